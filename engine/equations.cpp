@@ -1,0 +1,132 @@
+// Closed-form Class E design (switch with shunt capacitor C1, RF choke, series
+// Lseries-C2 network into Rload) and the lossless low-pass L-network. Every
+// expression runs in double from single-precision fields and is stored as single;
+// the constants are the fitted coefficients exactly as published for the design.
+#include "engine/equations.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "units/parse.h"
+
+namespace {
+
+// Two pi as the Class E fits were made with; the L-network uses Pi + Pi instead.
+constexpr double kTwoPi = 6.28318;
+
+// Rounds to single precision; anything that is not a finite single becomes NaN.
+float Store(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return NAN;
+    return static_cast<float>(value);
+}
+
+double Squared(double x) { return std::pow(x, 2.0); }
+
+}  // namespace
+
+bool IsValid(float result) { return std::isfinite(result); }
+
+void FindLoad(DesignRecord& d)
+{
+    const double Q = d.NetworkQ;
+    const double difference = static_cast<double>(d.Supply) - d.Saturation;
+    const double s = Squared(difference) / d.Power * 0.576801;
+    const double k = ((1.0000086 - 0.414395 / Q) - 0.577501 / (Q * Q)) + 0.205967 / (Q * Q * Q);
+    d.Rload = Store(s * k);
+}
+
+void FindLseries(DesignRecord& d)
+{
+    d.Lseries = Store(static_cast<double>(d.Rload) * d.NetworkQ / (d.Frequency * kTwoPi));
+}
+
+void FindC1(DesignRecord& d)
+{
+    const double Q = d.NetworkQ;
+    const double k = (0.91424 / Q + 0.99886) - 1.03175 / (Q * Q);
+    d.C1 = Store(k * (1.0 / (d.Frequency * 34.2219 * d.Rload)));
+}
+
+void FindC2(DesignRecord& d)
+{
+    const double Q = d.NetworkQ;
+    d.C2 = Store((1.0 / (d.Frequency * kTwoPi * d.Rload)) * (1.0 / (Q - 0.104823)) *
+                 (1.01468 / (Q - 1.7879) + 1.00121));
+}
+
+void FindVpeak(DesignRecord& d) { d.Vpeak = Store(d.Supply * 3.562 - d.Saturation * 2.562); }
+
+void FindIpeak(DesignRecord& d)
+{
+    const double Q = d.NetworkQ;
+    const double k = 1.0 - 1.0 / (Q + Q);
+    d.Ipeak = Store((k * 1.862 + 1.0) * d.Power / (d.Supply * 0.9));
+}
+
+void FindEfficiency(DesignRecord& d)
+{
+    const double Q = d.NetworkQ;
+    // a: the fall time as a fraction of the period, widened by the network Q.
+    const float a = Store((0.82 / Q + 1.0) * d.Frequency * d.Falltime);
+    const float b = Store(Squared(a * kTwoPi) / 6.0);
+    const float r = Store(static_cast<double>(d.Saturation) / d.Supply);
+    const float c = Store((a + 1.0) - Squared(a * kTwoPi) / 6.0);
+    const float dn = Store(1.0 - Squared(a * kTwoPi) / 12.0);
+    d.Efficiency = Store(((1.0 - b) - static_cast<double>(c) * r) / dn);
+    d.Idc = Store(d.Power / (static_cast<double>(d.Efficiency) * d.Supply));
+}
+
+void FindAll(DesignRecord& d)
+{
+    FindLoad(d);
+    FindLseries(d);
+    FindC1(d);
+    FindC2(d);
+    FindVpeak(d);
+    FindIpeak(d);
+    FindEfficiency(d);
+}
+
+void FindLnetwork(DesignRecord& d, LnetworkWorking& w, std::string_view rnetworkText)
+{
+    d.Rnetwork = ParseValue(rnetworkText);
+    if (d.Rnetwork <= kRnetworkMin) d.Rnetwork = kRnetworkMin;
+    if (d.Rnetwork > kRnetworkMax) d.Rnetwork = kRnetworkMax;
+
+    if (d.Rload < d.Rnetwork) {
+        w.Rlow = d.Rload;
+        w.Rhigh = d.Rnetwork;
+    } else if (d.Rload > d.Rnetwork) {
+        w.Rlow = d.Rnetwork;
+        w.Rhigh = d.Rload;
+    } else {
+        // Equal (or an invalid Rload): nothing to transform, the last network stays.
+        return;
+    }
+    w.Xseries = Store(std::sqrt(static_cast<double>(w.Rlow) * w.Rhigh - Squared(w.Rlow)));
+    w.Xshunt = Store(static_cast<double>(w.Rlow) * w.Rhigh / w.Xseries);
+    const double twoPi = static_cast<double>(d.Pi) + d.Pi;
+    d.Lnetwork = Store(w.Xseries / (twoPi * d.Frequency));
+    d.Cnetwork = Store(1.0 / (twoPi * d.Frequency * w.Xshunt));
+}
+
+LnetworkLayout LayoutOf(const DesignRecord& d)
+{
+    if (d.Rload < d.Rnetwork) return LnetworkLayout::SeriesLFirst;
+    if (d.Rload > d.Rnetwork) return LnetworkLayout::ShuntCFirst;
+    return LnetworkLayout::Equal;
+}
+
+float Rdc(const DesignRecord& d) { return Store(static_cast<double>(d.Supply) / d.Idc); }
+
+float Ltotal(const DesignRecord& d) { return Store(static_cast<double>(d.Lseries) + d.Lnetwork); }
+
+bool ResultsValid(const DesignRecord& d)
+{
+    for (float result : {d.Rload, d.Lseries, d.C1, d.C2, d.Vpeak, d.Ipeak, d.Efficiency, d.Idc, Rdc(d)})
+        if (!IsValid(result)) return false;
+    if (d.LnetState != 1) return true;
+    if (!IsValid(d.Lnetwork) || !IsValid(d.Cnetwork)) return false;
+    return LayoutOf(d) != LnetworkLayout::SeriesLFirst || IsValid(Ltotal(d));
+}

@@ -1,0 +1,70 @@
+// Decimal text of single-precision values with seven significant digits.
+#include "units/number_text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void DropTrailingZeros(std::string& text)
+{
+    if (text.find('.') == std::string::npos) return;
+    while (!text.empty() && text.back() == '0') text.pop_back();
+    if (!text.empty() && text.back() == '.') text.pop_back();
+}
+
+// Seven significant digits as "d.dddddde+XX"; the exponent is the one after rounding.
+int RoundedExponent(double value, std::string& mantissa)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.6e", value);
+    std::string_view text(buffer);
+    const auto e = text.find('e');
+    mantissa.assign(text.substr(0, e));
+    return std::atoi(buffer + e + 1);
+}
+
+std::string NonFiniteText(double value)
+{
+    if (std::isnan(value)) return "NaN";
+    return value < 0 ? "-Inf" : "Inf";
+}
+
+}  // namespace
+
+std::string SignificantText(double value)
+{
+    if (!std::isfinite(value)) return NonFiniteText(value);
+    if (value == 0) return "0";
+    std::string mantissa;
+    const int exponent = RoundedExponent(value, mantissa);
+    std::string text;
+    if (exponent >= 7) {
+        // Ten million and more: the seven digits, then zeros up to the units.
+        for (char c : mantissa)
+            if (c != '.') text += c;
+        text.append(static_cast<size_t>(exponent - 6), '0');
+        return text;
+    }
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", 6 - exponent, value);
+    text = buffer;
+    DropTrailingZeros(text);
+    if (text == "-0") text = "0";
+    return text;
+}
+
+std::string GeneralNumberText(float value)
+{
+    if (!std::isfinite(value)) return NonFiniteText(value);
+    if (value == 0) return "0";
+    std::string mantissa;
+    const int exponent = RoundedExponent(value, mantissa);
+    if (exponent < 7 && exponent >= -4) return SignificantText(value);
+    DropTrailingZeros(mantissa);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    return mantissa + buffer;
+}

@@ -1,0 +1,10 @@
+// Reads what the engineer types: a number with an optional exponent and one
+// SPICE-style scale letter; every other character is ignored.
+#pragma once
+
+#include <string_view>
+
+// Never fails: text without digits gives 0, and the result is limited to +-1e10.
+float ParseValue(std::string_view text);
+
+inline constexpr float kParseLimit = 1e10f;
