@@ -21,7 +21,10 @@ inline constexpr std::array<ValueLine, 6> kValueLines = {{
     {Target::Falltime, "Falltime: "},
 }};
 
-// Appends the six lines, each number in the general form of GeneralNumberText.
+// Appends the six lines, each number in the general form of GeneralNumberText: seven
+// significant digits at most, exponent form from 1e7 up and below 1e-4, the exponent
+// decided after rounding to seven digits (9999999.6 is written 1E+07). A value typed
+// with seven digits or fewer therefore reads back bit for bit.
 void AppendValueLines(std::string& file, const DesignRecord& design);
 
 enum class ReadOutcome {

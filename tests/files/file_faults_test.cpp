@@ -55,24 +55,21 @@ protected:
     DesignRecord design_;
 };
 
-TEST_P(WriteFaultTest, ReplacesTheEarlierFileWithItsPermissions)
-{
-    WriteBytes(Path(GetParam().fileName), kEarlier);
-    std::filesystem::permissions(Path(GetParam().fileName), std::filesystem::perms(0640));
-    WriteInto(dir_);
-    EXPECT_NE(ReadBytes(Path(GetParam().fileName)), kEarlier);
-    EXPECT_EQ(std::filesystem::status(Path(GetParam().fileName)).permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(EntriesOf(dir_), std::vector<std::string>{GetParam().fileName});
-    EXPECT_TRUE(sink_.messages.empty());
-    EXPECT_EQ(sink_.beeps, 0);
-}
-
-TEST_P(WriteFaultTest, NewFileFollowsTheUmask)
+// A new file gets the permissions the umask gives; a replaced one keeps its own.
+TEST_P(WriteFaultTest, WritesWithTheExpectedPermissions)
 {
     const mode_t previous = ::umask(027);
     WriteInto(dir_);
     ::umask(previous);
-    EXPECT_EQ(std::filesystem::status(Path(GetParam().fileName)).permissions(), std::filesystem::perms(0640));
+    const auto file = dir_ / GetParam().fileName;
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
+    WriteBytes(file, kEarlier);
+    std::filesystem::permissions(file, std::filesystem::perms(0604));
+    WriteInto(dir_);
+    EXPECT_NE(ReadBytes(file), kEarlier);
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0604));
+    EXPECT_EQ(EntriesOf(dir_), std::vector<std::string>{GetParam().fileName});
+    EXPECT_TRUE(sink_.messages.empty());
 }
 
 TEST_P(WriteFaultTest, MissingFolder)
