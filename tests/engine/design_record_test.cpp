@@ -49,6 +49,11 @@ struct ClampCase {
     bool recalculates;
 };
 
+void PrintTo(const ClampCase& c, std::ostream* out)
+{
+    *out << "target " << static_cast<int>(c.target) << " entered " << c.entered;
+}
+
 class TypedEntry : public ::testing::TestWithParam<ClampCase> {};
 
 TEST_P(TypedEntry, ClampsThenDecidesOnRecalculation)

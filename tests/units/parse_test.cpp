@@ -12,6 +12,8 @@ struct Case {
     float value;
 };
 
+void PrintTo(const Case& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+
 class ParseValueTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ParseValueTable, ReadsWhatTheEngineerMeant)
