@@ -37,6 +37,16 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// The lines of a file whose every line ends in CR LF.
+inline std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    EXPECT_EQ(text.size(), text.empty() ? 0 : text.rfind("\r\n") + 2) << "every line ends in CR LF";
+    return lines;
+}
+
 inline std::vector<std::string> EntriesOf(const std::filesystem::path& dir)
 {
     std::vector<std::string> names;

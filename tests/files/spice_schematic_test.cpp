@@ -31,12 +31,7 @@ protected:
     std::vector<std::string> Export()
     {
         WriteSpiceSchematic(Path("amp.asc"), design_, sink_);
-        const std::string text = ReadBytes(Path("amp.asc"));
-        std::vector<std::string> lines;
-        for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-            lines.push_back(text.substr(at, end - at));
-        EXPECT_EQ(text.size(), text.empty() ? 0 : text.rfind("\r\n") + 2) << "every line ends in CR LF";
-        return lines;
+        return LinesOf(ReadBytes(Path("amp.asc")));
     }
     // The value line that follows an instance name.
     std::string ValueOf(const std::string& instance)
