@@ -2,7 +2,6 @@
 #include "files/design_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -65,11 +64,14 @@ void WriteOrComplain(const std::string& path, const std::string& content, const 
     sink.ShowMessage(complaint, kProgramTitle);
 }
 
+// ASCII case only: std::tolower follows the locale, and in a Turkish one "I" would
+// not lower to "i".
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool SameNameIgnoringCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 // The exact name first; otherwise the first entry of the current directory, in name
