@@ -21,7 +21,6 @@ constexpr double kTextPoints = 10;
 constexpr double kFooterPoints = 6;
 constexpr double kLineWidthMillimetres = 0.3;
 constexpr double kMillimetresPerInch = 25.4;
-constexpr double kPointsPerInch = 72;
 
 constexpr int kFooterX = 3000;
 constexpr int kFooterY = 8300;
@@ -102,8 +101,7 @@ void DrawTexts(QPainter& page, const std::vector<SheetText>& texts)
     for (const SheetText& text : texts) DrawText(page, text.x, text.y, QString::fromStdString(text.text));
 }
 
-}  // namespace
-
+// The date as the system writes a date and time: short date, a space, long time.
 QString FooterDateText(const QDateTime& printedAt)
 {
     const QLocale locale = QLocale::system();
@@ -115,6 +113,8 @@ QString FooterVersionText(const DesignRecord& design)
 {
     return QStringLiteral("Voltra Version ") + QString::fromStdString(design.VersionText);
 }
+
+}  // namespace
 
 void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt)
 {

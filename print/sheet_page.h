@@ -17,7 +17,3 @@ inline constexpr int kSheetHeight = 18000;
 // and the 10 pt and 6 pt texts keep their true size on paper. The design must have
 // passed SheetFault: nothing here can fail.
 void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt);
-
-// The footer's two lines.
-QString FooterDateText(const QDateTime& printedAt);  // system short date and long time
-QString FooterVersionText(const DesignRecord& design);
