@@ -1,0 +1,88 @@
+// How long the sheet takes to become a PDF: the page painting alone into memory,
+// and the whole print command through a PDF printer into a file.
+#include <QApplication>
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include "engine/equations.h"
+#include "print/print_schematic.h"
+#include "print/sheet_page.h"
+
+namespace {
+
+DesignRecord DefaultDesign(std::int16_t lnetState)
+{
+    DesignRecord design;
+    StartupValues(design);
+    FindAll(design);
+    LnetworkWorking working;
+    FindLnetwork(design, working, kRnetworkFirstText);
+    design.LnetState = lnetState;
+    return design;
+}
+
+void BM_PaintSheetIntoPdf(benchmark::State& state)
+{
+    const DesignRecord design = DefaultDesign(static_cast<std::int16_t>(state.range(0)));
+    const QDateTime printedAt = QDateTime::currentDateTime();
+    for (auto _ : state) {
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&pdf);
+        writer.setResolution(1200);
+        QPainter page(&writer);
+        PaintDesignSheet(page, design, printedAt);
+        page.end();
+        benchmark::DoNotOptimize(pdf.size());
+    }
+}
+BENCHMARK(BM_PaintSheetIntoPdf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+class PrintToFile : public PrintDialogProvider {
+public:
+    explicit PrintToFile(QString path) : path_(std::move(path)) {}
+    bool Choose(QPrinter& printer) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path_);
+        return true;
+    }
+
+private:
+    QString path_;
+};
+
+class Silent : public MessageSink {
+public:
+    void ShowMessage(const std::string&, const std::string&) override { ++failures; }
+    void Beep() override {}
+    int failures = 0;
+};
+
+void BM_PrintSchematicToPdfFile(benchmark::State& state)
+{
+    const DesignRecord design = DefaultDesign(1);
+    QTemporaryDir directory;
+    PrintToFile dialog(directory.filePath("sheet.pdf"));
+    Silent messages;
+    for (auto _ : state) PrintSchematic(design, dialog, messages);
+    if (messages.failures) state.SkipWithError("printing failed");
+}
+BENCHMARK(BM_PrintSchematicToPdfFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

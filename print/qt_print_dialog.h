@@ -1,0 +1,15 @@
+// The standard print dialog behind PrintDialogProvider, for one single-page sheet.
+#pragma once
+
+#include "print/print_dialog_provider.h"
+
+class QWidget;
+
+class QtPrintDialog : public PrintDialogProvider {
+public:
+    explicit QtPrintDialog(QWidget* parent = nullptr) : parent_(parent) {}
+    bool Choose(QPrinter& printer) override;
+
+private:
+    QWidget* parent_;
+};

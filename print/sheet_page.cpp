@@ -1,0 +1,137 @@
+// The sheet's page set-up, its schematic built from the symbol routines, its texts
+// and its footer.
+#include "print/sheet_page.h"
+
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "engine/equations.h"
+#include "print/print_symbols.h"
+#include "print/sheet_texts.h"
+
+namespace {
+
+constexpr const char* kPrinterFace = "Liberation Sans";
+constexpr double kTextPoints = 10;
+constexpr double kFooterPoints = 6;
+constexpr double kLineWidthMillimetres = 0.3;
+constexpr double kMillimetresPerInch = 25.4;
+
+constexpr int kFooterX = 3000;
+constexpr int kFooterY = 8300;
+
+constexpr std::int16_t kSchematicStartX = 5000;
+constexpr std::int16_t kSchematicStartY = 3000;
+// Room left on the signal line after a shunt capacitor and after the drain node.
+constexpr std::int16_t kAfterShuntC = 800;
+constexpr std::int16_t kAfterDrainNode = 700;
+
+// Maps the page units onto the device with one scale, centred across; returns device
+// pixels per page unit.
+double SetUpPage(QPainter& page)
+{
+    const QPaintDevice& device = *page.device();
+    const double scale = std::min(static_cast<double>(device.width()) / kSheetWidth,
+                                  static_cast<double>(device.height()) / kSheetHeight);
+    const double left = (device.width() - scale * kSheetWidth) / 2;
+    page.setTransform(QTransform(scale, 0, 0, scale, left, 0));
+    return scale;
+}
+
+// Fonts and pens are sized by the device in its own pixels and then scaled with the
+// page, so their sizes are divided by the scale to come out true on paper.
+QFont PrinterFont(double points, double scale)
+{
+    QFont font(QString::fromLatin1(kPrinterFace));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points / scale);
+    return font;
+}
+
+QPen LinePen(const QPaintDevice& device, double scale)
+{
+    const double devicePixels = kLineWidthMillimetres / kMillimetresPerInch * device.logicalDpiX();
+    QPen pen(Qt::black, devicePixels / scale);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+void DrawAmplifier(QPainter& page, const DesignRecord& design)
+{
+    std::int16_t PrintX = kSchematicStartX;
+    std::int16_t PrintY = kSchematicStartY;
+    PrintGenerator(page, PrintX, PrintY);
+    PrintFET(page, PrintX, PrintY);
+    PrintVerticalL(page, design, PrintX, PrintY);
+    PrintX += kAfterDrainNode;
+    PrintShuntC(page, PrintX, PrintY);  // C1
+    PrintX += kAfterShuntC;
+    PrintSeriesC(page, PrintX, PrintY);  // C2
+    PrintSeriesL(page, PrintX, PrintY);  // Lseries
+    if (NetworkShown(design)) {
+        if (LayoutOf(design) == LnetworkLayout::SeriesLFirst) {
+            PrintSeriesL(page, PrintX, PrintY);
+            PrintShuntC(page, PrintX, PrintY);
+            PrintX += kAfterShuntC;
+        } else {
+            PrintShuntC(page, PrintX, PrintY);
+            PrintX += kAfterShuntC;
+            PrintSeriesL(page, PrintX, PrintY);
+        }
+    }
+    PrintLoad(page, PrintX, PrintY);
+    PrintGround(page, design, PrintX, PrintY);
+}
+
+// Places a text by its top-left corner.
+void DrawText(QPainter& page, double x, double y, const QString& text)
+{
+    const QFontMetricsF metrics(page.font(), page.device());
+    page.drawText(QPointF(x, y + metrics.ascent()), text);
+}
+
+void DrawTexts(QPainter& page, const std::vector<SheetText>& texts)
+{
+    for (const SheetText& text : texts) DrawText(page, text.x, text.y, QString::fromStdString(text.text));
+}
+
+// The date as the system writes a date and time: short date, a space, long time.
+QString FooterDateText(const QDateTime& printedAt)
+{
+    const QLocale locale = QLocale::system();
+    return locale.toString(printedAt.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(printedAt.time(), QLocale::LongFormat);
+}
+
+QString FooterVersionText(const DesignRecord& design)
+{
+    return QStringLiteral("Voltra Version ") + QString::fromStdString(design.VersionText);
+}
+
+}  // namespace
+
+void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt)
+{
+    page.save();
+    const double scale = SetUpPage(page);
+    page.setPen(LinePen(*page.device(), scale));
+    page.setBrush(Qt::NoBrush);
+    DrawAmplifier(page, design);
+
+    page.setFont(PrinterFont(kTextPoints, scale));
+    DrawTexts(page, SchematicLabels(design));
+    DrawTexts(page, DesignTargetLines(design));
+
+    // The version goes on the line below the date, as a text cursor would advance.
+    page.setFont(PrinterFont(kFooterPoints, scale));
+    DrawText(page, kFooterX, kFooterY, FooterDateText(printedAt));
+    const double versionY = kFooterY + QFontMetricsF(page.font(), page.device()).lineSpacing();
+    DrawText(page, kFooterX, versionY, FooterVersionText(design));
+    page.restore();
+}

@@ -1,0 +1,19 @@
+// Paints the one-page design sheet (schematic, values, design targets and footer) on
+// any QPainter: a printer page, a PDF, an image or a recording device.
+#pragma once
+
+#include <QDateTime>
+
+#include "engine/design_record.h"
+
+class QPainter;
+
+// Page units of the sheet: portrait, origin at the top-left of the printable area.
+inline constexpr int kSheetWidth = 12000;
+inline constexpr int kSheetHeight = 18000;
+
+// Paints on a painter already begun on its device. The page units are mapped with one
+// uniform scale so that the whole 12000 x 18000 page fits the device, circles stay round
+// and the 10 pt and 6 pt texts keep their true size on paper. The design must have
+// passed SheetFault: nothing here can fail.
+void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt);
