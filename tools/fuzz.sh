@@ -11,15 +11,16 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVOLTRA_FUZZ=ON 
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j2 --target fuzz_targets
 
-for corpus in tests/fuzz/corpus/*/; do
+# Absolute paths: the readers' target works in a folder of its own.
+for corpus in "$PWD"/tests/fuzz/corpus/*/; do
   target=$(basename "$corpus")
-  work="build-fuzz/corpus/$target"
+  work="$PWD/build-fuzz/corpus/$target"
   mkdir -p "$work"
   echo "Fuzzing $target for ${seconds}s"
   "build-fuzz/tests/fuzz/${target}_fuzz" "$work" "$corpus" -max_total_time="$seconds" \
-    -artifact_prefix="build-fuzz/${target}-" -print_final_stats=1 2>&1 | grep -E "stat::number_of_executed_units|cov:.*DONE|Done|ERROR|SUMMARY" || true
-  if ls "build-fuzz/${target}-"* >/dev/null 2>&1; then
-    echo "Fuzzing $target found a failing input: $(ls "build-fuzz/${target}-"*)"
+    -artifact_prefix="$PWD/build-fuzz/${target}-" -print_final_stats=1 2>&1 | grep -E "stat::number_of_executed_units|cov:.*DONE|Done|ERROR|SUMMARY" || true
+  if ls "$PWD/build-fuzz/${target}-"* >/dev/null 2>&1; then
+    echo "Fuzzing $target found a failing input: $(ls "$PWD/build-fuzz/${target}-"*)"
     exit 1
   fi
 done

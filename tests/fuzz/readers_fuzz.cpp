@@ -1,0 +1,83 @@
+// Both file readers on arbitrary file contents: no infinity or NaN ever reaches
+// the design record, and after a complete read every checked target lies within
+// the limits of the reader that read it.
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "files/design_file.h"
+#include "files/file_limits.h"
+#include "files/value_lines.h"
+
+namespace {
+
+class Silent : public MessageSink {
+public:
+    void ShowMessage(const std::string&, const std::string&) override {}
+    void Beep() override {}
+};
+
+void Check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+void CheckFinite(const DesignRecord& d)
+{
+    for (Target target : kTargets) Check(std::isfinite(TargetField(d, target)));
+}
+
+void CheckWithinLimits(const DesignRecord& d, const FileLimits& limits)
+{
+    Check(d.Frequency >= 1000 && d.Frequency <= 1e10f);
+    Check(d.Supply >= limits.supplyLow && d.Supply <= limits.supplyHigh);
+    Check(d.Saturation >= limits.saturationLow || d.Saturation == static_cast<float>(d.Supply - 0.5));
+    Check(d.Saturation <= static_cast<float>(d.Supply - 0.5));
+    Check(d.NetworkQ >= limits.networkQLow && d.NetworkQ <= 10000);
+    Check(d.Falltime >= 0 && d.Falltime <= static_cast<float>(0.2 / d.Frequency));
+}
+
+const std::filesystem::path& Folder()
+{
+    static const std::filesystem::path folder = [] {
+        char pattern[] = "/tmp/voltra-readers-fuzz-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        if (!made) std::abort();
+        std::filesystem::current_path(made);
+        return std::filesystem::path(made);
+    }();
+    return folder;
+}
+
+bool ReadsComplete(const std::string& path)
+{
+    DesignRecord probe;
+    return ReadValueLines(path, probe) == ReadOutcome::Complete;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+{
+    const std::string path = (Folder() / kLastSessionFileName).string();
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), size);
+    Silent silent;
+
+    DesignRecord design;
+    StartupValues(design);
+    ReadDesignFile(path, design, silent);
+    CheckFinite(design);
+    if (ReadsComplete(path)) CheckWithinLimits(design, kDesignFileLimits);
+
+    DesignRecord session;
+    StartupValues(session);
+    ReadLastSession(session, silent);
+    CheckFinite(session);
+    if (ReadsComplete(path)) CheckWithinLimits(session, kLastSessionLimits);
+    return 0;
+}
