@@ -67,7 +67,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 QRect Place(const QTransform& view, const std::array<double, 4>& rect)
 {
-    return view.mapRect(QRectF(rect[0], rect[1], rect[2], rect[3])).toAlignedRect();
+    return view.mapRect(QRectF(rect[0], rect[1], rect[2], rect[3])).toRect();
 }
 
 }  // namespace
