@@ -31,8 +31,6 @@ public:
     frmOpening(DesignRecord& design, Actions actions, QSizeF displayTwips = DisplayTwips(),
                QWidget* parent = nullptr);
 
-    const WelcomeDrawingUnits& DrawingUnits() const { return units_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

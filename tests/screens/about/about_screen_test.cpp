@@ -36,13 +36,6 @@ TEST_F(AboutScreenTest, ShowsNameVersionDescriptionAndTheRecordsNotices)
     EXPECT_TRUE(Label(about, "lblCopyright2")->text().contains(QStringLiteral("MIT licence")));
 }
 
-TEST_F(AboutScreenTest, VersionFollowsTheRecord)
-{
-    design.VersionText = "3.1";
-    frmAbout about(design);
-    EXPECT_EQ(Label(about, "lblVersion")->text(), QStringLiteral("Version 3.1"));
-}
-
 TEST_F(AboutScreenTest, CarriesBothPicturesAtTheirSizes)
 {
     frmAbout about(design);

@@ -75,16 +75,6 @@ TEST_F(GradientTest, BlueLevelOfEachRowRoundsHalvesToEvenAndStaysWithin1And191)
     }
 }
 
-TEST_F(GradientTest, NeverGetsDarkerDownTheScreen)
-{
-    int previous = 0;
-    for (int row = 1; row <= 9000; ++row) {
-        const int blue = RowColour(row).blue();
-        ASSERT_GE(blue, previous) << "row " << row;
-        previous = blue;
-    }
-}
-
 TEST_F(GradientTest, LeavesTheBackgroundRightOfX12100AndBelowRow9000)
 {
     EXPECT_EQ(RowColour(5000, 120).blue(), 106);
