@@ -1,0 +1,147 @@
+// Layout and texts of the about screen, placed in twips on a white client area.
+#include "screens/about/frm_about.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <array>
+
+#include "engine/message_sink.h"
+#include "screens/welcome/display_twips.h"
+#include "screens/welcome/program_icon.h"
+
+namespace {
+
+const QString kDescription = QStringLiteral(
+    "An uncommonly easy-to-use and productive program for designing and analyzing Class E amplifiers.");
+
+const QString kLegalNotice = QStringLiteral(
+    "Voltra is free software under the MIT licence: you may use, copy, change and share it. "
+    "It comes without warranty of any kind. Check every design by simulation and measurement "
+    "before you build it.");
+
+const QColor kDarkBlue(0, 0, 192);
+const QColor kDarkRed(128, 0, 0);
+const QColor kButtonFace(224, 224, 224);
+
+const QString kSerif = QStringLiteral("Liberation Serif");
+const QString kSans = QStringLiteral("Liberation Sans");
+constexpr double kHeadingPoints = 27.75;
+constexpr double kDescriptionPoints = 12.0;
+constexpr double kNoticePoints = 9.75;
+
+constexpr double kClientWidthTwips = 7170;
+constexpr double kClientHeightTwips = 4830;
+
+// Left, top, width, height in twips.
+using TwipsRect = std::array<double, 4>;
+constexpr TwipsRect kTitleRect = {1470, 210, 1695, 540};
+constexpr TwipsRect kVersionRect = {3360, 210, 2955, 540};
+constexpr TwipsRect kDescriptionRect = {315, 840, 6300, 645};
+constexpr TwipsRect kImage2Rect = {630, 270, 480, 480};
+constexpr TwipsRect kImage1Rect = {840, 1470, 2250, 2250};
+constexpr TwipsRect kCopyright2Rect = {3360, 1575, 3060, 2220};
+constexpr TwipsRect kCopyrightRect = {525, 3885, 3480, 330};
+constexpr TwipsRect kWebsiteRect = {525, 4200, 3480, 330};
+constexpr TwipsRect kCloseRect = {4620, 3885, 1800, 435};
+
+QRect Pixels(const TwipsRect& twips)
+{
+    return QRect(qRound(TwipsToPixels(twips[0])), qRound(TwipsToPixels(twips[1])), qRound(TwipsToPixels(twips[2])),
+                 qRound(TwipsToPixels(twips[3])));
+}
+
+QFont Font(const QString& family, double points, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// A label keeps its place; a text that would not fit its box at this resolution
+// widens or deepens it rather than being cut.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font, const QColor& colour,
+                  const TwipsRect& place)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    QRect box = Pixels(place);
+    box.setSize(box.size().expandedTo(label->sizeHint()));
+    label->setGeometry(box);
+    return label;
+}
+
+QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
+                         const QColor& colour, const TwipsRect& place)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    QRect box = Pixels(place);
+    box.setHeight(std::max(box.height(), label->heightForWidth(box.width())));
+    label->setGeometry(box);
+    return label;
+}
+
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, const TwipsRect& place)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QString::fromLatin1(name));
+    image->setPixmap(picture);
+    image->setScaledContents(true);
+    image->setGeometry(Pixels(place));
+    return image;
+}
+
+}  // namespace
+
+frmAbout::frmAbout(const DesignRecord& design, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setModal(true);
+    setWindowIcon(ProgramIcon());
+    setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(kProgramTitle));
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setFixedSize(qRound(TwipsToPixels(kClientWidthTwips)), qRound(TwipsToPixels(kClientHeightTwips)));
+
+    const QFont heading = Font(kSerif, kHeadingPoints, false);
+    const QFont notice = Font(kSans, kNoticePoints, false);
+    const QString version = QStringLiteral("Version ") + QString::fromStdString(design.VersionText);
+
+    Image2 = MakePicture(this, "Image2", QPixmap(QStringLiteral(":/voltra/voltra-32.png")), kImage2Rect);
+    Image1 = MakePicture(this, "Image1", QPixmap(QStringLiteral(":/voltra/class-e-150.png")), kImage1Rect);
+    lblTitle = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), heading, kDarkBlue, kTitleRect);
+    lblVersion = MakeLabel(this, "lblVersion", version, heading, kDarkBlue, kVersionRect);
+    lblDescription = MakeWrappedLabel(this, "lblDescription", kDescription, Font(kSans, kDescriptionPoints, true),
+                                      kDarkBlue, kDescriptionRect);
+    lblCopyright2 = MakeWrappedLabel(this, "lblCopyright2", kLegalNotice, notice, kDarkRed, kCopyright2Rect);
+    lblCopyright = MakeLabel(this, "lblCopyright", QString::fromStdString(design.MakersNotice), notice, kDarkBlue,
+                             kCopyrightRect);
+    lblWebsite = MakeLabel(this, "lblWebsite", QString::fromStdString(design.WebAddress), notice, kDarkBlue,
+                           kWebsiteRect);
+
+    cmdExit = new QPushButton(QStringLiteral("Close"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setFont(Font(kSans, kNoticePoints, true));
+    QPalette face = cmdExit->palette();
+    face.setColor(QPalette::Button, kButtonFace);
+    face.setColor(QPalette::ButtonText, Qt::black);
+    cmdExit->setPalette(face);
+    cmdExit->setGeometry(Pixels(kCloseRect));
+    cmdExit->setDefault(true);
+    cmdExit->setFocus();
+    connect(cmdExit, &QPushButton::clicked, this, &QDialog::accept);
+}

@@ -1,0 +1,12 @@
+// A frameless, untitled, maximized white window with nothing on it.
+#include "screens/blank/frm_blank.h"
+
+frmBlank::frmBlank(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmBlank"));
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setWindowState(Qt::WindowMaximized);
+}

@@ -1,0 +1,73 @@
+// Size, buttons and outcomes of the exit screen.
+#include "screens/exit/frm_exit.h"
+
+#include <QPushButton>
+
+#include "screens/welcome/program_icon.h"
+
+namespace {
+
+const QColor kButtonFace(224, 224, 224);
+const QString kButtonFont = QStringLiteral("Liberation Sans");
+
+// The window takes half the display's width and 0.4 of its height; the buttons
+// share one column in its middle, "Cancel / Continue" above "Exit / Quit".
+constexpr double kWidthPerDisplay = 0.5;
+constexpr double kHeightPerDisplay = 0.4;
+constexpr double kButtonLeft = 0.3;
+constexpr double kButtonWidth = 0.4;
+constexpr double kButtonHeight = 0.09;
+constexpr double kCancelTop = 0.4;
+constexpr double kExitTop = 0.55;
+constexpr double kPointsPerTwip = 0.0008;
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QFont& font, QSizeF window,
+                        double top)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(font);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, kButtonFace);
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
+    button->setGeometry(QRectF(kButtonLeft * window.width(), top * window.height(), kButtonWidth * window.width(),
+                               kButtonHeight * window.height())
+                            .toRect());
+    return button;
+}
+
+}  // namespace
+
+frmExit::frmExit(std::function<void()> quit, QSizeF displayTwips, QWidget* parent)
+    : QDialog(parent), quit_(std::move(quit))
+{
+    setObjectName(QStringLiteral("frmExit"));
+    setModal(true);
+    setWindowIcon(ProgramIcon());
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    const QSizeF window(TwipsToPixels(kWidthPerDisplay * displayTwips.width()),
+                        TwipsToPixels(kHeightPerDisplay * displayTwips.height()));
+    setFixedSize(window.toSize());
+
+    QFont font(kButtonFont);
+    font.setBold(true);
+    font.setPointSizeF(kPointsPerTwip * displayTwips.height());
+    cmdCancel = MakeButton(this, "cmdCancel", QStringLiteral("Cancel / Continue"), font, window, kCancelTop);
+    cmdExit = MakeButton(this, "cmdExit", QStringLiteral("Exit / Quit"), font, window, kExitTop);
+    setTabOrder(cmdCancel, cmdExit);
+    cmdCancel->setFocus();
+
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdExit, &QPushButton::clicked, this, &frmExit::cmdExit_Click);
+}
+
+void frmExit::cmdExit_Click()
+{
+    if (quit_) quit_();
+    accept();
+}

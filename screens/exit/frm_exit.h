@@ -1,0 +1,27 @@
+// The exit screen: asks whether to leave the program. Leaving stores the design in
+// force as the last session and ends the run; going on changes nothing.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "screens/welcome/display_twips.h"
+
+class QPushButton;
+
+class frmExit : public QDialog {
+    Q_OBJECT
+
+public:
+    // `quit` writes the last-session file, reporting a failure itself, and ends the
+    // program; it runs before the screen closes with Accepted. Cancelling, Escape or
+    // closing the window return Rejected and run nothing.
+    explicit frmExit(std::function<void()> quit, QSizeF displayTwips = DisplayTwips(), QWidget* parent = nullptr);
+
+private:
+    void cmdExit_Click();
+
+    std::function<void()> quit_;
+    QPushButton* cmdCancel;
+    QPushButton* cmdExit;
+};

@@ -1,0 +1,173 @@
+// Load, layout, painting and the two buttons of the welcome screen.
+#include "screens/welcome/frm_opening.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <array>
+
+#include "engine/message_sink.h"
+#include "screens/welcome/program_icon.h"
+#include "screens/welcome/welcome_schematic.h"
+
+namespace {
+
+const QColor kBackgroundBlue(0, 0, 255);
+const QColor kTitleColour(192, 255, 255);
+const QColor kButtonFace(224, 224, 224);
+
+const QString kLabelFont = QStringLiteral("Liberation Sans");
+const QString kTitleFont = QStringLiteral("Liberation Serif");
+constexpr double kTitlePoints = 90.0;
+
+// Font sizes follow the display height in twips.
+constexpr double kLabelPointsPerTwip = 0.0012;
+constexpr double kButtonPointsPerTwip = 0.001;
+
+// The title keeps its own size in twips; its top sits a tenth of the display
+// height, taken as drawing units, below the top.
+constexpr double kTitleLeft = 1000.0;
+constexpr double kTitleTopPerTwip = 0.1;
+constexpr double kTitleWidthTwips = 6105.0;
+constexpr double kTitleHeightTwips = 1905.0;
+
+// Placements in drawing units: left, top, width, height.
+constexpr std::array<double, 4> kVersionRect = {1000, 6400, 5670, 390};
+constexpr std::array<double, 4> kCopyrightRect = {1000, 6800, 5670, 390};
+constexpr std::array<double, 4> kWebsiteRect = {1000, 7200, 5670, 390};
+constexpr std::array<double, 4> kStartRect = {8500, 6200, 1200, 360};
+constexpr std::array<double, 4> kExitRect = {8500, 6900, 1200, 360};
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
+                  const QColor& colour)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QFont& font)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(font);
+    // Enter presses the button that has the focus, as Space does.
+    button->setAutoDefault(true);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, kButtonFace);
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
+    return button;
+}
+
+QRect Place(const QTransform& view, const std::array<double, 4>& rect)
+{
+    return view.mapRect(QRectF(rect[0], rect[1], rect[2], rect[3])).toRect();
+}
+
+}  // namespace
+
+frmOpening::frmOpening(DesignRecord& design, Actions actions, QSizeF displayTwips, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      design_(design), actions_(std::move(actions)), units_(FixDrawingUnits(displayTwips)),
+      titleTop_(kTitleTopPerTwip * displayTwips.height())
+{
+    setObjectName(QStringLiteral("frmOpening"));
+    setWindowIcon(ProgramIcon());
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kBackgroundBlue);
+    setPalette(background);
+
+    if (actions_.startup) actions_.startup();
+
+    setWindowTitle(QStringLiteral("Voltra Version %1 - Welcome !").arg(QString::fromStdString(design_.VersionText)));
+
+    const double displayHeight = displayTwips.height();
+    QFont labelFont(kLabelFont);
+    labelFont.setBold(true);
+    labelFont.setPointSizeF(kLabelPointsPerTwip * displayHeight);
+    QFont buttonFont(kLabelFont);
+    buttonFont.setBold(true);
+    buttonFont.setPointSizeF(kButtonPointsPerTwip * displayHeight);
+    QFont titleFont(kTitleFont);
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(kTitlePoints);
+
+    lblTitle = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), titleFont, kTitleColour);
+    lblTitle->resize(qRound(TwipsToPixels(kTitleWidthTwips)), qRound(TwipsToPixels(kTitleHeightTwips)));
+    lblVersion = MakeLabel(this, "lblVersion", QStringLiteral("Version ") + QString::fromStdString(design_.VersionText),
+                           labelFont, Qt::white);
+    lblCopyright = MakeLabel(this, "lblCopyright", QString::fromStdString(design_.MakersNotice), labelFont, Qt::white);
+    lblWebsite = MakeLabel(this, "lblWebsite", QString::fromStdString(design_.WebAddress), labelFont, Qt::white);
+
+    cmdStart = MakeButton(this, "cmdStart", QStringLiteral("Start"), buttonFont);
+    cmdExit = MakeButton(this, "cmdExit", QStringLiteral("Exit"), buttonFont);
+    setTabOrder(cmdStart, cmdExit);
+    setFocusProxy(cmdStart);
+    cmdStart->setFocus();
+    connect(cmdStart, &QPushButton::clicked, this, &frmOpening::cmdStart_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+
+    setWindowState(Qt::WindowMaximized);
+    PlaceControls();
+}
+
+void frmOpening::PlaceControls()
+{
+    const QTransform view = WelcomeViewTransform(size());
+    const QPointF titleTopLeft = view.map(QPointF(kTitleLeft, titleTop_));
+    lblTitle->move(titleTopLeft.toPoint());
+    lblVersion->setGeometry(Place(view, kVersionRect));
+    lblCopyright->setGeometry(Place(view, kCopyrightRect));
+    lblWebsite->setGeometry(Place(view, kWebsiteRect));
+    cmdStart->setGeometry(Place(view, kStartRect));
+    cmdExit->setGeometry(Place(view, kExitRect));
+}
+
+void frmOpening::paintEvent(QPaintEvent*)
+{
+    if (stage_ != Stage::Waiting) return;
+    QPainter painter(this);
+    painter.setTransform(WelcomeViewTransform(size()));
+    PaintGradient(painter);
+    Schematic(painter, units_.ChokeArcRadius);
+}
+
+void frmOpening::resizeEvent(QResizeEvent*)
+{
+    PlaceControls();
+}
+
+void frmOpening::cmdStart_Click()
+{
+    // The window turns blank white while the design screen is being built.
+    cmdStart->hide();
+    cmdExit->hide();
+    QPalette title = lblTitle->palette();
+    title.setColor(QPalette::WindowText, Qt::white);
+    lblTitle->setPalette(title);
+    QPalette blank = palette();
+    blank.setColor(QPalette::Window, Qt::white);
+    setPalette(blank);
+    stage_ = Stage::HandedOver;
+    repaint();
+
+    if (actions_.start) actions_.start();
+    close();
+}
+
+void frmOpening::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    // Closing the window before "Start" leaves the program, as "Exit" does.
+    if (stage_ != Stage::Waiting) return;
+    stage_ = Stage::Left;
+    if (actions_.exit) actions_.exit();
+}
