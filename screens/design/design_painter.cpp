@@ -46,16 +46,22 @@ void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing)
     }
 }
 
+QFont ScreenFont(int fontPixels)
+{
+    QFont font(kScreenFontFamily);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(fontPixels);
+    font.setBold(false);
+    return font;
+}
+
 void WriteLabels(QPainter& painter, const std::vector<SchematicLabel>& labels, int fontPixels,
                  const QColor& buttonFace)
 {
     const QTransform units = painter.worldTransform();
     painter.save();
     painter.resetTransform();
-    QFont font(kScreenFontFamily);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(fontPixels);
-    font.setBold(false);
+    const QFont font = ScreenFont(fontPixels);
     painter.setFont(font);
     const double ascent = QFontMetricsF(font, painter.device()).ascent();
     for (const SchematicLabel& label : labels) {
@@ -82,4 +88,17 @@ void PaintDesign(QPainter& painter, const DesignRecord& shown, int fontPixels, c
     painter.setRenderHint(QPainter::Antialiasing, false);
     WriteLabels(painter, SchematicLabels(shown, drawing.SchematicX), fontPixels, buttonFace);
     painter.restore();
+}
+
+QRegion LabelRegion(const DesignRecord& shown, const QTransform& units, int fontPixels)
+{
+    const QFontMetricsF metrics(ScreenFont(fontPixels));
+    QRegion region;
+    for (const SchematicLabel& label : SchematicLabels(shown, Schematic(shown).SchematicX)) {
+        const QPointF corner = OnPixel(units.map(label.anchor));
+        const QRectF ink = metrics.boundingRect(label.text).translated(corner + QPointF(0, metrics.ascent()));
+        // One pixel round it for antialiased edges and the anchor point.
+        region += ink.united(QRectF(corner, QSizeF(1, 1))).toAlignedRect().adjusted(-1, -1, 1, 1);
+    }
+    return region;
 }

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QColor>
+#include <QRegion>
+
+class QTransform;
 
 #include "engine/design_record.h"
 
@@ -12,6 +15,10 @@ class QPainter;
 // device; lines keep their pixel width and text its pixel size whatever that
 // transform stretches, so both stay crisp at any size and pixel ratio.
 void PaintDesign(QPainter& painter, const DesignRecord& shown, int fontPixels, const QColor& buttonFace);
+
+// The pixels the labels of a shown design cover (with their anchor points) under the
+// given drawing-unit transform: what a new cycle must repaint when only values changed.
+QRegion LabelRegion(const DesignRecord& shown, const QTransform& units, int fontPixels);
 
 // The face of the screen's text.
 inline constexpr const char* kScreenFontFamily = "Liberation Sans";

@@ -164,9 +164,17 @@ void frmDesign::Load()
 void frmDesign::ShowDesign()
 {
     FindLnetwork(design_, lnetworkWorking_, txtRnetwork_->text().toStdString());
+    // While the circuit keeps its shape only the values change: repainting the
+    // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
+    const bool sameCircuit = shown_ && shown_->LnetState == design_.LnetState && LayoutOf(*shown_) == LayoutOf(design_);
+    QRegion changed;
+    if (sameCircuit) changed = LabelRegion(*shown_, DrawingTransform(size()), fontPixels_);
     shown_ = design_;
     ++cycleCount_;
-    update();
+    if (sameCircuit)
+        update(changed + LabelRegion(*shown_, DrawingTransform(size()), fontPixels_));
+    else
+        update();
 }
 
 void frmDesign::EntryChanged(Target target)
