@@ -5,7 +5,10 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <span>
 
 #include "units/number_text.h"
@@ -58,37 +61,34 @@ float Scale(double value, const Rung& rung)
     return ToSingle(value / rung.divisor);
 }
 
-// Rounds the exact binary value of y to `decimals` places, halves away from zero,
-// by decimal digits so that a true half is recognised, then takes the nearest single.
+constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 1e4, 1e5, 1e6};
+
+// Rounds y to `decimals` places, halves away from zero, then takes the nearest
+// single. y times 10^decimals is exact in double (24 bits of y, at most 14 of 5^6),
+// so a true half is seen as one and std::round settles it away from zero.
 float RoundHalfAway(float y, int decimals)
 {
-    char digits[512];
-    std::snprintf(digits, sizeof digits, "%.200f", std::fabs(static_cast<double>(y)));
-    std::string text(digits);
-    const size_t point = text.find('.');
-    const bool roundUp = text[point + 1 + decimals] >= '5';
-    text.resize(point + 1 + decimals);
-    if (roundUp) {
-        int i = static_cast<int>(text.size()) - 1;
-        for (; i >= 0; --i) {
-            if (text[i] == '.') continue;
-            if (text[i] == '9') {
-                text[i] = '0';
-            } else {
-                ++text[i];
-                break;
-            }
-        }
-        if (i < 0) text.insert(text.begin(), '1');
-    }
-    const float rounded = std::strtof(text.c_str(), nullptr);
-    return y < 0 ? -rounded : rounded;
+    const double scale = kPowersOfTen[decimals];
+    const double units = std::round(static_cast<double>(y) * scale);
+    const double quotient = units / scale;
+    // The quotient is the double nearest the decimal; rounding it again to single is
+    // wrong only when it lies exactly halfway between two singles: then read the
+    // decimal itself.
+    std::uint64_t bits;
+    std::memcpy(&bits, &quotient, sizeof bits);
+    constexpr std::uint64_t kBelowSingle = (std::uint64_t{1} << 29) - 1;
+    if ((bits & kBelowSingle) != (std::uint64_t{1} << 28)) return static_cast<float>(quotient);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0fe-%d", units, decimals);
+    return std::strtof(text, nullptr);
 }
 
-std::string NumberText(float y, int decimals)
+// The number text and the row's suffix. A scaled number beyond the single range
+// is written as "Inf" alone: no prefix makes it a value.
+std::string NumberText(float y, int decimals, const char* suffix)
 {
     if (!std::isfinite(y)) return SignificantText(y);
-    return SignificantText(RoundHalfAway(y, decimals));
+    return SignificantText(RoundHalfAway(y, decimals)) + suffix;
 }
 
 std::string Formatted(double value, std::span<const Rung> ladder, std::span<const DecimalsRow> decimals,
@@ -99,7 +99,7 @@ std::string Formatted(double value, std::span<const Rung> ladder, std::span<cons
     const float y = Scale(value, rung);
     const int places = DecimalsFor(std::fabs(y), decimals);
     if (y == 0) return zeroText;
-    return NumberText(y, places) + rung.suffix;
+    return NumberText(y, places, rung.suffix);
 }
 
 // FormatSmall scales by multiplying, tested on the magnitude.
@@ -133,7 +133,7 @@ std::string FormatSmall(double value)
     while (std::fabs(value) < rung->threshold) ++rung;
     const float scaled = ToSingle(value * rung->multiplier);
     if (scaled == 0) return "0  ";
-    return NumberText(scaled, DecimalsFor(std::fabs(scaled), kSmallDecimals)) + rung->suffix;
+    return NumberText(scaled, DecimalsFor(std::fabs(scaled), kSmallDecimals), rung->suffix);
 }
 
 std::string FormatLarge(double value)
@@ -143,7 +143,8 @@ std::string FormatLarge(double value)
     const Rung& rung = Pick(value, kLargeLadder);
     const float y = Scale(value, rung);
     if (y == 0) return "0.0 ";
-    std::string text = NumberText(y, DecimalsFor(y, kLargeDecimals));
+    if (!std::isfinite(y)) return SignificantText(y);
+    std::string text = NumberText(y, DecimalsFor(y, kLargeDecimals), "");
     // Frequency text: a leading space where the sign would stand, no "0" before the point.
     const bool negative = text.front() == '-';
     if (negative) text.erase(0, 1);
@@ -176,7 +177,7 @@ std::string FormatResistance(double ohms)
         if (!inRow) continue;
         const float y = Scale(ohms, Rung{rung.threshold, rung.divisor, rung.suffix});
         if (!(std::fabs(y) > 0.001f)) return "0 ";
-        return NumberText(y, rung.decimals) + rung.suffix;
+        return NumberText(y, rung.decimals, rung.suffix);
     }
     return "0 ";
 }

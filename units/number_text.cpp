@@ -2,6 +2,7 @@
 #include "units/number_text.h"
 
 #include <cmath>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -19,11 +20,13 @@ void DropTrailingZeros(std::string& text)
 int RoundedExponent(double value, std::string& mantissa)
 {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.6e", value);
-    std::string_view text(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 6).ptr;
+    const std::string_view text(buffer, static_cast<size_t>(end - buffer));
     const auto e = text.find('e');
     mantissa.assign(text.substr(0, e));
-    return std::atoi(buffer + e + 1);
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+    return exponent;
 }
 
 std::string NonFiniteText(double value)
@@ -48,9 +51,9 @@ std::string SignificantText(double value)
         text.append(static_cast<size_t>(exponent - 6), '0');
         return text;
     }
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", 6 - exponent, value);
-    text = buffer;
+    char buffer[400];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6 - exponent).ptr;
+    text.assign(buffer, end);
     DropTrailingZeros(text);
     if (text == "-0") text = "0";
     return text;

@@ -1,0 +1,292 @@
+// Schematic text in the simulator's format: element lines on its 16-unit grid, the
+// fixed wiring, and the parts whose values and places follow the design.
+#include "files/spice_schematic.h"
+
+#include <array>
+#include <cctype>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "engine/equations.h"
+#include "files/atomic_file.h"
+#include "files/file_text.h"
+#include "units/format.h"
+#include "units/number_text.h"
+
+namespace {
+
+struct GridPoint {
+    std::int16_t x;
+    std::int16_t y;
+};
+
+constexpr GridPoint kChokeAt = {256, -240};
+constexpr GridPoint kSwitchAt = {272, 80};
+constexpr GridPoint kC1At = {432, -48};
+constexpr GridPoint kC2At = {592, -128};
+constexpr GridPoint kLseriesAt = {640, -96};
+constexpr GridPoint kPlainLoadAt = {784, -80};
+
+// Where the L-network's parts and the load stand in each of its two layouts.
+struct LnetworkPlaces {
+    GridPoint inductor;
+    GridPoint capacitor;
+    GridPoint load;
+};
+constexpr LnetworkPlaces kSeriesLFirstPlaces = {{784, -96}, {944, -48}, {992, -80}};
+constexpr LnetworkPlaces kShuntCFirstPlaces = {{816, -96}, {800, -48}, {944, -80}};
+
+// The choke is made ten times the series inductor, large enough to carry a nearly
+// pure DC current at the operating frequency.
+constexpr double kChokeFactor = 10.0;
+// Gate drive 0 to 12 V; the switch turns on above 3.5 V with no hysteresis.
+constexpr const char* kPulseStart = "SYMATTR Value PULSE (0 12 0 ";
+constexpr std::int16_t kGeneratorResistance = 10;
+constexpr const char* kSwitchModelStart = "TEXT 0 280 Left 2 !.model MySwitch SW(Ron=";
+constexpr const char* kSwitchModelEnd = " Roff=10000 Vt=3.5 Vh=0)";
+// Simulate 1000 periods, keep the last 200, step at most 1/200 of a period.
+constexpr double kSimulatedPeriods = 1000.0;
+constexpr double kRecordedPeriods = 200.0;
+constexpr double kStepsPerPeriod = 200.0;
+constexpr const char* kTranStart = "TEXT 0 312 Left 2 !.TRAN 0 ";
+constexpr const char* kGeneratorNote = "TEXT 0 376 Left 2 ;Voltra - ";
+constexpr const char* kLtotalNote = "TEXT 656 -184 Left 2 ;L total = ";
+
+constexpr std::array<const char*, 3> kBatteryHead = {
+    "SYMBOL voltage 0 -240 R0", "WINDOW 123 24 132 Left 0", "SYMATTR InstName Vbattery"};
+constexpr std::array<const char*, 3> kGeneratorHead = {
+    "SYMBOL voltage  0 64 R0", "WINDOW 123 24 132 Left 0", "SYMATTR InstName Vgen"};
+constexpr std::array<const char*, 4> kGeneratorResistorHead = {
+    "SYMBOL res 160  -16 R90", "WINDOW 0 0 56 Vbottom 0", "WINDOW 3 32 56 Vtop 0", "SYMATTR InstName RGen"};
+constexpr std::array<const char*, 9> kSwitchLines = {
+    "WINDOW 0 12 104 Left 0", "WINDOW 3 17 11 Left 0", "SYMATTR InstName S1",
+    "SYMATTR Value MySwitch", "WIRE 192 0 224 0",      "WIRE 192 48 224 48",
+    "WIRE 192 48 192 112",    "FLAG 192 112 0",        "WIRE 272 -80 272 -16"};
+constexpr const char* kGroundReturnWire = "WIRE 0 160 0 208";
+constexpr std::array<const char*, 19> kFixedWiring = {
+    "FLAG 0 208 0",          "WIRE 0 80 0 0",          "WIRE 0 0 64 0",          "WIRE 144 0 192 0",
+    "WIRE 272 64 272 112",   "FLAG 272 112 0",         "WIRE 0 -96 0 -144",      "FLAG 0 -96 0",
+    "WIRE 0 -224 0 -272",    "WIRE 0 -272 272 -272",   "WIRE 272 -272 272 -224", "WIRE 272 -144 272 -112",
+    "WIRE 272 -112 272 -80", "WIRE 272 -112 448 -112", "WIRE 448 -112 448 -48",  "WIRE 448 16 448 64",
+    "FLAG 448 64 0",         "WIRE 448 -112 528 -112", "WIRE 592 -112 656 -112"};
+constexpr std::array<const char*, 4> kPlainLoadWiring = {
+    "WIRE 736 -112 800 -112", "WIRE 800 -112 800 -64", "WIRE 800 16 800 64", "FLAG 800 64 0"};
+constexpr const char* kLnetworkDivider = "LINE Normal 768 96 768 -144 2";
+constexpr std::array<const char*, 9> kSeriesLFirstWiring = {
+    "WIRE 736 -112 800 -112", "WIRE 928 -112 928 -48",  "WIRE 928 16 928 64",
+    "FLAG 928 64 0",          "WIRE 880 -112 928 -112", "WIRE 928 -112 1008 -112",
+    "WIRE 1008 -112 1008 -64", "WIRE 1008 16 1008 64",  "FLAG 1008 64 0"};
+// The wire from L2 to L3 passes C3's lead at x = 784; it is split there, because a
+// schematic reader joins a lead only to the end of a wire, never to its middle.
+constexpr std::array<const char*, 9> kShuntCFirstWiring = {
+    "WIRE 736 -112 784 -112", "WIRE 784 -112 832 -112", "WIRE 784 -112 784 -48",
+    "WIRE 784 16 784 64",     "FLAG 784 64 0",          "WIRE 912 -112 960 -112",
+    "WIRE 960 -112 960 -64",  "WIRE 960 16 960 64",     "FLAG 960 64 0"};
+
+// Rounds to single precision; a value a single cannot hold becomes NaN.
+float Single(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return NAN;
+    return static_cast<float>(value);
+}
+
+template <std::size_t N>
+void AppendLines(std::string& file, const std::array<const char*, N>& lines)
+{
+    for (const char* line : lines) AppendLine(file, line);
+}
+
+// A coordinate in the schematic's header form: sign or space, digits, one space.
+std::string PrintForm(std::int16_t n)
+{
+    return (n < 0 ? "-" : " ") + std::to_string(std::abs(static_cast<int>(n))) + " ";
+}
+
+// SPICE reads a trailing "F" as femto, so whole farads go without it ("4.7", not
+// "4.7F"); "mF", "uF" and the like keep their letters, which it reads as meant.
+std::string SpiceCapacitance(double farads)
+{
+    std::string text = FormatCapacitance(farads);
+    if (text.size() >= 2 && text.back() == 'F' && std::isdigit(static_cast<unsigned char>(text[text.size() - 2])))
+        text.pop_back();
+    return text;
+}
+
+// Seven significant digits after one space, no "0" before the point: " .25", " 12.5".
+std::string LeadingSpaceNumber(float value)
+{
+    std::string text = SignificantText(value);
+    const bool negative = text.front() == '-';
+    if (negative) text.erase(0, 1);
+    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
+    return (negative ? "-" : " ") + text;
+}
+
+void WriteHeader(std::string& file, std::string_view kind, GridPoint at, std::string_view orientation)
+{
+    AppendLine(file, "SYMBOL " + std::string(kind) + " " + PrintForm(at.x) + PrintForm(at.y) + std::string(orientation));
+}
+
+void WriteNameAndValue(std::string& file, std::string_view name, std::string_view value)
+{
+    AppendLine(file, "SYMATTR InstName " + std::string(name));
+    AppendLine(file, "SYMATTR Value " + std::string(value));
+}
+
+void WriteInductorH(std::string& file, GridPoint at, std::string_view suffix, float value)
+{
+    WriteHeader(file, "ind", at, "R270");
+    AppendLine(file, "WINDOW 0 32 56 Vtop 0");
+    AppendLine(file, "WINDOW 3 5 56 Vbottom 0");
+    WriteNameAndValue(file, "L" + std::string(suffix), FormatInductance(value));
+}
+
+void WriteInductorV(std::string& file, GridPoint at, std::string_view suffix, float value)
+{
+    WriteHeader(file, "ind", at, "R0");
+    WriteNameAndValue(file, "L" + std::string(suffix), FormatInductance(value));
+}
+
+void WriteCapacitorH(std::string& file, GridPoint at, std::string_view suffix, float value)
+{
+    WriteHeader(file, "cap", at, "R90");
+    AppendLine(file, "WINDOW 0 0 32 Vbottom 0");
+    AppendLine(file, "WINDOW 3 32 32 Vtop 0");
+    WriteNameAndValue(file, "C" + std::string(suffix), SpiceCapacitance(value));
+}
+
+void WriteCapacitorV(std::string& file, GridPoint at, std::string_view suffix, float value)
+{
+    WriteHeader(file, "cap", at, "R0");
+    WriteNameAndValue(file, "C" + std::string(suffix), SpiceCapacitance(value));
+}
+
+// The mirrored shunt capacitor of the L-network, with the total series inductance
+// noted beside it. Its labels move to its left only when it stands first, next to L2.
+void WriteNetworkCapacitor(std::string& file, const DesignRecord& design, GridPoint at, std::string_view suffix,
+                           float value)
+{
+    WriteHeader(file, "cap", at, "M0");
+    if (LayoutOf(design) == LnetworkLayout::ShuntCFirst) {
+        AppendLine(file, "WINDOW 0 4 6 Right 2");
+        AppendLine(file, "WINDOW 3 4 56 Right 2");
+    }
+    WriteNameAndValue(file, "C" + std::string(suffix), SpiceCapacitance(value));
+    AppendLine(file, kLtotalNote + FormatInductance(Ltotal(design)));
+}
+
+void WriteResistor(std::string& file, GridPoint at, std::string_view name, float value)
+{
+    WriteHeader(file, "res", at, "R0");
+    WriteNameAndValue(file, name, SignificantText(value));
+}
+
+void WriteBattery(std::string& file, const DesignRecord& design)
+{
+    AppendLines(file, kBatteryHead);
+    AppendLine(file, "SYMATTR Value " + FormatResistance(design.Supply));
+}
+
+// Values the export derives from the design beyond the design's own results.
+struct ExportValues {
+    float period;  // s
+    float ron;     // ohm, switch on-resistance that drops Saturation at Ipeak
+    float choke;   // H
+    float ltotal;  // H, the note beside the L-network capacitor
+};
+
+ExportValues DeriveExportValues(const DesignRecord& design)
+{
+    return {Single(1.0 / design.Frequency), Single(static_cast<double>(design.Saturation) / design.Ipeak),
+            Single(kChokeFactor * design.Lseries), Ltotal(design)};
+}
+
+bool Exportable(const DesignRecord& design, const ExportValues& values)
+{
+    const bool lnetworkValid = design.LnetState != 1 || IsValid(values.ltotal);
+    return ResultsValid(design) && IsValid(values.period) && IsValid(values.ron) && IsValid(values.choke) &&
+           lnetworkValid;
+}
+
+void WriteGenerator(std::string& file, const DesignRecord& design, const ExportValues& values)
+{
+    const std::string fall = FormatSmall(design.Falltime);
+    const double pulseWidth = static_cast<double>(values.period) * 0.5 - design.Falltime;
+    AppendLines(file, kGeneratorHead);
+    AppendLine(file, kPulseStart + fall + " " + fall + " " + FormatSmall(pulseWidth) + " " +
+                         FormatSmall(values.period) + ")");
+    AppendLines(file, kGeneratorResistorHead);
+    AppendLine(file, "SYMATTR Value" + PrintForm(kGeneratorResistance));
+    AppendLine(file, kSwitchModelStart + LeadingSpaceNumber(values.ron) + kSwitchModelEnd);
+    AppendLine(file, kTranStart + FormatSmall(Single(kSimulatedPeriods / design.Frequency)) + " " +
+                         FormatSmall(Single(kRecordedPeriods / design.Frequency)) + " " +
+                         FormatSmall(Single(values.period / kStepsPerPeriod)) + " startup");
+    AppendLine(file, kGeneratorNote + design.WebAddress);
+}
+
+void WriteSwitch(std::string& file)
+{
+    WriteHeader(file, "sw", kSwitchAt, "M180");
+    AppendLines(file, kSwitchLines);
+}
+
+void WriteLoadSide(std::string& file, const DesignRecord& design)
+{
+    if (design.LnetState != 1) {
+        WriteResistor(file, kPlainLoadAt, "RLoad", design.Rload);
+        return;
+    }
+    if (LayoutOf(design) == LnetworkLayout::SeriesLFirst) {
+        WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", design.Lnetwork);
+        WriteNetworkCapacitor(file, design, kSeriesLFirstPlaces.capacitor, "3", design.Cnetwork);
+        WriteResistor(file, kSeriesLFirstPlaces.load, "RLoad", design.Rnetwork);
+    } else {
+        WriteNetworkCapacitor(file, design, kShuntCFirstPlaces.capacitor, "3", design.Cnetwork);
+        WriteInductorH(file, kShuntCFirstPlaces.inductor, "3", design.Lnetwork);
+        WriteResistor(file, kShuntCFirstPlaces.load, "RLoad", design.Rnetwork);
+    }
+}
+
+void WriteLoadWiring(std::string& file, const DesignRecord& design)
+{
+    if (design.LnetState != 1) {
+        AppendLines(file, kPlainLoadWiring);
+        return;
+    }
+    AppendLine(file, kLnetworkDivider);
+    if (LayoutOf(design) == LnetworkLayout::SeriesLFirst)
+        AppendLines(file, kSeriesLFirstWiring);
+    else
+        AppendLines(file, kShuntCFirstWiring);
+}
+
+}  // namespace
+
+void WriteSpiceSchematic(const std::string& path, const DesignRecord& design, MessageSink& sink)
+{
+    if (!IsUsablePath(path)) return;
+    const ExportValues values = DeriveExportValues(design);
+    if (!Exportable(design, values)) {
+        sink.Beep();
+        sink.ShowMessage(kSpiceInvalidDesign, kProgramTitle);
+        return;
+    }
+    std::string file;
+    WriteBattery(file, design);
+    WriteGenerator(file, design, values);
+    WriteInductorV(file, kChokeAt, "1", values.choke);
+    WriteSwitch(file);
+    WriteCapacitorV(file, kC1At, "1", design.C1);
+    WriteCapacitorH(file, kC2At, "2", design.C2);
+    WriteInductorH(file, kLseriesAt, "2", design.Lseries);
+    WriteLoadSide(file, design);
+    AppendLine(file, kGroundReturnWire);
+    AppendLines(file, kFixedWiring);
+    WriteLoadWiring(file, design);
+    if (WriteFileAtomically(path, file)) return;
+    sink.Beep();
+    sink.ShowMessage(kSpiceNotWritten, kProgramTitle);
+}

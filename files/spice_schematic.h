@@ -1,0 +1,19 @@
+// The design as a schematic file the LTspice simulator opens ready to run: supply
+// and choke, pulse-driven switch, C1, C2 and Lseries, the optional L-network, load.
+#pragma once
+
+#include <string>
+
+#include "engine/design_record.h"
+#include "engine/message_sink.h"
+
+inline constexpr const char* kSpiceNotWritten = "We did not write the LTspice schematic file";
+// A failed calculation would put "NaN" or "Inf" into part values the simulator
+// cannot read, so such a design is not exported at all.
+inline constexpr const char* kSpiceInvalidDesign =
+    "We did not write the LTspice schematic file: the design has results that are not valid numbers.";
+
+// Writes the schematic of the last calculated design. A path shorter than five
+// characters writes nothing and says nothing; a failure beeps and says so, and the
+// earlier file stays as it was.
+void WriteSpiceSchematic(const std::string& path, const DesignRecord& design, MessageSink& sink);

@@ -1,0 +1,40 @@
+// The six value lines that design files and last-session files share: their
+// order and labels when written, and how a reader finds them again.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "engine/design_record.h"
+
+struct ValueLine {
+    Target target;
+    const char* label;  // ends in a colon and a space; the number follows at once
+};
+
+inline constexpr std::array<ValueLine, 6> kValueLines = {{
+    {Target::Frequency, "Frequency: "},
+    {Target::Supply, "Supply voltage: "},
+    {Target::Saturation, "Saturation voltage: "},
+    {Target::Power, "Power output: "},
+    {Target::NetworkQ, "Network Q: "},
+    {Target::Falltime, "Falltime: "},
+}};
+
+// Appends the six lines, each number in the general form of GeneralNumberText: seven
+// significant digits at most, exponent form from 1e7 up and below 1e-4, the exponent
+// decided after rounding to seven digits (9999999.6 is written 1E+07). A value typed
+// with seven digits or fewer therefore reads back bit for bit.
+void AppendValueLines(std::string& file, const DesignRecord& design);
+
+enum class ReadOutcome {
+    Complete,    // all six targets read
+    EndedEarly,  // the file ended first; the targets reached were stored, the rest kept
+    Failed,      // missing, unopenable or unreadable; targets may be partly stored
+};
+
+// Skips empty lines and lines starting with "*", drops the first two remaining lines
+// (title or path, and date) and stores the next six numbers into the targets in the
+// order of kValueLines, taken by position, whatever their labels say. A line ends
+// at CR, CR LF or a lone LF.
+ReadOutcome ReadValueLines(const std::string& path, DesignRecord& design);
