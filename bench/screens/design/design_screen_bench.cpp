@@ -1,0 +1,78 @@
+// Time from a keystroke's text in the power box to a finished repaint of the design
+// screen into an image, at full-HD and 4K sizes: through the window's own backing
+// store (what the user waits for) and as a full render (an expose or a resize).
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <benchmark/benchmark.h>
+
+#include "engine/design_record.h"
+#include "screens/design/design_commands.h"
+#include "screens/design/frm_design.h"
+
+namespace {
+
+class NoCommands : public DesignCommands {
+public:
+    void Get() override {}
+    void Save() override {}
+    void Spice() override {}
+    void Print() override {}
+    void About() override {}
+    void Exit() override {}
+};
+
+const QString kPowerTexts[] = {QStringLiteral("50"), QStringLiteral("51")};
+
+void PowerKeystrokeToRepaint(benchmark::State& state)
+{
+    DesignRecord design;
+    StartupValues(design);
+    NoCommands commands;
+    frmDesign screen(design, commands);
+    screen.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    screen.show();
+    QApplication::processEvents();
+    auto* power = screen.findChild<QLineEdit*>(QStringLiteral("txtPower"));
+    int next = 0;
+    for (auto _ : state) {
+        power->setText(kPowerTexts[next]);
+        next ^= 1;
+        QApplication::processEvents();
+    }
+}
+
+void PowerKeystrokeToFullRender(benchmark::State& state)
+{
+    DesignRecord design;
+    StartupValues(design);
+    NoCommands commands;
+    frmDesign screen(design, commands);
+    const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    screen.resize(size);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    auto* power = screen.findChild<QLineEdit*>(QStringLiteral("txtPower"));
+    int next = 0;
+    for (auto _ : state) {
+        power->setText(kPowerTexts[next]);
+        next ^= 1;
+        screen.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+BENCHMARK(PowerKeystrokeToRepaint)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(PowerKeystrokeToFullRender)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

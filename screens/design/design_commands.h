@@ -1,0 +1,16 @@
+// The design screen's commands that reach beyond it (files, LTspice, printing, the
+// about and exit screens), injected so the screen can be driven without dialogs.
+#pragma once
+
+class DesignCommands {
+public:
+    virtual ~DesignCommands() = default;
+    virtual void Get() = 0;
+    virtual void Save() = 0;
+    virtual void Spice() = 0;
+    virtual void Print() = 0;
+    virtual void About() = 0;
+    // Also asked when the user closes the window from its frame: leaving the design
+    // screen always goes through the same confirmation.
+    virtual void Exit() = 0;
+};

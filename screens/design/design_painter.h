@@ -1,0 +1,24 @@
+// One routine paints the design screen's picture, the schematic with its values, on
+// any QPainter: the window, an image in a test, a page.
+#pragma once
+
+#include <QColor>
+#include <QRegion>
+
+class QTransform;
+
+#include "engine/design_record.h"
+
+class QPainter;
+
+// Paints the shown design. The painter's world transform maps drawing units onto the
+// device; lines keep their pixel width and text its pixel size whatever that
+// transform stretches, so both stay crisp at any size and pixel ratio.
+void PaintDesign(QPainter& painter, const DesignRecord& shown, int fontPixels, const QColor& buttonFace);
+
+// The pixels the labels of a shown design cover (with their anchor points) under the
+// given drawing-unit transform: what a new cycle must repaint when only values changed.
+QRegion LabelRegion(const DesignRecord& shown, const QTransform& units, int fontPixels);
+
+// The face of the screen's text.
+inline constexpr const char* kScreenFontFamily = "Liberation Sans";

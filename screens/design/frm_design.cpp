@@ -1,0 +1,266 @@
+// The design screen's controls, its load and the handlers that run the
+// recalculation cycle on every accepted change.
+#include "screens/design/frm_design.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include "screens/design/control_layout.h"
+#include "screens/design/design_commands.h"
+#include "screens/design/design_painter.h"
+#include "screens/design/drawing_units.h"
+#include "screens/design/entry_texts.h"
+#include "screens/design/up_down.h"
+#include "units/parse.h"
+
+namespace {
+
+struct ButtonRow {
+    const char* name;
+    const char* caption;
+    QRgb face;
+    bool shown;
+    void (DesignCommands::*command)();  // null for the buttons the screen handles itself
+};
+
+constexpr QRgb kGreyFace = qRgb(224, 224, 224);
+constexpr QRgb kCyanFace = qRgb(192, 255, 255);
+constexpr QRgb kPinkFace = qRgb(255, 192, 192);
+
+// Only "L-net", "Print", "LTspice" and "Exit" are ever in view; the others stay
+// hidden but keep their commands.
+constexpr std::array<ButtonRow, 8> kButtons = {{
+    {"cmdLnetYes", "L-net", kGreyFace, true, nullptr},
+    {"cmdAbout", "About", kCyanFace, false, &DesignCommands::About},
+    {"cmdSave", "Save this design", kGreyFace, false, &DesignCommands::Save},
+    {"cmdGet", "Get old design", kGreyFace, false, &DesignCommands::Get},
+    {"cmdPrint", "Print", kGreyFace, true, &DesignCommands::Print},
+    {"cmdSpice", "LTspice", kGreyFace, true, &DesignCommands::Spice},
+    {"cmdExit", "Exit", kGreyFace, true, &DesignCommands::Exit},
+    {"cmdEnter", "Enter", kPinkFace, false, nullptr},
+}};
+
+struct EntryRow {
+    Target target;
+    const char* labelName;
+    const char* caption;
+    const char* boxName;
+    const char* upDownName;
+};
+
+constexpr std::array<EntryRow, 6> kEntryRows = {{
+    {Target::Frequency, "lblFrequency", "Frequency (Hz):", "txtFrequency", "UpDown1"},
+    {Target::Power, "lblPower", "Power (W):", "txtPower", "UpDown2"},
+    {Target::Supply, "lblSupply", "Supply (V):", "txtSupply", "UpDown3"},
+    {Target::Saturation, "lblSaturation", "Saturation (V):", "txtSaturation", "UpDown4"},
+    {Target::NetworkQ, "lblNetworkQ", "Network Q (N):", "txtNetworkQ", "UpDown5"},
+    {Target::Falltime, "lblFalltime", "Falltime (s):", "txtFalltime", "UpDown6"},
+}};
+
+// Tab order; hidden controls drop out of it by themselves.
+constexpr std::array<const char*, 15> kKeyboardOrder = {
+    "cmdLnetYes", "txtRnetwork",  "cmdAbout",    "cmdSave",       "cmdGet",
+    "cmdPrint",   "cmdSpice",     "cmdExit",     "txtFrequency",  "txtPower",
+    "txtSupply",  "txtSaturation", "txtNetworkQ", "txtFalltime",  "cmdEnter",
+};
+
+constexpr const char* kCaptionFormat = "Voltra Version %1 - Design screen";
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+frmDesign::frmDesign(DesignRecord& design, DesignCommands& commands, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+      design_(design), commands_(commands)
+{
+    setObjectName(QStringLiteral("frmDesign"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    QFont font(kScreenFontFamily);
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(true);
+    setFont(font);
+
+    BuildControls();
+    Load();
+}
+
+void frmDesign::BuildControls()
+{
+    for (const ButtonRow& row : kButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(row.caption), this);
+        button->setObjectName(QLatin1String(row.name));
+        QPalette face = button->palette();
+        face.setColor(QPalette::Button, QColor(row.face));
+        button->setPalette(face);
+        button->setVisible(row.shown);
+        button->setAutoDefault(false);
+        if (row.command)
+            connect(button, &QPushButton::clicked, this, [this, command = row.command] { (commands_.*command)(); });
+    }
+    connect(findChild<QPushButton*>(QStringLiteral("cmdLnetYes")), &QPushButton::clicked, this,
+            &frmDesign::LnetClicked);
+
+    for (const EntryRow& row : kEntryRows) {
+        auto* label = new QLabel(QString::fromLatin1(row.caption), this);
+        label->setObjectName(QLatin1String(row.labelName));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QLatin1String(row.boxName));
+        box->setAlignment(Qt::AlignCenter);
+        box->installEventFilter(this);
+        entryBoxes_[static_cast<size_t>(row.target)] = box;
+        connect(box, &QLineEdit::textChanged, this, [this, target = row.target] { EntryChanged(target); });
+
+        auto* arrows = new UpDown(this);
+        arrows->setObjectName(QLatin1String(row.upDownName));
+        connect(arrows, &UpDown::Stepped, this, [this, target = row.target](int direction) { Step(target, direction); });
+    }
+
+    txtRnetwork_ = new QLineEdit(this);
+    txtRnetwork_->setObjectName(QStringLiteral("txtRnetwork"));
+    txtRnetwork_->setAlignment(Qt::AlignCenter);
+    QFont plain = txtRnetwork_->font();
+    plain.setBold(false);
+    txtRnetwork_->setFont(plain);
+    txtRnetwork_->hide();
+    connect(txtRnetwork_, &QLineEdit::textChanged, this, &frmDesign::RnetworkChanged);
+
+    for (size_t i = 1; i < kKeyboardOrder.size(); ++i)
+        setTabOrder(findChild<QWidget*>(QLatin1String(kKeyboardOrder[i - 1])),
+                    findChild<QWidget*>(QLatin1String(kKeyboardOrder[i])));
+    findChild<QWidget*>(QLatin1String(kKeyboardOrder.front()))->setFocus();
+}
+
+void frmDesign::Load()
+{
+    setWindowTitle(QString::fromLatin1(kCaptionFormat).arg(Text(design_.VersionText)));
+    txtRnetwork_->setText(Text(RnetworkLoadText(design_.Rnetwork)));
+    // Each box's own change handling runs as its text goes in, with the entry
+    // limits; the load limits before it keep a design from a file inside the range
+    // the equations were fitted for.
+    for (Target target : kTargets) {
+        float& field = TargetField(design_, target);
+        field = ClampOnLoad(target, field);
+        Box(target)->setText(Text(LoadText(target, field)));
+    }
+    FindAll(design_);
+    ShowDesign();
+}
+
+void frmDesign::ShowDesign()
+{
+    FindLnetwork(design_, lnetworkWorking_, txtRnetwork_->text().toStdString());
+    // While the circuit keeps its shape only the values change: repainting the
+    // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
+    const bool sameCircuit = shown_ && shown_->LnetState == design_.LnetState && LayoutOf(*shown_) == LayoutOf(design_);
+    QRegion changed;
+    if (sameCircuit) changed = LabelRegion(*shown_, DrawingTransform(size()), fontPixels_);
+    shown_ = design_;
+    ++cycleCount_;
+    if (sameCircuit)
+        update(changed + LabelRegion(*shown_, DrawingTransform(size()), fontPixels_));
+    else
+        update();
+}
+
+void frmDesign::EntryChanged(Target target)
+{
+    const float entered = ParseValue(Box(target)->text().toStdString());
+    float& field = TargetField(design_, target);
+    field = ClampEntry(target, entered, design_.Saturation);
+    if (!InRecalcRange(target, field)) return;
+    FindAll(design_);
+    ShowDesign();
+}
+
+void frmDesign::RnetworkChanged()
+{
+    const float entered = ParseValue(txtRnetwork_->text().toStdString());
+    if (entered < kRnetworkMin || entered > kRnetworkMax) return;
+    design_.Rnetwork = entered;
+    FindAll(design_);
+    ShowDesign();
+}
+
+void frmDesign::Step(Target target, int direction)
+{
+    float& field = TargetField(design_, target);
+    field = StepValue(field, direction);
+    QLineEdit* box = Box(target);
+    // Writing the stepped text runs the box's own handling: the value read back
+    // from the text, clamped, is what the design is recalculated with.
+    box->setText(Text(StepText(target, field)));
+    // Where a clamp replaced the stepped value, the box shows the value that
+    // stands; it is already in the design, so no second cycle runs.
+    const QString standing = Text(StepText(target, field));
+    if (box->text() != standing) {
+        const QSignalBlocker quiet(box);
+        box->setText(standing);
+    }
+}
+
+void frmDesign::LnetClicked()
+{
+    design_.LnetState = static_cast<std::int16_t>(design_.LnetState + 1);
+    if (design_.LnetState > 1) design_.LnetState = 0;
+    // Switched off, the box keeps its text and ShowDesign still reads Rnetwork from
+    // it, so switching on again brings back the same network.
+    txtRnetwork_->setVisible(design_.LnetState == 1);
+    FindAll(design_);
+    ShowDesign();
+}
+
+void frmDesign::LayOut()
+{
+    const QScreen* display = screen();
+    fontPixels_ = ScreenFontPixels(display->geometry().height(), height(), display->availableGeometry().height(),
+                                   isMaximized());
+    PlaceControls(*this, DrawingTransform(size()), fontPixels_);
+}
+
+void frmDesign::resizeEvent(QResizeEvent*)
+{
+    LayOut();
+    update();
+}
+
+void frmDesign::paintEvent(QPaintEvent*)
+{
+    if (!shown_) return;
+    QPainter painter(this);
+    painter.setWorldTransform(DrawingTransform(size()));
+    PaintDesign(painter, *shown_, fontPixels_, QGuiApplication::palette().color(QPalette::Button));
+}
+
+void frmDesign::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    commands_.Exit();
+}
+
+bool frmDesign::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Up && key != Qt::Key_Down) return QWidget::eventFilter(watched, event);
+    for (Target target : kTargets) {
+        if (Box(target) != watched) continue;
+        Step(target, key == Qt::Key_Up ? 1 : -1);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,56 @@
+// The design screen: the six targets with their arrows, the L-network option, the
+// command buttons, and the live schematic with every value of the last cycle.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <optional>
+
+#include "engine/design_record.h"
+#include "engine/equations.h"
+
+class DesignCommands;
+class QLineEdit;
+
+class frmDesign : public QWidget {
+    Q_OBJECT
+public:
+    // Runs the whole load on the given design: clamps the targets, writes every box
+    // and draws the first picture. A design read from a file reaches the screen by
+    // building a new frmDesign.
+    frmDesign(DesignRecord& design, DesignCommands& commands, QWidget* parent = nullptr);
+
+    // Recalculates the L-network from the network-resistance box and takes the
+    // picture the window shows until the next cycle.
+    void ShowDesign();
+
+    // Completed recalculation cycles since construction.
+    int CycleCount() const { return cycleCount_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void Load();
+    void EntryChanged(Target target);
+    void RnetworkChanged();
+    void Step(Target target, int direction);
+    void LnetClicked();
+    void LayOut();
+    QLineEdit* Box(Target target) const { return entryBoxes_[static_cast<size_t>(target)]; }
+
+    DesignRecord& design_;
+    DesignCommands& commands_;
+    LnetworkWorking lnetworkWorking_;
+    std::array<QLineEdit*, kTargets.size()> entryBoxes_{};
+    QLineEdit* txtRnetwork_ = nullptr;
+    // The design as the last cycle left it; repainting replays it, so a value stored
+    // outside its recalculation range leaves the previous picture in place.
+    std::optional<DesignRecord> shown_;
+    int cycleCount_ = 0;
+    int fontPixels_ = 1;
+};

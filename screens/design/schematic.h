@@ -1,0 +1,32 @@
+// The Class E circuit of the design screen as geometry in drawing units: the chain
+// of part symbols from the gate drive to the load, standing on one ground line.
+#pragma once
+
+#include <QLineF>
+#include <QPointF>
+#include <vector>
+
+#include "engine/design_record.h"
+
+// A circular arc in drawing units; angles in radians, counter-clockwise on screen.
+struct SchematicArc {
+    QPointF centre;
+    double radius;
+    double startAngle;
+    double sweep;
+};
+
+struct SchematicDrawing {
+    std::vector<QLineF> lines;
+    std::vector<SchematicArc> arcs;
+    // Where the chain ended: the load resistor stands here and its label beside it.
+    int SchematicX = 0;
+};
+
+inline constexpr int kSchematicStartX = 4000;
+inline constexpr int kSchematicStartY = 3000;
+inline constexpr double kGroundY = 5000;
+
+// The circuit for a shown design: with the L-network option on, the network's
+// series inductor faces whichever of Rload and Rnetwork is lower.
+SchematicDrawing Schematic(const DesignRecord& shown);
