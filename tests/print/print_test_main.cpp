@@ -1,11 +1,9 @@
-// The print tests need a GUI application for fonts, printers and the print dialog;
-// they run without a display.
+// Fonts and printers need a GUI application; the tests run on the offscreen platform.
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,98 +1,72 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <gtest/gtest.h>
-#include <set>
 
 #include "print/sheet_page.h"
 #include "print/sheet_texts.h"
-#include "recording_device.h"
-#include "test_design.h"
+#include "print_test_support.h"
 
 namespace {
 
-const QDateTime kPrintedAt(QDate(2024, 3, 9), QTime(14, 5, 7));
+using Texts = std::vector<SheetText>;
 
-struct LayoutCase {
-    const char* name;
-    const char* rnetworkText;
+const Texts kClassEParts = {{6100, 4100, "1.52421nF"}, {6400, 3400, "1.95861nF"}, {7200, 2500, "1.08741uH"}};
+const Texts kSupplyAndSwitch = {{5300, 800, "Vsupply: 24 V"},        {5300, 1100, "Idc: 2.17451 A"},
+                                {3000, 1100, "Rdc: 11.037 ohms"},     {2800, 2700, "Vpeak: 82.926 V"},
+                                {2800, 3100, "FET Ipeak: 6.19398 A"}, {5300, 1900, "RFC"}};
+// The frequency leads with a space; a fall time just below 1 ns reads in picoseconds.
+const Texts kTargets = {{3000, 5800, "Frequency:  4MHz"},        {3000, 6100, "Ron: 0.16145 "},
+                        {3000, 6400, "Saturation voltage: 1 V"}, {3000, 6700, "Power output: 50 W"},
+                        {3000, 7000, "Network Q: 5 "},           {3000, 7300, "Falltime: 1000ps"}};
+
+struct Layout {
     std::int16_t lnetState;
-    std::set<double> loadAndGroundEnd;  // the load's lower lead stands at the ground line's end
-    std::set<double> shuntCapacitorXs;
-    std::set<double> seriesInductorXs;
-};
-void PrintTo(const LayoutCase& layout, std::ostream* out) { *out << layout.name; }
-
-class SheetPageTest : public ::testing::TestWithParam<LayoutCase> {
-protected:
-    const Recording& Paint(const DesignRecord& design)
-    {
-        QPainter page(&device_);
-        PaintDesignSheet(page, design, kPrintedAt);
-        return device_.recording;
-    }
-    QPointF TopLeft(const RecordedText& text)
-    {
-        return text.baseline - QPointF(0, QFontMetricsF(text.font, &device_).ascent());
-    }
-    RecordingDevice device_;
+    const char* rnetwork;
+    Texts network;  // and the load, between the Class E parts and the supply
+    Texts ltotal;
 };
 
-TEST_P(SheetPageTest, PartsAndTextsStandWhereTheLayoutPutsThem)
+class SheetPageTest : public ::testing::TestWithParam<Layout> {};
+
+// Expected baselines come from 10 pt and 6 pt Liberation Sans, so a wrong face or size moves them.
+TEST_P(SheetPageTest, EveryTextAtItsAnchorThenTheFooter)
 {
-    const DesignRecord design = DesignWith(GetParam().rnetworkText, GetParam().lnetState);
-    const Recording& drawn = Paint(design);
-
-    std::vector<SheetText> texts = SchematicLabels(design);
-    std::ranges::copy(DesignTargetLines(design), std::back_inserter(texts));
-    ASSERT_EQ(drawn.texts.size(), texts.size() + 2);  // and the footer
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(drawn.texts[i].text.toStdString(), texts[i].text);
-        EXPECT_EQ(TopLeft(drawn.texts[i]), QPointF(texts[i].x, texts[i].y)) << texts[i].text;
-        EXPECT_EQ(drawn.texts[i].font.family(), "Liberation Sans");
-        EXPECT_EQ(drawn.texts[i].font.pointSizeF(), 10);
-    }
-
-    std::set<double> loadAndGround, shunts, coils;
-    for (const QLineF& line : drawn.lines) {
-        if (line.p1().y() == 3620) loadAndGround.insert(line.x1());        // into the resistor's zigzag
-        if (line.y1() == 5000 && line.y2() == 5000) loadAndGround.insert(line.x2());
-        if (line.y1() == 3800 && line.y2() == 3800 && line.length() == 400) shunts.insert(line.x1() - 100);
-    }
-    for (const QPainterPath& arc : drawn.arcs)
-        if (arc.pointAtPercent(0).y() == 3000) coils.insert(std::round(arc.pointAtPercent(0).x()) - 360);
-    EXPECT_EQ(loadAndGround, GetParam().loadAndGroundEnd);
-    EXPECT_EQ(shunts, GetParam().shuntCapacitorXs);
-    EXPECT_TRUE(std::ranges::includes(coils, GetParam().seriesInductorXs));
-    EXPECT_EQ(coils.size(), 3 * GetParam().seriesInductorXs.size());  // one entry per half turn
-    EXPECT_EQ(std::ranges::count(drawn.colours, QColor(Qt::black)), std::ssize(drawn.colours));
+    const auto& [lnetState, rnetwork, network, ltotal] = GetParam();
+    const QDateTime printedAt(QDate(2024, 3, 9), QTime(14, 5, 7));
+    Recorder r;
+    QPainter page(&r);
+    PaintDesignSheet(page, DesignWith(lnetState, rnetwork), printedAt);
+    Texts want = kClassEParts;
+    for (const Texts& part : {network, kSupplyAndSwitch, ltotal, kTargets}) want.insert(want.end(), part.begin(), part.end());
+    if (lnetState) want.push_back({3000, 7600, "Class E load: 5.4659 ohms"});
+    const QFontMetricsF ten(QFont("Liberation Sans", 10), &r);
+    const QFontMetricsF six(QFont("Liberation Sans", 6), &r);
+    const QLocale locale = QLocale::system();
+    std::vector<std::pair<QPointF, QString>> baselines;
+    for (const SheetText& text : want)
+        baselines.emplace_back(QPointF(text.x, text.y + ten.ascent()), QString::fromStdString(text.text));
+    baselines.emplace_back(QPointF(3000, 8300 + six.ascent()), locale.toString(printedAt.date(), QLocale::ShortFormat) +
+                                                                  " " + locale.toString(printedAt.time(), QLocale::LongFormat));
+    baselines.emplace_back(QPointF(3000, 8300 + six.lineSpacing() + six.ascent()), "Voltra Version 2.08");
+    EXPECT_EQ(r.texts, baselines);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, SheetPageTest,
-    ::testing::Values(LayoutCase{"NetworkOff", "50", 0, {8300}, {5700}, {7100}},
-                      LayoutCase{"SeriesInductorFirst", "50", 1, {10000}, {5700, 8900}, {7100, 8000}},
-                      LayoutCase{"ShuntCapacitorFirst", "2", 1, {10000}, {5700, 8000}, {7100, 8800}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SheetFooter, DateLineAtItsAnchorThenVersionLineBelowIn6Point)
-{
-    RecordingDevice device;
-    {
-        QPainter page(&device);
-        PaintDesignSheet(page, DesignWith("50", 0), kPrintedAt);
-    }
-    ASSERT_GE(device.recording.texts.size(), 2u);
-    const RecordedText& date = device.recording.texts.end()[-2];
-    const RecordedText& version = device.recording.texts.back();
-    const QLocale locale = QLocale::system();
-    EXPECT_EQ(date.text, locale.toString(kPrintedAt.date(), QLocale::ShortFormat) + " " +
-                             locale.toString(kPrintedAt.time(), QLocale::LongFormat));
-    EXPECT_EQ(version.text, "Voltra Version 2.08");
-    const QFontMetricsF metrics(version.font, &device);
-    EXPECT_EQ(date.font.pointSizeF(), 6);
-    EXPECT_EQ(version.font.pointSizeF(), 6);
-    EXPECT_EQ(date.baseline, QPointF(3000, 8300 + metrics.ascent()));
-    EXPECT_EQ(version.baseline, QPointF(3000, 8300 + metrics.lineSpacing() + metrics.ascent()));
-}
+    ::testing::Values(Layout{0, "50", {{8500, 3500, "Rload:"}, {8500, 3800, "5.4659 ohms"}}, {}},
+                      // Rload below Rnetwork: the network's inductor follows Lseries and they add up.
+                      Layout{1, "50",
+                             {{8000, 3400, "620.78nH"}, {8100, 4100, "2.27146nF"}, {10200, 3500, "Rload:"},
+                              {10200, 3800, "50 ohms"}},
+                             {{7000, 2100, "Ltotal: 1.70819uH"}}},
+                      Layout{1, "2",
+                             {{8400, 4100, "9.58277nF"}, {8700, 2500, "104.757nH"}, {10200, 3500, "Rload:"},
+                              {10200, 3800, "2 ohms"}},
+                             {}},
+                      // Equal resistances keep the last network, shunt capacitor first.
+                      Layout{1, "5.46591949",
+                             {{8400, 4100, "2.27146nF"}, {8700, 2500, "620.78nH"}, {10200, 3500, "Rload:"},
+                              {10200, 3800, "5.4659 ohms"}},
+                             {}}));
 
 }  // namespace
