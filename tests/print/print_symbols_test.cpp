@@ -11,8 +11,10 @@ bool Has(const Recorder& r, QLineF line) { return std::ranges::count(r.lines, li
 // How far the last three half turns drawn lie from filling `span`.
 double CoilMiss(const Recorder& r, QRectF span)
 {
-    const QRectF coil = r.paths.end()[-3].boundingRect() | r.paths.end()[-2].boundingRect() | r.paths.back().boundingRect();
-    return (coil.topLeft() - span.topLeft()).manhattanLength() + (coil.bottomRight() - span.bottomRight()).manhattanLength();
+    QRectF coil;
+    for (int i = 1; i <= 3; ++i) coil |= r.paths.end()[-i].boundingRect();
+    return (coil.topLeft() - span.topLeft()).manhattanLength() +
+           (coil.bottomRight() - span.bottomRight()).manhattanLength();
 }
 
 TEST(PrintSymbols, LeadsMeetAndOnlySeriesPartsMoveTheCursor)
@@ -20,18 +22,22 @@ TEST(PrintSymbols, LeadsMeetAndOnlySeriesPartsMoveTheCursor)
     Recorder r;
     QPainter page(&r);
     DesignRecord design = DesignWith(0);
-    std::int16_t X = 5000, Y = 3000;
+    std::int16_t X = 5000, Y = 3000, farX = INT16_MIN, farY = INT16_MAX;
     PrintFET(page, X, Y);
     PrintVerticalL(page, design, X, Y);
-    PrintGround(page, design, X, Y);
     ASSERT_EQ(r.paths.size(), 4u);
     EXPECT_EQ(r.paths[0].boundingRect(), QRectF(4600, 3600, 800, 800));  // the FET's circle
     EXPECT_LT(CoilMiss(r, QRectF(QPointF(5100, 1830), QPointF(5180, 2310))), 0.01);
     EXPECT_TRUE(Has(r, QLineF(3800, 4000, 4950, 4000)));  // gate
-    EXPECT_TRUE(Has(r, QLineF(5100, 4200, 5100, 5000)));  // source
-    EXPECT_TRUE(Has(r, QLineF(3800, 5000, 8300, 5000)));  // ground
+    EXPECT_TRUE(Has(r, QLineF(5100, 4200, 5100, 5000)));  // source, down to the ground line
     EXPECT_TRUE(Has(r, QLineF(5100, 3800, 5100, 2300)));  // drain, 10 into the choke
     EXPECT_TRUE(Has(r, QLineF(5100, 1840, 5100, 800)));   // supply, 10 into the choke
+    // The ground line ends under the load, wherever the cursor is.
+    PrintGround(page, design, farX, farY);
+    EXPECT_TRUE(Has(r, QLineF(3800, 5000, 8300, 5000)));
+    design.LnetState = 1;
+    PrintGround(page, design, farX, farY);
+    EXPECT_TRUE(Has(r, QLineF(3800, 5000, 10000, 5000)));
 
     PrintGenerator(page, X, Y);
     PrintShuntC(page, X, Y);
@@ -43,13 +49,6 @@ TEST(PrintSymbols, LeadsMeetAndOnlySeriesPartsMoveTheCursor)
     EXPECT_EQ(Y, 3000);
     ASSERT_EQ(r.paths.size(), 7u);
     EXPECT_LT(CoilMiss(r, QRectF(QPointF(5800, 2920), QPointF(6280, 3000))), 0.01);
-
-    // The ground line stands where the load's lead ends, wherever the cursor is.
-    design.LnetState = 1;
-    X = INT16_MIN, Y = INT16_MAX;
-    r.lines.clear();
-    PrintGround(page, design, X, Y);
-    EXPECT_EQ(r.lines, std::vector{QLineF(3800, 5000, 10000, 5000)});
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Fonts and printers need a GUI application; the tests run on the offscreen platform.
+// Fonts and printers need a GUI application.
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-// Shared by the print tests: a 12000 x 18000 page at 72 dpi (a page unit is a pixel and a
-// point) that records what is drawn, and the start-up design.
+// For the print tests: a 12000 x 18000 page at 72 dpi (a page unit is a pixel and a point)
+// that records what is drawn, and the start-up design.
 #pragma once
 
 #include <QPaintEngine>
@@ -15,7 +15,7 @@ public:
     Recorder() : QPaintEngine(AllFeatures) {}
     std::vector<QLineF> lines;        // polylines split into segments
     std::vector<QPainterPath> paths;  // circles and arcs
-    std::vector<std::tuple<double, double, std::string>> texts;  // from the start of the baseline
+    std::vector<std::tuple<double, double, std::string>> texts;  // baseline y, x: sorts in reading order
 
     QPaintEngine* paintEngine() const override { return const_cast<Recorder*>(this); }
     bool begin(QPaintDevice*) override { return true; }
@@ -29,12 +29,13 @@ public:
     void drawPath(const QPainterPath& path) override { paths.push_back(path); }
     void drawTextItem(const QPointF& at, const QTextItem& item) override
     {
-        texts.emplace_back(at.x(), at.y(), item.text().toStdString());
+        texts.emplace_back(at.y(), at.x(), item.text().toStdString());
     }
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     int metric(PaintDeviceMetric m) const override
     {
-        return m == PdmWidth ? 12000 : m == PdmHeight ? 18000 : m == PdmDevicePixelRatioScaled ? devicePixelRatioFScale() : 72;
+        if (m == PdmDevicePixelRatioScaled) return devicePixelRatioFScale();
+        return m == PdmWidth ? 12000 : m == PdmHeight ? 18000 : 72;
     }
 };
 
