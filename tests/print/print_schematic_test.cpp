@@ -17,38 +17,35 @@ namespace {
 using D = DesignRecord&;
 using Texts = std::vector<SheetText>;
 
-// Prints into a fresh directory; an empty file name cancels the dialog.
+// Prints into a fresh directory; no file name cancels.
 struct PrintToFile : MessageSink, PrintDialogProvider {
-    void ShowMessage(const std::string& text, const std::string& title) override
-    {
-        shown.push_back(title + ": " + text);
-    }
-    void Beep() override { shown.push_back("beep"); }
+    void ShowMessage(const std::string& text, const std::string& title) override { log.push_back(title + ": " + text); }
+    void Beep() override { log.push_back("beep"); }
     bool Choose(QPrinter& printer) override
     {
-        printer.setOutputFileName(file.isEmpty() ? file : dir.filePath(file));
+        printer.setOutputFileName(dir.filePath(file));
         return !file.isEmpty();
     }
     QStringList Print(const DesignRecord& design, const char* name)  // the files left
     {
         file = name;
-        shown.clear();
+        log.clear();
         PrintSchematic(design, *this, *this);
         return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     }
     QTemporaryDir dir;
     QString file;
-    std::vector<std::string> shown;
+    std::vector<std::string> log;
 };
 
 TEST(PrintSchematic, FailureGivesOnePrinterErrorAndNoFile)
 {
-    // Design change, file chosen, start of the message (%1: the directory).
+    // Change, file chosen, message start (%1: directory). Faulty designs stop before the dialog.
     const std::tuple<void (*)(D), const char*, const char*> failures[] = {
         {[](D) {}, "", "Printing was cancelled."},
-        {[](D d) { d.Idc = 0; }, "a.pdf", "Division by zero: Idc is 0, so Rdc"},
-        {[](D d) { d.Ipeak = 0; }, "a.pdf", "Division by zero: Ipeak is 0, so Ron"},
-        {[](D d) { d.LnetState = 1, d.Cnetwork = NAN; }, "a.pdf", "Cnetwork is not a valid number"},
+        {[](D d) { d.Idc = 0; }, "", "Division by zero: Idc is 0"},
+        {[](D d) { d.LnetState = 1, d.Cnetwork = NAN; }, "", "Cnetwork is not"},
+        {[](D d) { d.LnetState = 1, d.Lseries = d.Lnetwork = 3e38f; }, "", "Ltotal is not"},
         {[](D) {}, "no/a.pdf", "The file \"%1/no/a.pdf\" could not be written: "},
     };
     PrintToFile print;
@@ -56,9 +53,9 @@ TEST(PrintSchematic, FailureGivesOnePrinterErrorAndNoFile)
         DesignRecord design = DesignWith(0);
         change(design);
         EXPECT_EQ(print.Print(design, pdf), QStringList()) << message;
-        ASSERT_EQ(print.shown.size(), 1u) << message;
-        const QString expected = "Printer Error: " + QString(message).replace("%1", print.dir.path());
-        EXPECT_TRUE(print.shown[0].starts_with(expected.toStdString())) << print.shown[0];
+        ASSERT_EQ(print.log.size(), 1u) << message;
+        const QString start = "Printer Error: " + QString(message).replace("%1", print.dir.path());
+        EXPECT_TRUE(print.log[0].starts_with(start.toStdString())) << print.log[0];
     }
 }
 
@@ -71,18 +68,19 @@ const Texts kTargets = {
     {3000, 5800, "Frequency:  4MHz"}, {3000, 6100, "Ron: 0.16145 "}, {3000, 6400, "Saturation voltage: 1 V"},
     {3000, 6700, "Power output: 50 W"}, {3000, 7000, "Network Q: 5 "}, {3000, 7300, "Falltime: 1000ps"}};
 
-// Option, Rnetwork, the texts after the Class E parts, Ltotal.
-using Layout = std::tuple<std::int16_t, const char*, Texts, Texts>;
+// Option, Rnetwork, texts after the Class E parts, Ltotal, X of the last series coil.
+using Layout = std::tuple<std::int16_t, const char*, Texts, Texts, int>;
 const Layout kLayouts[] = {
-    {0, "50", {{8500, 3500, "Rload:"}, {8500, 3800, "5.4659 ohms"}}, {}},
-    // Rload below Rnetwork: the network's inductor follows Lseries and they add up.
+    {0, "50", {{8500, 3500, "Rload:"}, {8500, 3800, "5.4659 ohms"}}, {}, 7100},
+    // Rload below Rnetwork: Lnetwork follows Lseries, and Ltotal is printed.
     {1, "50", {{8000, 3400, "620.78nH"}, {8100, 4100, "2.27146nF"}, {10200, 3500, "Rload:"}, {10200, 3800, "50 ohms"}},
-     {{7000, 2100, "Ltotal: 1.70819uH"}}},
+     {{7000, 2100, "Ltotal: 1.70819uH"}}, 8000},
     {1, "2", {{8400, 4100, "9.58277nF"}, {8700, 2500, "104.757nH"}, {10200, 3500, "Rload:"}, {10200, 3800, "2 ohms"}},
-     {}},
-    // Equal resistances keep the last network, shunt capacitor first.
+     {}, 8800},
+    // Equal resistances: the last network, shunt capacitor first.
     {1, "5.46591949",
-     {{8400, 4100, "2.27146nF"}, {8700, 2500, "620.78nH"}, {10200, 3500, "Rload:"}, {10200, 3800, "5.4659 ohms"}}, {}},
+     {{8400, 4100, "2.27146nF"}, {8700, 2500, "620.78nH"}, {10200, 3500, "Rload:"}, {10200, 3800, "5.4659 ohms"}}, {},
+     8800},
 };
 class SheetTest : public ::testing::TestWithParam<Layout> {};
 INSTANTIATE_TEST_SUITE_P(Layouts, SheetTest, ::testing::ValuesIn(kLayouts));
@@ -90,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SheetTest, ::testing::ValuesIn(kLayouts));
 // Baselines of 10 pt and 6 pt Liberation Sans: another face or size moves them.
 TEST_P(SheetTest, EveryTextAtItsAnchorAndInReadingOrderInThePdf)
 {
-    const auto& [lnetState, rnetwork, network, ltotal] = GetParam();
+    const auto& [lnetState, rnetwork, network, ltotal, coilX] = GetParam();
     const DesignRecord design = DesignWith(lnetState, rnetwork);
     Recorder r;
     PaintDesignSheet(*std::make_unique<QPainter>(&r), design, QDateTime::currentDateTime());
@@ -99,12 +97,13 @@ TEST_P(SheetTest, EveryTextAtItsAnchorAndInReadingOrderInThePdf)
         want.insert(want.end(), part.begin(), part.end());
     if (lnetState) want.push_back({3000, 7600, "Class E load: 5.4659 ohms"});
     const QFontMetricsF ten(QFont("Liberation Sans", 10), &r), six(QFont("Liberation Sans", 6), &r);
-    std::vector<std::tuple<double, double, std::string>> baselines;
+    decltype(r.texts) baselines;
     for (const SheetText& text : want) baselines.emplace_back(text.y + ten.ascent(), text.x, text.text);
     baselines.emplace_back(8300 + six.lineSpacing() + six.ascent(), 3000, "Voltra Version 2.08");
     ASSERT_EQ(r.texts.size(), baselines.size() + 1);
-    r.texts.erase(r.texts.end() - 2);  // the date, a line above the version
+    r.texts.erase(r.texts.end() - 2);  // the date
     EXPECT_EQ(r.texts, baselines);
+    EXPECT_NEAR(r.paths.back().boundingRect().right(), coilX + 680, 0.01);
 
     PrintToFile print;
     EXPECT_EQ(print.Print(design, "a.pdf"), QStringList{"a.pdf"});  // no temporary file left
@@ -118,7 +117,7 @@ TEST_P(SheetTest, EveryTextAtItsAnchorAndInReadingOrderInThePdf)
     qsizetype from = 0;
     for (const auto& [y, x, text] : baselines) {
         from = page.indexOf(QString::fromStdString(text).simplified(), from);
-        ASSERT_GE(from, 0) << text << " missing or out of order in: " << page.toStdString();
+        ASSERT_GE(from, 0) << text << " not in order in: " << page.toStdString();
     }
     EXPECT_EQ(QProcess::execute("pdftoppm", {"-r", "30", "-png", pdf, print.dir.filePath("a")}), 0);
 }

@@ -1,5 +1,5 @@
-// For the print tests: a 12000 x 18000 page at 72 dpi (a page unit is a pixel and a point)
-// that records what is drawn, and the start-up design.
+// Print test helpers: a 12000 x 18000 page at 72 dpi recording what is drawn, and the
+// start-up design.
 #pragma once
 
 #include <QPaintEngine>
@@ -9,11 +9,11 @@
 
 #include "engine/equations.h"
 
-// With every feature claimed, the painter hands primitives over untransformed.
+// Claiming every feature, it is handed primitives untransformed.
 class Recorder : public QPaintDevice, public QPaintEngine {
 public:
     Recorder() : QPaintEngine(AllFeatures) {}
-    std::vector<QLineF> lines;        // polylines split into segments
+    std::vector<QLineF> lines;  // polylines split into segments
     std::vector<QPainterPath> paths;  // circles and arcs
     std::vector<std::tuple<double, double, std::string>> texts;  // baseline y, x: sorts in reading order
 
@@ -39,7 +39,7 @@ public:
     }
 };
 
-// The start-up design after the L-network resistance was typed as 50 and then as `rnetwork`.
+// The start-up design with Rnetwork typed as 50, then as `rnetwork`.
 inline DesignRecord DesignWith(std::int16_t lnetState, const char* rnetwork = kRnetworkFirstText)
 {
     DesignRecord design;
