@@ -29,9 +29,21 @@ QPen CosmeticPen(const QColor& colour, double width)
 
 QPointF OnPixel(QPointF point) { return QPointF(std::round(point.x()), std::round(point.y())); }
 
+// What maps logical pixels onto the device once the drawing units are set aside.
+double DevicePixelRatio(QPainter& painter)
+{
+    painter.save();
+    painter.resetTransform();
+    const double ratio = painter.deviceTransform().m11();
+    painter.restore();
+    return ratio;
+}
+
 void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing)
 {
-    painter.setPen(CosmeticPen(Qt::black, kSchematicPenPixels));
+    // A cosmetic pen counts device pixels: on a high-density display the wires widen
+    // by its pixel ratio and keep their width beside the text, as on any other.
+    painter.setPen(CosmeticPen(Qt::black, kSchematicPenPixels * DevicePixelRatio(painter)));
     painter.setBrush(Qt::NoBrush);
     // Straight wires end on whole pixels, so a horizontal or vertical wire covers
     // exactly its pen width instead of smearing across a third pixel row.
