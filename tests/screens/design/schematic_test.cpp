@@ -1,10 +1,11 @@
-// The schematic's geometry for each L-network layout: the chain of parts, the ground
-// line, and every lead that must end on it.
-#include <QLineF>
+// The schematic for each L-network layout and the values written on it: where the
+// leads meet the ground line, where the labels stand and which of them turn red.
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include "engine/equations.h"
 #include "screens/design/schematic.h"
+#include "screens/design/schematic_labels.h"
 
 namespace {
 
@@ -14,85 +15,76 @@ DesignRecord Designed(std::int16_t lnetState, float rnetwork)
     StartupValues(design);
     FindAll(design);
     design.LnetState = lnetState;
-    design.Rnetwork = rnetwork;
+    design.Rnetwork = rnetwork > 0 ? rnetwork : design.Rload;
+    LnetworkWorking working;
+    FindLnetwork(design, working, QString::number(design.Rnetwork, 'g', 9).toStdString());
     return design;
 }
 
-bool HasLine(const SchematicDrawing& drawing, QLineF wanted)
+QString TextAt(const std::vector<SchematicLabel>& labels, QPointF anchor)
 {
-    for (const QLineF& line : drawing.lines)
-        if (line == wanted || QLineF(line.p2(), line.p1()) == wanted) return true;
-    return false;
+    for (const SchematicLabel& label : labels)
+        if (label.anchor == anchor) return label.text;
+    return {};
 }
 
-// Vertical leads that come down onto the ground line.
-std::vector<double> LeadsOnGround(const SchematicDrawing& drawing)
+TEST(Schematic, EachLayoutStandsOnOneGroundLineWithTheLoadAtItsEnd)
 {
-    std::vector<double> xs;
-    for (const QLineF& line : drawing.lines)
-        if (line.x1() == line.x2() && std::max(line.y1(), line.y2()) == kGroundY) xs.push_back(line.x1());
-    std::sort(xs.begin(), xs.end());
-    return xs;
-}
+    const struct {
+        std::int16_t lnetState;
+        float rnetwork;  // 0: equal to Rload
+        std::vector<double> leadsOnGround;
+        size_t labels;
+        const char* loadValue;
+        QPointF lnetwork;  // where the network inductor's value stands
+    } cases[] = {{0, 50, {4000, 5300, 7600}, 14, "5.4659 ohms", {}},
+                 {1, 50, {4000, 5300, 8500, 9300}, 17, "50 ", {7300, 3200}},
+                 {1, 2, {4000, 5300, 7600, 9300}, 16, "2 ", {8000, 3200}},
+                 {1, 0, {4000, 5300, 9300}, 14, "5.4659 ", {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.labels);
+        const DesignRecord design = Designed(c.lnetState, c.rnetwork);
+        const SchematicDrawing drawing = Schematic(design);
+        const double end = c.leadsOnGround.back();
+        std::vector<double> leads;
+        int groundLines = 0;
+        for (const QLineF& line : drawing.lines) {
+            if (line.x1() == line.x2() && std::max(line.y1(), line.y2()) == kGroundY) leads.push_back(line.x1());
+            groundLines += line.y1() == kGroundY && line.y2() == kGroundY
+                           && QSet<double>{line.x1(), line.x2()} == QSet<double>{2600, end};
+        }
+        std::sort(leads.begin(), leads.end());
+        EXPECT_EQ(leads, c.leadsOnGround);
+        EXPECT_EQ(groundLines, 1);
 
-struct LayoutCase {
-    const char* name;
-    std::int16_t lnetState;
-    float rnetwork;  // 0: equal to Rload
-    int schematicX;
-    double groundRight;
-    std::vector<double> leadsOnGround;
-};
-
-class SchematicLayouts : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(SchematicLayouts, EveryLeadEndsOnTheGroundLine)
-{
-    const LayoutCase& c = GetParam();
-    DesignRecord design = Designed(c.lnetState, c.rnetwork);
-    if (c.rnetwork == 0) design.Rnetwork = design.Rload;
-    const SchematicDrawing drawing = Schematic(design);
-    EXPECT_EQ(drawing.SchematicX, c.schematicX);
-    EXPECT_TRUE(HasLine(drawing, QLineF(2600, kGroundY, c.groundRight, kGroundY)));
-    EXPECT_EQ(LeadsOnGround(drawing), c.leadsOnGround);
-    EXPECT_EQ(LeadsOnGround(drawing).back(), c.groundRight) << "the load stands at the end of the ground line";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Schematic, SchematicLayouts,
-    ::testing::Values(LayoutCase{"Off", 0, 50, 7300, 7600, {4000, 5300, 7600}},
-                      LayoutCase{"SeriesLFirst", 1, 50, 9000, 9300, {4000, 5300, 8500, 9300}},
-                      LayoutCase{"ShuntCFirst", 1, 2, 9000, 9300, {4000, 5300, 7600, 9300}},
-                      LayoutCase{"Equal", 1, 0, 9000, 9300, {4000, 5300, 9300}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Schematic, NetworkInductorFollowsTheSeriesInductorOnlyWhenRloadIsLower)
-{
-    auto coilCentresOnChain = [](const SchematicDrawing& drawing) {
-        std::vector<double> xs;
-        for (const SchematicArc& arc : drawing.arcs)
-            if (arc.centre.y() == kSchematicStartY) xs.push_back(arc.centre.x());
-        return xs;
-    };
-    EXPECT_EQ(coilCentresOnChain(Schematic(Designed(1, 50))),
-              (std::vector<double>{6680, 6840, 7000, 7580, 7740, 7900}));
-    EXPECT_EQ(coilCentresOnChain(Schematic(Designed(1, 2))),
-              (std::vector<double>{6680, 6840, 7000, 8380, 8540, 8700}));
-}
-
-TEST(Schematic, ChokeCoilSpansItsTurnsBetweenSupplyLeadAndDrain)
-{
-    const SchematicDrawing drawing = Schematic(Designed(0, 50));
-    double top = 1e9, bottom = -1e9;
-    for (const SchematicArc& arc : drawing.arcs) {
-        if (arc.centre.x() != 4000 || arc.radius == 400) continue;
-        top = std::min(top, arc.centre.y() - arc.radius);
-        bottom = std::max(bottom, arc.centre.y() + arc.radius);
+        const std::vector<SchematicLabel> labels = SchematicLabels(design, drawing.SchematicX);
+        EXPECT_EQ(labels.size(), c.labels);
+        EXPECT_EQ(TextAt(labels, {end + 200, 3600}).toStdString(), "Rload:");
+        EXPECT_EQ(TextAt(labels, {end + 200, 3900}).toStdString(), c.loadValue);
+        EXPECT_EQ(TextAt(labels, c.lnetwork).endsWith("H"), !c.lnetwork.isNull());
+        EXPECT_EQ(TextAt(labels, {6400, 2100}).startsWith("Ltotal: 1.708"), c.labels == 17);
     }
-    EXPECT_EQ(top, 1630);
-    EXPECT_EQ(bottom, 2110);
-    EXPECT_TRUE(HasLine(drawing, QLineF(4000, 1640, 4000, 600)));
-    EXPECT_TRUE(HasLine(drawing, QLineF(4000, 3750, 4000, 2100)));
+}
+
+TEST(SchematicLabels, WarningsAndFailedValuesAreRedAndAFailureNeverShowsANumber)
+{
+    const struct {
+        void (*change)(DesignRecord&);
+        const char* red;
+    } cases[] = {{[](DesignRecord&) {}, ""},
+                 {[](DesignRecord& d) { d.Idc = d.Ipeak * 2; }, "Idc|Drain Ipeak"},
+                 {[](DesignRecord& d) { d.Idc = 0; }, "( Rdc: invalid )"},
+                 {[](DesignRecord& d) { d.Saturation = d.Supply; FindAll(d); }, "invalid|invalid|Idc|( Rdc"}};
+    for (const auto& c : cases) {
+        DesignRecord design = Designed(0, 50);
+        c.change(design);
+        QStringList red;
+        for (const SchematicLabel& label : SchematicLabels(design, Schematic(design).SchematicX)) {
+            EXPECT_FALSE(label.text.contains("nan", Qt::CaseInsensitive)) << label.text.toStdString();
+            if (label.red) red << (label.text.contains(kInvalidMark) ? label.text : label.text.section(':', 0, 0));
+        }
+        EXPECT_EQ(red.join("|").toStdString(), c.red);
+    }
 }
 
 }  // namespace

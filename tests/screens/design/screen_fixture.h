@@ -3,55 +3,59 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/design_record.h"
 #include "screens/design/design_commands.h"
 #include "screens/design/frm_design.h"
 #include "screens/design/up_down.h"
 
 class RecordingCommands : public DesignCommands {
 public:
-    void Get() override { asked.push_back("Get"); }
-    void Save() override { asked.push_back("Save"); }
-    void Spice() override { asked.push_back("Spice"); }
-    void Print() override { asked.push_back("Print"); }
-    void About() override { asked.push_back("About"); }
-    void Exit() override { asked.push_back("Exit"); }
-    std::vector<std::string> asked;
+    void Get() override { asked += "Get "; }
+    void Save() override { asked += "Save "; }
+    void Spice() override { asked += "Spice "; }
+    void Print() override { asked += "Print "; }
+    void About() override { asked += "About "; }
+    void Exit() override { asked += "Exit "; }
+    std::string asked;
 };
 
 class DesignScreenTest : public ::testing::Test {
 protected:
-    void SetUp() override { StartupValues(design); }
-
-    frmDesign& Open()
+    void SetUp() override { Fresh(); }
+    void Fresh()
     {
-        screen = std::make_unique<frmDesign>(design, commands);
-        return *screen;
+        design = {};
+        StartupValues(design);
+    }
+    void Open() { screen = std::make_unique<frmDesign>(design, commands); }
+    QLineEdit* Box(const char* name) const { return screen->findChild<QLineEdit*>(name); }
+    QPushButton* Button(const char* name) const { return screen->findChild<QPushButton*>(name); }
+
+    // Replaces the box's text one key at a time.
+    void Type(const char* box, const QString& text) const
+    {
+        Box(box)->setFocus();
+        QTest::keyClick(Box(box), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Box(box), text);
     }
 
-    QLineEdit* Box(const char* name) const { return screen->findChild<QLineEdit*>(QLatin1String(name)); }
-
-    // Replaces the box's text by typing, one key at a time, as a user does.
-    void Type(const char* name, const QString& text) const
+    // The target an entry box holds, and its arrows, in the boxes' order on screen.
+    static int Index(const char* box)
     {
-        QLineEdit* box = Box(name);
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box, text);
+        return QStringList{"txtFrequency", "txtPower", "txtSupply", "txtSaturation", "txtNetworkQ", "txtFalltime"}
+            .indexOf(box);
     }
-
-    void Arrow(const char* upDown, int direction) const
+    float& Stored(const char* box) { return TargetField(design, kTargets[Index(box)]); }
+    void Arrow(const char* box, int direction) const
     {
-        auto buttons = screen->findChild<UpDown*>(QLatin1String(upDown))->findChildren<QToolButton*>();
-        for (QToolButton* button : buttons)
-            if (button->arrowType() == (direction > 0 ? Qt::UpArrow : Qt::DownArrow)) QTest::mouseClick(button, Qt::LeftButton);
+        const auto arrows = screen->findChild<UpDown*>(QStringLiteral("UpDown%1").arg(Index(box) + 1));
+        for (QToolButton* arrow : arrows->findChildren<QToolButton*>())
+            if (arrow->arrowType() == (direction > 0 ? Qt::UpArrow : Qt::DownArrow))
+                QTest::mouseClick(arrow, Qt::LeftButton);
     }
 
     DesignRecord design;
