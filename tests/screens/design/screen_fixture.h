@@ -1,5 +1,4 @@
-// A design screen on the start-up design, driven through its controls as a user
-// would, with commands that only record what was asked of them.
+// A design screen on the start-up design, driven through its controls.
 #pragma once
 
 #include <QLineEdit>
@@ -12,15 +11,14 @@
 #include "screens/design/frm_design.h"
 #include "screens/design/up_down.h"
 
-class RecordingCommands : public DesignCommands {
-public:
-    void Get() override { asked += "Get "; }
-    void Save() override { asked += "Save "; }
-    void Spice() override { asked += "Spice "; }
-    void Print() override { asked += "Print "; }
-    void About() override { asked += "About "; }
-    void Exit() override { asked += "Exit "; }
-    std::string asked;
+// The screen's commands reach beyond it; here they do nothing.
+struct NoCommands : DesignCommands {
+    void Get() override {}
+    void Save() override {}
+    void Spice() override {}
+    void Print() override {}
+    void About() override {}
+    void Exit() override {}
 };
 
 class DesignScreenTest : public ::testing::Test {
@@ -35,7 +33,7 @@ protected:
     QLineEdit* Box(const char* name) const { return screen->findChild<QLineEdit*>(name); }
     QPushButton* Button(const char* name) const { return screen->findChild<QPushButton*>(name); }
 
-    // Replaces the box's text one key at a time.
+    // Selects the box's text and types over it, key by key.
     void Type(const char* box, const QString& text) const
     {
         Box(box)->setFocus();
@@ -43,22 +41,19 @@ protected:
         QTest::keyClicks(Box(box), text);
     }
 
-    // The target an entry box holds, and its arrows, in the boxes' order on screen.
+    // The boxes in the order of their targets and arrows (UpDown1 to 6).
     static int Index(const char* box)
     {
-        return QStringList{"txtFrequency", "txtPower", "txtSupply", "txtSaturation", "txtNetworkQ", "txtFalltime"}
-            .indexOf(box);
+        return QStringList{"txtFrequency", "txtPower", "txtSupply", "txtSaturation", "txtNetworkQ", "txtFalltime"}.indexOf(box);
     }
     float& Stored(const char* box) { return TargetField(design, kTargets[Index(box)]); }
-    void Arrow(const char* box, int direction) const
+    void Arrow(const char* box, Qt::ArrowType type) const
     {
-        const auto arrows = screen->findChild<UpDown*>(QStringLiteral("UpDown%1").arg(Index(box) + 1));
-        for (QToolButton* arrow : arrows->findChildren<QToolButton*>())
-            if (arrow->arrowType() == (direction > 0 ? Qt::UpArrow : Qt::DownArrow))
-                QTest::mouseClick(arrow, Qt::LeftButton);
+        for (auto* arrow : screen->findChild<UpDown*>(QString("UpDown%1").arg(Index(box) + 1))->findChildren<QToolButton*>())
+            if (arrow->arrowType() == type) QTest::mouseClick(arrow, Qt::LeftButton);
     }
 
     DesignRecord design;
-    RecordingCommands commands;
+    NoCommands commands;
     std::unique_ptr<frmDesign> screen;
 };
