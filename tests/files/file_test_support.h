@@ -32,7 +32,10 @@ inline std::string ReadBytes(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-inline void WriteBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+inline void WriteBytes(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // Fails unless every line ends in CR LF.
 inline Texts LinesOf(const std::string& text)

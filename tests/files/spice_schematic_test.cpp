@@ -43,7 +43,8 @@ struct Layout {
 const Layout kLayouts[] = {
     {nullptr, 69, "RLoad", {}},
     {"10", 84, "L3 C3 RLoad", {"SYMBOL res  992 -80 R0"}},
-    {"1", 86, "C3 L3 RLoad", {"WINDOW 0 4 6 Right 2", "SYMBOL res  944 -80 R0", "WIRE 736 -112 784 -112", "WIRE 784 -112 832 -112"}},
+    {"1", 86, "C3 L3 RLoad",
+     {"WINDOW 0 4 6 Right 2", "SYMBOL res  944 -80 R0", "WIRE 736 -112 784 -112", "WIRE 784 -112 832 -112"}},
     {"=", 84, "C3 L3 RLoad", {"SYMBOL res  944 -80 R0", "WIRE 736 -112 784 -112", "WIRE 784 -112 832 -112"}}};
 
 TEST_F(SpiceSchematicTest, LoadSideLayouts)
@@ -61,7 +62,8 @@ TEST_F(SpiceSchematicTest, LoadSideLayouts)
             if (line.rfind("SYMATTR InstName ", 0) == 0) names += line.substr(17) + " ";
         EXPECT_EQ(names, "Vbattery Vgen RGen L1 S1 C1 C2 L2 " + layout.names + " ");
         auto at = lines.begin();
-        for (const std::string& line : layout.inOrder) ASSERT_NE(at = std::find(at, lines.end(), line), lines.end()) << line;
+        for (const std::string& line : layout.inOrder)
+            ASSERT_NE(at = std::find(at, lines.end(), line), lines.end()) << line;
     }
 }
 
