@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv)
 {
+    // Offscreen unless another platform is asked for, also when CTest lists the tests.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
