@@ -18,7 +18,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = voltra ] || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)'"
 [ "$(field Section)" = electronics ] || fail "Section is '$(field Section)'"
-[ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] || fail "Maintainer or Description missing"
+# dpkg and apt expect a maintainer as "Name <address>".
+[[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer '$(field Maintainer)' is not 'Name <address>'"
+[ -n "$(field Description)" ] || fail "Description missing"
 
 depends=$(field Depends)
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libstdc++6 libc6 fonts-liberation; do
