@@ -7,6 +7,7 @@
 #include "engine/equations.h"
 #include "screen_fixture.h"
 #include "screens/design/design_painter.h"
+#include "screens/screen_style.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
 #include "screens/design/schematic_labels.h"
@@ -168,7 +169,7 @@ TEST_P(SmallDisplay, NoTextOverlapsAnotherTextAPartOrAControl)
     const int fontPixels = screen->findChild<QWidget*>("lblPower")->font().pixelSize();
     EXPECT_EQ(fontPixels, 12) << "0.0008 points per twip of a 768-pixel display";
 
-    QFont font(kScreenFontFamily);
+    QFont font(kSansFamily);
     font.setPixelSize(fontPixels);
     const QFontMetricsF metrics(font);
     const SchematicDrawing drawing = Schematic(design);
