@@ -1,6 +1,7 @@
 // Strokes the schematic in drawing units and writes the labels in device pixels at
 // their mapped anchors.
 #include "screens/design/design_painter.h"
+#include "screens/screen_style.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -60,7 +61,7 @@ void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing)
 
 QFont ScreenFont(int fontPixels)
 {
-    QFont font(kScreenFontFamily);
+    QFont font(kSansFamily);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(fontPixels);
     font.setBold(false);

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/equations.h"
-#include "screens/design/design_painter.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
 #include "screens/design/schematic_labels.h"
+#include "screens/screen_style.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
                  {1, 0, {4000, 5300, 9300}, 14, "5.4659 "}};
     // Legible on the smallest display, 1366 x 768.
     const QTransform units = DrawingTransform(QSize(1366, 768));
-    QFont font(kScreenFontFamily);
+    QFont font(kSansFamily);
     font.setPixelSize(ScreenFontPixels(768, 768, 768, true));
     EXPECT_EQ(font.pixelSize(), 12);
     const QFontMetricsF metrics(font);
