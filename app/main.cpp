@@ -1,35 +1,31 @@
-// Voltra: opens the design screen on the start-up design.
+// Voltra: a design calculator for single-switch Class E RF power amplifiers.
 #include <QApplication>
 
-#include "engine/design_record.h"
-#include "screens/design/design_commands.h"
-#include "screens/design/frm_design.h"
+#include "app/message_box_sink.h"
+#include "app/program.h"
+#include "screens/welcome/program_icon.h"
 
 namespace {
 
 // The one design of the process; every screen works on it in place.
 DesignRecord theDesign;
 
-// Until the files, printing and the other screens arrive, only Exit does anything:
-// it ends the program.
-class StartupCommands : public DesignCommands {
-public:
-    void Get() override {}
-    void Save() override {}
-    void Spice() override {}
-    void Print() override {}
-    void About() override {}
-    void Exit() override { QApplication::quit(); }
-};
-
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    StartupValues(theDesign);
-    StartupCommands commands;
-    frmDesign design(theDesign, commands);
-    design.showMaximized();
+    QGuiApplication::setDesktopFileName("voltra");
+    QApplication::setWindowIcon(ProgramIcon());
+    // The program ends only by "Exit": the welcome screen's, or the design screen's
+    // after confirmation. The design screen is closed and rebuilt after every Get.
+    application.setQuitOnLastWindowClosed(false);
+
+    MessageBoxSink messages;
+    QtProgramDialogs dialogs;
+    // exit() rather than quit(): quit() first asks every window to close, and the
+    // design screen answers a close with the exit confirmation.
+    Program program(theDesign, messages, dialogs, [] { QCoreApplication::exit(0); });
+    program.Begin();
     return application.exec();
 }

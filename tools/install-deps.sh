@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb xauth
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils
 )
 
 missing=()

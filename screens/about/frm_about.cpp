@@ -9,6 +9,7 @@
 #include "engine/message_sink.h"
 #include "screens/welcome/display_twips.h"
 #include "screens/welcome/program_icon.h"
+#include "screens/screen_style.h"
 
 namespace {
 
@@ -22,10 +23,7 @@ const QString kLegalNotice = QStringLiteral(
 
 const QColor kDarkBlue(0, 0, 192);
 const QColor kDarkRed(128, 0, 0);
-const QColor kButtonFace(224, 224, 224);
 
-const QString kSerif = QStringLiteral("Liberation Serif");
-const QString kSans = QStringLiteral("Liberation Sans");
 constexpr double kHeadingPoints = 27.75;
 constexpr double kDescriptionPoints = 12.0;
 constexpr double kNoticePoints = 9.75;
@@ -117,15 +115,15 @@ frmAbout::frmAbout(const DesignRecord& design, QWidget* parent) : QDialog(parent
     setPalette(white);
     setFixedSize(qRound(TwipsToPixels(kClientWidthTwips)), qRound(TwipsToPixels(kClientHeightTwips)));
 
-    const QFont heading = Font(kSerif, kHeadingPoints, false);
-    const QFont notice = Font(kSans, kNoticePoints, false);
+    const QFont heading = Font(kSerifFamily, kHeadingPoints, false);
+    const QFont notice = Font(kSansFamily, kNoticePoints, false);
     const QString version = QStringLiteral("Version ") + QString::fromStdString(design.VersionText);
 
     Image2 = MakePicture(this, "Image2", QPixmap(QStringLiteral(":/voltra/voltra-32.png")), kImage2Rect);
     Image1 = MakePicture(this, "Image1", QPixmap(QStringLiteral(":/voltra/class-e-150.png")), kImage1Rect);
     lblTitle = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), heading, kDarkBlue, kTitleRect);
     lblVersion = MakeLabel(this, "lblVersion", version, heading, kDarkBlue, kVersionRect);
-    lblDescription = MakeWrappedLabel(this, "lblDescription", kDescription, Font(kSans, kDescriptionPoints, true),
+    lblDescription = MakeWrappedLabel(this, "lblDescription", kDescription, Font(kSansFamily, kDescriptionPoints, true),
                                       kDarkBlue, kDescriptionRect);
     lblCopyright2 = MakeWrappedLabel(this, "lblCopyright2", kLegalNotice, notice, kDarkRed, kCopyright2Rect);
     lblCopyright = MakeLabel(this, "lblCopyright", QString::fromStdString(design.MakersNotice), notice, kDarkBlue,
@@ -135,9 +133,9 @@ frmAbout::frmAbout(const DesignRecord& design, QWidget* parent) : QDialog(parent
 
     cmdExit = new QPushButton(QStringLiteral("Close"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setFont(Font(kSans, kNoticePoints, true));
+    cmdExit->setFont(Font(kSansFamily, kNoticePoints, true));
     QPalette face = cmdExit->palette();
-    face.setColor(QPalette::Button, kButtonFace);
+    face.setColor(QPalette::Button, QColor(kButtonFace));
     face.setColor(QPalette::ButtonText, Qt::black);
     cmdExit->setPalette(face);
     cmdExit->setGeometry(Pixels(kCloseRect));

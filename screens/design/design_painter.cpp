@@ -1,6 +1,7 @@
 // Strokes the schematic in drawing units and writes the labels in device pixels at
 // their mapped anchors.
 #include "screens/design/design_painter.h"
+#include "screens/screen_style.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -29,9 +30,21 @@ QPen CosmeticPen(const QColor& colour, double width)
 
 QPointF OnPixel(QPointF point) { return QPointF(std::round(point.x()), std::round(point.y())); }
 
+// What maps logical pixels onto the device once the drawing units are set aside.
+double DevicePixelRatio(QPainter& painter)
+{
+    painter.save();
+    painter.resetTransform();
+    const double ratio = painter.deviceTransform().m11();
+    painter.restore();
+    return ratio;
+}
+
 void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing)
 {
-    painter.setPen(CosmeticPen(Qt::black, kSchematicPenPixels));
+    // A cosmetic pen counts device pixels: on a high-density display the wires widen
+    // by its pixel ratio and keep their width beside the text, as on any other.
+    painter.setPen(CosmeticPen(Qt::black, kSchematicPenPixels * DevicePixelRatio(painter)));
     painter.setBrush(Qt::NoBrush);
     // Straight wires end on whole pixels, so a horizontal or vertical wire covers
     // exactly its pen width instead of smearing across a third pixel row.
@@ -48,7 +61,7 @@ void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing)
 
 QFont ScreenFont(int fontPixels)
 {
-    QFont font(kScreenFontFamily);
+    QFont font(kSansFamily);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(fontPixels);
     font.setBold(false);

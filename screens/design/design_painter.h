@@ -20,5 +20,3 @@ void PaintDesign(QPainter& painter, const DesignRecord& shown, int fontPixels, c
 // given drawing-unit transform: what a new cycle must repaint when only values changed.
 QRegion LabelRegion(const DesignRecord& shown, const QTransform& units, int fontPixels);
 
-// The face of the screen's text.
-inline constexpr const char* kScreenFontFamily = "Liberation Sans";

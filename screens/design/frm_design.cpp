@@ -19,6 +19,7 @@
 #include "screens/design/entry_texts.h"
 #include "screens/design/up_down.h"
 #include "units/parse.h"
+#include "screens/screen_style.h"
 
 namespace {
 
@@ -30,20 +31,19 @@ struct ButtonRow {
     void (DesignCommands::*command)();  // null for the buttons the screen handles itself
 };
 
-constexpr QRgb kGreyFace = qRgb(224, 224, 224);
 constexpr QRgb kCyanFace = qRgb(192, 255, 255);
 constexpr QRgb kPinkFace = qRgb(255, 192, 192);
 
 // Only "L-net", "Print", "LTspice" and "Exit" are ever in view; the others stay
 // hidden but keep their commands.
 constexpr std::array<ButtonRow, 8> kButtons = {{
-    {"cmdLnetYes", "L-net", kGreyFace, true, nullptr},
+    {"cmdLnetYes", "L-net", kButtonFace, true, nullptr},
     {"cmdAbout", "About", kCyanFace, false, &DesignCommands::About},
-    {"cmdSave", "Save this design", kGreyFace, false, &DesignCommands::Save},
-    {"cmdGet", "Get old design", kGreyFace, false, &DesignCommands::Get},
-    {"cmdPrint", "Print", kGreyFace, true, &DesignCommands::Print},
-    {"cmdSpice", "LTspice", kGreyFace, true, &DesignCommands::Spice},
-    {"cmdExit", "Exit", kGreyFace, true, &DesignCommands::Exit},
+    {"cmdSave", "Save this design", kButtonFace, false, &DesignCommands::Save},
+    {"cmdGet", "Get old design", kButtonFace, false, &DesignCommands::Get},
+    {"cmdPrint", "Print", kButtonFace, true, &DesignCommands::Print},
+    {"cmdSpice", "LTspice", kButtonFace, true, &DesignCommands::Spice},
+    {"cmdExit", "Exit", kButtonFace, true, &DesignCommands::Exit},
     {"cmdEnter", "Enter", kPinkFace, false, nullptr},
 }};
 
@@ -88,7 +88,7 @@ frmDesign::frmDesign(DesignRecord& design, DesignCommands& commands, QWidget* pa
     palette.setColor(QPalette::WindowText, Qt::black);
     setPalette(palette);
     setAutoFillBackground(true);
-    QFont font(kScreenFontFamily);
+    QFont font(kSansFamily);
     font.setStyleHint(QFont::SansSerif);
     font.setBold(true);
     setFont(font);

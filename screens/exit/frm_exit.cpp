@@ -4,11 +4,10 @@
 #include <QPushButton>
 
 #include "screens/welcome/program_icon.h"
+#include "screens/screen_style.h"
 
 namespace {
 
-const QColor kButtonFace(224, 224, 224);
-const QString kButtonFont = QStringLiteral("Liberation Sans");
 
 // The window takes half the display's width and 0.4 of its height; the buttons
 // share one column in its middle, "Cancel / Continue" above "Exit / Quit".
@@ -28,7 +27,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     button->setObjectName(QString::fromLatin1(name));
     button->setFont(font);
     QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, kButtonFace);
+    palette.setColor(QPalette::Button, QColor(kButtonFace));
     palette.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
     button->setGeometry(QRectF(kButtonLeft * window.width(), top * window.height(), kButtonWidth * window.width(),
@@ -54,7 +53,7 @@ frmExit::frmExit(std::function<void()> quit, QSizeF displayTwips, QWidget* paren
                         TwipsToPixels(kHeightPerDisplay * displayTwips.height()));
     setFixedSize(window.toSize());
 
-    QFont font(kButtonFont);
+    QFont font(kSansFamily);
     font.setBold(true);
     font.setPointSizeF(kPointsPerTwip * displayTwips.height());
     cmdCancel = MakeButton(this, "cmdCancel", QStringLiteral("Cancel / Continue"), font, window, kCancelTop);

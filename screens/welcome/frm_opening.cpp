@@ -10,15 +10,13 @@
 #include "engine/message_sink.h"
 #include "screens/welcome/program_icon.h"
 #include "screens/welcome/welcome_schematic.h"
+#include "screens/screen_style.h"
 
 namespace {
 
 const QColor kBackgroundBlue(0, 0, 255);
 const QColor kTitleColour(192, 255, 255);
-const QColor kButtonFace(224, 224, 224);
 
-const QString kLabelFont = QStringLiteral("Liberation Sans");
-const QString kTitleFont = QStringLiteral("Liberation Serif");
 constexpr double kTitlePoints = 90.0;
 
 // Font sizes follow the display height in twips.
@@ -59,7 +57,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     // Enter presses the button that has the focus, as Space does.
     button->setAutoDefault(true);
     QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, kButtonFace);
+    palette.setColor(QPalette::Button, QColor(kButtonFace));
     palette.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
     return button;
@@ -90,13 +88,13 @@ frmOpening::frmOpening(DesignRecord& design, Actions actions, QSizeF displayTwip
     setWindowTitle(QStringLiteral("Voltra Version %1 - Welcome !").arg(QString::fromStdString(design_.VersionText)));
 
     const double displayHeight = displayTwips.height();
-    QFont labelFont(kLabelFont);
+    QFont labelFont(kSansFamily);
     labelFont.setBold(true);
     labelFont.setPointSizeF(kLabelPointsPerTwip * displayHeight);
-    QFont buttonFont(kLabelFont);
+    QFont buttonFont(kSansFamily);
     buttonFont.setBold(true);
     buttonFont.setPointSizeF(kButtonPointsPerTwip * displayHeight);
-    QFont titleFont(kTitleFont);
+    QFont titleFont(kSerifFamily);
     titleFont.setBold(true);
     titleFont.setPointSizeF(kTitlePoints);
 

@@ -5,41 +5,21 @@
 
 namespace {
 
-TEST(StartupValues, GivesEveryZeroTargetItsDefault)
+TEST(StartupValues, DefaultsOnlyTheTargetsStillAtZero)
 {
     DesignRecord d;
+    d.Power = -7;  // a non-zero target, even a negative one, is kept
     StartupValues(d);
     EXPECT_EQ(d.Frequency, 4e6f);
     EXPECT_EQ(d.Supply, 24.0f);
     EXPECT_EQ(d.Saturation, 1.0f);
-    EXPECT_EQ(d.Power, 50.0f);
+    EXPECT_EQ(d.Power, -7.0f);
     EXPECT_EQ(d.NetworkQ, 5.0f);
     EXPECT_EQ(d.Falltime, 1e-9f);
+    EXPECT_EQ(d.Pi, 3.1415927f);
     EXPECT_EQ(d.VersionText, "2.08");
     EXPECT_NE(d.MakersNotice.find("Voltra"), std::string::npos);
-    EXPECT_FALSE(d.WebAddress.empty());
-    // The network resistance and the option wait for the design screen.
-    EXPECT_EQ(d.Rnetwork, 0);
-    EXPECT_EQ(d.LnetState, 0);
-}
-
-TEST(StartupValues, PiIsTheSingleNearestPi)
-{
-    DesignRecord d;
-    StartupValues(d);
-    EXPECT_EQ(d.Pi, 3.1415927f);
-    EXPECT_NE(static_cast<double>(d.Pi), 3.14159265358979);
-}
-
-TEST(StartupValues, LeavesNonZeroTargetsAloneNegativeOnesIncluded)
-{
-    DesignRecord d;
-    d.Frequency = -5;
-    d.Power = 7;
-    StartupValues(d);
-    EXPECT_EQ(d.Frequency, -5);
-    EXPECT_EQ(d.Power, 7);
-    EXPECT_EQ(d.Supply, 24);
+    EXPECT_EQ(d.Rnetwork, 0);  // waits for the design screen
 }
 
 struct ClampCase {
@@ -49,10 +29,7 @@ struct ClampCase {
     bool recalculates;
 };
 
-void PrintTo(const ClampCase& c, std::ostream* out)
-{
-    *out << "target " << static_cast<int>(c.target) << " entered " << c.entered;
-}
+void PrintTo(const ClampCase& c, std::ostream* out) { *out << static_cast<int>(c.target) << ": " << c.entered; }
 
 class TypedEntry : public ::testing::TestWithParam<ClampCase> {};
 
@@ -66,39 +43,24 @@ TEST_P(TypedEntry, ClampsThenDecidesOnRecalculation)
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, TypedEntry,
-    ::testing::Values(ClampCase{Target::Frequency, 4, 100, false}, ClampCase{Target::Frequency, 999, 999, false},
-                      ClampCase{Target::Frequency, 1000, 1000, true}, ClampCase{Target::Frequency, 1e10f, 1e10f, true},
-                      ClampCase{Target::Power, 0, 0.01f, true}, ClampCase{Target::Power, 2e6f, 1e6f, true},
-                      ClampCase{Target::Supply, 0.5f, 1.001f, true}, ClampCase{Target::Supply, 60000, 50000, true},
-                      ClampCase{Target::Saturation, 0, 0.001f, true}, ClampCase{Target::Saturation, 6000, 6000, false},
-                      ClampCase{Target::Saturation, 50000, 50000, false},
+    ::testing::Values(ClampCase{Target::Frequency, 4, 100, false}, ClampCase{Target::Frequency, 1000, 1000, true},
+                      ClampCase{Target::Power, 0, 0.01f, true}, ClampCase{Target::Power, 0.01f, 0.01f, true},
+                      ClampCase{Target::Power, 2e6f, 1e6f, true}, ClampCase{Target::Supply, 0.5f, 1.001f, true},
+                      ClampCase{Target::Supply, 60000, 50000, true}, ClampCase{Target::Saturation, 6000, 6000, false},
                       ClampCase{Target::Saturation, 60000, 5000, true}, ClampCase{Target::NetworkQ, 0.5f, 1.8f, true},
-                      ClampCase{Target::NetworkQ, 1e5f, 10000, true}, ClampCase{Target::Falltime, 0, 1e-10f, true},
-                      ClampCase{Target::Falltime, 1e-3f, 1e-4f, true}));
+                      ClampCase{Target::Falltime, 0, 1e-10f, true}, ClampCase{Target::Falltime, 1e-3f, 1e-4f, true}));
 
-TEST(TypedEntry, SupplyIsKeptAboveThePresentSaturation)
+TEST(TypedEntry, SupplyStaysAboveThePresentSaturation)
 {
-    EXPECT_EQ(ClampEntry(Target::Supply, 12, 20), static_cast<float>(20 + 0.001));
     EXPECT_EQ(ClampEntry(Target::Supply, 20, 20), static_cast<float>(20 + 0.001));
     EXPECT_EQ(ClampEntry(Target::Supply, 20.5f, 20), 20.5f);
-    // The saturation is never compared with the supply.
-    EXPECT_EQ(ClampEntry(Target::Saturation, 40, 1), 40);
-}
-
-TEST(TypedEntry, BoundsAreSingles)
-{
-    // The single nearest 0.01 W is accepted as it is, not lifted to the double 0.01.
-    EXPECT_EQ(ClampEntry(Target::Power, 0.01f, 1), 0.01f);
-    EXPECT_TRUE(InRecalcRange(Target::Power, 0.01f));
-    EXPECT_TRUE(InRecalcRange(Target::Falltime, 1e-10f));
+    EXPECT_EQ(ClampEntry(Target::Saturation, 40, 1), 40);  // never compared with the supply
 }
 
 TEST(Stepping, OnePressIsOneFactorOf1Point01)
 {
     EXPECT_EQ(StepValue(50, 1), 50.5f);
     EXPECT_EQ(StepValue(1000, -1), static_cast<float>(1000 / 1.01));
-    EXPECT_EQ(StepValue(1.8f, 1), static_cast<float>(1.8f * 1.01));
-    EXPECT_EQ(StepValue(7, 0), 7);
 }
 
 TEST(LoadingTheScreen, UsesItsOwnTighterLimits)
@@ -106,19 +68,8 @@ TEST(LoadingTheScreen, UsesItsOwnTighterLimits)
     EXPECT_EQ(ClampOnLoad(Target::Frequency, 5000), 10000);
     EXPECT_EQ(ClampOnLoad(Target::Power, 0.5f), 1);
     EXPECT_EQ(ClampOnLoad(Target::Saturation, 6000), 5000);
-    EXPECT_EQ(ClampOnLoad(Target::NetworkQ, 1), 1.8f);
     EXPECT_EQ(ClampOnLoad(Target::Falltime, 1e-10f), 1e-9f);
     EXPECT_EQ(ClampOnLoad(Target::Falltime, 1e-4f), 1e-5f);
-    EXPECT_EQ(ClampOnLoad(Target::Supply, 24), 24);
-}
-
-TEST(TargetField, NamesEachInput)
-{
-    DesignRecord d;
-    StartupValues(d);
-    EXPECT_EQ(TargetField(d, Target::Frequency), d.Frequency);
-    EXPECT_EQ(&TargetField(d, Target::Falltime), &d.Falltime);
-    EXPECT_EQ(TargetField(d, Target::Saturation), 1);
 }
 
 }  // namespace

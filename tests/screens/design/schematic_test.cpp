@@ -1,98 +1,104 @@
-// The schematic's geometry for each L-network layout: the chain of parts, the ground
-// line, and every lead that must end on it.
-#include <QLineF>
+// The schematic for each L-network layout and the values written on it: where the
+// leads meet the ground line, that no text covers another or a part, which turn red.
+#include <QFontMetricsF>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include "engine/equations.h"
+#include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
+#include "screens/design/schematic_labels.h"
+#include "screens/screen_style.h"
 
 namespace {
 
+// The start-up design with the L-network for the given resistance (0: Rload's).
 DesignRecord Designed(std::int16_t lnetState, float rnetwork)
 {
     DesignRecord design;
     StartupValues(design);
     FindAll(design);
     design.LnetState = lnetState;
-    design.Rnetwork = rnetwork;
+    design.Rnetwork = rnetwork > 0 ? rnetwork : design.Rload;
+    LnetworkWorking working;
+    FindLnetwork(design, working, QString::number(design.Rnetwork, 'g', 9).toStdString());
     return design;
 }
 
-bool HasLine(const SchematicDrawing& drawing, QLineF wanted)
+TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
 {
-    for (const QLineF& line : drawing.lines)
-        if (line == wanted || QLineF(line.p2(), line.p1()) == wanted) return true;
-    return false;
-}
-
-// Vertical leads that come down onto the ground line.
-std::vector<double> LeadsOnGround(const SchematicDrawing& drawing)
-{
-    std::vector<double> xs;
-    for (const QLineF& line : drawing.lines)
-        if (line.x1() == line.x2() && std::max(line.y1(), line.y2()) == kGroundY) xs.push_back(line.x1());
-    std::sort(xs.begin(), xs.end());
-    return xs;
-}
-
-struct LayoutCase {
-    const char* name;
-    std::int16_t lnetState;
-    float rnetwork;  // 0: equal to Rload
-    int schematicX;
-    double groundRight;
-    std::vector<double> leadsOnGround;
-};
-
-class SchematicLayouts : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(SchematicLayouts, EveryLeadEndsOnTheGroundLine)
-{
-    const LayoutCase& c = GetParam();
-    DesignRecord design = Designed(c.lnetState, c.rnetwork);
-    if (c.rnetwork == 0) design.Rnetwork = design.Rload;
-    const SchematicDrawing drawing = Schematic(design);
-    EXPECT_EQ(drawing.SchematicX, c.schematicX);
-    EXPECT_TRUE(HasLine(drawing, QLineF(2600, kGroundY, c.groundRight, kGroundY)));
-    EXPECT_EQ(LeadsOnGround(drawing), c.leadsOnGround);
-    EXPECT_EQ(LeadsOnGround(drawing).back(), c.groundRight) << "the load stands at the end of the ground line";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Schematic, SchematicLayouts,
-    ::testing::Values(LayoutCase{"Off", 0, 50, 7300, 7600, {4000, 5300, 7600}},
-                      LayoutCase{"SeriesLFirst", 1, 50, 9000, 9300, {4000, 5300, 8500, 9300}},
-                      LayoutCase{"ShuntCFirst", 1, 2, 9000, 9300, {4000, 5300, 7600, 9300}},
-                      LayoutCase{"Equal", 1, 0, 9000, 9300, {4000, 5300, 9300}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Schematic, NetworkInductorFollowsTheSeriesInductorOnlyWhenRloadIsLower)
-{
-    auto coilCentresOnChain = [](const SchematicDrawing& drawing) {
-        std::vector<double> xs;
+    const struct {
+        std::int16_t lnetState;
+        float rnetwork;
+        std::vector<double> leadsOnGround;
+        size_t labels;
+        const char* loadValue;
+    } cases[] = {{0, 50, {4000, 5300, 7600}, 14, "5.4659 ohms"},
+                 {1, 50, {4000, 5300, 8500, 9300}, 17, "50 "},
+                 {1, 2, {4000, 5300, 7600, 9300}, 16, "2 "},
+                 {1, 0, {4000, 5300, 9300}, 14, "5.4659 "}};
+    // Legible on the smallest display, 1366 x 768.
+    const QTransform units = DrawingTransform(QSize(1366, 768));
+    QFont font(kSansFamily);
+    font.setPixelSize(ScreenFontPixels(768, 768, 768, true));
+    EXPECT_EQ(font.pixelSize(), 12);
+    const QFontMetricsF metrics(font);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.labels);
+        const DesignRecord design = Designed(c.lnetState, c.rnetwork);
+        const SchematicDrawing drawing = Schematic(design);
+        const double end = c.leadsOnGround.back();
+        std::vector<double> leads;
+        int groundLines = 0;
+        std::vector<QPointF> ink;  // along every line and arc, in pixels
+        for (const QLineF& line : drawing.lines) {
+            if (line.x1() == line.x2() && std::max(line.y1(), line.y2()) == kGroundY) leads.push_back(line.x1());
+            groundLines += line.y1() == kGroundY && line.y2() == kGroundY
+                           && QSet<double>{line.x1(), line.x2()} == QSet<double>{2600, end};
+            for (int i = 0; i <= 64; ++i) ink.push_back(units.map(line.pointAt(i / 64.0)));
+        }
         for (const SchematicArc& arc : drawing.arcs)
-            if (arc.centre.y() == kSchematicStartY) xs.push_back(arc.centre.x());
-        return xs;
-    };
-    EXPECT_EQ(coilCentresOnChain(Schematic(Designed(1, 50))),
-              (std::vector<double>{6680, 6840, 7000, 7580, 7740, 7900}));
-    EXPECT_EQ(coilCentresOnChain(Schematic(Designed(1, 2))),
-              (std::vector<double>{6680, 6840, 7000, 8380, 8540, 8700}));
+            for (int i = 0; i <= 64; ++i) {
+                const double angle = arc.startAngle + arc.sweep * i / 64;
+                ink.push_back(units.map(arc.centre + arc.radius * QPointF(std::cos(angle), -std::sin(angle))));
+            }
+        std::sort(leads.begin(), leads.end());
+        EXPECT_EQ(leads, c.leadsOnGround);
+        EXPECT_EQ(groundLines, 1);
+
+        const std::vector<SchematicLabel> labels = SchematicLabels(design, drawing.SchematicX);
+        EXPECT_EQ(labels.size(), c.labels);
+        std::vector<QRectF> texts;
+        std::string load;
+        for (const SchematicLabel& label : labels) {
+            const std::string text = label.text.toStdString();
+            if (label.anchor == QPointF(end + 200, 3900)) load = text;
+            const QRectF box = metrics.boundingRect(label.text).translated(units.map(label.anchor) + QPointF(0, metrics.ascent()));
+            for (const QRectF& other : texts) EXPECT_FALSE(box.intersects(other)) << text;
+            for (const QPointF& point : ink) EXPECT_FALSE(box.contains(point)) << text;
+            texts.push_back(box);
+        }
+        EXPECT_EQ(load, c.loadValue) << "beside the load at the ground line's end";
+    }
 }
 
-TEST(Schematic, ChokeCoilSpansItsTurnsBetweenSupplyLeadAndDrain)
+TEST(SchematicLabels, WarningsAndFailedValuesAreRed)
 {
-    const SchematicDrawing drawing = Schematic(Designed(0, 50));
-    double top = 1e9, bottom = -1e9;
-    for (const SchematicArc& arc : drawing.arcs) {
-        if (arc.centre.x() != 4000 || arc.radius == 400) continue;
-        top = std::min(top, arc.centre.y() - arc.radius);
-        bottom = std::max(bottom, arc.centre.y() + arc.radius);
+    const struct {
+        void (*change)(DesignRecord&);
+        const char* red;
+    } cases[] = {{[](DesignRecord&) {}, ""},
+                 {[](DesignRecord& d) { d.Idc = d.Ipeak * 2; }, "Idc|Drain Ipeak"},
+                 {[](DesignRecord& d) { d.Idc = 0; }, "( Rdc: invalid )"},
+                 {[](DesignRecord& d) { d.Saturation = d.Supply; FindAll(d); }, "invalid|invalid|Idc|( Rdc"}};
+    for (const auto& c : cases) {
+        DesignRecord design = Designed(0, 50);
+        c.change(design);
+        QStringList red;
+        for (const SchematicLabel& label : SchematicLabels(design, Schematic(design).SchematicX))
+            if (label.red) red << (label.text.contains(kInvalidMark) ? label.text : label.text.section(':', 0, 0));
+        EXPECT_EQ(red.join("|").toStdString(), c.red);
     }
-    EXPECT_EQ(top, 1630);
-    EXPECT_EQ(bottom, 2110);
-    EXPECT_TRUE(HasLine(drawing, QLineF(4000, 1640, 4000, 600)));
-    EXPECT_TRUE(HasLine(drawing, QLineF(4000, 3750, 4000, 2100)));
 }
 
 }  // namespace

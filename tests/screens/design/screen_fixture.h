@@ -1,60 +1,59 @@
-// A design screen on the start-up design, driven through its controls as a user
-// would, with commands that only record what was asked of them.
+// A design screen on the start-up design, driven through its controls.
 #pragma once
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/design_record.h"
 #include "screens/design/design_commands.h"
 #include "screens/design/frm_design.h"
 #include "screens/design/up_down.h"
 
-class RecordingCommands : public DesignCommands {
-public:
-    void Get() override { asked.push_back("Get"); }
-    void Save() override { asked.push_back("Save"); }
-    void Spice() override { asked.push_back("Spice"); }
-    void Print() override { asked.push_back("Print"); }
-    void About() override { asked.push_back("About"); }
-    void Exit() override { asked.push_back("Exit"); }
-    std::vector<std::string> asked;
+// The screen's commands reach beyond it; here they do nothing.
+struct NoCommands : DesignCommands {
+    void Get() override {}
+    void Save() override {}
+    void Spice() override {}
+    void Print() override {}
+    void About() override {}
+    void Exit() override {}
 };
 
 class DesignScreenTest : public ::testing::Test {
 protected:
-    void SetUp() override { StartupValues(design); }
-
-    frmDesign& Open()
+    void SetUp() override { Fresh(); }
+    void Fresh()
     {
-        screen = std::make_unique<frmDesign>(design, commands);
-        return *screen;
+        design = {};
+        StartupValues(design);
+    }
+    void Open() { screen = std::make_unique<frmDesign>(design, commands); }
+    QLineEdit* Box(const char* name) const { return screen->findChild<QLineEdit*>(name); }
+    QPushButton* Button(const char* name) const { return screen->findChild<QPushButton*>(name); }
+
+    // Selects the box's text and types over it, key by key.
+    void Type(const char* box, const QString& text) const
+    {
+        Box(box)->setFocus();
+        QTest::keyClick(Box(box), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Box(box), text);
     }
 
-    QLineEdit* Box(const char* name) const { return screen->findChild<QLineEdit*>(QLatin1String(name)); }
-
-    // Replaces the box's text by typing, one key at a time, as a user does.
-    void Type(const char* name, const QString& text) const
+    // The boxes in the order of their targets and arrows (UpDown1 to 6).
+    static int Index(const char* box)
     {
-        QLineEdit* box = Box(name);
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box, text);
+        return QStringList{"txtFrequency", "txtPower", "txtSupply", "txtSaturation", "txtNetworkQ", "txtFalltime"}.indexOf(box);
     }
-
-    void Arrow(const char* upDown, int direction) const
+    float& Stored(const char* box) { return TargetField(design, kTargets[Index(box)]); }
+    void Arrow(const char* box, Qt::ArrowType type) const
     {
-        auto buttons = screen->findChild<UpDown*>(QLatin1String(upDown))->findChildren<QToolButton*>();
-        for (QToolButton* button : buttons)
-            if (button->arrowType() == (direction > 0 ? Qt::UpArrow : Qt::DownArrow)) QTest::mouseClick(button, Qt::LeftButton);
+        for (auto* arrow : screen->findChild<UpDown*>(QString("UpDown%1").arg(Index(box) + 1))->findChildren<QToolButton*>())
+            if (arrow->arrowType() == type) QTest::mouseClick(arrow, Qt::LeftButton);
     }
 
     DesignRecord design;
-    RecordingCommands commands;
+    NoCommands commands;
     std::unique_ptr<frmDesign> screen;
 };

@@ -1,5 +1,4 @@
-// The exit screen: its size and buttons from the display, the focus on going on,
-// and its two outcomes.
+// The exit screen: its size from the display, its focus and its two outcomes.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,91 +7,36 @@
 
 #include "screens/exit/frm_exit.h"
 
-namespace {
+TEST(ExitScreen, EveryWayOutButQuitContinuesAndQuitRunsOnceBeforeClosing)
+{
+    int quits = 0;
+    bool openWhenQuitting = false;
+    frmExit exit([&] { ++quits, openWhenQuitting = exit.isVisible(); }, QSizeF(1024, 768) * 15);
+    auto* cancel = exit.findChild<QPushButton*>("cmdCancel");
+    auto* quit = exit.findChild<QPushButton*>("cmdExit");
+    EXPECT_TRUE(exit.isModal() && exit.windowTitle().isEmpty());
+    EXPECT_EQ(cancel->text() + "|" + quit->text(), "Cancel / Continue|Exit / Quit");
+    // Half the display's width, two fifths of its height, a column of buttons.
+    EXPECT_EQ(exit.size(), QSize(512, 307));
+    EXPECT_EQ(cancel->geometry(), QRect(154, 123, 205, 28));
+    EXPECT_EQ(quit->geometry(), QRect(154, 169, 205, 28));
+    EXPECT_NEAR(quit->font().pointSizeF(), 9.216, 1e-6);
+    EXPECT_TRUE(quit->font().bold());
 
-// A display of 1024 x 768 pixels at 15 twips per pixel.
-const QSizeF kDisplay768(15360, 11520);
-
-class ExitScreenTest : public ::testing::Test {
-protected:
-    ExitScreenTest()
-        : exit([this] {
-              ++quits;
-              stillOpenWhenQuitting = exit.isVisible();
-          },
-               kDisplay768)
-    {
-    }
-
-    void Open()
-    {
+    for (int way = 0; way < 5; ++way) {
         exit.open();
         QApplication::setActiveWindow(&exit);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&exit));
+        EXPECT_TRUE(cancel->hasFocus());
+        EXPECT_EQ(exit.grab().toImage().pixel(2, 2), qRgb(255, 255, 255));
+        if (way == 0) QTest::mouseClick(cancel, Qt::LeftButton);
+        if (way == 1) QTest::keyClick(cancel, Qt::Key_Return);
+        if (way == 2) QTest::keyClick(&exit, Qt::Key_Escape);
+        if (way == 3) exit.close();
+        if (way == 4) QTest::mouseClick(quit, Qt::LeftButton);
+        EXPECT_FALSE(exit.isVisible()) << way;
+        EXPECT_EQ(quits, way / 4) << way;
+        EXPECT_EQ(exit.result(), way < 4 ? QDialog::Rejected : QDialog::Accepted) << way;
     }
-
-    QPushButton* Button(const char* name) const { return exit.findChild<QPushButton*>(QString::fromLatin1(name)); }
-
-    int quits = 0;
-    bool stillOpenWhenQuitting = false;
-    frmExit exit;
-};
-
-TEST_F(ExitScreenTest, OpensModalUntitledWithContinueFocused)
-{
-    Open();
-    EXPECT_TRUE(exit.isModal());
-    EXPECT_TRUE(exit.windowTitle().isEmpty());
-    EXPECT_EQ(Button("cmdCancel")->text(), QStringLiteral("Cancel / Continue"));
-    EXPECT_EQ(Button("cmdExit")->text(), QStringLiteral("Exit / Quit"));
-    EXPECT_TRUE(Button("cmdCancel")->hasFocus());
-    EXPECT_EQ(exit.grab().toImage().pixelColor(2, 2), QColor(Qt::white));
+    EXPECT_TRUE(openWhenQuitting);
 }
-
-TEST_F(ExitScreenTest, TakesHalfTheDisplaysWidthAndTwoFifthsOfItsHeight)
-{
-    EXPECT_EQ(exit.size(), QSize(512, 307));
-    const QRect cancel = Button("cmdCancel")->geometry();
-    const QRect quit = Button("cmdExit")->geometry();
-    EXPECT_EQ(cancel, QRect(154, 123, 205, 28));
-    EXPECT_EQ(quit.size(), cancel.size());
-    EXPECT_EQ(quit.left(), cancel.left());
-    EXPECT_GT(quit.top(), cancel.bottom());
-    EXPECT_NEAR(Button("cmdCancel")->font().pointSizeF(), 9.216, 1e-6);
-    EXPECT_TRUE(Button("cmdExit")->font().bold());
-}
-
-TEST_F(ExitScreenTest, ContinueReturnsWithoutQuitting)
-{
-    Open();
-    QTest::mouseClick(Button("cmdCancel"), Qt::LeftButton);
-    EXPECT_EQ(quits, 0);
-    EXPECT_EQ(exit.result(), QDialog::Rejected);
-    EXPECT_FALSE(exit.isVisible());
-}
-
-TEST_F(ExitScreenTest, EnterEscapeAndClosingTheWindowAllContinue)
-{
-    Open();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_FALSE(exit.isVisible());
-    Open();
-    QTest::keyClick(&exit, Qt::Key_Escape);
-    EXPECT_FALSE(exit.isVisible());
-    Open();
-    exit.close();
-    EXPECT_EQ(quits, 0);
-    EXPECT_EQ(exit.result(), QDialog::Rejected);
-}
-
-TEST_F(ExitScreenTest, QuitRunsOnceBeforeTheScreenCloses)
-{
-    Open();
-    QTest::mouseClick(Button("cmdExit"), Qt::LeftButton);
-    EXPECT_EQ(quits, 1);
-    EXPECT_TRUE(stillOpenWhenQuitting);
-    EXPECT_EQ(exit.result(), QDialog::Accepted);
-    EXPECT_FALSE(exit.isVisible());
-}
-
-}  // namespace

@@ -1,13 +1,11 @@
-// Test entry for the shell screens: one QApplication for all tests, on the
-// offscreen platform unless another one is asked for.
-#include <gtest/gtest.h>
-
+// Runs the screens' tests in one QApplication, offscreen unless told otherwise.
 #include <QApplication>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,86 +1,51 @@
-// The welcome screen's drawing units and background gradient, painted into images.
+// The welcome screen's drawing units, gradient and stage, painted into images.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
 #include "screens/welcome/welcome_drawing.h"
+#include "screens/welcome/welcome_schematic.h"
 
 namespace {
 
-struct UnitsCase {
-    double widthPixels;
-    double heightPixels;
-    float scaleWidth;
-    float scaleHeight;
-    float chokeArcRadius;
-};
-
-class DrawingUnitsTest : public ::testing::TestWithParam<UnitsCase> {};
-
-TEST_P(DrawingUnitsTest, FollowTheDisplayProportions)
+TEST(WelcomeDrawing, ChokeArcsNarrowOnWideDisplays)
 {
-    const UnitsCase& c = GetParam();
-    constexpr double twipsPerPixel = 15.0;
-    const WelcomeDrawingUnits units = FixDrawingUnits(QSizeF(c.widthPixels * twipsPerPixel, c.heightPixels * twipsPerPixel));
-    EXPECT_FLOAT_EQ(units.ScaleWidth, c.scaleWidth);
-    EXPECT_FLOAT_EQ(units.ScaleHeight, c.scaleHeight);
-    EXPECT_NEAR(units.ChokeArcRadius, c.chokeArcRadius, 1e-3);
+    for (const auto& [width, height, radius] : {std::tuple(800, 600, 80.0), {1920, 1080, 60.0}, {1366, 768, 59.9707}})
+        EXPECT_NEAR(FixDrawingUnits(QSizeF(width, height) * 15).ChokeArcRadius, radius, 1e-3) << width;
 }
 
-INSTANTIATE_TEST_SUITE_P(Displays, DrawingUnitsTest,
-                         ::testing::Values(UnitsCase{800, 600, 12000, 9000, 80},
-                                           UnitsCase{1024, 768, 9375, 7031.25f, 80},
-                                           UnitsCase{1920, 1080, 5000, 5000, 60},
-                                           UnitsCase{1366, 768, 7027.818f, 7031.25f, 59.9707f}));
-
-TEST(WelcomeViewTransform, MapsTheGradientOntoTheShareOfTheWindowItCoversOnTheDisplay)
+TEST(WelcomeDrawing, GradientRowsRoundHalvesToEvenWithin1And191)
 {
-    const QTransform view = WelcomeViewTransform(QSizeF(1000, 1000));
-    EXPECT_NEAR(view.map(QPointF(12000, 9000)).x(), 990.0, 1e-9);
-    EXPECT_NEAR(view.map(QPointF(12000, 9000)).y(), 943.333, 1e-3);
+    // Four pixel rows a unit row: pixel row 4y shows exactly the blue of unit row y.
+    QImage image(130, 9002 * 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter painter(&image);
+    painter.setTransform(QTransform::fromScale(0.01, 4));
+    PaintGradient(painter);
+    const std::pair<int, int> rowsAndBlue[] = {{1, 1}, {70, 1}, {71, 2}, {400, 8}, {401, 9}, {8964, 190}, {9000, 191}};
+    for (const auto& [row, blue] : rowsAndBlue) EXPECT_EQ(image.pixelColor(60, row * 4), QColor(0, 0, blue)) << row;
 }
 
-// Four pixel rows per unit row: a 2-pixel line at row y covers pixel rows 4y - 1 and
-// 4y only, so pixel row 4y shows exactly the blue of unit row y.
-class GradientTest : public ::testing::Test {
-protected:
-    static constexpr double kPixelsPerRow = 4.0;
-    static constexpr double kPixelsPerColumn = 0.01;
-
-    void SetUp() override
-    {
-        image = QImage(130, int(9002 * kPixelsPerRow), QImage::Format_RGB32);
-        image.fill(QColor(0, 0, 255));
-        QPainter painter(&image);
-        painter.setTransform(QTransform::fromScale(kPixelsPerColumn, kPixelsPerRow));
-        PaintGradient(painter);
-    }
-
-    QColor RowColour(int row, int x = 60) const { return image.pixelColor(x, int(row * kPixelsPerRow)); }
-
-    QImage image;
-};
-
-TEST_F(GradientTest, BlueLevelOfEachRowRoundsHalvesToEvenAndStaysWithin1And191)
+TEST(WelcomeDrawing, StageIsPureWhiteWithinX4800To10360AndY1300To5200)
 {
-    const std::pair<int, int> rowsAndBlue[] = {
-        {1, 1}, {23, 1}, {24, 1}, {70, 1}, {71, 2}, {400, 8}, {401, 9}, {4800, 102}, {8964, 190}, {9000, 191},
-    };
-    for (const auto& [row, blue] : rowsAndBlue) {
-        const QColor colour = RowColour(row);
-        EXPECT_EQ(colour.blue(), blue) << "row " << row;
-        EXPECT_EQ(colour.red(), 0) << "row " << row;
-        EXPECT_EQ(colour.green(), 0) << "row " << row;
-    }
-}
-
-TEST_F(GradientTest, LeavesTheBackgroundRightOfX12100AndBelowRow9000)
-{
-    EXPECT_EQ(RowColour(5000, 120).blue(), 106);
-    EXPECT_EQ(RowColour(5000, 122), QColor(0, 0, 255));
-    EXPECT_EQ(image.pixelColor(60, int(9000 * kPixelsPerRow) + 2), QColor(0, 0, 255));
-    EXPECT_EQ(image.pixelColor(60, 2), QColor(0, 0, 255));
+    // A tenth of a pixel a unit; a 2-pixel line reaches a pixel beyond its ends.
+    QImage image(1200, 700, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setTransform(QTransform::fromScale(0.1, 0.1));
+    Schematic(painter, 80);
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == qRgb(0, 0, 0)) continue;
+            ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+            bounds |= QRect(x, y, 1, 1);
+        }
+    EXPECT_NEAR(bounds.left(), 480, 2);
+    EXPECT_NEAR(bounds.right(), 1036, 2);
+    EXPECT_NEAR(bounds.top(), 130, 2);
+    EXPECT_NEAR(bounds.bottom(), 520, 2);
 }
 
 }  // namespace

@@ -1,0 +1,9 @@
+// What every Voltra window shares in its looks: the grey button face and the two
+// faces that stand in for Arial and Times New Roman with the same metrics.
+#pragma once
+
+#include <QRgb>
+
+inline constexpr QRgb kButtonFace = qRgb(224, 224, 224);
+inline constexpr const char* kSansFamily = "Liberation Sans";
+inline constexpr const char* kSerifFamily = "Liberation Serif";

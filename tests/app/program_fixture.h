@@ -1,0 +1,125 @@
+// Runs the program as a user would, in a folder of its own, with every dialog
+// answered by the test and every message recorded.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/program.h"
+
+struct Said {
+    std::string text;
+    std::string title;
+    bool windowVisible;  // was any window of the program on screen at the time
+};
+
+class Recorder : public MessageSink {
+public:
+    void ShowMessage(const std::string& text, const std::string& title) override
+    {
+        bool visible = false;
+        for (const QWidget* window : QApplication::topLevelWidgets()) visible = visible || window->isVisible();
+        said.push_back({text, title, visible});
+    }
+    void Beep() override { ++beeps; }
+
+    std::vector<Said> said;
+    int beeps = 0;
+};
+
+class ScriptedDialogs : public ProgramDialogs {
+public:
+    std::string OpenDesignFile() override { return openPath; }
+    std::string SaveDesignFile(const std::string& proposedPath) override
+    {
+        proposed.push_back(proposedPath);
+        return savePath;
+    }
+    std::string SaveSpiceSchematic() override { return spicePath; }
+    PrintDialogProvider& PrintDialog() override { return printer; }
+    void ShowAbout(const DesignRecord&) override { ++aboutShown; }
+    void ConfirmExit(std::function<void()> quit) override
+    {
+        ++exitAsked;
+        if (confirmExit) quit();
+    }
+
+    struct CancellingPrinter : PrintDialogProvider {
+        bool Choose(QPrinter&) override { return false; }
+    } printer;
+    std::string openPath, savePath, spicePath;
+    std::vector<std::string> proposed;
+    bool confirmExit = true;
+    int exitAsked = 0;
+    int aboutShown = 0;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = std::filesystem::current_path();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("voltra-program-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        std::filesystem::current_path(folder_);
+    }
+    void TearDown() override
+    {
+        program_.reset();
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+
+    // A fresh process: a zeroed design record, as at program start.
+    Program& Run()
+    {
+        program_.reset();
+        design_ = DesignRecord{};
+        program_ = std::make_unique<Program>(design_, messages_, dialogs_, [this] { ++ended_; });
+        program_->Begin();
+        return *program_;
+    }
+    void Click(QWidget* window, const char* button)
+    {
+        auto* found = window->findChild<QPushButton*>(button);
+        ASSERT_NE(found, nullptr) << button;
+        QTest::mouseClick(found, Qt::LeftButton);
+    }
+    void Start()
+    {
+        Click(program_->WelcomeScreen(), "cmdStart");
+        QApplication::processEvents();
+        ASSERT_NE(program_->DesignScreen(), nullptr);
+    }
+    QLineEdit* Box(const char* name) { return program_->DesignScreen()->findChild<QLineEdit*>(name); }
+
+    static std::string Contents(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    static void Write(const std::filesystem::path& path, const std::string& text)
+    {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    DesignRecord design_;
+    Recorder messages_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<Program> program_;
+    int ended_ = 0;
+    std::filesystem::path folder_, previous_;
+};
