@@ -1,4 +1,4 @@
-// Runs the screens' tests in one QApplication, offscreen unless told otherwise.
+// Runs the Qt tests in one QApplication, offscreen unless told otherwise.
 #include <QApplication>
 #include <gtest/gtest.h>
 
