@@ -115,16 +115,6 @@ std::string SpiceCapacitance(double farads)
     return text;
 }
 
-// Seven significant digits after one space, no "0" before the point: " .25", " 12.5".
-std::string LeadingSpaceNumber(float value)
-{
-    std::string text = SignificantText(value);
-    const bool negative = text.front() == '-';
-    if (negative) text.erase(0, 1);
-    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
-    return (negative ? "-" : " ") + text;
-}
-
 void WriteHeader(std::string& file, std::string_view kind, GridPoint at, std::string_view orientation)
 {
     AppendLine(file, "SYMBOL " + std::string(kind) + " " + PrintForm(at.x) + PrintForm(at.y) + std::string(orientation));
@@ -220,7 +210,7 @@ void WriteGenerator(std::string& file, const DesignRecord& design, const ExportV
                          FormatSmall(values.period) + ")");
     AppendLines(file, kGeneratorResistorHead);
     AppendLine(file, "SYMATTR Value" + PrintForm(kGeneratorResistance));
-    AppendLine(file, kSwitchModelStart + LeadingSpaceNumber(values.ron) + kSwitchModelEnd);
+    AppendLine(file, kSwitchModelStart + LeadingSpaceText(values.ron) + kSwitchModelEnd);
     AppendLine(file, kTranStart + FormatSmall(Single(kSimulatedPeriods / design.Frequency)) + " " +
                          FormatSmall(Single(kRecordedPeriods / design.Frequency)) + " " +
                          FormatSmall(Single(values.period / kStepsPerPeriod)) + " startup");

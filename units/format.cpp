@@ -144,12 +144,7 @@ std::string FormatLarge(double value)
     const float y = Scale(value, rung);
     if (y == 0) return "0.0 ";
     if (!std::isfinite(y)) return SignificantText(y);
-    std::string text = NumberText(y, DecimalsFor(y, kLargeDecimals), "");
-    // Frequency text: a leading space where the sign would stand, no "0" before the point.
-    const bool negative = text.front() == '-';
-    if (negative) text.erase(0, 1);
-    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
-    return (negative ? "-" : " ") + text + rung.suffix;
+    return LeadingSpaceText(RoundHalfAway(y, DecimalsFor(y, kLargeDecimals))) + rung.suffix;
 }
 
 std::string FormatCapacitance(double farads) { return Formatted(farads, kCapacitanceLadder, kPartDecimals, ""); }

@@ -59,6 +59,15 @@ std::string SignificantText(double value)
     return text;
 }
 
+std::string LeadingSpaceText(double value)
+{
+    std::string text = SignificantText(value);
+    const bool negative = text.front() == '-';
+    if (negative) text.erase(0, 1);
+    if (text.starts_with("0.")) text.erase(0, 1);
+    return (negative ? "-" : " ") + text;
+}
+
 std::string GeneralNumberText(float value)
 {
     if (!std::isfinite(value)) return NonFiniteText(value);

@@ -10,6 +10,11 @@
 // reads back through ParseValue.
 std::string SignificantText(double value);
 
+// The frequency form of SignificantText: a space where a minus sign would stand and
+// no "0" before the point (" 4", " .25", "-.5"), as the frequency, the switch
+// on-resistance and the network-resistance box are written.
+std::string LeadingSpaceText(double value);
+
 // General number form: as SignificantText, but magnitudes from 1e7 up and below
 // 1e-4 in exponent form with a signed exponent of at least two digits: 4000000,
 // 24, 1E-09, 4.975E-08, 1.356E+07, 1E+10. The exponent is chosen after rounding to

@@ -27,9 +27,7 @@ std::string RnetworkLoadText(float rnetwork)
     // Written like a frequency number: a space for the absent sign and no zero
     // before the point, but every significant digit kept so the box reads back
     // exactly the resistance the network was designed for.
-    std::string digits = SignificantText(rnetwork);
-    if (digits.starts_with("0.")) digits.erase(0, 1);
-    return " " + digits;
+    return LeadingSpaceText(rnetwork);
 }
 
 std::string StepText(Target target, float value)

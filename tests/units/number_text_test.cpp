@@ -28,6 +28,14 @@ TEST(GeneralNumberText, RereadingTheTextWritesItAgainUnchanged)
     }
 }
 
+TEST(LeadingSpaceText, SpaceForTheSignAndNoZeroBeforeThePoint)
+{
+    EXPECT_EQ(LeadingSpaceText(75), " 75");
+    EXPECT_EQ(LeadingSpaceText(0.25f), " .25");
+    EXPECT_EQ(LeadingSpaceText(-0.5), "-.5");
+    EXPECT_EQ(LeadingSpaceText(0.16145346f), " .1614535");
+}
+
 TEST(SignificantText, DropsTrailingZerosAndNegativeZero)
 {
     EXPECT_EQ(SignificantText(123456.78f), "123456.8");
