@@ -1,6 +1,5 @@
 // How long the sheet takes to become a PDF: the page painting alone into memory,
 // and the whole print command through a PDF printer into a file.
-#include <QApplication>
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
@@ -75,14 +74,3 @@ void BM_PrintSchematicToPdfFile(benchmark::State& state)
 BENCHMARK(BM_PrintSchematicToPdfFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -65,14 +65,3 @@ BENCHMARK(PowerKeystrokeToRepaint)->Args({1920, 1080})->Args({3840, 2160})->Unit
 BENCHMARK(PowerKeystrokeToFullRender)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

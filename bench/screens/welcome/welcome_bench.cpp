@@ -2,7 +2,6 @@
 // 9000-row gradient and stage at common window sizes, on the offscreen platform.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -68,13 +67,3 @@ void BM_PaintSchematicOnly(benchmark::State& state)
 BENCHMARK(BM_PaintSchematicOnly)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
