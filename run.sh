@@ -6,8 +6,4 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2
-if [ -x build/app/voltra ]; then
-  exec build/app/voltra "$@"
-fi
-echo "The design screen is not built yet; running the engine on the start-up design."
-exec build/tools/voltra_demo
+exec build/app/voltra "$@"
