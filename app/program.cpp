@@ -86,6 +86,9 @@ void Program::Save()
 
 void Program::Spice()
 {
+    // A design with failed results cannot become part values: say so before asking
+    // for a file name.
+    if (!CheckSpiceExportable(design_, messages_)) return;
     spiceFileName_ = dialogs_.SaveSpiceSchematic();
     WriteSpiceSchematic(spiceFileName_, design_, messages_);
 }

@@ -255,15 +255,19 @@ void WriteLoadWiring(std::string& file, const DesignRecord& design)
 
 }  // namespace
 
+bool CheckSpiceExportable(const DesignRecord& design, MessageSink& sink)
+{
+    if (Exportable(design, DeriveExportValues(design))) return true;
+    sink.Beep();
+    sink.ShowMessage(kSpiceInvalidDesign, kProgramTitle);
+    return false;
+}
+
 void WriteSpiceSchematic(const std::string& path, const DesignRecord& design, MessageSink& sink)
 {
     if (!IsUsablePath(path)) return;
+    if (!CheckSpiceExportable(design, sink)) return;
     const ExportValues values = DeriveExportValues(design);
-    if (!Exportable(design, values)) {
-        sink.Beep();
-        sink.ShowMessage(kSpiceInvalidDesign, kProgramTitle);
-        return;
-    }
     std::string file;
     WriteBattery(file, design);
     WriteGenerator(file, design, values);

@@ -13,6 +13,10 @@ inline constexpr const char* kSpiceNotWritten = "We did not write the LTspice sc
 inline constexpr const char* kSpiceInvalidDesign =
     "We did not write the LTspice schematic file: the design has results that are not valid numbers.";
 
+// True when every part value of the design can be written; otherwise beeps, says so
+// and returns false, so the command can refuse before it asks for a file name.
+bool CheckSpiceExportable(const DesignRecord& design, MessageSink& sink);
+
 // Writes the schematic of the last calculated design. A path shorter than five
 // characters writes nothing and says nothing; a failure beeps and says so, and the
 // earlier file stays as it was.

@@ -69,6 +69,17 @@ TEST_F(CommandsTest, SpiceWritesTheSchematicChosen)
               std::string::npos);
 }
 
+TEST_F(CommandsTest, InvalidDesignIsRefusedBeforeAnyFileIsChosen)
+{
+    Box("txtSaturation")->setText("24");  // equal to the supply: C1 and C2 divide by zero
+    dialogs_.spicePath = (folder_ / "amp.asc").string();
+    program_->Spice();
+    ASSERT_EQ(messages_.said.size(), 1u);
+    EXPECT_EQ(messages_.beeps, 1);
+    EXPECT_EQ(program_->SpiceFileName(), "");  // the dialog was never asked
+    EXPECT_FALSE(std::filesystem::exists(dialogs_.spicePath));
+}
+
 TEST_F(CommandsTest, CancelledPrintGivesOnePrinterError)
 {
     Click(program_->DesignScreen(), "cmdPrint");
