@@ -5,6 +5,7 @@
 #include "print/print_schematic.h"
 #include "screens/blank/frm_blank.h"
 
+#include <QCoreApplication>
 #include <QScreen>
 
 namespace {
@@ -60,6 +61,8 @@ void Program::RebuildDesignScreen()
     // handling, so it is deleted once that has returned.
     frmBlank blank;
     ShowMaximized(blank);
+    // Paint it now, before the new screen's load keeps the event loop busy.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (designScreen_) {
         designScreen_->hide();
         designScreen_->deleteLater();
