@@ -60,6 +60,17 @@ TEST_F(DesignFileTest, StartupDesignIsWrittenLineForLine)
     EXPECT_EQ(session, expected);
 }
 
+// One character and the extension is the shortest name a file is written under.
+TEST_F(DesignFileTest, FiveCharacterPathIsTheShortestWritten)
+{
+    DesignRecord design;
+    StartupValues(design);
+    WriteDesignFile("a.VLT", design, sink_);
+    WriteDesignFile(".VLT", design, sink_);
+    EXPECT_EQ(Entries(), Texts{"a.VLT"});
+    EXPECT_TRUE(sink_.messages.empty());
+}
+
 // Half the designs are first rounded to seven digits.
 TEST_F(DesignFileTest, RandomDesignsRoundTripAtSevenDigits)
 {

@@ -32,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The single nearest 1 ns lies below 1e-9 and reads in pico; so does 1 uH in nano.
         Case{FormatSmall, Single(1e-9), "1000p"}, Case{FormatSmall, Single(1.01e-9), "1.01n"},
-        Case{FormatSmall, Single(4.975e-8), "49.75n"}, Case{FormatSmall, 0.5, "500m"}, Case{FormatSmall, 5, "5000m"},
+        Case{FormatSmall, Single(4.975e-8), "49.75n"}, Case{FormatSmall, 0.5, "500m"}, Case{FormatSmall, Single(0.1234567), "123.5m"}, Case{FormatSmall, 5, "5000m"},
         Case{FormatSmall, Single(-4.7e-6), "-4.7u"}, Case{FormatSmall, 0, "0  "},
         Case{FormatLarge, 4e6, " 4M"}, Case{FormatLarge, Single(13.56e6), " 13.56M"}, Case{FormatLarge, 1000, " 1k"},
         Case{FormatLarge, 500, " 500 "}, Case{FormatLarge, Single(990.099), " 990.1 "},

@@ -30,6 +30,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{" .5m", 0.0005f}, Case{"1.356E+07", 1.356e7f},
         // Scale letters give the same single as the exponent.
         Case{"2.2n", 2.2e-9f}, Case{"4.7u", 4.7e-6f}, Case{"1000p", 1e-9f},
+        // Upper-case letters where the table allows them, and a leading plus.
+        Case{"2.2N", 2.2e-9f}, Case{"4.7K", 4700}, Case{"1.5U", 1.5e-6f}, Case{"3P", 3e-12f}, Case{"+5", 5},
+        Case{"+4.7k", 4700},
         // Only the first twelve characters after trimming count.
         Case{"1.5        k", 1500}, Case{"1.5         k", 1.5f},
         // Beyond single precision, then beyond +-1e10.
