@@ -5,6 +5,8 @@
 #include "app/program.h"
 #include "screens/welcome/program_icon.h"
 
+using namespace voltra;
+
 namespace {
 
 // The one design of the process; every screen works on it in place.

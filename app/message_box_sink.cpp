@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace voltra {
+
 void MessageBoxSink::ShowMessage(const std::string& text, const std::string& title)
 {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
@@ -11,3 +13,5 @@ void MessageBoxSink::ShowMessage(const std::string& text, const std::string& tit
 }
 
 void MessageBoxSink::Beep() { QApplication::beep(); }
+
+}  // namespace voltra

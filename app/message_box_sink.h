@@ -4,8 +4,12 @@
 
 #include "engine/message_sink.h"
 
+namespace voltra {
+
 class MessageBoxSink : public MessageSink {
 public:
     void ShowMessage(const std::string& text, const std::string& title) override;
     void Beep() override;
 };
+
+}  // namespace voltra

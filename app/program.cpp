@@ -3,10 +3,12 @@
 #include "files/design_file.h"
 #include "files/spice_schematic.h"
 #include "print/print_schematic.h"
-#include "screens/blank/frm_blank.h"
+#include "screens/blank/blank_screen.h"
 
 #include <QCoreApplication>
 #include <QScreen>
+
+namespace voltra {
 
 namespace {
 
@@ -34,7 +36,7 @@ Program::~Program()
 
 void Program::Begin()
 {
-    frmOpening::Actions actions{
+    WelcomeScreen::Actions actions{
         [this] {
             StartupValues(design_);
             ReadLastSession(design_, messages_);
@@ -43,14 +45,14 @@ void Program::Begin()
         // Leaving from the welcome screen keeps the last-session file as it was.
         [this] { endProgram_(); },
     };
-    welcome_ = new frmOpening(design_, std::move(actions));
+    welcome_ = new WelcomeScreen(design_, std::move(actions));
     welcome_->setAttribute(Qt::WA_DeleteOnClose);
     ShowMaximized(*welcome_);
 }
 
 void Program::OpenDesignScreen()
 {
-    designScreen_ = new frmDesign(design_, *this);
+    designScreen_ = new DesignScreen(design_, *this);
     ShowMaximized(*designScreen_);
 }
 
@@ -59,7 +61,7 @@ void Program::RebuildDesignScreen()
     // The blank screen covers the display while the old screen goes and the new one
     // loads from the design record. The old one is still inside its button's click
     // handling, so it is deleted once that has returned.
-    frmBlank blank;
+    BlankScreen blank;
     ShowMaximized(blank);
     // Paint it now, before the new screen's load keeps the event loop busy.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -108,3 +110,5 @@ void Program::Exit()
         endProgram_();
     });
 }
+
+}  // namespace voltra

@@ -10,8 +10,10 @@
 #include "engine/design_record.h"
 #include "engine/message_sink.h"
 #include "screens/design/design_commands.h"
-#include "screens/design/frm_design.h"
-#include "screens/welcome/frm_opening.h"
+#include "screens/design/design_screen.h"
+#include "screens/welcome/welcome_screen.h"
+
+namespace voltra {
 
 class Program : public DesignCommands {
 public:
@@ -22,8 +24,8 @@ public:
     // Loads and shows the welcome screen: start-up values and the last session first.
     void Begin();
 
-    frmOpening* WelcomeScreen() const { return welcome_; }
-    frmDesign* DesignScreen() const { return designScreen_; }
+    WelcomeScreen* Welcome() const { return welcome_; }
+    DesignScreen* Design() const { return designScreen_; }
     const std::string& DesignFileName() const { return designFileName_; }
     const std::string& SpiceFileName() const { return spiceFileName_; }
 
@@ -42,9 +44,11 @@ private:
     MessageSink& messages_;
     ProgramDialogs& dialogs_;
     std::function<void()> endProgram_;
-    QPointer<frmOpening> welcome_;
-    QPointer<frmDesign> designScreen_;
+    QPointer<WelcomeScreen> welcome_;
+    QPointer<DesignScreen> designScreen_;
     // The paths last chosen: Get and Save share one, so Save proposes the file just read.
     std::string designFileName_;
     std::string spiceFileName_;
 };
+
+}  // namespace voltra

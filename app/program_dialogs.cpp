@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFileDialog>
 
-#include "screens/about/frm_about.h"
-#include "screens/exit/frm_exit.h"
+#include "screens/about/about_screen.h"
+#include "screens/exit/exit_screen.h"
+
+namespace voltra {
 
 namespace {
 
@@ -72,12 +74,14 @@ PrintDialogProvider& QtProgramDialogs::PrintDialog() { return printDialog_; }
 
 void QtProgramDialogs::ShowAbout(const DesignRecord& design)
 {
-    frmAbout about(design, QApplication::activeWindow());
+    AboutScreen about(design, QApplication::activeWindow());
     about.exec();
 }
 
 void QtProgramDialogs::ConfirmExit(std::function<void()> quit)
 {
-    frmExit exit(std::move(quit), DisplayTwips(), QApplication::activeWindow());
+    ExitScreen exit(std::move(quit), DisplayTwips(), QApplication::activeWindow());
     exit.exec();
 }
+
+}  // namespace voltra

@@ -9,9 +9,12 @@
 
 #include "print/qt_print_dialog.h"
 
-struct DesignRecord;
 class QFileDialog;
 class QWidget;
+
+namespace voltra {
+
+struct DesignRecord;
 
 class ProgramDialogs {
 public:
@@ -44,3 +47,5 @@ private:
 std::unique_ptr<QFileDialog> MakeReadDesignDialog(QWidget* parent);
 std::unique_ptr<QFileDialog> MakeWriteDesignDialog(QWidget* parent, const std::string& proposed);
 std::unique_ptr<QFileDialog> MakeWriteSpiceDialog(QWidget* parent);
+
+}  // namespace voltra

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace voltra {
+
 void StartupValues(DesignRecord& design)
 {
     design.MakersNotice = kMakersNotice;
@@ -73,3 +75,5 @@ float StepValue(float value, int direction)
     if (direction > 0) return static_cast<float>(value * kStepFactor);
     return value;
 }
+
+}  // namespace voltra

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace voltra {
+
 // All numbers are single precision in SI base units; prefixes exist only in text.
 struct DesignRecord {
     // Targets the engineer types.
@@ -119,3 +121,5 @@ float ClampOnLoad(Target target, float value);
 // One arrow press: the field times or divided by 1.01, stored as single.
 inline constexpr double kStepFactor = 1.01;
 float StepValue(float value, int direction);
+
+}  // namespace voltra

@@ -9,6 +9,8 @@
 
 #include "units/parse.h"
 
+namespace voltra {
+
 namespace {
 
 // Two pi as the Class E fits were made with; the L-network uses Pi + Pi instead.
@@ -130,3 +132,5 @@ bool ResultsValid(const DesignRecord& d)
     if (!IsValid(d.Lnetwork) || !IsValid(d.Cnetwork)) return false;
     return LayoutOf(d) != LnetworkLayout::SeriesLFirst || IsValid(Ltotal(d));
 }
+
+}  // namespace voltra

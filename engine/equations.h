@@ -6,6 +6,8 @@
 
 #include "engine/design_record.h"
 
+namespace voltra {
+
 // A step that divides by zero, leaves the single-precision range or takes the root
 // of a negative number stores NaN: such a result is never shown, exported or
 // printed as a number.
@@ -48,3 +50,5 @@ float Ltotal(const DesignRecord& design);
 // for this design is a valid number: the Class E results, Rdc, and with the
 // L-network on, its parts and Ltotal.
 bool ResultsValid(const DesignRecord& design);
+
+}  // namespace voltra

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace voltra {
+
 inline constexpr const char* kProgramTitle = "Voltra";
 
 class MessageSink {
@@ -12,3 +14,5 @@ public:
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
     virtual void Beep() = 0;
 };
+
+}  // namespace voltra

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace voltra {
+
 namespace {
 
 // The suffix mkstemp fills with a unique name.
@@ -52,3 +54,5 @@ bool WriteFileAtomically(const std::string& path, std::string_view content)
     ::unlink(temporary.c_str());
     return false;
 }
+
+}  // namespace voltra

@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+namespace voltra {
+
 // True when `path` now holds exactly `content`. On false the earlier file at `path`
 // (if any) is untouched and no temporary file is left behind.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
+
+}  // namespace voltra

@@ -12,6 +12,8 @@
 #include "files/file_text.h"
 #include "files/value_lines.h"
 
+namespace voltra {
+
 namespace {
 
 constexpr const char* kLastSessionTitle = "Voltra last-session file";
@@ -134,3 +136,5 @@ void ReadLastSession(DesignRecord& design, MessageSink& sink)
     SetStartupTargets(design, kLastSessionFalltime);
     ReadAndValidate(LastSessionPath(), design, kLastSessionLimits, sink);
 }
+
+}  // namespace voltra

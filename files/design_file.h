@@ -7,6 +7,8 @@
 #include "engine/design_record.h"
 #include "engine/message_sink.h"
 
+namespace voltra {
+
 // Written under this name in the current directory; read under any name that
 // matches it without regard to case.
 inline constexpr const char* kLastSessionFileName = "LastSession.VLT";
@@ -24,3 +26,5 @@ void WriteLastSession(const DesignRecord& design, MessageSink& sink);
 // read is checked against the reader's limits, one message per reset value.
 void ReadDesignFile(const std::string& path, DesignRecord& design, MessageSink& sink);
 void ReadLastSession(DesignRecord& design, MessageSink& sink);
+
+}  // namespace voltra

@@ -6,6 +6,8 @@
 #include "units/format.h"
 #include "units/number_text.h"
 
+namespace voltra {
+
 namespace {
 
 constexpr float kFrequencyLow = 1000.0f;
@@ -60,3 +62,5 @@ void ValidateTargets(DesignRecord& d, const FileLimits& limits, MessageSink& sin
         Reset(d.Falltime, falltime, kFalltimeMessage + FormatSmall(falltime), sink);
     }
 }
+
+}  // namespace voltra

@@ -5,6 +5,8 @@
 #include "engine/design_record.h"
 #include "engine/message_sink.h"
 
+namespace voltra {
+
 // The bounds in which the two readers differ. The last-session file held a design
 // the program itself accepted, so it gets the wider entry ranges; a design file may
 // come from anywhere and must land inside the range the equations were fitted for.
@@ -37,3 +39,5 @@ inline constexpr FileLimits kDesignFileLimits = {
 // supply, Q low and high, fall time negative and against the period. Power is not
 // checked.
 void ValidateTargets(DesignRecord& design, const FileLimits& limits, MessageSink& sink);
+
+}  // namespace voltra

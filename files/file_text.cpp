@@ -2,6 +2,8 @@
 // schematic files.
 #include "files/file_text.h"
 
+namespace voltra {
+
 bool IsUsablePath(std::string_view path)
 {
     // UTF-8: every byte except a continuation byte (10xxxxxx) starts a character.
@@ -16,3 +18,5 @@ void AppendLine(std::string& file, std::string_view text)
     file.append(text);
     file.append(kLineEnd);
 }
+
+}  // namespace voltra

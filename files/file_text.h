@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace voltra {
+
 inline constexpr std::string_view kLineEnd = "\r\n";
 
 // One character and ".VLT" or ".ASC": anything shorter cannot name a useful file.
@@ -16,3 +18,5 @@ bool IsUsablePath(std::string_view path);
 
 // Appends text and the line end.
 void AppendLine(std::string& file, std::string_view text);
+
+}  // namespace voltra

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <string>
 
+namespace voltra {
+
 namespace {
 
 // Significant digits kept: far more than a single-precision value can tell apart,
@@ -96,3 +98,5 @@ float LeadingNumber(std::string_view text)
     std::from_chars(normal.data(), normal.data() + normal.size(), magnitude);
     return ToSingle(negative ? -magnitude : magnitude);
 }
+
+}  // namespace voltra

@@ -16,6 +16,8 @@
 #include "units/format.h"
 #include "units/number_text.h"
 
+namespace voltra {
+
 namespace {
 
 struct GridPoint {
@@ -284,3 +286,5 @@ void WriteSpiceSchematic(const std::string& path, const DesignRecord& design, Me
     sink.Beep();
     sink.ShowMessage(kSpiceNotWritten, kProgramTitle);
 }
+
+}  // namespace voltra

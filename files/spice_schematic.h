@@ -7,6 +7,8 @@
 #include "engine/design_record.h"
 #include "engine/message_sink.h"
 
+namespace voltra {
+
 inline constexpr const char* kSpiceNotWritten = "We did not write the LTspice schematic file";
 // A failed calculation would put "NaN" or "Inf" into part values the simulator
 // cannot read, so such a design is not exported at all.
@@ -21,3 +23,5 @@ bool CheckSpiceExportable(const DesignRecord& design, MessageSink& sink);
 // characters writes nothing and says nothing; a failure beeps and says so, and the
 // earlier file stays as it was.
 void WriteSpiceSchematic(const std::string& path, const DesignRecord& design, MessageSink& sink);
+
+}  // namespace voltra

@@ -9,6 +9,8 @@
 #include "files/leading_number.h"
 #include "units/number_text.h"
 
+namespace voltra {
+
 namespace {
 
 // The title or path line and the date line come before the values.
@@ -86,3 +88,5 @@ ReadOutcome ReadValueLines(const std::string& path, DesignRecord& design)
     }
     return ReadOutcome::Complete;
 }
+
+}  // namespace voltra

@@ -7,6 +7,8 @@
 
 #include "engine/design_record.h"
 
+namespace voltra {
+
 struct ValueLine {
     Target target;
     const char* label;  // ends in a colon and a space; the number follows at once
@@ -38,3 +40,5 @@ enum class ReadOutcome {
 // order of kValueLines, taken by position, whatever their labels say. A line ends
 // at CR, CR LF or a lone LF.
 ReadOutcome ReadValueLines(const std::string& path, DesignRecord& design);
+
+}  // namespace voltra

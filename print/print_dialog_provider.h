@@ -4,9 +4,13 @@
 
 class QPrinter;
 
+namespace voltra {
+
 class PrintDialogProvider {
 public:
     virtual ~PrintDialogProvider() = default;
     // Lets the user set up `printer`; false when the choice was cancelled.
     virtual bool Choose(QPrinter& printer) = 0;
 };
+
+}  // namespace voltra

@@ -8,6 +8,8 @@
 #include <system_error>
 #include <unistd.h>
 
+namespace voltra {
+
 namespace {
 
 QString CannotWrite(const QString& target, const QString& reason)
@@ -54,3 +56,5 @@ bool PrintFileOutput::Commit()
     temporary_->setAutoRemove(false);
     return true;
 }
+
+}  // namespace voltra

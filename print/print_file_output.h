@@ -9,6 +9,8 @@
 
 class QPrinter;
 
+namespace voltra {
+
 class PrintFileOutput {
 public:
     // Points a printer that writes a file at a fresh temporary file in the same
@@ -24,3 +26,5 @@ private:
     std::unique_ptr<QTemporaryFile> temporary_;  // removed unless committed
     QString error_;
 };
+
+}  // namespace voltra

@@ -10,6 +10,8 @@
 #include "print/sheet_check.h"
 #include "print/sheet_page.h"
 
+namespace voltra {
+
 namespace {
 
 constexpr const char* kCancelled = "Printing was cancelled.";
@@ -62,3 +64,5 @@ void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, Mes
     if (!page.end()) return fail(PageFailed(printer));
     if (!output.Commit()) fail(output.Error().toStdString());
 }
+
+}  // namespace voltra

@@ -7,6 +7,8 @@
 #include <array>
 #include <numbers>
 
+namespace voltra {
+
 namespace {
 
 constexpr int kCoilArcs = 3;
@@ -122,3 +124,5 @@ void PrintGround(QPainter& page, const DesignRecord& design, std::int16_t&, std:
     const int end = design.LnetState != 0 ? kGroundEndWithNetwork : kGroundEndWithoutNetwork;
     page.drawLine(kGroundStartX, kGroundY, end, kGroundY);
 }
+
+}  // namespace voltra

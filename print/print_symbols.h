@@ -8,6 +8,8 @@
 
 class QPainter;
 
+namespace voltra {
+
 // Each routine draws with the painter's current pen. Only PrintSeriesC and PrintSeriesL
 // move the cursor (past the part they drew); none changes Y.
 void PrintGenerator(QPainter& page, std::int16_t& X, std::int16_t& Y);  // gate-drive pulse
@@ -20,3 +22,5 @@ void PrintSeriesL(QPainter& page, std::int16_t& X, std::int16_t& Y);  // X += 90
 void PrintLoad(QPainter& page, std::int16_t& X, std::int16_t& Y);     // load resistor to ground
 // The ground line at a fixed place on the page, as long as the option needs.
 void PrintGround(QPainter& page, const DesignRecord& design, std::int16_t& X, std::int16_t& Y);
+
+}  // namespace voltra

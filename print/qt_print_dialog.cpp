@@ -5,6 +5,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+namespace voltra {
+
 bool QtPrintDialog::Choose(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent_);
@@ -14,3 +16,5 @@ bool QtPrintDialog::Choose(QPrinter& printer)
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     return dialog.exec() == QDialog::Accepted;
 }
+
+}  // namespace voltra

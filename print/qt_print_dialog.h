@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace voltra {
+
 class QtPrintDialog : public PrintDialogProvider {
 public:
     explicit QtPrintDialog(QWidget* parent = nullptr) : parent_(parent) {}
@@ -13,3 +15,5 @@ public:
 private:
     QWidget* parent_;
 };
+
+}  // namespace voltra

@@ -8,6 +8,8 @@
 #include "engine/equations.h"
 #include "print/sheet_texts.h"
 
+namespace voltra {
+
 namespace {
 
 // Every computed value the sheet prints, in the order it appears on the page.
@@ -41,3 +43,5 @@ std::optional<std::string> SheetFault(const DesignRecord& design)
                    "range. Change the design targets and print again.";
     return std::nullopt;
 }
+
+}  // namespace voltra

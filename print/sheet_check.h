@@ -7,6 +7,10 @@
 
 #include "engine/design_record.h"
 
+namespace voltra {
+
 // The description of the first value the sheet cannot print, or nothing when the
 // whole sheet can be printed.
 std::optional<std::string> SheetFault(const DesignRecord& design);
+
+}  // namespace voltra

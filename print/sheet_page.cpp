@@ -14,6 +14,8 @@
 #include "print/print_symbols.h"
 #include "print/sheet_texts.h"
 
+namespace voltra {
+
 namespace {
 
 constexpr const char* kPrinterFace = "Liberation Sans";
@@ -135,3 +137,5 @@ void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTim
     DrawText(page, kFooterX, versionY, FooterVersionText(design));
     page.restore();
 }
+
+}  // namespace voltra

@@ -8,6 +8,8 @@
 
 class QPainter;
 
+namespace voltra {
+
 // Page units of the sheet: portrait, origin at the top-left of the printable area.
 inline constexpr int kSheetWidth = 12000;
 inline constexpr int kSheetHeight = 18000;
@@ -17,3 +19,5 @@ inline constexpr int kSheetHeight = 18000;
 // and the 10 pt and 6 pt texts keep their true size on paper. The design must have
 // passed SheetFault: nothing here can fail.
 void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt);
+
+}  // namespace voltra

@@ -7,6 +7,8 @@
 #include "engine/equations.h"
 #include "units/format.h"
 
+namespace voltra {
+
 namespace {
 
 enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst };
@@ -92,3 +94,5 @@ float Ron(const DesignRecord& design)
 std::vector<SheetText> SchematicLabels(const DesignRecord& design) { return TextsOf(kSchematicLabels, design); }
 
 std::vector<SheetText> DesignTargetLines(const DesignRecord& design) { return TextsOf(kDesignTargets, design); }
+
+}  // namespace voltra

@@ -7,6 +7,8 @@
 
 #include "engine/design_record.h"
 
+namespace voltra {
+
 struct SheetText {
     int x;  // page units, top-left corner of the text
     int y;
@@ -25,3 +27,5 @@ std::vector<SheetText> DesignTargetLines(const DesignRecord& design);
 float Ron(const DesignRecord& design);
 // The L-network is drawn, labelled and listed.
 bool NetworkShown(const DesignRecord& design);
+
+}  // namespace voltra

@@ -4,6 +4,10 @@
 
 #include <QRgb>
 
+namespace voltra {
+
 inline constexpr QRgb kButtonFace = qRgb(224, 224, 224);
 inline constexpr const char* kSansFamily = "Liberation Sans";
 inline constexpr const char* kSerifFamily = "Liberation Serif";
+
+}  // namespace voltra

@@ -13,6 +13,8 @@
 
 #include "units/number_text.h"
 
+namespace voltra {
+
 namespace {
 
 struct Rung {
@@ -176,3 +178,5 @@ std::string FormatResistance(double ohms)
     }
     return "0 ";
 }
+
+}  // namespace voltra

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace voltra {
+
 // Each takes a single-precision value widened to double. A NaN gives "NaN" and an
 // infinity "Inf" or "-Inf", so a value gone wrong never reads as a plausible number.
 std::string FormatSmall(double value);        // times: "m" "u" "n" "p"
@@ -17,3 +19,5 @@ std::string FormatPrefixed(double value);     // " G" " M" " k" " " " m" " u" " 
 // Capacitances from one nanofarad up read in nF, smaller ones in pF, the way
 // capacitors are marked; the single nearest 1 nF lies just below it and reads 1000pF.
 inline constexpr double kNanofaradBound = 1e-9;
+
+}  // namespace voltra

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
+namespace voltra {
+
 namespace {
 
 void DropTrailingZeros(std::string& text)
@@ -80,3 +82,5 @@ std::string GeneralNumberText(float value)
     std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
     return mantissa + buffer;
 }
+
+}  // namespace voltra

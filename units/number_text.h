@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace voltra {
+
 // At most seven significant digits in fixed notation, trailing zeros and point
 // dropped, "0" before the point below 1 ("0.25", "-4.7", "123456.8"). Magnitudes of
 // ten million and more are written in full digits ("12345680"), so the text still
@@ -21,3 +23,5 @@ std::string LeadingSpaceText(double value);
 // seven digits, so 9999999.6 is written 1E+07. NaN gives "NaN", infinities "Inf"
 // and "-Inf".
 std::string GeneralNumberText(float value);
+
+}  // namespace voltra

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace voltra {
+
 namespace {
 
 constexpr size_t kMaxCharacters = 12;
@@ -104,3 +106,5 @@ float ParseValue(std::string_view text)
     if (value < -kParseLimit) return -kParseLimit;
     return value;
 }
+
+}  // namespace voltra

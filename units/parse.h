@@ -4,7 +4,11 @@
 
 #include <string_view>
 
+namespace voltra {
+
 // Never fails: text without digits gives 0, and the result is limited to +-1e10.
 float ParseValue(std::string_view text);
 
 inline constexpr float kParseLimit = 1e10f;
+
+}  // namespace voltra

@@ -8,6 +8,8 @@
 
 #include "app/program.h"
 
+namespace voltra {
+
 namespace {
 
 class Silent : public MessageSink {
@@ -52,7 +54,7 @@ void WelcomeScreenPainted(benchmark::State& state)
         DesignRecord design;
         Program program(design, silent, dialogs, [] {});
         program.Begin();
-        benchmark::DoNotOptimize(program.WelcomeScreen()->grab());
+        benchmark::DoNotOptimize(program.Welcome()->grab());
     }
 }
 BENCHMARK(WelcomeScreenPainted)->Unit(benchmark::kMillisecond);
@@ -67,12 +69,14 @@ void StartToDesignScreenPainted(benchmark::State& state)
         DesignRecord design;
         Program program(design, silent, dialogs, [] {});
         program.Begin();
-        auto* start = program.WelcomeScreen()->findChild<QPushButton*>("cmdStart");
+        auto* start = program.Welcome()->findChild<QPushButton*>("cmdStart");
         state.ResumeTiming();
         QTest::mouseClick(start, Qt::LeftButton);
-        benchmark::DoNotOptimize(program.DesignScreen()->grab());
+        benchmark::DoNotOptimize(program.Design()->grab());
     }
 }
 BENCHMARK(StartToDesignScreenPainted)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace voltra

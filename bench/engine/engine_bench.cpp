@@ -5,6 +5,8 @@
 #include "units/format.h"
 #include "units/parse.h"
 
+namespace voltra {
+
 namespace {
 
 DesignRecord StartupDesign()
@@ -49,3 +51,5 @@ BENCHMARK_CAPTURE(Formatter, FormatResistance, FormatResistance, 5.4659f);
 BENCHMARK_CAPTURE(Formatter, FormatPrefixed, FormatPrefixed, 82.926f);
 
 }  // namespace
+
+}  // namespace voltra

@@ -10,6 +10,8 @@
 #include "files/design_file.h"
 #include "files/spice_schematic.h"
 
+namespace voltra {
+
 namespace {
 
 struct SilentSink : MessageSink {
@@ -99,3 +101,5 @@ void BM_WriteSpiceSchematic(benchmark::State& state)
 BENCHMARK(BM_WriteSpiceSchematic)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace voltra

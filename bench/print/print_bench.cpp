@@ -11,6 +11,8 @@
 #include "print/print_schematic.h"
 #include "print/sheet_page.h"
 
+namespace voltra {
+
 namespace {
 
 DesignRecord DefaultDesign(std::int16_t lnetState)
@@ -74,3 +76,5 @@ void BM_PrintSchematicToPdfFile(benchmark::State& state)
 BENCHMARK(BM_PrintSchematicToPdfFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace voltra

@@ -5,6 +5,8 @@
 
 #include "screens/design/drawing_units.h"
 
+namespace voltra {
+
 void PlaceControls(QWidget& screen, const QTransform& units, int fontPixels)
 {
     for (const ControlPlacement& placement : kControlPlacements) {
@@ -18,3 +20,5 @@ void PlaceControls(QWidget& screen, const QTransform& units, int fontPixels)
         }
     }
 }
+
+}  // namespace voltra

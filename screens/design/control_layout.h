@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace voltra {
+
 struct ControlPlacement {
     const char* name;
     int left;
@@ -50,3 +52,5 @@ inline constexpr std::array<ControlPlacement, 27> kControlPlacements = {{
 // Places the screen's controls through the drawing-unit transform and gives those
 // that take it the screen's font size.
 void PlaceControls(QWidget& screen, const QTransform& units, int fontPixels);
+
+}  // namespace voltra

@@ -2,6 +2,8 @@
 // about and exit screens), injected so the screen can be driven without dialogs.
 #pragma once
 
+namespace voltra {
+
 class DesignCommands {
 public:
     virtual ~DesignCommands() = default;
@@ -14,3 +16,5 @@ public:
     // screen always goes through the same confirmation.
     virtual void Exit() = 0;
 };
+
+}  // namespace voltra

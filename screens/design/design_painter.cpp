@@ -11,6 +11,8 @@
 #include "screens/design/schematic.h"
 #include "screens/design/schematic_labels.h"
 
+namespace voltra {
+
 namespace {
 
 constexpr double kSchematicPenPixels = 2;
@@ -115,3 +117,5 @@ QRegion LabelRegion(const DesignRecord& shown, const QTransform& units, int font
     }
     return region;
 }
+
+}  // namespace voltra

@@ -11,6 +11,8 @@ class QTransform;
 
 class QPainter;
 
+namespace voltra {
+
 // Paints the shown design. The painter's world transform maps drawing units onto the
 // device; lines keep their pixel width and text its pixel size whatever that
 // transform stretches, so both stay crisp at any size and pixel ratio.
@@ -20,3 +22,4 @@ void PaintDesign(QPainter& painter, const DesignRecord& shown, int fontPixels, c
 // given drawing-unit transform: what a new cycle must repaint when only values changed.
 QRegion LabelRegion(const DesignRecord& shown, const QTransform& units, int fontPixels);
 
+}  // namespace voltra

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace voltra {
+
 namespace {
 
 constexpr double kFontPointsPerDisplayTwip = 0.0008;
@@ -32,3 +34,5 @@ int ScreenFontPixels(int displayHeight, int clientHeight, int maximizedClientHei
         pixels *= static_cast<double>(clientHeight) / maximizedClientHeight;
     return std::max(1, static_cast<int>(std::lround(pixels)));
 }
+
+}  // namespace voltra

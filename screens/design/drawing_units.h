@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QTransform>
 
+namespace voltra {
+
 inline constexpr double kDrawingWidth = 12000;
 inline constexpr double kDrawingHeight = 9000;
 
@@ -21,3 +23,5 @@ QRect PixelRect(const QTransform& units, const QRectF& drawingRect);
 // display height; a smaller window shrinks it with the drawing, so every value keeps
 // its place beside its part.
 int ScreenFontPixels(int displayHeight, int clientHeight, int maximizedClientHeight, bool maximized);
+
+}  // namespace voltra

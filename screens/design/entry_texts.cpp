@@ -4,6 +4,8 @@
 #include "units/format.h"
 #include "units/number_text.h"
 
+namespace voltra {
+
 // Falltime reads in seconds when the screen opens; a stepped fall time carries only
 // its prefix letter, and both read back to the same value.
 static constexpr const char* kSecondsUnit = "s";
@@ -42,3 +44,5 @@ std::string StepText(Target target, float value)
     }
     return FormatPrefixed(value);
 }
+
+}  // namespace voltra

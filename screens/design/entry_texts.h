@@ -6,6 +6,8 @@
 
 #include "engine/design_record.h"
 
+namespace voltra {
+
 // What the load writes into a target's box after clamping it to the load limits.
 std::string LoadText(Target target, float value);
 
@@ -15,3 +17,5 @@ std::string RnetworkLoadText(float rnetwork);
 
 // What an arrow step writes into a target's box.
 std::string StepText(Target target, float value);
+
+}  // namespace voltra

@@ -9,6 +9,8 @@
 #include "engine/equations.h"
 #include "screens/design/drawing_units.h"
 
+namespace voltra {
+
 namespace {
 
 struct Offset {
@@ -206,3 +208,5 @@ SchematicDrawing Schematic(const DesignRecord& shown)
     drawing.SchematicX = X;
     return drawing;
 }
+
+}  // namespace voltra

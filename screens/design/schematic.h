@@ -8,6 +8,8 @@
 
 #include "engine/design_record.h"
 
+namespace voltra {
+
 // A circular arc in drawing units; angles in radians, counter-clockwise on screen.
 struct SchematicArc {
     QPointF centre;
@@ -30,3 +32,5 @@ inline constexpr double kGroundY = 5000;
 // The circuit for a shown design: with the L-network option on, the network's
 // series inductor faces whichever of Rload and Rnetwork is lower.
 SchematicDrawing Schematic(const DesignRecord& shown);
+
+}  // namespace voltra

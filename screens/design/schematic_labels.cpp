@@ -6,6 +6,8 @@
 #include "engine/equations.h"
 #include "units/format.h"
 
+namespace voltra {
+
 namespace {
 
 using Formatter = std::string (*)(double);
@@ -116,3 +118,5 @@ std::vector<SchematicLabel> SchematicLabels(const DesignRecord& d, int schematic
                     "Ltotal: ");
     return labels;
 }
+
+}  // namespace voltra

@@ -8,6 +8,8 @@
 
 #include "engine/design_record.h"
 
+namespace voltra {
+
 // The colour of the one-pixel point plotted at a text's anchor: a button-face
 // point shows as a grey dot at the text's corner, a white one vanishes.
 enum class AnchorColour { ButtonFace, White };
@@ -24,3 +26,5 @@ inline constexpr const char* kInvalidMark = "invalid";
 
 // The labels for a shown design; schematicX is where its schematic's chain ended.
 std::vector<SchematicLabel> SchematicLabels(const DesignRecord& shown, int schematicX);
+
+}  // namespace voltra

@@ -3,6 +3,8 @@
 
 #include <QToolButton>
 
+namespace voltra {
+
 namespace {
 
 QToolButton* ArrowButton(QWidget* parent, Qt::ArrowType arrow)
@@ -32,3 +34,5 @@ void UpDown::resizeEvent(QResizeEvent*)
     up_->setGeometry(0, 0, width(), upperHalf);
     down_->setGeometry(0, upperHalf, width(), height() - upperHalf);
 }
+
+}  // namespace voltra

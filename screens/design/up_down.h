@@ -6,6 +6,8 @@
 
 class QToolButton;
 
+namespace voltra {
+
 class UpDown : public QWidget {
     Q_OBJECT
 public:
@@ -22,3 +24,5 @@ private:
     QToolButton* up_;
     QToolButton* down_;
 };
+
+}  // namespace voltra

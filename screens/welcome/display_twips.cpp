@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace voltra {
+
 namespace {
 
 double PixelsPerTwip()
@@ -23,3 +25,5 @@ double TwipsToPixels(double twips)
 {
     return twips * PixelsPerTwip();
 }
+
+}  // namespace voltra

@@ -4,6 +4,8 @@
 
 #include <QSizeF>
 
+namespace voltra {
+
 inline constexpr double kTwipsPerInch = 1440.0;
 
 // Width and height of the primary display in twips, at its logical resolution
@@ -12,3 +14,5 @@ QSizeF DisplayTwips();
 
 // Pixels for a length in twips on the primary display.
 double TwipsToPixels(double twips);
+
+}  // namespace voltra

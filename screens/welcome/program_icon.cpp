@@ -3,6 +3,8 @@
 
 #include <array>
 
+namespace voltra {
+
 namespace {
 
 constexpr std::array kIconSizes = {16, 24, 32, 48, 64, 128, 256};  // pixels, as rendered under assets/
@@ -15,3 +17,5 @@ QIcon ProgramIcon()
     for (int size : kIconSizes) icon.addFile(QStringLiteral(":/voltra/voltra-%1.png").arg(size), QSize(size, size));
     return icon;
 }
+
+}  // namespace voltra

@@ -4,4 +4,8 @@
 
 #include <QIcon>
 
+namespace voltra {
+
 QIcon ProgramIcon();
+
+}  // namespace voltra

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace voltra {
+
 namespace {
 
 // The display-relative extent the screen's units are set to: 12000 units across
@@ -57,3 +59,5 @@ void PaintGradient(QPainter& painter)
         painter.drawLine(QLineF(0.0, row, kGradientRight, row));
     }
 }
+
+}  // namespace voltra

@@ -7,6 +7,8 @@
 
 class QPainter;
 
+namespace voltra {
+
 // The drawing area fixed at load from the display, in single precision as the
 // welcome screen stores it: 12000 x 9000 units on a display of 800 x 600 pixels.
 struct WelcomeDrawingUnits {
@@ -29,3 +31,5 @@ QTransform WelcomeViewTransform(QSizeF clientPixels);
 // One horizontal line per unit row from y = 1 to 9000, blue rising from 1 to 191;
 // the painter's transform maps drawing units to its device.
 void PaintGradient(QPainter& painter);
+
+}  // namespace voltra

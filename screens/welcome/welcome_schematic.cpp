@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <numbers>
 
+namespace voltra {
+
 namespace {
 
 constexpr float kOriginX = 6800.0f;
@@ -197,3 +199,5 @@ void Schematic(QPainter& painter, float chokeArcRadius)
     Ground(painter, X, Y);
     painter.restore();
 }
+
+}  // namespace voltra

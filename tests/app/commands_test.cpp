@@ -5,6 +5,8 @@
 
 #include "print/print_schematic.h"
 
+namespace voltra {
+
 namespace {
 
 constexpr const char* kDesignFile =
@@ -25,10 +27,10 @@ TEST_F(CommandsTest, GetRebuildsTheScreenAndSaveProposesThePathJustRead)
 {
     Write("amp.VLT", kDesignFile);
     dialogs_.openPath = (folder_ / "amp.VLT").string();
-    const frmDesign* before = program_->DesignScreen();
-    Click(program_->DesignScreen(), "cmdGet");
+    const DesignScreen* before = program_->Design();
+    Click(program_->Design(), "cmdGet");
     QApplication::processEvents();
-    EXPECT_NE(program_->DesignScreen(), before);
+    EXPECT_NE(program_->Design(), before);
     EXPECT_EQ(Box("txtFrequency")->text(), "1.356E+07");
     EXPECT_EQ(design_.Power, 5);
     EXPECT_TRUE(messages_.said.empty());
@@ -64,7 +66,7 @@ TEST_F(CommandsTest, CancelledDialogsWriteNothing)
 TEST_F(CommandsTest, SpiceWritesTheSchematicChosen)
 {
     dialogs_.spicePath = (folder_ / "amp.asc").string();
-    Click(program_->DesignScreen(), "cmdSpice");
+    Click(program_->Design(), "cmdSpice");
     EXPECT_NE(Contents(dialogs_.spicePath).find("SYMATTR Value PULSE (0 12 0 1000p 1000p 124n 250n)\r\n"),
               std::string::npos);
 }
@@ -82,7 +84,7 @@ TEST_F(CommandsTest, InvalidDesignIsRefusedBeforeAnyFileIsChosen)
 
 TEST_F(CommandsTest, CancelledPrintGivesOnePrinterError)
 {
-    Click(program_->DesignScreen(), "cmdPrint");
+    Click(program_->Design(), "cmdPrint");
     ASSERT_EQ(messages_.said.size(), 1u);
     EXPECT_EQ(messages_.said[0].title, kPrinterErrorTitle);
 }
@@ -113,3 +115,5 @@ TEST(FileDialogs, TitlesFiltersAndSuffixes)
 }
 
 }  // namespace
+
+}  // namespace voltra

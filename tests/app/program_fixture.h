@@ -15,6 +15,8 @@
 
 #include "app/program.h"
 
+namespace voltra {
+
 struct Said {
     std::string text;
     std::string title;
@@ -98,11 +100,11 @@ protected:
     }
     void Start()
     {
-        Click(program_->WelcomeScreen(), "cmdStart");
+        Click(program_->Welcome(), "cmdStart");
         QApplication::processEvents();
-        ASSERT_NE(program_->DesignScreen(), nullptr);
+        ASSERT_NE(program_->Design(), nullptr);
     }
-    QLineEdit* Box(const char* name) { return program_->DesignScreen()->findChild<QLineEdit*>(name); }
+    QLineEdit* Box(const char* name) { return program_->Design()->findChild<QLineEdit*>(name); }
 
     static std::string Contents(const std::filesystem::path& path)
     {
@@ -123,3 +125,5 @@ protected:
     int ended_ = 0;
     std::filesystem::path folder_, previous_;
 };
+
+}  // namespace voltra

@@ -4,6 +4,8 @@
 
 #include "files/design_file.h"
 
+namespace voltra {
+
 namespace {
 
 constexpr const char* kOutOfRangeSession =
@@ -14,11 +16,11 @@ constexpr const char* kOutOfRangeSession =
 TEST_F(ProgramTest, FirstRunOpensOnTheStartupDesign)
 {
     Program& program = Run();
-    EXPECT_TRUE(program.WelcomeScreen()->isVisible());
-    EXPECT_EQ(program.WelcomeScreen()->windowTitle(), "Voltra Version 2.08 - Welcome !");
+    EXPECT_TRUE(program.Welcome()->isVisible());
+    EXPECT_EQ(program.Welcome()->windowTitle(), "Voltra Version 2.08 - Welcome !");
     EXPECT_TRUE(messages_.said.empty());
     Start();
-    EXPECT_EQ(program.WelcomeScreen(), nullptr);
+    EXPECT_EQ(program.Welcome(), nullptr);
     EXPECT_EQ(Box("txtFrequency")->text(), "4000000");
     EXPECT_EQ(Box("txtFalltime")->text(), "1000ps");
     EXPECT_EQ(design_.Rnetwork, 50);
@@ -50,7 +52,7 @@ TEST_F(ProgramTest, ConfirmedExitStoresTheDesignAndTheNextRunRestoresIt)
     Run();
     Start();
     Box("txtPower")->setText("120");
-    Click(program_->DesignScreen(), "cmdExit");
+    Click(program_->Design(), "cmdExit");
     EXPECT_EQ(ended_, 1);
     EXPECT_NE(Contents(kLastSessionFileName).find("Power output: 120\r\n"), std::string::npos);
 
@@ -65,11 +67,11 @@ TEST_F(ProgramTest, CancelledExitChangesNothingOnDisk)
     dialogs_.confirmExit = false;
     Run();
     Start();
-    Click(program_->DesignScreen(), "cmdExit");
+    Click(program_->Design(), "cmdExit");
     EXPECT_EQ(dialogs_.exitAsked, 1);
     EXPECT_EQ(ended_, 0);
     EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
-    EXPECT_TRUE(program_->DesignScreen()->isVisible());
+    EXPECT_TRUE(program_->Design()->isVisible());
 }
 
 TEST_F(ProgramTest, ClosingTheDesignWindowAsksFirst)
@@ -77,9 +79,9 @@ TEST_F(ProgramTest, ClosingTheDesignWindowAsksFirst)
     dialogs_.confirmExit = false;
     Run();
     Start();
-    program_->DesignScreen()->close();
+    program_->Design()->close();
     EXPECT_EQ(dialogs_.exitAsked, 1);
-    EXPECT_TRUE(program_->DesignScreen()->isVisible());
+    EXPECT_TRUE(program_->Design()->isVisible());
     EXPECT_EQ(ended_, 0);
 }
 
@@ -87,7 +89,7 @@ TEST_F(ProgramTest, LeavingFromTheWelcomeScreenKeepsTheLastSession)
 {
     Write(kLastSessionFileName, kOutOfRangeSession);
     Run();
-    Click(program_->WelcomeScreen(), "cmdExit");
+    Click(program_->Welcome(), "cmdExit");
     EXPECT_EQ(ended_, 1);
     EXPECT_EQ(Contents(kLastSessionFileName), kOutOfRangeSession);
 }
@@ -95,7 +97,7 @@ TEST_F(ProgramTest, LeavingFromTheWelcomeScreenKeepsTheLastSession)
 TEST_F(ProgramTest, ClosingTheWelcomeWindowLeavesToo)
 {
     Run();
-    program_->WelcomeScreen()->close();
+    program_->Welcome()->close();
     EXPECT_EQ(ended_, 1);
     EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
 }
@@ -106,7 +108,7 @@ TEST_F(ProgramTest, UnwritableFolderIsReportedAndTheProgramStillEnds)
     Start();
     // A removed working folder refuses the file even to root.
     std::filesystem::remove_all(folder_);
-    Click(program_->DesignScreen(), "cmdExit");
+    Click(program_->Design(), "cmdExit");
     ASSERT_EQ(messages_.said.size(), 1u);
     EXPECT_EQ(messages_.said[0].text, "The last-session file was not written correctly.");
     EXPECT_EQ(messages_.beeps, 1);
@@ -114,3 +116,5 @@ TEST_F(ProgramTest, UnwritableFolderIsReportedAndTheProgramStillEnds)
 }
 
 }  // namespace
+
+}  // namespace voltra

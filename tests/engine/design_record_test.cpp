@@ -3,6 +3,8 @@
 
 #include "engine/design_record.h"
 
+namespace voltra {
+
 namespace {
 
 TEST(StartupValues, DefaultsOnlyTheTargetsStillAtZero)
@@ -73,3 +75,5 @@ TEST(LoadingTheScreen, UsesItsOwnTighterLimits)
 }
 
 }  // namespace
+
+}  // namespace voltra

@@ -6,6 +6,8 @@
 
 #include "engine/equations.h"
 
+namespace voltra {
+
 namespace {
 
 DesignRecord StartupDesign()
@@ -176,3 +178,5 @@ TEST(Lnetwork, BoxTextIsClampedToItsRange)
 }
 
 }  // namespace
+
+}  // namespace voltra

@@ -13,6 +13,8 @@
 #include "units/format.h"
 #include "units/number_text.h"
 
+namespace voltra {
+
 namespace {
 
 struct Targets {
@@ -149,3 +151,5 @@ TEST(PinnedDesigns, EveryTextKeepsItsCharacters)
 }
 
 }  // namespace
+
+}  // namespace voltra

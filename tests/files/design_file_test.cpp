@@ -8,6 +8,8 @@
 
 #include "file_test_support.h"
 
+namespace voltra {
+
 namespace {
 
 using Values = std::vector<float>;
@@ -181,3 +183,5 @@ TEST_F(DesignFileTest, RandomAndHugeFilesGiveFiniteTargets)
 }
 
 }  // namespace
+
+}  // namespace voltra

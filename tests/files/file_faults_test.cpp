@@ -8,6 +8,8 @@
 #include "files/design_file.h"
 #include "files/spice_schematic.h"
 
+namespace voltra {
+
 namespace {
 
 struct Writer {
@@ -86,3 +88,5 @@ TEST_P(WriteFaultTest, WriteFailsHalfWay)
 INSTANTIATE_TEST_SUITE_P(AllFileKinds, WriteFaultTest, ::testing::ValuesIn(kWriters));
 
 }  // namespace
+
+}  // namespace voltra

@@ -12,6 +12,8 @@
 
 #include "engine/message_sink.h"
 
+namespace voltra {
+
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
@@ -72,3 +74,5 @@ protected:
     const fs::path dir_ = fs::temp_directory_path() / ("voltra_files_" + std::to_string(::getpid()));
     RecordingSink sink_;
 };
+
+}  // namespace voltra

@@ -7,6 +7,8 @@
 #include "engine/equations.h"
 #include "file_test_support.h"
 
+namespace voltra {
+
 namespace {
 
 class SpiceSchematicTest : public ScratchDirTest {
@@ -96,3 +98,5 @@ TEST_F(SpiceSchematicTest, InvalidResultsAreNeverExported)
 }
 
 }  // namespace
+
+}  // namespace voltra

@@ -10,6 +10,8 @@
 #include "units/format.h"
 #include "units/parse.h"
 
+using namespace voltra;
+
 namespace {
 
 struct Shown {

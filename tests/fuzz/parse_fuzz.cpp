@@ -6,6 +6,8 @@
 
 #include "units/parse.h"
 
+using namespace voltra;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     const float value = ParseValue(std::string_view(reinterpret_cast<const char*>(data), size));

@@ -14,6 +14,8 @@
 #include "files/file_limits.h"
 #include "files/value_lines.h"
 
+using namespace voltra;
+
 namespace {
 
 class Silent : public MessageSink {

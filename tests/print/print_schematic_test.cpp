@@ -12,6 +12,8 @@
 #include "print/sheet_texts.h"
 #include "print_test_support.h"
 
+namespace voltra {
+
 namespace {
 
 using D = DesignRecord&;
@@ -123,3 +125,5 @@ TEST_P(SheetTest, EveryTextAtItsAnchorAndInReadingOrderInThePdf)
 }
 
 }  // namespace
+
+}  // namespace voltra

@@ -4,6 +4,8 @@
 #include "print/print_symbols.h"
 #include "print_test_support.h"
 
+namespace voltra {
+
 namespace {
 
 bool Has(const Recorder& r, QLineF line) { return std::ranges::count(r.lines, line) == 1; }
@@ -50,3 +52,5 @@ TEST(PrintSymbols, LeadsMeetAndOnlySeriesPartsMoveTheCursor)
 }
 
 }  // namespace
+
+}  // namespace voltra

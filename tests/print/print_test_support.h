@@ -9,6 +9,8 @@
 
 #include "engine/equations.h"
 
+namespace voltra {
+
 // Claiming every feature, it is handed primitives untransformed.
 class Recorder : public QPaintDevice, public QPaintEngine {
 public:
@@ -51,3 +53,5 @@ inline DesignRecord DesignWith(std::int16_t lnetState, const char* rnetwork = kR
     design.LnetState = lnetState;
     return design;
 }
+
+}  // namespace voltra

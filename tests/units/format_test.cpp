@@ -8,6 +8,8 @@
 #include "units/format.h"
 #include "units/parse.h"
 
+namespace voltra {
+
 namespace {
 
 using Formatter = std::string (*)(double);
@@ -85,3 +87,5 @@ TEST(Formatters, TextsReadBackWithinTheirRounding)
 }
 
 }  // namespace
+
+}  // namespace voltra

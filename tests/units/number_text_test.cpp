@@ -6,6 +6,8 @@
 
 #include "units/number_text.h"
 
+namespace voltra {
+
 namespace {
 
 TEST(GeneralNumberText, FileAndEntryBoxForms)
@@ -45,3 +47,5 @@ TEST(SignificantText, DropsTrailingZerosAndNegativeZero)
 }
 
 }  // namespace
+
+}  // namespace voltra

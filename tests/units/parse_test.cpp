@@ -5,6 +5,8 @@
 
 #include "units/parse.h"
 
+namespace voltra {
+
 namespace {
 
 struct Case {
@@ -43,3 +45,5 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"\xc2\xb5" "5\xff\x80", 5}, Case{std::string("1\0" "5", 3), 15}));
 
 }  // namespace
+
+}  // namespace voltra

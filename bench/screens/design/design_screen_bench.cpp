@@ -8,7 +8,9 @@
 
 #include "engine/design_record.h"
 #include "screens/design/design_commands.h"
-#include "screens/design/frm_design.h"
+#include "screens/design/design_screen.h"
+
+namespace voltra {
 
 namespace {
 
@@ -29,7 +31,7 @@ void PowerKeystrokeToRepaint(benchmark::State& state)
     DesignRecord design;
     StartupValues(design);
     NoCommands commands;
-    frmDesign screen(design, commands);
+    DesignScreen screen(design, commands);
     screen.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     screen.show();
     QApplication::processEvents();
@@ -47,7 +49,7 @@ void PowerKeystrokeToFullRender(benchmark::State& state)
     DesignRecord design;
     StartupValues(design);
     NoCommands commands;
-    frmDesign screen(design, commands);
+    DesignScreen screen(design, commands);
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     screen.resize(size);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -65,3 +67,5 @@ BENCHMARK(PowerKeystrokeToRepaint)->Args({1920, 1080})->Args({3840, 2160})->Unit
 BENCHMARK(PowerKeystrokeToFullRender)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace voltra

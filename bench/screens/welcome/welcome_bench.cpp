@@ -5,15 +5,17 @@
 #include <QImage>
 #include <QPainter>
 
-#include "screens/welcome/frm_opening.h"
+#include "screens/welcome/welcome_screen.h"
 #include "screens/welcome/welcome_drawing.h"
 #include "screens/welcome/welcome_schematic.h"
 
+namespace voltra {
+
 namespace {
 
-frmOpening::Actions StartupOnly(DesignRecord& design)
+WelcomeScreen::Actions StartupOnly(DesignRecord& design)
 {
-    frmOpening::Actions actions;
+    WelcomeScreen::Actions actions;
     actions.startup = [&design] { StartupValues(design); };
     return actions;
 }
@@ -22,7 +24,7 @@ void BM_BuildWelcomeScreen(benchmark::State& state)
 {
     for (auto _ : state) {
         DesignRecord design;
-        frmOpening welcome(design, StartupOnly(design));
+        WelcomeScreen welcome(design, StartupOnly(design));
         benchmark::DoNotOptimize(&welcome);
     }
 }
@@ -32,7 +34,7 @@ BENCHMARK(BM_BuildWelcomeScreen)->Unit(benchmark::kMillisecond);
 void BM_PaintWelcomeScreen(benchmark::State& state)
 {
     DesignRecord design;
-    frmOpening welcome(design, StartupOnly(design));
+    WelcomeScreen welcome(design, StartupOnly(design));
     welcome.setWindowState(Qt::WindowNoState);
     welcome.resize(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
@@ -47,7 +49,7 @@ void BM_BuildShowAndPaintWelcomeScreen(benchmark::State& state)
 {
     for (auto _ : state) {
         DesignRecord design;
-        frmOpening welcome(design, StartupOnly(design));
+        WelcomeScreen welcome(design, StartupOnly(design));
         welcome.show();
         QPixmap shot = welcome.grab();
         benchmark::DoNotOptimize(shot);
@@ -67,3 +69,5 @@ void BM_PaintSchematicOnly(benchmark::State& state)
 BENCHMARK(BM_PaintSchematicOnly)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace voltra

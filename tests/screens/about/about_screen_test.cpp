@@ -6,13 +6,15 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "screens/about/frm_about.h"
+#include "screens/about/about_screen.h"
+
+namespace voltra {
 
 TEST(AboutScreen, ShowsTheRecordsTextsAndPicturesInAModalWhiteWindowThatCloseAndEscapeClose)
 {
     DesignRecord design;
     StartupValues(design);
-    frmAbout about(design);
+    AboutScreen about(design);
     auto label = [&](const char* name) { return about.findChild<QLabel*>(name); };
     EXPECT_EQ(about.windowTitle(), "About Voltra");
     QStringList texts;
@@ -44,3 +46,5 @@ TEST(AboutScreen, ShowsTheRecordsTextsAndPicturesInAModalWhiteWindowThatCloseAnd
     QTest::mouseClick(close, Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());
 }
+
+}  // namespace voltra

@@ -4,6 +4,8 @@
 #include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
 
+namespace voltra {
+
 namespace {
 
 bool Dark(QRgb pixel) { return qGray(pixel) < 96; }
@@ -57,3 +59,5 @@ TEST_F(DesignScreenTest, GroundLeadsAndRedValuesOnPixels)
 }
 
 }  // namespace
+
+}  // namespace voltra

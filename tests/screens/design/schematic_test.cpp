@@ -10,6 +10,8 @@
 #include "screens/design/schematic_labels.h"
 #include "screens/screen_style.h"
 
+namespace voltra {
+
 namespace {
 
 // The start-up design with the L-network for the given resistance (0: Rload's).
@@ -102,3 +104,5 @@ TEST(SchematicLabels, WarningsAndFailedValuesAreRed)
 }
 
 }  // namespace
+
+}  // namespace voltra

@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "screens/design/design_commands.h"
-#include "screens/design/frm_design.h"
+#include "screens/design/design_screen.h"
 #include "screens/design/up_down.h"
+
+namespace voltra {
 
 // The screen's commands reach beyond it; here they do nothing.
 struct NoCommands : DesignCommands {
@@ -29,7 +31,7 @@ protected:
         design = {};
         StartupValues(design);
     }
-    void Open() { screen = std::make_unique<frmDesign>(design, commands); }
+    void Open() { screen = std::make_unique<DesignScreen>(design, commands); }
     QLineEdit* Box(const char* name) const { return screen->findChild<QLineEdit*>(name); }
     QPushButton* Button(const char* name) const { return screen->findChild<QPushButton*>(name); }
 
@@ -55,5 +57,7 @@ protected:
 
     DesignRecord design;
     NoCommands commands;
-    std::unique_ptr<frmDesign> screen;
+    std::unique_ptr<DesignScreen> screen;
 };
+
+}  // namespace voltra

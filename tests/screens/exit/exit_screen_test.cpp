@@ -5,13 +5,15 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "screens/exit/frm_exit.h"
+#include "screens/exit/exit_screen.h"
+
+namespace voltra {
 
 TEST(ExitScreen, EveryWayOutButQuitContinuesAndQuitRunsOnceBeforeClosing)
 {
     int quits = 0;
     bool openWhenQuitting = false;
-    frmExit exit([&] { ++quits, openWhenQuitting = exit.isVisible(); }, QSizeF(1024, 768) * 15);
+    ExitScreen exit([&] { ++quits, openWhenQuitting = exit.isVisible(); }, QSizeF(1024, 768) * 15);
     auto* cancel = exit.findChild<QPushButton*>("cmdCancel");
     auto* quit = exit.findChild<QPushButton*>("cmdExit");
     EXPECT_TRUE(exit.isModal() && exit.windowTitle().isEmpty());
@@ -40,3 +42,5 @@ TEST(ExitScreen, EveryWayOutButQuitContinuesAndQuitRunsOnceBeforeClosing)
     }
     EXPECT_TRUE(openWhenQuitting);
 }
+
+}  // namespace voltra

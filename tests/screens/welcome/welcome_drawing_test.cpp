@@ -7,6 +7,8 @@
 #include "screens/welcome/welcome_drawing.h"
 #include "screens/welcome/welcome_schematic.h"
 
+namespace voltra {
+
 namespace {
 
 TEST(WelcomeDrawing, ChokeArcsNarrowOnWideDisplays)
@@ -49,3 +51,5 @@ TEST(WelcomeDrawing, StageIsPureWhiteWithinX4800To10360AndY1300To5200)
 }
 
 }  // namespace
+
+}  // namespace voltra

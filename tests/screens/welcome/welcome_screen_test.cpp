@@ -6,7 +6,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "screens/welcome/frm_opening.h"
+#include "screens/welcome/welcome_screen.h"
+
+namespace voltra {
 
 namespace {
 
@@ -15,7 +17,7 @@ protected:
     // On a display of the given pixels at 15 twips a pixel.
     void Make(QSizeF display = {800, 600})
     {
-        frmOpening::Actions actions;
+        WelcomeScreen::Actions actions;
         actions.startup = [this] {
             events += "startup ";
             for (QWidget* window : QApplication::topLevelWidgets()) events += window->isVisible() ? "visible " : "";
@@ -27,14 +29,14 @@ protected:
             EXPECT_FALSE(Button("cmdStart")->isVisible());
         };
         actions.exit = [this] { events += "exit "; };
-        screen = std::make_unique<frmOpening>(design, actions, display * 15);
+        screen = std::make_unique<WelcomeScreen>(design, actions, display * 15);
     }
     QLabel* Label(const char* name) const { return screen->findChild<QLabel*>(name); }
     QPushButton* Button(const char* name) const { return screen->findChild<QPushButton*>(name); }
 
     DesignRecord design;
     std::string events;
-    std::unique_ptr<frmOpening> screen;
+    std::unique_ptr<WelcomeScreen> screen;
 };
 
 TEST_F(WelcomeScreenTest, LoadRunsStartupFirstThenShowsTheRecordsTextsMaximized)
@@ -97,3 +99,5 @@ TEST_F(WelcomeScreenTest, StartHasTheFocusAndEnterStartsOnABlankScreenThatCloses
 }
 
 }  // namespace
+
+}  // namespace voltra

@@ -1,5 +1,5 @@
 // Layout and texts of the about screen, placed in twips on a white client area.
-#include "screens/about/frm_about.h"
+#include "screens/about/about_screen.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -10,6 +10,8 @@
 #include "screens/welcome/display_twips.h"
 #include "screens/welcome/program_icon.h"
 #include "screens/screen_style.h"
+
+namespace voltra {
 
 namespace {
 
@@ -103,7 +105,7 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, c
 
 }  // namespace
 
-frmAbout::frmAbout(const DesignRecord& design, QWidget* parent) : QDialog(parent)
+AboutScreen::AboutScreen(const DesignRecord& design, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
@@ -121,25 +123,27 @@ frmAbout::frmAbout(const DesignRecord& design, QWidget* parent) : QDialog(parent
 
     Image2 = MakePicture(this, "Image2", QPixmap(QStringLiteral(":/voltra/voltra-32.png")), kImage2Rect);
     Image1 = MakePicture(this, "Image1", QPixmap(QStringLiteral(":/voltra/class-e-150.png")), kImage1Rect);
-    lblTitle = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), heading, kDarkBlue, kTitleRect);
-    lblVersion = MakeLabel(this, "lblVersion", version, heading, kDarkBlue, kVersionRect);
-    lblDescription = MakeWrappedLabel(this, "lblDescription", kDescription, Font(kSansFamily, kDescriptionPoints, true),
+    titleLabel_ = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), heading, kDarkBlue, kTitleRect);
+    versionLabel_ = MakeLabel(this, "lblVersion", version, heading, kDarkBlue, kVersionRect);
+    descriptionLabel_ = MakeWrappedLabel(this, "lblDescription", kDescription, Font(kSansFamily, kDescriptionPoints, true),
                                       kDarkBlue, kDescriptionRect);
-    lblCopyright2 = MakeWrappedLabel(this, "lblCopyright2", kLegalNotice, notice, kDarkRed, kCopyright2Rect);
-    lblCopyright = MakeLabel(this, "lblCopyright", QString::fromStdString(design.MakersNotice), notice, kDarkBlue,
+    legalLabel_ = MakeWrappedLabel(this, "lblCopyright2", kLegalNotice, notice, kDarkRed, kCopyright2Rect);
+    noticeLabel_ = MakeLabel(this, "lblCopyright", QString::fromStdString(design.MakersNotice), notice, kDarkBlue,
                              kCopyrightRect);
-    lblWebsite = MakeLabel(this, "lblWebsite", QString::fromStdString(design.WebAddress), notice, kDarkBlue,
+    webLabel_ = MakeLabel(this, "lblWebsite", QString::fromStdString(design.WebAddress), notice, kDarkBlue,
                            kWebsiteRect);
 
-    cmdExit = new QPushButton(QStringLiteral("Close"), this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setFont(Font(kSansFamily, kNoticePoints, true));
-    QPalette face = cmdExit->palette();
+    exitButton_ = new QPushButton(QStringLiteral("Close"), this);
+    exitButton_->setObjectName(QStringLiteral("cmdExit"));
+    exitButton_->setFont(Font(kSansFamily, kNoticePoints, true));
+    QPalette face = exitButton_->palette();
     face.setColor(QPalette::Button, QColor(kButtonFace));
     face.setColor(QPalette::ButtonText, Qt::black);
-    cmdExit->setPalette(face);
-    cmdExit->setGeometry(Pixels(kCloseRect));
-    cmdExit->setDefault(true);
-    cmdExit->setFocus();
-    connect(cmdExit, &QPushButton::clicked, this, &QDialog::accept);
+    exitButton_->setPalette(face);
+    exitButton_->setGeometry(Pixels(kCloseRect));
+    exitButton_->setDefault(true);
+    exitButton_->setFocus();
+    connect(exitButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
+
+}  // namespace voltra

@@ -1,10 +1,12 @@
 // Size, buttons and outcomes of the exit screen.
-#include "screens/exit/frm_exit.h"
+#include "screens/exit/exit_screen.h"
 
 #include <QPushButton>
 
 #include "screens/welcome/program_icon.h"
 #include "screens/screen_style.h"
+
+namespace voltra {
 
 namespace {
 
@@ -38,7 +40,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 }  // namespace
 
-frmExit::frmExit(std::function<void()> quit, QSizeF displayTwips, QWidget* parent)
+ExitScreen::ExitScreen(std::function<void()> quit, QSizeF displayTwips, QWidget* parent)
     : QDialog(parent), quit_(std::move(quit))
 {
     setObjectName(QStringLiteral("frmExit"));
@@ -56,17 +58,19 @@ frmExit::frmExit(std::function<void()> quit, QSizeF displayTwips, QWidget* paren
     QFont font(kSansFamily);
     font.setBold(true);
     font.setPointSizeF(kPointsPerTwip * displayTwips.height());
-    cmdCancel = MakeButton(this, "cmdCancel", QStringLiteral("Cancel / Continue"), font, window, kCancelTop);
-    cmdExit = MakeButton(this, "cmdExit", QStringLiteral("Exit / Quit"), font, window, kExitTop);
-    setTabOrder(cmdCancel, cmdExit);
-    cmdCancel->setFocus();
+    cancelButton_ = MakeButton(this, "cmdCancel", QStringLiteral("Cancel / Continue"), font, window, kCancelTop);
+    exitButton_ = MakeButton(this, "cmdExit", QStringLiteral("Exit / Quit"), font, window, kExitTop);
+    setTabOrder(cancelButton_, exitButton_);
+    cancelButton_->setFocus();
 
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmdExit, &QPushButton::clicked, this, &frmExit::cmdExit_Click);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(exitButton_, &QPushButton::clicked, this, &ExitScreen::ConfirmQuit);
 }
 
-void frmExit::cmdExit_Click()
+void ExitScreen::ConfirmQuit()
 {
     if (quit_) quit_();
     accept();
 }
+
+}  // namespace voltra

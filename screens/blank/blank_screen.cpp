@@ -1,7 +1,9 @@
 // A frameless, untitled, maximized white window with nothing on it.
-#include "screens/blank/frm_blank.h"
+#include "screens/blank/blank_screen.h"
 
-frmBlank::frmBlank(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+namespace voltra {
+
+BlankScreen::BlankScreen(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmBlank"));
     setAutoFillBackground(true);
@@ -10,3 +12,5 @@ frmBlank::frmBlank(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     setPalette(white);
     setWindowState(Qt::WindowMaximized);
 }
+
+}  // namespace voltra

@@ -2,6 +2,8 @@
 // boxes and the cycle counter.
 #include "screen_fixture.h"
 
+namespace voltra {
+
 namespace {
 
 TEST_F(DesignScreenTest, LoadClampsWritesTheFirstTextsAndDrawsOnce)
@@ -101,3 +103,5 @@ TEST_F(DesignScreenTest, CoupledEntries)
 }
 
 }  // namespace
+
+}  // namespace voltra

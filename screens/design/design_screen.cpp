@@ -1,6 +1,6 @@
 // The design screen's controls, its load and the handlers that run the
 // recalculation cycle on every accepted change.
-#include "screens/design/frm_design.h"
+#include "screens/design/design_screen.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -20,6 +20,8 @@
 #include "screens/design/up_down.h"
 #include "units/parse.h"
 #include "screens/screen_style.h"
+
+namespace voltra {
 
 namespace {
 
@@ -77,7 +79,7 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-frmDesign::frmDesign(DesignRecord& design, DesignCommands& commands, QWidget* parent)
+DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       design_(design), commands_(commands)
@@ -97,7 +99,7 @@ frmDesign::frmDesign(DesignRecord& design, DesignCommands& commands, QWidget* pa
     Load();
 }
 
-void frmDesign::BuildControls()
+void DesignScreen::BuildControls()
 {
     for (const ButtonRow& row : kButtons) {
         auto* button = new QPushButton(QString::fromLatin1(row.caption), this);
@@ -111,7 +113,7 @@ void frmDesign::BuildControls()
             connect(button, &QPushButton::clicked, this, [this, command = row.command] { (commands_.*command)(); });
     }
     connect(findChild<QPushButton*>(QStringLiteral("cmdLnetYes")), &QPushButton::clicked, this,
-            &frmDesign::LnetClicked);
+            &DesignScreen::LnetClicked);
 
     for (const EntryRow& row : kEntryRows) {
         auto* label = new QLabel(QString::fromLatin1(row.caption), this);
@@ -137,7 +139,7 @@ void frmDesign::BuildControls()
     plain.setBold(false);
     txtRnetwork_->setFont(plain);
     txtRnetwork_->hide();
-    connect(txtRnetwork_, &QLineEdit::textChanged, this, &frmDesign::RnetworkChanged);
+    connect(txtRnetwork_, &QLineEdit::textChanged, this, &DesignScreen::RnetworkChanged);
 
     for (size_t i = 1; i < kKeyboardOrder.size(); ++i)
         setTabOrder(findChild<QWidget*>(QLatin1String(kKeyboardOrder[i - 1])),
@@ -145,7 +147,7 @@ void frmDesign::BuildControls()
     findChild<QWidget*>(QLatin1String(kKeyboardOrder.front()))->setFocus();
 }
 
-void frmDesign::Load()
+void DesignScreen::Load()
 {
     setWindowTitle(QString::fromLatin1(kCaptionFormat).arg(Text(design_.VersionText)));
     txtRnetwork_->setText(Text(RnetworkLoadText(design_.Rnetwork)));
@@ -161,7 +163,7 @@ void frmDesign::Load()
     ShowDesign();
 }
 
-void frmDesign::ShowDesign()
+void DesignScreen::ShowDesign()
 {
     FindLnetwork(design_, lnetworkWorking_, txtRnetwork_->text().toStdString());
     // While the circuit keeps its shape only the values change: repainting the
@@ -177,7 +179,7 @@ void frmDesign::ShowDesign()
         update();
 }
 
-void frmDesign::EntryChanged(Target target)
+void DesignScreen::EntryChanged(Target target)
 {
     const float entered = ParseValue(Box(target)->text().toStdString());
     float& field = TargetField(design_, target);
@@ -187,7 +189,7 @@ void frmDesign::EntryChanged(Target target)
     ShowDesign();
 }
 
-void frmDesign::RnetworkChanged()
+void DesignScreen::RnetworkChanged()
 {
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
     if (entered < kRnetworkMin || entered > kRnetworkMax) return;
@@ -196,7 +198,7 @@ void frmDesign::RnetworkChanged()
     ShowDesign();
 }
 
-void frmDesign::Step(Target target, int direction)
+void DesignScreen::Step(Target target, int direction)
 {
     float& field = TargetField(design_, target);
     field = StepValue(field, direction);
@@ -213,7 +215,7 @@ void frmDesign::Step(Target target, int direction)
     }
 }
 
-void frmDesign::LnetClicked()
+void DesignScreen::LnetClicked()
 {
     design_.LnetState = static_cast<std::int16_t>(design_.LnetState + 1);
     if (design_.LnetState > 1) design_.LnetState = 0;
@@ -224,7 +226,7 @@ void frmDesign::LnetClicked()
     ShowDesign();
 }
 
-void frmDesign::LayOut()
+void DesignScreen::LayOut()
 {
     const QScreen* display = screen();
     fontPixels_ = ScreenFontPixels(display->geometry().height(), height(), display->availableGeometry().height(),
@@ -232,13 +234,13 @@ void frmDesign::LayOut()
     PlaceControls(*this, DrawingTransform(size()), fontPixels_);
 }
 
-void frmDesign::resizeEvent(QResizeEvent*)
+void DesignScreen::resizeEvent(QResizeEvent*)
 {
     LayOut();
     update();
 }
 
-void frmDesign::paintEvent(QPaintEvent*)
+void DesignScreen::paintEvent(QPaintEvent*)
 {
     if (!shown_) return;
     QPainter painter(this);
@@ -246,13 +248,13 @@ void frmDesign::paintEvent(QPaintEvent*)
     PaintDesign(painter, *shown_, fontPixels_, QGuiApplication::palette().color(QPalette::Button));
 }
 
-void frmDesign::closeEvent(QCloseEvent* event)
+void DesignScreen::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     commands_.Exit();
 }
 
-bool frmDesign::eventFilter(QObject* watched, QEvent* event)
+bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
@@ -264,3 +266,5 @@ bool frmDesign::eventFilter(QObject* watched, QEvent* event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+}  // namespace voltra

@@ -9,16 +9,19 @@
 #include "engine/design_record.h"
 #include "engine/equations.h"
 
-class DesignCommands;
 class QLineEdit;
 
-class frmDesign : public QWidget {
+namespace voltra {
+
+class DesignCommands;
+
+class DesignScreen : public QWidget {
     Q_OBJECT
 public:
     // Runs the whole load on the given design: clamps the targets, writes every box
     // and draws the first picture. A design read from a file reaches the screen by
-    // building a new frmDesign.
-    frmDesign(DesignRecord& design, DesignCommands& commands, QWidget* parent = nullptr);
+    // building a new DesignScreen.
+    DesignScreen(DesignRecord& design, DesignCommands& commands, QWidget* parent = nullptr);
 
     // Recalculates the L-network from the network-resistance box and takes the
     // picture the window shows until the next cycle.
@@ -54,3 +57,5 @@ private:
     int cycleCount_ = 0;
     int fontPixels_ = 1;
 };
+
+}  // namespace voltra

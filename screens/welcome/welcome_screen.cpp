@@ -1,5 +1,5 @@
 // Load, layout, painting and the two buttons of the welcome screen.
-#include "screens/welcome/frm_opening.h"
+#include "screens/welcome/welcome_screen.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -11,6 +11,8 @@
 #include "screens/welcome/program_icon.h"
 #include "screens/welcome/welcome_schematic.h"
 #include "screens/screen_style.h"
+
+namespace voltra {
 
 namespace {
 
@@ -70,7 +72,7 @@ QRect Place(const QTransform& view, const std::array<double, 4>& rect)
 
 }  // namespace
 
-frmOpening::frmOpening(DesignRecord& design, Actions actions, QSizeF displayTwips, QWidget* parent)
+WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displayTwips, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
       design_(design), actions_(std::move(actions)), units_(FixDrawingUnits(displayTwips)),
@@ -98,38 +100,38 @@ frmOpening::frmOpening(DesignRecord& design, Actions actions, QSizeF displayTwip
     titleFont.setBold(true);
     titleFont.setPointSizeF(kTitlePoints);
 
-    lblTitle = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), titleFont, kTitleColour);
-    lblTitle->resize(qRound(TwipsToPixels(kTitleWidthTwips)), qRound(TwipsToPixels(kTitleHeightTwips)));
-    lblVersion = MakeLabel(this, "lblVersion", QStringLiteral("Version ") + QString::fromStdString(design_.VersionText),
+    titleLabel_ = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), titleFont, kTitleColour);
+    titleLabel_->resize(qRound(TwipsToPixels(kTitleWidthTwips)), qRound(TwipsToPixels(kTitleHeightTwips)));
+    versionLabel_ = MakeLabel(this, "lblVersion", QStringLiteral("Version ") + QString::fromStdString(design_.VersionText),
                            labelFont, Qt::white);
-    lblCopyright = MakeLabel(this, "lblCopyright", QString::fromStdString(design_.MakersNotice), labelFont, Qt::white);
-    lblWebsite = MakeLabel(this, "lblWebsite", QString::fromStdString(design_.WebAddress), labelFont, Qt::white);
+    noticeLabel_ = MakeLabel(this, "lblCopyright", QString::fromStdString(design_.MakersNotice), labelFont, Qt::white);
+    webLabel_ = MakeLabel(this, "lblWebsite", QString::fromStdString(design_.WebAddress), labelFont, Qt::white);
 
-    cmdStart = MakeButton(this, "cmdStart", QStringLiteral("Start"), buttonFont);
-    cmdExit = MakeButton(this, "cmdExit", QStringLiteral("Exit"), buttonFont);
-    setTabOrder(cmdStart, cmdExit);
-    setFocusProxy(cmdStart);
-    cmdStart->setFocus();
-    connect(cmdStart, &QPushButton::clicked, this, &frmOpening::cmdStart_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    startButton_ = MakeButton(this, "cmdStart", QStringLiteral("Start"), buttonFont);
+    exitButton_ = MakeButton(this, "cmdExit", QStringLiteral("Exit"), buttonFont);
+    setTabOrder(startButton_, exitButton_);
+    setFocusProxy(startButton_);
+    startButton_->setFocus();
+    connect(startButton_, &QPushButton::clicked, this, &WelcomeScreen::StartDesign);
+    connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
 
     setWindowState(Qt::WindowMaximized);
     PlaceControls();
 }
 
-void frmOpening::PlaceControls()
+void WelcomeScreen::PlaceControls()
 {
     const QTransform view = WelcomeViewTransform(size());
     const QPointF titleTopLeft = view.map(QPointF(kTitleLeft, titleTop_));
-    lblTitle->move(titleTopLeft.toPoint());
-    lblVersion->setGeometry(Place(view, kVersionRect));
-    lblCopyright->setGeometry(Place(view, kCopyrightRect));
-    lblWebsite->setGeometry(Place(view, kWebsiteRect));
-    cmdStart->setGeometry(Place(view, kStartRect));
-    cmdExit->setGeometry(Place(view, kExitRect));
+    titleLabel_->move(titleTopLeft.toPoint());
+    versionLabel_->setGeometry(Place(view, kVersionRect));
+    noticeLabel_->setGeometry(Place(view, kCopyrightRect));
+    webLabel_->setGeometry(Place(view, kWebsiteRect));
+    startButton_->setGeometry(Place(view, kStartRect));
+    exitButton_->setGeometry(Place(view, kExitRect));
 }
 
-void frmOpening::paintEvent(QPaintEvent*)
+void WelcomeScreen::paintEvent(QPaintEvent*)
 {
     if (stage_ != Stage::Waiting) return;
     QPainter painter(this);
@@ -138,19 +140,19 @@ void frmOpening::paintEvent(QPaintEvent*)
     Schematic(painter, units_.ChokeArcRadius);
 }
 
-void frmOpening::resizeEvent(QResizeEvent*)
+void WelcomeScreen::resizeEvent(QResizeEvent*)
 {
     PlaceControls();
 }
 
-void frmOpening::cmdStart_Click()
+void WelcomeScreen::StartDesign()
 {
     // The window turns blank white while the design screen is being built.
-    cmdStart->hide();
-    cmdExit->hide();
-    QPalette title = lblTitle->palette();
+    startButton_->hide();
+    exitButton_->hide();
+    QPalette title = titleLabel_->palette();
     title.setColor(QPalette::WindowText, Qt::white);
-    lblTitle->setPalette(title);
+    titleLabel_->setPalette(title);
     QPalette blank = palette();
     blank.setColor(QPalette::Window, Qt::white);
     setPalette(blank);
@@ -161,7 +163,7 @@ void frmOpening::cmdStart_Click()
     close();
 }
 
-void frmOpening::closeEvent(QCloseEvent* event)
+void WelcomeScreen::closeEvent(QCloseEvent* event)
 {
     event->accept();
     // Closing the window before "Start" leaves the program, as "Exit" does.
@@ -169,3 +171,5 @@ void frmOpening::closeEvent(QCloseEvent* event)
     stage_ = Stage::Left;
     if (actions_.exit) actions_.exit();
 }
+
+}  // namespace voltra

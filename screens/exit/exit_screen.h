@@ -9,19 +9,23 @@
 
 class QPushButton;
 
-class frmExit : public QDialog {
+namespace voltra {
+
+class ExitScreen : public QDialog {
     Q_OBJECT
 
 public:
     // `quit` writes the last-session file, reporting a failure itself, and ends the
     // program; it runs before the screen closes with Accepted. Cancelling, Escape or
     // closing the window return Rejected and run nothing.
-    explicit frmExit(std::function<void()> quit, QSizeF displayTwips = DisplayTwips(), QWidget* parent = nullptr);
+    explicit ExitScreen(std::function<void()> quit, QSizeF displayTwips = DisplayTwips(), QWidget* parent = nullptr);
 
 private:
-    void cmdExit_Click();
+    void ConfirmQuit();
 
     std::function<void()> quit_;
-    QPushButton* cmdCancel;
-    QPushButton* cmdExit;
+    QPushButton* cancelButton_;
+    QPushButton* exitButton_;
 };
+
+}  // namespace voltra

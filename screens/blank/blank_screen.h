@@ -4,9 +4,13 @@
 
 #include <QWidget>
 
-class frmBlank : public QWidget {
+namespace voltra {
+
+class BlankScreen : public QWidget {
     Q_OBJECT
 
 public:
-    explicit frmBlank(QWidget* parent = nullptr);
+    explicit BlankScreen(QWidget* parent = nullptr);
 };
+
+}  // namespace voltra

@@ -13,7 +13,9 @@
 class QLabel;
 class QPushButton;
 
-class frmOpening : public QWidget {
+namespace voltra {
+
+class WelcomeScreen : public QWidget {
     Q_OBJECT
 
 public:
@@ -28,7 +30,7 @@ public:
         std::function<void()> exit;
     };
 
-    frmOpening(DesignRecord& design, Actions actions, QSizeF displayTwips = DisplayTwips(),
+    WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displayTwips = DisplayTwips(),
                QWidget* parent = nullptr);
 
 protected:
@@ -39,7 +41,7 @@ protected:
 private:
     enum class Stage { Waiting, HandedOver, Left };
 
-    void cmdStart_Click();
+    void StartDesign();
     void PlaceControls();
 
     DesignRecord& design_;
@@ -48,10 +50,12 @@ private:
     Stage stage_ = Stage::Waiting;
     double titleTop_;  // drawing units, from the display height
 
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* lblCopyright;
-    QLabel* lblWebsite;
-    QPushButton* cmdStart;
-    QPushButton* cmdExit;
+    QLabel* titleLabel_;
+    QLabel* versionLabel_;
+    QLabel* noticeLabel_;
+    QLabel* webLabel_;
+    QPushButton* startButton_;
+    QPushButton* exitButton_;
 };
+
+}  // namespace voltra
