@@ -89,16 +89,19 @@ void Program::Save()
     WriteDesignFile(designFileName_, design_, messages_);
 }
 
+const DesignRecord& Program::Shown() const { return designScreen_ ? designScreen_->ShownDesign() : design_; }
+
 void Program::Spice()
 {
-    // A design with failed results cannot become part values: say so before asking
+    // A design with invalid results cannot become part values: say so before asking
     // for a file name.
-    if (!CheckSpiceExportable(design_, messages_)) return;
+    const Circuit circuit = BuildCircuit(Shown());
+    if (!CheckSpiceExportable(circuit, messages_)) return;
     spiceFileName_ = dialogs_.SaveSpiceSchematic();
-    WriteSpiceSchematic(spiceFileName_, design_, messages_);
+    WriteSpiceSchematic(spiceFileName_, circuit, messages_);
 }
 
-void Program::Print() { PrintSchematic(design_, dialogs_.PrintDialog(), messages_); }
+void Program::Print() { PrintSchematic(Shown(), dialogs_.PrintDialog(), messages_); }
 
 void Program::About() { dialogs_.ShowAbout(design_); }
 

@@ -37,6 +37,9 @@ public:
     void Exit() override;
 
 private:
+    // The design the screen last drew: a box whose value did not recalculate is not
+    // part of it, so LTspice and Print never mix two designs.
+    const DesignRecord& Shown() const;
     void OpenDesignScreen();
     void RebuildDesignScreen();
 

@@ -7,9 +7,6 @@ namespace voltra {
 
 void StartupValues(DesignRecord& design)
 {
-    design.MakersNotice = kMakersNotice;
-    design.VersionText = kVersionText;
-    design.WebAddress = kWebAddress;
     design.Pi = static_cast<float>(4.0 * std::atan(1.0));
 
     // Only a target still at zero takes its default; a negative one is left alone.
@@ -67,6 +64,13 @@ float ClampOnLoad(Target target, float value)
     if (value < limits.low) value = limits.low;
     if (value > limits.high) value = limits.high;
     return value;
+}
+
+float ClampRnetwork(float entered)
+{
+    if (entered <= kRnetworkMin) return kRnetworkMin;
+    if (entered > kRnetworkMax) return kRnetworkMax;
+    return entered;
 }
 
 float StepValue(float value, int direction)

@@ -1,10 +1,8 @@
-// The one design Voltra works on: six targets, the L-network option, the Class E
-// results and the program's texts, with the start-up values and every input limit.
+// The one design Voltra works on: six targets, the L-network option and the Class E
+// results, with the start-up values and every input limit.
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <string>
 
 namespace voltra {
 
@@ -19,8 +17,8 @@ struct DesignRecord {
     float Falltime = 0;    // s, fall time of the switch current at turn-off
 
     // L-network option and the resistance it transforms Rload into.
-    float Rnetwork = 0;        // ohm
-    std::int16_t LnetState = 0;  // 1 = on, 0 = off; never saved
+    float Rnetwork = 0;      // ohm
+    bool LnetState = false;  // never saved
 
     // Results, written only by the equations; never saved.
     float Rload = 0;       // ohm, Class E load resistance
@@ -35,15 +33,7 @@ struct DesignRecord {
     float Cnetwork = 0;    // F, shunt capacitor of the L-network
 
     float Pi = 0;  // 3.1415927 once StartupValues has run
-
-    std::string VersionText;
-    std::string MakersNotice;
-    std::string WebAddress;
 };
-
-inline constexpr const char* kVersionText = "2.08";
-inline constexpr const char* kMakersNotice = "Made by the Voltra project";
-inline constexpr const char* kWebAddress = "https://voltra.example.org";
 
 // Start-up targets: a 50 W, 4 MHz stage from 24 V with a 1 V switch.
 inline constexpr float kDefaultFrequency = 4e6f;
@@ -53,7 +43,7 @@ inline constexpr float kDefaultPower = 50.0f;
 inline constexpr float kDefaultNetworkQ = 5.0f;
 inline constexpr float kDefaultFalltime = 1e-9f;
 
-// Stores the texts and Pi, and gives every target still at zero its default.
+// Stores Pi and gives every target still at zero its default.
 void StartupValues(DesignRecord& design);
 
 // The six targets, in the order of the entry row on the design screen.
@@ -96,6 +86,8 @@ inline constexpr double kSupplyAboveSaturation = 0.001;
 inline constexpr float kRnetworkMin = 0.01f;
 inline constexpr float kRnetworkMax = 10000.0f;
 inline constexpr const char* kRnetworkFirstText = "50";
+// The network resistance in effect for an entered one.
+float ClampRnetwork(float entered);
 
 // Limits applied when the design screen loads, before each target is written
 // into its box. Tighter than typed entry: a design that comes back from a file

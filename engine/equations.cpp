@@ -7,7 +7,6 @@
 #include <cfloat>
 #include <cmath>
 
-#include "units/parse.h"
 
 namespace voltra {
 
@@ -90,11 +89,9 @@ void FindAll(DesignRecord& d)
     FindEfficiency(d);
 }
 
-void FindLnetwork(DesignRecord& d, LnetworkWorking& w, std::string_view rnetworkText)
+void FindLnetwork(DesignRecord& d, LnetworkWorking& w, float rnetwork)
 {
-    d.Rnetwork = ParseValue(rnetworkText);
-    if (d.Rnetwork <= kRnetworkMin) d.Rnetwork = kRnetworkMin;
-    if (d.Rnetwork > kRnetworkMax) d.Rnetwork = kRnetworkMax;
+    d.Rnetwork = ClampRnetwork(rnetwork);
 
     if (d.Rload < d.Rnetwork) {
         w.Rlow = d.Rload;
@@ -113,24 +110,8 @@ void FindLnetwork(DesignRecord& d, LnetworkWorking& w, std::string_view rnetwork
     d.Cnetwork = Store(1.0 / (twoPi * d.Frequency * w.Xshunt));
 }
 
-LnetworkLayout LayoutOf(const DesignRecord& d)
-{
-    if (d.Rload < d.Rnetwork) return LnetworkLayout::SeriesLFirst;
-    if (d.Rload > d.Rnetwork) return LnetworkLayout::ShuntCFirst;
-    return LnetworkLayout::Equal;
-}
-
 float Rdc(const DesignRecord& d) { return Store(static_cast<double>(d.Supply) / d.Idc); }
 
 float Ltotal(const DesignRecord& d) { return Store(static_cast<double>(d.Lseries) + d.Lnetwork); }
-
-bool ResultsValid(const DesignRecord& d)
-{
-    for (float result : {d.Rload, d.Lseries, d.C1, d.C2, d.Vpeak, d.Ipeak, d.Efficiency, d.Idc, Rdc(d)})
-        if (!IsValid(result)) return false;
-    if (d.LnetState != 1) return true;
-    if (!IsValid(d.Lnetwork) || !IsValid(d.Cnetwork)) return false;
-    return LayoutOf(d) != LnetworkLayout::SeriesLFirst || IsValid(Ltotal(d));
-}
 
 }  // namespace voltra

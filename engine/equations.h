@@ -2,8 +2,6 @@
 // stresses and supply current out, plus the optional low-pass L-network.
 #pragma once
 
-#include <string_view>
-
 #include "engine/design_record.h"
 
 namespace voltra {
@@ -33,22 +31,14 @@ struct LnetworkWorking {
     float Xshunt = 0;   // ohm, reactance of the shunt capacitor
 };
 
-// Reads the network-resistance box text into Rnetwork (clamped to 0.01..10000 ohm)
-// and computes Lnetwork and Cnetwork; run after FindAll.
-void FindLnetwork(DesignRecord& design, LnetworkWorking& working, std::string_view rnetworkText);
-
-// Which end of the L-network faces the Class E stage.
-enum class LnetworkLayout { SeriesLFirst, ShuntCFirst, Equal };  // Rload <, >, == Rnetwork
-LnetworkLayout LayoutOf(const DesignRecord& design);
+// Stores the entered network resistance, clamped to 0.01..10000 ohm, and computes
+// Lnetwork and Cnetwork; run after FindAll.
+void FindLnetwork(DesignRecord& design, LnetworkWorking& working, float rnetwork);
 
 // The DC resistance the stage presents to the supply, Supply / Idc (NaN when Idc is 0).
 float Rdc(const DesignRecord& design);
 // Lseries plus the L-network inductor that follows it when Rload < Rnetwork.
 float Ltotal(const DesignRecord& design);
 
-// True when every result the screen, the schematic file and the printed sheet show
-// for this design is a valid number: the Class E results, Rdc, and with the
-// L-network on, its parts and Ltotal.
-bool ResultsValid(const DesignRecord& design);
 
 }  // namespace voltra

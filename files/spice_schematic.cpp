@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/equations.h"
+#include "engine/program_texts.h"
 #include "files/atomic_file.h"
 #include "files/file_text.h"
 #include "units/format.h"
@@ -41,14 +41,12 @@ struct LnetworkPlaces {
 constexpr LnetworkPlaces kSeriesLFirstPlaces = {{784, -96}, {944, -48}, {992, -80}};
 constexpr LnetworkPlaces kShuntCFirstPlaces = {{816, -96}, {800, -48}, {944, -80}};
 
-// The choke is made ten times the series inductor, large enough to carry a nearly
-// pure DC current at the operating frequency.
-constexpr double kChokeFactor = 10.0;
 // Gate drive 0 to 12 V; the switch turns on above 3.5 V with no hysteresis.
 constexpr const char* kPulseStart = "SYMATTR Value PULSE (0 12 0 ";
 constexpr std::int16_t kGeneratorResistance = 10;
 constexpr const char* kSwitchModelStart = "TEXT 0 280 Left 2 !.model MySwitch SW(Ron=";
-constexpr const char* kSwitchModelEnd = " Roff=10000 Vt=3.5 Vh=0)";
+constexpr const char* kSwitchModelRoff = " Roff=";
+constexpr const char* kSwitchModelEnd = " Vt=3.5 Vh=0)";
 // Simulate 1000 periods, keep the last 200, step at most 1/200 of a period.
 constexpr double kSimulatedPeriods = 1000.0;
 constexpr double kRecordedPeriods = 200.0;
@@ -95,6 +93,13 @@ float Single(double value)
     return static_cast<float>(value);
 }
 
+// Below the formatters' smallest rows a value would be written empty, and the
+// simulator would read an open circuit: such values go with SPICE's own suffix.
+constexpr double kSmallestPicofarads = 1e-14;
+constexpr double kSmallestNanohenries = 1e-10;
+
+std::string Scaled(double value, double unit, const char* suffix) { return SignificantText(value / unit) + suffix; }
+
 template <std::size_t N>
 void AppendLines(std::string& file, const std::array<const char*, N>& lines)
 {
@@ -111,6 +116,7 @@ std::string PrintForm(std::int16_t n)
 // "4.7F"); "mF", "uF" and the like keep their letters, which it reads as meant.
 std::string SpiceCapacitance(double farads)
 {
+    if (std::fabs(farads) < kSmallestPicofarads) return Scaled(farads, 1e-15, "f");
     std::string text = FormatCapacitance(farads);
     if (text.size() >= 2 && text.back() == 'F' && std::isdigit(static_cast<unsigned char>(text[text.size() - 2])))
         text.pop_back();
@@ -128,18 +134,24 @@ void WriteNameAndValue(std::string& file, std::string_view name, std::string_vie
     AppendLine(file, "SYMATTR Value " + std::string(value));
 }
 
+std::string SpiceInductance(double henries)
+{
+    if (std::fabs(henries) < kSmallestNanohenries) return Scaled(henries, 1e-12, "p");
+    return FormatInductance(henries);
+}
+
 void WriteInductorH(std::string& file, GridPoint at, std::string_view suffix, float value)
 {
     WriteHeader(file, "ind", at, "R270");
     AppendLine(file, "WINDOW 0 32 56 Vtop 0");
     AppendLine(file, "WINDOW 3 5 56 Vbottom 0");
-    WriteNameAndValue(file, "L" + std::string(suffix), FormatInductance(value));
+    WriteNameAndValue(file, "L" + std::string(suffix), SpiceInductance(value));
 }
 
 void WriteInductorV(std::string& file, GridPoint at, std::string_view suffix, float value)
 {
     WriteHeader(file, "ind", at, "R0");
-    WriteNameAndValue(file, "L" + std::string(suffix), FormatInductance(value));
+    WriteNameAndValue(file, "L" + std::string(suffix), SpiceInductance(value));
 }
 
 void WriteCapacitorH(std::string& file, GridPoint at, std::string_view suffix, float value)
@@ -158,16 +170,15 @@ void WriteCapacitorV(std::string& file, GridPoint at, std::string_view suffix, f
 
 // The mirrored shunt capacitor of the L-network, with the total series inductance
 // noted beside it. Its labels move to its left only when it stands first, next to L2.
-void WriteNetworkCapacitor(std::string& file, const DesignRecord& design, GridPoint at, std::string_view suffix,
-                           float value)
+void WriteNetworkCapacitor(std::string& file, const Circuit& circuit, GridPoint at)
 {
     WriteHeader(file, "cap", at, "M0");
-    if (LayoutOf(design) == LnetworkLayout::ShuntCFirst) {
+    if (circuit.network == NetworkLayout::ShuntCFirst) {
         AppendLine(file, "WINDOW 0 4 6 Right 2");
         AppendLine(file, "WINDOW 3 4 56 Right 2");
     }
-    WriteNameAndValue(file, "C" + std::string(suffix), SpiceCapacitance(value));
-    AppendLine(file, kLtotalNote + FormatInductance(Ltotal(design)));
+    WriteNameAndValue(file, "C3", SpiceCapacitance(circuit.Get(PartRole::NetworkC).value.value));
+    AppendLine(file, kLtotalNote + SpiceInductance(circuit.ltotal.value));
 }
 
 void WriteResistor(std::string& file, GridPoint at, std::string_view name, float value)
@@ -176,47 +187,29 @@ void WriteResistor(std::string& file, GridPoint at, std::string_view name, float
     WriteNameAndValue(file, name, SignificantText(value));
 }
 
-void WriteBattery(std::string& file, const DesignRecord& design)
+float ValueOf(const Circuit& circuit, PartRole role) { return circuit.Get(role).value.value; }
+
+void WriteBattery(std::string& file, const Circuit& circuit)
 {
     AppendLines(file, kBatteryHead);
-    AppendLine(file, "SYMATTR Value " + FormatResistance(design.Supply));
+    AppendLine(file, "SYMATTR Value " + FormatResistance(ValueOf(circuit, PartRole::Supply)));
 }
 
-// Values the export derives from the design beyond the design's own results.
-struct ExportValues {
-    float period;  // s
-    float ron;     // ohm, switch on-resistance that drops Saturation at Ipeak
-    float choke;   // H
-    float ltotal;  // H, the note beside the L-network capacitor
-};
-
-ExportValues DeriveExportValues(const DesignRecord& design)
+void WriteGenerator(std::string& file, const Circuit& circuit)
 {
-    return {Single(1.0 / design.Frequency), Single(static_cast<double>(design.Saturation) / design.Ipeak),
-            Single(kChokeFactor * design.Lseries), Ltotal(design)};
-}
-
-bool Exportable(const DesignRecord& design, const ExportValues& values)
-{
-    const bool lnetworkValid = design.LnetState != 1 || IsValid(values.ltotal);
-    return ResultsValid(design) && IsValid(values.period) && IsValid(values.ron) && IsValid(values.choke) &&
-           lnetworkValid;
-}
-
-void WriteGenerator(std::string& file, const DesignRecord& design, const ExportValues& values)
-{
-    const std::string fall = FormatSmall(design.Falltime);
-    const double pulseWidth = static_cast<double>(values.period) * 0.5 - design.Falltime;
+    const float period = circuit.period.value;
+    const std::string fall = FormatSmall(circuit.falltime);
+    const double pulseWidth = static_cast<double>(period) * 0.5 - circuit.falltime;
     AppendLines(file, kGeneratorHead);
-    AppendLine(file, kPulseStart + fall + " " + fall + " " + FormatSmall(pulseWidth) + " " +
-                         FormatSmall(values.period) + ")");
+    AppendLine(file, kPulseStart + fall + " " + fall + " " + FormatSmall(pulseWidth) + " " + FormatSmall(period) + ")");
     AppendLines(file, kGeneratorResistorHead);
     AppendLine(file, "SYMATTR Value" + PrintForm(kGeneratorResistance));
-    AppendLine(file, kSwitchModelStart + LeadingSpaceText(values.ron) + kSwitchModelEnd);
-    AppendLine(file, kTranStart + FormatSmall(Single(kSimulatedPeriods / design.Frequency)) + " " +
-                         FormatSmall(Single(kRecordedPeriods / design.Frequency)) + " " +
-                         FormatSmall(Single(values.period / kStepsPerPeriod)) + " startup");
-    AppendLine(file, kGeneratorNote + design.WebAddress);
+    AppendLine(file, kSwitchModelStart + LeadingSpaceText(ValueOf(circuit, PartRole::Switch)) + kSwitchModelRoff +
+                         SignificantText(circuit.roff) + kSwitchModelEnd);
+    AppendLine(file, kTranStart + FormatSmall(Single(kSimulatedPeriods / circuit.frequency)) + " " +
+                         FormatSmall(Single(kRecordedPeriods / circuit.frequency)) + " " +
+                         FormatSmall(Single(period / kStepsPerPeriod)) + " startup");
+    AppendLine(file, std::string(kGeneratorNote) + kWebAddress);
 }
 
 void WriteSwitch(std::string& file)
@@ -225,31 +218,32 @@ void WriteSwitch(std::string& file)
     AppendLines(file, kSwitchLines);
 }
 
-void WriteLoadSide(std::string& file, const DesignRecord& design)
+void WriteLoadSide(std::string& file, const Circuit& circuit)
 {
-    if (design.LnetState != 1) {
-        WriteResistor(file, kPlainLoadAt, "RLoad", design.Rload);
-        return;
-    }
-    if (LayoutOf(design) == LnetworkLayout::SeriesLFirst) {
-        WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", design.Lnetwork);
-        WriteNetworkCapacitor(file, design, kSeriesLFirstPlaces.capacitor, "3", design.Cnetwork);
-        WriteResistor(file, kSeriesLFirstPlaces.load, "RLoad", design.Rnetwork);
-    } else {
-        WriteNetworkCapacitor(file, design, kShuntCFirstPlaces.capacitor, "3", design.Cnetwork);
-        WriteInductorH(file, kShuntCFirstPlaces.inductor, "3", design.Lnetwork);
-        WriteResistor(file, kShuntCFirstPlaces.load, "RLoad", design.Rnetwork);
+    const float load = ValueOf(circuit, PartRole::Load);
+    switch (circuit.network) {
+    case NetworkLayout::None: WriteResistor(file, kPlainLoadAt, "RLoad", load); break;
+    case NetworkLayout::SeriesLFirst:
+        WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", ValueOf(circuit, PartRole::NetworkL));
+        WriteNetworkCapacitor(file, circuit, kSeriesLFirstPlaces.capacitor);
+        WriteResistor(file, kSeriesLFirstPlaces.load, "RLoad", load);
+        break;
+    case NetworkLayout::ShuntCFirst:
+        WriteNetworkCapacitor(file, circuit, kShuntCFirstPlaces.capacitor);
+        WriteInductorH(file, kShuntCFirstPlaces.inductor, "3", ValueOf(circuit, PartRole::NetworkL));
+        WriteResistor(file, kShuntCFirstPlaces.load, "RLoad", load);
+        break;
     }
 }
 
-void WriteLoadWiring(std::string& file, const DesignRecord& design)
+void WriteLoadWiring(std::string& file, const Circuit& circuit)
 {
-    if (design.LnetState != 1) {
+    if (circuit.network == NetworkLayout::None) {
         AppendLines(file, kPlainLoadWiring);
         return;
     }
     AppendLine(file, kLnetworkDivider);
-    if (LayoutOf(design) == LnetworkLayout::SeriesLFirst)
+    if (circuit.network == NetworkLayout::SeriesLFirst)
         AppendLines(file, kSeriesLFirstWiring);
     else
         AppendLines(file, kShuntCFirstWiring);
@@ -257,31 +251,30 @@ void WriteLoadWiring(std::string& file, const DesignRecord& design)
 
 }  // namespace
 
-bool CheckSpiceExportable(const DesignRecord& design, MessageSink& sink)
+bool CheckSpiceExportable(const Circuit& circuit, MessageSink& sink)
 {
-    if (Exportable(design, DeriveExportValues(design))) return true;
+    if (AllUsable(circuit)) return true;
     sink.Beep();
     sink.ShowMessage(kSpiceInvalidDesign, kProgramTitle);
     return false;
 }
 
-void WriteSpiceSchematic(const std::string& path, const DesignRecord& design, MessageSink& sink)
+void WriteSpiceSchematic(const std::string& path, const Circuit& circuit, MessageSink& sink)
 {
     if (!IsUsablePath(path)) return;
-    if (!CheckSpiceExportable(design, sink)) return;
-    const ExportValues values = DeriveExportValues(design);
+    if (!CheckSpiceExportable(circuit, sink)) return;
     std::string file;
-    WriteBattery(file, design);
-    WriteGenerator(file, design, values);
-    WriteInductorV(file, kChokeAt, "1", values.choke);
+    WriteBattery(file, circuit);
+    WriteGenerator(file, circuit);
+    WriteInductorV(file, kChokeAt, "1", ValueOf(circuit, PartRole::Choke));
     WriteSwitch(file);
-    WriteCapacitorV(file, kC1At, "1", design.C1);
-    WriteCapacitorH(file, kC2At, "2", design.C2);
-    WriteInductorH(file, kLseriesAt, "2", design.Lseries);
-    WriteLoadSide(file, design);
+    WriteCapacitorV(file, kC1At, "1", ValueOf(circuit, PartRole::C1));
+    WriteCapacitorH(file, kC2At, "2", ValueOf(circuit, PartRole::C2));
+    WriteInductorH(file, kLseriesAt, "2", ValueOf(circuit, PartRole::Lseries));
+    WriteLoadSide(file, circuit);
     AppendLine(file, kGroundReturnWire);
     AppendLines(file, kFixedWiring);
-    WriteLoadWiring(file, design);
+    WriteLoadWiring(file, circuit);
     if (WriteFileAtomically(path, file)) return;
     sink.Beep();
     sink.ShowMessage(kSpiceNotWritten, kProgramTitle);

@@ -4,24 +4,25 @@
 
 #include <string>
 
-#include "engine/design_record.h"
+#include "engine/circuit.h"
 #include "engine/message_sink.h"
 
 namespace voltra {
 
 inline constexpr const char* kSpiceNotWritten = "We did not write the LTspice schematic file";
 // A failed calculation would put "NaN" or "Inf" into part values the simulator
-// cannot read, so such a design is not exported at all.
+// cannot read, and an impossible one would simulate something else: such a design is
+// not exported at all.
 inline constexpr const char* kSpiceInvalidDesign =
     "We did not write the LTspice schematic file: the design has results that are not valid numbers.";
 
 // True when every part value of the design can be written; otherwise beeps, says so
 // and returns false, so the command can refuse before it asks for a file name.
-bool CheckSpiceExportable(const DesignRecord& design, MessageSink& sink);
+bool CheckSpiceExportable(const Circuit& circuit, MessageSink& sink);
 
-// Writes the schematic of the last calculated design. A path shorter than five
-// characters writes nothing and says nothing; a failure beeps and says so, and the
-// earlier file stays as it was.
-void WriteSpiceSchematic(const std::string& path, const DesignRecord& design, MessageSink& sink);
+// Writes the schematic of the last calculated design's circuit. A path shorter than
+// five characters writes nothing and says nothing; a failure beeps and says so, and
+// the earlier file stays as it was.
+void WriteSpiceSchematic(const std::string& path, const Circuit& circuit, MessageSink& sink);
 
 }  // namespace voltra

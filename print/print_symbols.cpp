@@ -113,7 +113,7 @@ void PrintLoad(QPainter& page, std::int16_t& X, std::int16_t& Y)
     page.drawPolyline(resistor.data(), static_cast<int>(resistor.size()));
 }
 
-void PrintGround(QPainter& page, const DesignRecord& design, std::int16_t&, std::int16_t&)
+void PrintGround(QPainter& page, bool withNetwork, std::int16_t&, std::int16_t&)
 {
     // Absolute: from under the FET's source to the load resistor's lower lead, which
     // stands further right when the L-network is in the circuit.
@@ -121,7 +121,7 @@ void PrintGround(QPainter& page, const DesignRecord& design, std::int16_t&, std:
     constexpr int kGroundStartX = 3800;
     constexpr int kGroundEndWithoutNetwork = 8300;
     constexpr int kGroundEndWithNetwork = 10000;
-    const int end = design.LnetState != 0 ? kGroundEndWithNetwork : kGroundEndWithoutNetwork;
+    const int end = withNetwork ? kGroundEndWithNetwork : kGroundEndWithoutNetwork;
     page.drawLine(kGroundStartX, kGroundY, end, kGroundY);
 }
 

@@ -20,7 +20,8 @@ void PrintShuntC(QPainter& page, std::int16_t& X, std::int16_t& Y);   // caller 
 void PrintSeriesC(QPainter& page, std::int16_t& X, std::int16_t& Y);  // X += 600
 void PrintSeriesL(QPainter& page, std::int16_t& X, std::int16_t& Y);  // X += 900
 void PrintLoad(QPainter& page, std::int16_t& X, std::int16_t& Y);     // load resistor to ground
-// The ground line at a fixed place on the page, as long as the option needs.
-void PrintGround(QPainter& page, const DesignRecord& design, std::int16_t& X, std::int16_t& Y);
+// The ground line at a fixed place on the page, long enough to reach the load
+// behind the L-network when the network is drawn.
+void PrintGround(QPainter& page, bool withNetwork, std::int16_t& X, std::int16_t& Y);
 
 }  // namespace voltra

@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/equations.h"
+#include "engine/circuit.h"
+#include "engine/program_texts.h"
 #include "print/print_symbols.h"
 #include "print/sheet_texts.h"
 
@@ -64,7 +65,7 @@ QPen LinePen(const QPaintDevice& device, double scale)
     return pen;
 }
 
-void DrawAmplifier(QPainter& page, const DesignRecord& design)
+void DrawAmplifier(QPainter& page, const DesignRecord& design, const Circuit& circuit)
 {
     std::int16_t PrintX = kSchematicStartX;
     std::int16_t PrintY = kSchematicStartY;
@@ -76,19 +77,21 @@ void DrawAmplifier(QPainter& page, const DesignRecord& design)
     PrintX += kAfterShuntC;
     PrintSeriesC(page, PrintX, PrintY);  // C2
     PrintSeriesL(page, PrintX, PrintY);  // Lseries
-    if (NetworkShown(design)) {
-        if (LayoutOf(design) == LnetworkLayout::SeriesLFirst) {
-            PrintSeriesL(page, PrintX, PrintY);
-            PrintShuntC(page, PrintX, PrintY);
-            PrintX += kAfterShuntC;
-        } else {
-            PrintShuntC(page, PrintX, PrintY);
-            PrintX += kAfterShuntC;
-            PrintSeriesL(page, PrintX, PrintY);
-        }
+    switch (circuit.network) {
+    case NetworkLayout::SeriesLFirst:
+        PrintSeriesL(page, PrintX, PrintY);
+        PrintShuntC(page, PrintX, PrintY);
+        PrintX += kAfterShuntC;
+        break;
+    case NetworkLayout::ShuntCFirst:
+        PrintShuntC(page, PrintX, PrintY);
+        PrintX += kAfterShuntC;
+        PrintSeriesL(page, PrintX, PrintY);
+        break;
+    case NetworkLayout::None: break;
     }
     PrintLoad(page, PrintX, PrintY);
-    PrintGround(page, design, PrintX, PrintY);
+    PrintGround(page, circuit.network != NetworkLayout::None, PrintX, PrintY);
 }
 
 // Places a text by its top-left corner.
@@ -111,10 +114,7 @@ QString FooterDateText(const QDateTime& printedAt)
            locale.toString(printedAt.time(), QLocale::LongFormat);
 }
 
-QString FooterVersionText(const DesignRecord& design)
-{
-    return QStringLiteral("Voltra Version ") + QString::fromStdString(design.VersionText);
-}
+QString FooterVersionText() { return QStringLiteral("Voltra Version ") + QString::fromLatin1(kVersionText); }
 
 }  // namespace
 
@@ -124,17 +124,18 @@ void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTim
     const double scale = SetUpPage(page);
     page.setPen(LinePen(*page.device(), scale));
     page.setBrush(Qt::NoBrush);
-    DrawAmplifier(page, design);
+    const Circuit circuit = BuildCircuit(design);
+    DrawAmplifier(page, design, circuit);
 
     page.setFont(PrinterFont(kTextPoints, scale));
-    DrawTexts(page, SchematicLabels(design));
-    DrawTexts(page, DesignTargetLines(design));
+    DrawTexts(page, SchematicLabels(design, circuit));
+    DrawTexts(page, DesignTargetLines(design, circuit));
 
     // The version goes on the line below the date, as a text cursor would advance.
     page.setFont(PrinterFont(kFooterPoints, scale));
     DrawText(page, kFooterX, kFooterY, FooterDateText(printedAt));
     const double versionY = kFooterY + QFontMetricsF(page.font(), page.device()).lineSpacing();
-    DrawText(page, kFooterX, versionY, FooterVersionText(design));
+    DrawText(page, kFooterX, versionY, FooterVersionText());
     page.restore();
 }
 

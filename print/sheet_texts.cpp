@@ -4,58 +4,61 @@
 
 #include <array>
 
-#include "engine/equations.h"
 #include "units/format.h"
 
 namespace voltra {
-
 namespace {
 
 enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst };
+
+using D = const DesignRecord&;
+using C = const Circuit&;
 
 struct TextRow {
     Shown when;
     int x;
     int y;
-    std::string (*text)(const DesignRecord&);
+    std::string (*text)(D, C);
+    const char* part;
 };
 
-bool IsShown(Shown when, const DesignRecord& d)
+bool IsShown(Shown when, const Circuit& c)
 {
     switch (when) {
     case Shown::Always: return true;
-    case Shown::NetworkOff: return !NetworkShown(d);
-    case Shown::NetworkOn: return NetworkShown(d);
-    // Rload below Rnetwork puts the network's inductor next to Lseries; otherwise
-    // (equal included) the shunt capacitor faces the Class E stage.
-    case Shown::SeriesLFirst: return NetworkShown(d) && LayoutOf(d) == LnetworkLayout::SeriesLFirst;
-    case Shown::ShuntCFirst: return NetworkShown(d) && LayoutOf(d) != LnetworkLayout::SeriesLFirst;
+    case Shown::NetworkOff: return c.network == NetworkLayout::None;
+    case Shown::NetworkOn: return c.network != NetworkLayout::None;
+    case Shown::SeriesLFirst: return c.network == NetworkLayout::SeriesLFirst;
+    case Shown::ShuntCFirst: return c.network == NetworkLayout::ShuntCFirst;
     }
     return false;
 }
 
-using D = const DesignRecord&;
+float Value(C c, PartRole role) { return c.Get(role).value.value; }
 
 constexpr std::array<TextRow, 18> kSchematicLabels = {{
-    {Shown::Always, 6100, 4100, [](D d) { return FormatCapacitance(d.C1); }},
-    {Shown::Always, 6400, 3400, [](D d) { return FormatCapacitance(d.C2); }},
-    {Shown::Always, 7200, 2500, [](D d) { return FormatInductance(d.Lseries); }},
-    {Shown::SeriesLFirst, 8000, 3400, [](D d) { return FormatInductance(d.Lnetwork); }},
-    {Shown::SeriesLFirst, 8100, 4100, [](D d) { return FormatCapacitance(d.Cnetwork); }},
-    {Shown::ShuntCFirst, 8400, 4100, [](D d) { return FormatCapacitance(d.Cnetwork); }},
-    {Shown::ShuntCFirst, 8700, 2500, [](D d) { return FormatInductance(d.Lnetwork); }},
-    {Shown::NetworkOff, 8500, 3500, [](D) { return std::string("Rload:"); }},
-    {Shown::NetworkOff, 8500, 3800, [](D d) { return FormatResistance(d.Rload) + "ohms"; }},
+    {Shown::Always, 6100, 4100, [](D, C c) { return FormatCapacitance(Value(c, PartRole::C1)); }, "C1"},
+    {Shown::Always, 6400, 3400, [](D, C c) { return FormatCapacitance(Value(c, PartRole::C2)); }, "C2"},
+    {Shown::Always, 7200, 2500, [](D, C c) { return FormatInductance(Value(c, PartRole::Lseries)); }, "L2"},
+    {Shown::SeriesLFirst, 8000, 3400, [](D, C c) { return FormatInductance(Value(c, PartRole::NetworkL)); }, "L3"},
+    {Shown::SeriesLFirst, 8100, 4100, [](D, C c) { return FormatCapacitance(Value(c, PartRole::NetworkC)); }, "C3"},
+    {Shown::ShuntCFirst, 8400, 4100, [](D, C c) { return FormatCapacitance(Value(c, PartRole::NetworkC)); }, "C3"},
+    {Shown::ShuntCFirst, 8700, 2500, [](D, C c) { return FormatInductance(Value(c, PartRole::NetworkL)); }, "L3"},
+    {Shown::NetworkOff, 8500, 3500, [](D, C) { return std::string("Rload:"); }, nullptr},
+    {Shown::NetworkOff, 8500, 3800, [](D, C c) { return FormatResistance(Value(c, PartRole::Load)) + "ohms"; },
+     "RLoad"},
     // With the network in, the resistor at the end is the network resistance.
-    {Shown::NetworkOn, 10200, 3500, [](D) { return std::string("Rload:"); }},
-    {Shown::NetworkOn, 10200, 3800, [](D d) { return FormatResistance(d.Rnetwork) + "ohms"; }},
-    {Shown::Always, 5300, 800, [](D d) { return "Vsupply: " + FormatPrefixed(d.Supply) + "V"; }},
-    {Shown::Always, 5300, 1100, [](D d) { return "Idc: " + FormatPrefixed(d.Idc) + "A"; }},
-    {Shown::Always, 3000, 1100, [](D d) { return "Rdc: " + FormatPrefixed(Rdc(d)) + "ohms"; }},
-    {Shown::Always, 2800, 2700, [](D d) { return "Vpeak: " + FormatPrefixed(d.Vpeak) + "V"; }},
-    {Shown::Always, 2800, 3100, [](D d) { return "FET Ipeak: " + FormatPrefixed(d.Ipeak) + "A"; }},
-    {Shown::Always, 5300, 1900, [](D) { return std::string("RFC"); }},
-    {Shown::SeriesLFirst, 7000, 2100, [](D d) { return "Ltotal: " + FormatInductance(Ltotal(d)); }},
+    {Shown::NetworkOn, 10200, 3500, [](D, C) { return std::string("Rload:"); }, nullptr},
+    {Shown::NetworkOn, 10200, 3800, [](D, C c) { return FormatResistance(Value(c, PartRole::Load)) + "ohms"; },
+     "RLoad"},
+    {Shown::Always, 5300, 800, [](D, C c) { return "Vsupply: " + FormatPrefixed(Value(c, PartRole::Supply)) + "V"; },
+     "Vbattery"},
+    {Shown::Always, 5300, 1100, [](D, C c) { return "Idc: " + FormatPrefixed(c.idc.value) + "A"; }, nullptr},
+    {Shown::Always, 3000, 1100, [](D, C c) { return "Rdc: " + FormatPrefixed(c.rdc.value) + "ohms"; }, nullptr},
+    {Shown::Always, 2800, 2700, [](D, C c) { return "Vpeak: " + FormatPrefixed(c.vpeak.value) + "V"; }, nullptr},
+    {Shown::Always, 2800, 3100, [](D, C c) { return "FET Ipeak: " + FormatPrefixed(c.ipeak.value) + "A"; }, nullptr},
+    {Shown::Always, 5300, 1900, [](D, C) { return std::string("RFC"); }, nullptr},
+    {Shown::SeriesLFirst, 7000, 2100, [](D, C c) { return "Ltotal: " + FormatInductance(c.ltotal.value); }, nullptr},
 }};
 
 constexpr int kTargetsX = 3000;
@@ -63,36 +66,38 @@ constexpr int kTargetsX = 3000;
 // Saturation voltage, output power and Q are written with the resistance formatter:
 // plain numbers with "k"/"MEG" and a fixed count of decimals per decade.
 constexpr std::array<TextRow, 7> kDesignTargets = {{
-    {Shown::Always, kTargetsX, 5800, [](D d) { return "Frequency: " + FormatLarge(d.Frequency) + "Hz"; }},
-    {Shown::Always, kTargetsX, 6100, [](D d) { return "Ron: " + FormatResistance(Ron(d)); }},
+    {Shown::Always, kTargetsX, 5800, [](D d, C) { return "Frequency: " + FormatLarge(d.Frequency) + "Hz"; }, nullptr},
+    {Shown::Always, kTargetsX, 6100, [](D, C c) { return "Ron: " + FormatResistance(Value(c, PartRole::Switch)); },
+     "S1"},
     {Shown::Always, kTargetsX, 6400,
-     [](D d) { return "Saturation voltage: " + FormatResistance(d.Saturation) + "V"; }},
-    {Shown::Always, kTargetsX, 6700, [](D d) { return "Power output: " + FormatResistance(d.Power) + "W"; }},
-    {Shown::Always, kTargetsX, 7000, [](D d) { return "Network Q: " + FormatResistance(d.NetworkQ); }},
-    {Shown::Always, kTargetsX, 7300, [](D d) { return "Falltime: " + FormatSmall(d.Falltime) + "s"; }},
-    {Shown::NetworkOn, kTargetsX, 7600, [](D d) { return "Class E load: " + FormatResistance(d.Rload) + "ohms"; }},
+     [](D d, C) { return "Saturation voltage: " + FormatResistance(d.Saturation) + "V"; }, nullptr},
+    {Shown::Always, kTargetsX, 6700, [](D d, C) { return "Power output: " + FormatResistance(d.Power) + "W"; },
+     nullptr},
+    {Shown::Always, kTargetsX, 7000, [](D d, C) { return "Network Q: " + FormatResistance(d.NetworkQ); }, nullptr},
+    {Shown::Always, kTargetsX, 7300, [](D d, C) { return "Falltime: " + FormatSmall(d.Falltime) + "s"; }, nullptr},
+    {Shown::NetworkOn, kTargetsX, 7600, [](D, C c) { return "Class E load: " + FormatResistance(c.rload.value) + "ohms"; },
+     nullptr},
 }};
 
 template <std::size_t N>
-std::vector<SheetText> TextsOf(const std::array<TextRow, N>& rows, const DesignRecord& design)
+std::vector<SheetText> TextsOf(const std::array<TextRow, N>& rows, const DesignRecord& design, const Circuit& circuit)
 {
     std::vector<SheetText> texts;
     for (const TextRow& row : rows)
-        if (IsShown(row.when, design)) texts.push_back({row.x, row.y, row.text(design)});
+        if (IsShown(row.when, circuit)) texts.push_back({row.x, row.y, row.text(design, circuit), row.part});
     return texts;
 }
 
 }  // namespace
 
-bool NetworkShown(const DesignRecord& design) { return design.LnetState != 0; }
-
-float Ron(const DesignRecord& design)
+std::vector<SheetText> SchematicLabels(const DesignRecord& design, const Circuit& circuit)
 {
-    return static_cast<float>(static_cast<double>(design.Saturation) / design.Ipeak);
+    return TextsOf(kSchematicLabels, design, circuit);
 }
 
-std::vector<SheetText> SchematicLabels(const DesignRecord& design) { return TextsOf(kSchematicLabels, design); }
-
-std::vector<SheetText> DesignTargetLines(const DesignRecord& design) { return TextsOf(kDesignTargets, design); }
+std::vector<SheetText> DesignTargetLines(const DesignRecord& design, const Circuit& circuit)
+{
+    return TextsOf(kDesignTargets, design, circuit);
+}
 
 }  // namespace voltra

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/circuit.h"
 #include "engine/design_record.h"
 
 namespace voltra {
@@ -13,19 +14,15 @@ struct SheetText {
     int x;  // page units, top-left corner of the text
     int y;
     std::string text;
+    // The circuit part whose value this is, by its instance name; null for the rest.
+    const char* part = nullptr;
     bool operator==(const SheetText&) const = default;
 };
 
 // The labels of the schematic, in the order they are printed.
-std::vector<SheetText> SchematicLabels(const DesignRecord& design);
+std::vector<SheetText> SchematicLabels(const DesignRecord& design, const Circuit& circuit);
 // The design targets below the schematic, one line each; the Class E load is added
 // when the L-network hides it from the schematic.
-std::vector<SheetText> DesignTargetLines(const DesignRecord& design);
-
-// On-resistance the switch shows at its peak current, Saturation / Ipeak, rounded to
-// single precision; not finite when Ipeak is 0.
-float Ron(const DesignRecord& design);
-// The L-network is drawn, labelled and listed.
-bool NetworkShown(const DesignRecord& design);
+std::vector<SheetText> DesignTargetLines(const DesignRecord& design, const Circuit& circuit);
 
 }  // namespace voltra

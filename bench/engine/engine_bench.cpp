@@ -22,7 +22,7 @@ void FindAllAndLnetwork(benchmark::State& state)
     LnetworkWorking working;
     for (auto _ : state) {
         FindAll(design);
-        FindLnetwork(design, working, "50");
+        FindLnetwork(design, working, 50);
         benchmark::DoNotOptimize(design);
     }
 }

@@ -92,11 +92,11 @@ void BM_WriteSpiceSchematic(benchmark::State& state)
 {
     ScratchDirectory scratch;
     DesignRecord design = CalculatedDesign();
-    design.LnetState = static_cast<std::int16_t>(state.range(0));
+    design.LnetState = state.range(0) != 0;
     LnetworkWorking working;
-    FindLnetwork(design, working, "1");
+    FindLnetwork(design, working, 1);
     SilentSink sink;
-    for (auto _ : state) WriteSpiceSchematic(scratch.Path("bench.asc"), design, sink);
+    for (auto _ : state) WriteSpiceSchematic(scratch.Path("bench.asc"), BuildCircuit(design), sink);
 }
 BENCHMARK(BM_WriteSpiceSchematic)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

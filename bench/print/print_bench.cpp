@@ -15,20 +15,20 @@ namespace voltra {
 
 namespace {
 
-DesignRecord DefaultDesign(std::int16_t lnetState)
+DesignRecord DefaultDesign(bool lnetState)
 {
     DesignRecord design;
     StartupValues(design);
     FindAll(design);
     LnetworkWorking working;
-    FindLnetwork(design, working, kRnetworkFirstText);
+    FindLnetwork(design, working, 50);
     design.LnetState = lnetState;
     return design;
 }
 
 void BM_PaintSheetIntoPdf(benchmark::State& state)
 {
-    const DesignRecord design = DefaultDesign(static_cast<std::int16_t>(state.range(0)));
+    const DesignRecord design = DefaultDesign(state.range(0) != 0);
     const QDateTime printedAt = QDateTime::currentDateTime();
     for (auto _ : state) {
         QBuffer pdf;
@@ -66,7 +66,7 @@ public:
 
 void BM_PrintSchematicToPdfFile(benchmark::State& state)
 {
-    const DesignRecord design = DefaultDesign(1);
+    const DesignRecord design = DefaultDesign(true);
     QTemporaryDir directory;
     PrintToFile dialog(directory.filePath("sheet.pdf"));
     Silent messages;

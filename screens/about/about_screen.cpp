@@ -10,6 +10,7 @@
 #include "screens/welcome/display_twips.h"
 #include "screens/welcome/program_icon.h"
 #include "screens/screen_style.h"
+#include "engine/program_texts.h"
 
 namespace voltra {
 
@@ -119,7 +120,7 @@ AboutScreen::AboutScreen(const DesignRecord& design, QWidget* parent) : QDialog(
 
     const QFont heading = Font(kSerifFamily, kHeadingPoints, false);
     const QFont notice = Font(kSansFamily, kNoticePoints, false);
-    const QString version = QStringLiteral("Version ") + QString::fromStdString(design.VersionText);
+    const QString version = QStringLiteral("Version ") + QString::fromLatin1(kVersionText);
 
     Image2 = MakePicture(this, "Image2", QPixmap(QStringLiteral(":/voltra/voltra-32.png")), kImage2Rect);
     Image1 = MakePicture(this, "Image1", QPixmap(QStringLiteral(":/voltra/class-e-150.png")), kImage1Rect);
@@ -128,9 +129,9 @@ AboutScreen::AboutScreen(const DesignRecord& design, QWidget* parent) : QDialog(
     descriptionLabel_ = MakeWrappedLabel(this, "lblDescription", kDescription, Font(kSansFamily, kDescriptionPoints, true),
                                       kDarkBlue, kDescriptionRect);
     legalLabel_ = MakeWrappedLabel(this, "lblCopyright2", kLegalNotice, notice, kDarkRed, kCopyright2Rect);
-    noticeLabel_ = MakeLabel(this, "lblCopyright", QString::fromStdString(design.MakersNotice), notice, kDarkBlue,
+    noticeLabel_ = MakeLabel(this, "lblCopyright", QString::fromLatin1(kMakersNotice), notice, kDarkBlue,
                              kCopyrightRect);
-    webLabel_ = MakeLabel(this, "lblWebsite", QString::fromStdString(design.WebAddress), notice, kDarkBlue,
+    webLabel_ = MakeLabel(this, "lblWebsite", QString::fromLatin1(kWebAddress), notice, kDarkBlue,
                            kWebsiteRect);
 
     exitButton_ = new QPushButton(QStringLiteral("Close"), this);

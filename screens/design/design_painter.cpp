@@ -93,23 +93,23 @@ void WriteLabels(QPainter& painter, const std::vector<SchematicLabel>& labels, i
 
 }  // namespace
 
-void PaintDesign(QPainter& painter, const DesignRecord& shown, int fontPixels, const QColor& buttonFace)
+void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, const QColor& buttonFace)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const SchematicDrawing drawing = Schematic(shown);
+    const SchematicDrawing drawing = SchematicOf(shown, pi);
     StrokeSchematic(painter, drawing);
     painter.setRenderHint(QPainter::Antialiasing, false);
     WriteLabels(painter, SchematicLabels(shown, drawing.SchematicX), fontPixels, buttonFace);
     painter.restore();
 }
 
-QRegion LabelRegion(const DesignRecord& shown, const QTransform& units, int fontPixels)
+QRegion LabelRegion(const Circuit& shown, const QTransform& units, int fontPixels)
 {
     const QFontMetricsF metrics(ScreenFont(fontPixels));
     QRegion region;
-    for (const SchematicLabel& label : SchematicLabels(shown, Schematic(shown).SchematicX)) {
+    for (const SchematicLabel& label : SchematicLabels(shown, SchematicOf(shown, 0).SchematicX)) {
         const QPointF corner = OnPixel(units.map(label.anchor));
         const QRectF ink = metrics.boundingRect(label.text).translated(corner + QPointF(0, metrics.ascent()));
         // One pixel round it for antialiased edges and the anchor point.

@@ -7,7 +7,7 @@
 
 class QTransform;
 
-#include "engine/design_record.h"
+#include "engine/circuit.h"
 
 class QPainter;
 
@@ -16,10 +16,11 @@ namespace voltra {
 // Paints the shown design. The painter's world transform maps drawing units onto the
 // device; lines keep their pixel width and text its pixel size whatever that
 // transform stretches, so both stay crisp at any size and pixel ratio.
-void PaintDesign(QPainter& painter, const DesignRecord& shown, int fontPixels, const QColor& buttonFace);
+// pi shapes the choke's turns.
+void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, const QColor& buttonFace);
 
 // The pixels the labels of a shown design cover (with their anchor points) under the
 // given drawing-unit transform: what a new cycle must repaint when only values changed.
-QRegion LabelRegion(const DesignRecord& shown, const QTransform& units, int fontPixels);
+QRegion LabelRegion(const Circuit& shown, const QTransform& units, int fontPixels);
 
 }  // namespace voltra

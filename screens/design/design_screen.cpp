@@ -18,6 +18,8 @@
 #include "screens/design/drawing_units.h"
 #include "screens/design/entry_texts.h"
 #include "screens/design/up_down.h"
+#include "engine/program_texts.h"
+#include "units/number_text.h"
 #include "units/parse.h"
 #include "screens/screen_style.h"
 
@@ -74,6 +76,13 @@ constexpr std::array<const char*, 15> kKeyboardOrder = {
 };
 
 constexpr const char* kCaptionFormat = "Voltra Version %1 - Design screen";
+
+// A box whose value does not take part in the design says so in red, and its tip says
+// which value does.
+const QString kOutOfEffectStyle = QStringLiteral("QLineEdit { color: rgb(255, 0, 0); }");
+constexpr const char* kOutOfRangeTip =
+    "Outside %1 to %2: the design is not recalculated, and the last calculated design is still in use.";
+constexpr const char* kRnetworkClampedTip = "In effect: %1 ohms (the network resistance is limited to %2 to %3 ohms).";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -149,7 +158,7 @@ void DesignScreen::BuildControls()
 
 void DesignScreen::Load()
 {
-    setWindowTitle(QString::fromLatin1(kCaptionFormat).arg(Text(design_.VersionText)));
+    setWindowTitle(QString::fromLatin1(kCaptionFormat).arg(QString::fromLatin1(kVersionText)));
     txtRnetwork_->setText(Text(RnetworkLoadText(design_.Rnetwork)));
     // Each box's own change handling runs as its text goes in, with the entry
     // limits; the load limits before it keep a design from a file inside the range
@@ -165,18 +174,46 @@ void DesignScreen::Load()
 
 void DesignScreen::ShowDesign()
 {
-    FindLnetwork(design_, lnetworkWorking_, txtRnetwork_->text().toStdString());
+    const float entered = ParseValue(txtRnetwork_->text().toStdString());
+    FindLnetwork(design_, lnetworkWorking_, entered);
+    MarkRnetworkInEffect(entered);
+    Circuit circuit = BuildCircuit(design_);
     // While the circuit keeps its shape only the values change: repainting the
     // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
-    const bool sameCircuit = shown_ && shown_->LnetState == design_.LnetState && LayoutOf(*shown_) == LayoutOf(design_);
+    const bool sameCircuit = shown_ && shown_->circuit.network == circuit.network;
     QRegion changed;
-    if (sameCircuit) changed = LabelRegion(*shown_, DrawingTransform(size()), fontPixels_);
-    shown_ = design_;
+    if (sameCircuit) changed = LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_);
+    shown_ = Shown{design_, std::move(circuit)};
     ++cycleCount_;
+    for (Target target : kTargets) MarkEntryInEffect(target);
     if (sameCircuit)
-        update(changed + LabelRegion(*shown_, DrawingTransform(size()), fontPixels_));
+        update(changed + LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_));
     else
         update();
+}
+
+void DesignScreen::MarkEntryInEffect(Target target)
+{
+    const float stored = TargetField(design_, target);
+    QLineEdit* box = Box(target);
+    const bool inEffect = InRecalcRange(target, stored);
+    const EntryLimits& limits = kEntryLimits[static_cast<size_t>(target)];
+    box->setStyleSheet(inEffect ? QString() : kOutOfEffectStyle);
+    box->setToolTip(inEffect ? QString()
+                             : QString::fromLatin1(kOutOfRangeTip)
+                                   .arg(Text(GeneralNumberText(limits.recalcLow)),
+                                        Text(GeneralNumberText(limits.recalcHigh))));
+}
+
+void DesignScreen::MarkRnetworkInEffect(float entered)
+{
+    const bool inEffect = entered >= kRnetworkMin && entered <= kRnetworkMax;
+    txtRnetwork_->setStyleSheet(inEffect ? QString() : kOutOfEffectStyle);
+    txtRnetwork_->setToolTip(inEffect ? QString()
+                                      : QString::fromLatin1(kRnetworkClampedTip)
+                                            .arg(Text(GeneralNumberText(design_.Rnetwork)),
+                                                 Text(GeneralNumberText(kRnetworkMin)),
+                                                 Text(GeneralNumberText(kRnetworkMax))));
 }
 
 void DesignScreen::EntryChanged(Target target)
@@ -184,6 +221,7 @@ void DesignScreen::EntryChanged(Target target)
     const float entered = ParseValue(Box(target)->text().toStdString());
     float& field = TargetField(design_, target);
     field = ClampEntry(target, entered, design_.Saturation);
+    MarkEntryInEffect(target);
     if (!InRecalcRange(target, field)) return;
     FindAll(design_);
     ShowDesign();
@@ -192,6 +230,7 @@ void DesignScreen::EntryChanged(Target target)
 void DesignScreen::RnetworkChanged()
 {
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
+    MarkRnetworkInEffect(entered);
     if (entered < kRnetworkMin || entered > kRnetworkMax) return;
     design_.Rnetwork = entered;
     FindAll(design_);
@@ -217,11 +256,10 @@ void DesignScreen::Step(Target target, int direction)
 
 void DesignScreen::LnetClicked()
 {
-    design_.LnetState = static_cast<std::int16_t>(design_.LnetState + 1);
-    if (design_.LnetState > 1) design_.LnetState = 0;
+    design_.LnetState = !design_.LnetState;
     // Switched off, the box keeps its text and ShowDesign still reads Rnetwork from
     // it, so switching on again brings back the same network.
-    txtRnetwork_->setVisible(design_.LnetState == 1);
+    txtRnetwork_->setVisible(design_.LnetState);
     FindAll(design_);
     ShowDesign();
 }
@@ -245,7 +283,8 @@ void DesignScreen::paintEvent(QPaintEvent*)
     if (!shown_) return;
     QPainter painter(this);
     painter.setWorldTransform(DrawingTransform(size()));
-    PaintDesign(painter, *shown_, fontPixels_, QGuiApplication::palette().color(QPalette::Button));
+    PaintDesign(painter, shown_->circuit, shown_->design.Pi, fontPixels_,
+                QGuiApplication::palette().color(QPalette::Button));
 }
 
 void DesignScreen::closeEvent(QCloseEvent* event)

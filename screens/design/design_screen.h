@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "engine/design_record.h"
+#include "engine/circuit.h"
 #include "engine/equations.h"
 
 class QLineEdit;
@@ -30,6 +31,10 @@ public:
     // Completed recalculation cycles since construction.
     int CycleCount() const { return cycleCount_; }
 
+    // The design of the last cycle, as drawn: what the commands export and print,
+    // whatever the boxes hold that did not recalculate.
+    const DesignRecord& ShownDesign() const { return shown_->design; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -44,6 +49,8 @@ private:
     void Step(Target target, int direction);
     void LnetClicked();
     void LayOut();
+    void MarkEntryInEffect(Target target);
+    void MarkRnetworkInEffect(float entered);
     QLineEdit* Box(Target target) const { return entryBoxes_[static_cast<size_t>(target)]; }
 
     DesignRecord& design_;
@@ -51,9 +58,13 @@ private:
     LnetworkWorking lnetworkWorking_;
     std::array<QLineEdit*, kTargets.size()> entryBoxes_{};
     QLineEdit* txtRnetwork_ = nullptr;
-    // The design as the last cycle left it; repainting replays it, so a value stored
-    // outside its recalculation range leaves the previous picture in place.
-    std::optional<DesignRecord> shown_;
+    // The design and circuit as the last cycle left them; repainting replays them, so
+    // a value stored outside its recalculation range leaves the previous picture in place.
+    struct Shown {
+        DesignRecord design;
+        Circuit circuit;
+    };
+    std::optional<Shown> shown_;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
 };

@@ -6,7 +6,6 @@
 #include <numbers>
 #include <span>
 
-#include "engine/equations.h"
 #include "screens/design/drawing_units.h"
 
 namespace voltra {
@@ -83,9 +82,6 @@ constexpr std::array<Offset, 10> kLoad = {{
     {240, 820}, {360, 900}, {240, 980}, {300, 1020}, {300, 2000},
 }};
 
-// The L-network occupies a series inductor and a shunt capacitor of the chain.
-constexpr int kLnetworkSpan = kSeriesLAdvance + kShuntCAdvance;
-
 struct GroundLine {
     double left;
     double rightWithoutNetwork;
@@ -144,13 +140,6 @@ public:
             drawing_.lines.emplace_back(At(X, Y, kLoad[i - 1]), At(X, Y, kLoad[i]));
     }
 
-    // A matched network transforms nothing: a plain wire takes its place.
-    void Wire(int& X, int Y, int length)
-    {
-        drawing_.lines.emplace_back(QPointF(X, Y), QPointF(X + length, Y));
-        X += length;
-    }
-
     void Ground(double right) { drawing_.lines.emplace_back(kGround.left, kGroundY, right, kGroundY); }
 
 private:
@@ -172,7 +161,7 @@ private:
 
 }  // namespace
 
-SchematicDrawing Schematic(const DesignRecord& shown)
+SchematicDrawing SchematicOf(const Circuit& shown, float pi)
 {
     SchematicDrawing drawing;
     Chain chain(drawing);
@@ -181,30 +170,23 @@ SchematicDrawing Schematic(const DesignRecord& shown)
 
     chain.Generator(X, Y);
     chain.FET(X, Y);
-    chain.VerticalL(X, Y, shown.Pi);
+    chain.VerticalL(X, Y, pi);
     chain.ShuntC(X, Y);
     chain.SeriesC(X, Y);
     chain.SeriesL(X, Y);
-    if (shown.LnetState == 1) {
-        switch (LayoutOf(shown)) {
-        case LnetworkLayout::SeriesLFirst:
-            chain.SeriesL(X, Y);
-            chain.ShuntC(X, Y);
-            break;
-        case LnetworkLayout::ShuntCFirst:
-            chain.ShuntC(X, Y);
-            chain.SeriesL(X, Y);
-            break;
-        case LnetworkLayout::Equal:
-            // Rload already equals the network resistance: the load is wired straight
-            // through and stands where the network would have ended, on the same
-            // ground line, so the circuit is never shown open.
-            chain.Wire(X, Y, kLnetworkSpan);
-            break;
-        }
+    switch (shown.network) {
+    case NetworkLayout::SeriesLFirst:
+        chain.SeriesL(X, Y);
+        chain.ShuntC(X, Y);
+        break;
+    case NetworkLayout::ShuntCFirst:
+        chain.ShuntC(X, Y);
+        chain.SeriesL(X, Y);
+        break;
+    case NetworkLayout::None: break;
     }
     chain.Load(X, Y);
-    chain.Ground(shown.LnetState == 1 ? kGround.rightWithNetwork : kGround.rightWithoutNetwork);
+    chain.Ground(shown.network != NetworkLayout::None ? kGround.rightWithNetwork : kGround.rightWithoutNetwork);
     drawing.SchematicX = X;
     return drawing;
 }

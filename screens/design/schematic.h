@@ -6,7 +6,7 @@
 #include <QPointF>
 #include <vector>
 
-#include "engine/design_record.h"
+#include "engine/circuit.h"
 
 namespace voltra {
 
@@ -29,8 +29,7 @@ inline constexpr int kSchematicStartX = 4000;
 inline constexpr int kSchematicStartY = 3000;
 inline constexpr double kGroundY = 5000;
 
-// The circuit for a shown design: with the L-network option on, the network's
-// series inductor faces whichever of Rload and Rnetwork is lower.
-SchematicDrawing Schematic(const DesignRecord& shown);
+// The drawing of a shown circuit, its parts in signal order; pi shapes the choke's turns.
+SchematicDrawing SchematicOf(const Circuit& shown, float pi);
 
 }  // namespace voltra

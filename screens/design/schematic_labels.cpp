@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "engine/equations.h"
 #include "units/format.h"
 
 namespace voltra {
@@ -50,21 +49,26 @@ public:
         labels_.push_back({QPointF(at.x, at.y), colour, QString::fromLatin1(text), false});
     }
 
-    // prefix, the value's text, unit and closing; a failed value shows the invalid
-    // mark instead of its text and unit, in red.
-    void Value(Anchor at, AnchorColour colour, float value, Formatter format, const char* prefix = "",
-               const char* unit = "", const char* closing = "", bool warning = false)
+    // prefix, the value's text, unit and closing; an invalid value shows the invalid
+    // mark instead of its text and unit, and anything short of valid is red.
+    void Value(Anchor at, AnchorColour colour, const Result& value, Formatter format, const char* prefix = "",
+               const char* unit = "", const char* closing = "", const char* part = nullptr)
     {
         std::string text = prefix;
-        const bool valid = IsValid(value);
-        if (valid) {
-            text += format(value);
+        if (value.Usable()) {
+            text += format(value.value);
             text += unit;
         } else {
             text += kInvalidMark;
         }
         text += closing;
-        labels_.push_back({QPointF(at.x, at.y), colour, QString::fromStdString(text), warning || !valid});
+        labels_.push_back({QPointF(at.x, at.y), colour, QString::fromStdString(text), value.status != Status::Valid,
+                           part});
+    }
+
+    void PartValue(Anchor at, AnchorColour colour, const Part& part, Formatter format, const char* unit = "")
+    {
+        Value(at, colour, part.value, format, "", unit, "", part.name);
     }
 
 private:
@@ -73,49 +77,41 @@ private:
 
 }  // namespace
 
-std::vector<SchematicLabel> SchematicLabels(const DesignRecord& d, int schematicX)
+std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
 {
     std::vector<SchematicLabel> labels;
     Writer write(labels);
-    const bool network = d.LnetState == 1;
-    const LnetworkLayout layout = LayoutOf(d);
     const Anchor loadCaption = {schematicX + kLoadLabelRight, kLoadCaptionY};
     const Anchor loadValue = {schematicX + kLoadLabelRight, kLoadValueY};
 
-    write.Value(kLseries, AnchorColour::ButtonFace, d.Lseries, FormatInductance);
-    write.Value(kC1, AnchorColour::ButtonFace, d.C1, FormatCapacitance);
-    write.Value(kC2, AnchorColour::ButtonFace, d.C2, FormatCapacitance);
-    // With Rload equal to Rnetwork no network is drawn, and the parts kept from the
-    // previous design would label nothing.
-    if (network && layout != LnetworkLayout::Equal) {
-        const bool seriesLFirst = layout == LnetworkLayout::SeriesLFirst;
-        write.Value(seriesLFirst ? kLnetworkAfterSeriesL : kLnetworkAfterShuntC, AnchorColour::White, d.Lnetwork,
-                    FormatInductance);
-        write.Value(seriesLFirst ? kCnetworkAfterSeriesL : kCnetworkAfterShuntC, AnchorColour::White, d.Cnetwork,
-                    FormatCapacitance);
+    write.PartValue(kLseries, AnchorColour::ButtonFace, c.Get(PartRole::Lseries), FormatInductance);
+    write.PartValue(kC1, AnchorColour::ButtonFace, c.Get(PartRole::C1), FormatCapacitance);
+    write.PartValue(kC2, AnchorColour::ButtonFace, c.Get(PartRole::C2), FormatCapacitance);
+    if (c.network != NetworkLayout::None) {
+        const bool seriesLFirst = c.network == NetworkLayout::SeriesLFirst;
+        write.PartValue(seriesLFirst ? kLnetworkAfterSeriesL : kLnetworkAfterShuntC, AnchorColour::White,
+                        c.Get(PartRole::NetworkL), FormatInductance);
+        write.PartValue(seriesLFirst ? kCnetworkAfterSeriesL : kCnetworkAfterShuntC, AnchorColour::White,
+                        c.Get(PartRole::NetworkC), FormatCapacitance);
     }
     write.Text(loadCaption, AnchorColour::White, "Rload:");
-    if (network)
-        write.Value(loadValue, AnchorColour::White, d.Rnetwork, FormatResistance);
+    // Behind the network the resistor is the network resistance, written bare.
+    if (c.network != NetworkLayout::None)
+        write.PartValue(loadValue, AnchorColour::White, c.Get(PartRole::Load), FormatResistance);
     else
-        write.Value(loadValue, AnchorColour::ButtonFace, d.Rload, FormatResistance, "", "ohms");
-    write.Value(kSupply, AnchorColour::White, d.Supply, FormatPrefixed, "Vsupply: ", "V");
-    // A negative supply current, or one above the switch's peak, means the fall-time
-    // losses have taken the design outside anything a real stage can do.
-    write.Value(kIdc, AnchorColour::White, d.Idc, FormatPrefixed, "Idc: ", "A", "", d.Idc < 0 || d.Idc > d.Ipeak);
-    // With no supply current at all (only an efficiency past the single range gives
-    // one) the DC resistance is not a figure anyone could use, so Rdc() fails and the
-    // invalid mark stands in its place.
-    write.Value(kRdc, AnchorColour::White, Rdc(d), FormatPrefixed, "( Rdc: ", "ohms", " )", d.Idc < 0);
-    write.Value(kVpeak, AnchorColour::ButtonFace, d.Vpeak, FormatPrefixed, "Vpeak: ", "V");
-    write.Value(kIpeak, AnchorColour::ButtonFace, d.Ipeak, FormatPrefixed, "Drain Ipeak: ", "A", "", d.Ipeak < d.Idc);
+        write.PartValue(loadValue, AnchorColour::ButtonFace, c.Get(PartRole::Load), FormatResistance, "ohms");
+    write.Value(kSupply, AnchorColour::White, c.Get(PartRole::Supply).value, FormatPrefixed, "Vsupply: ", "V", "",
+                "Vbattery");
+    write.Value(kIdc, AnchorColour::White, c.idc, FormatPrefixed, "Idc: ", "A");
+    write.Value(kRdc, AnchorColour::White, c.rdc, FormatPrefixed, "( Rdc: ", "ohms", " )");
+    write.Value(kVpeak, AnchorColour::ButtonFace, c.vpeak, FormatPrefixed, "Vpeak: ", "V");
+    write.Value(kIpeak, AnchorColour::ButtonFace, c.ipeak, FormatPrefixed, "Drain Ipeak: ", "A");
     write.Text(kRfc, AnchorColour::White, "RFC");
     write.Text(kDrain, AnchorColour::ButtonFace, "DRAIN");
     write.Text(kSource, AnchorColour::ButtonFace, "SOURCE");
     write.Text(kGate, AnchorColour::ButtonFace, "GATE");
-    if (network && layout == LnetworkLayout::SeriesLFirst)
-        write.Value({schematicX + kLtotalLeft, kLtotalY}, AnchorColour::White, Ltotal(d), FormatInductance,
-                    "Ltotal: ");
+    if (c.network == NetworkLayout::SeriesLFirst)
+        write.Value({schematicX + kLtotalLeft, kLtotalY}, AnchorColour::White, c.ltotal, FormatInductance, "Ltotal: ");
     return labels;
 }
 

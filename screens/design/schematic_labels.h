@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-#include "engine/design_record.h"
+#include "engine/circuit.h"
 
 namespace voltra {
 
@@ -18,13 +18,15 @@ struct SchematicLabel {
     QPointF anchor;  // top-left corner of the text, in drawing units
     AnchorColour anchorColour;
     QString text;
-    bool red;  // a warning, or a value the equations could not give
+    bool red;  // a warning, or a value that is not valid
+    // The circuit part whose value this is, by its instance name; null for the rest.
+    const char* part = nullptr;
 };
 
-// Written in place of a value whose calculation failed, always in red.
+// Written in place of an invalid value, always in red.
 inline constexpr const char* kInvalidMark = "invalid";
 
-// The labels for a shown design; schematicX is where its schematic's chain ended.
-std::vector<SchematicLabel> SchematicLabels(const DesignRecord& shown, int schematicX);
+// The labels for a shown circuit; schematicX is where its drawing's chain ended.
+std::vector<SchematicLabel> SchematicLabels(const Circuit& shown, int schematicX);
 
 }  // namespace voltra

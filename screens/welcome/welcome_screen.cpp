@@ -11,6 +11,7 @@
 #include "screens/welcome/program_icon.h"
 #include "screens/welcome/welcome_schematic.h"
 #include "screens/screen_style.h"
+#include "engine/program_texts.h"
 
 namespace voltra {
 
@@ -87,7 +88,7 @@ WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displ
 
     if (actions_.startup) actions_.startup();
 
-    setWindowTitle(QStringLiteral("Voltra Version %1 - Welcome !").arg(QString::fromStdString(design_.VersionText)));
+    setWindowTitle(QStringLiteral("Voltra Version %1 - Welcome !").arg(QString::fromLatin1(kVersionText)));
 
     const double displayHeight = displayTwips.height();
     QFont labelFont(kSansFamily);
@@ -102,10 +103,10 @@ WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displ
 
     titleLabel_ = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), titleFont, kTitleColour);
     titleLabel_->resize(qRound(TwipsToPixels(kTitleWidthTwips)), qRound(TwipsToPixels(kTitleHeightTwips)));
-    versionLabel_ = MakeLabel(this, "lblVersion", QStringLiteral("Version ") + QString::fromStdString(design_.VersionText),
+    versionLabel_ = MakeLabel(this, "lblVersion", QStringLiteral("Version ") + QString::fromLatin1(kVersionText),
                            labelFont, Qt::white);
-    noticeLabel_ = MakeLabel(this, "lblCopyright", QString::fromStdString(design_.MakersNotice), labelFont, Qt::white);
-    webLabel_ = MakeLabel(this, "lblWebsite", QString::fromStdString(design_.WebAddress), labelFont, Qt::white);
+    noticeLabel_ = MakeLabel(this, "lblCopyright", QString::fromLatin1(kMakersNotice), labelFont, Qt::white);
+    webLabel_ = MakeLabel(this, "lblWebsite", QString::fromLatin1(kWebAddress), labelFont, Qt::white);
 
     startButton_ = MakeButton(this, "cmdStart", QStringLiteral("Start"), buttonFont);
     exitButton_ = MakeButton(this, "cmdExit", QStringLiteral("Exit"), buttonFont);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "engine/circuit.h"
 #include "engine/equations.h"
 
 namespace voltra {
@@ -33,18 +34,18 @@ TEST(ClassEEquations, StartupDesignGivesTheQuotedFigures)
     EXPECT_DIGITS(d.Efficiency, 0.95807, 1e-5);
     EXPECT_DIGITS(d.Idc, 2.1745, 1e-4);
     EXPECT_DIGITS(Rdc(d), 11.037, 1e-3);
-    EXPECT_TRUE(ResultsValid(d));
+    EXPECT_TRUE(AllUsable(BuildCircuit(d)));
 }
 
 TEST(ClassEEquations, FrequencyScalesTheReactivePartsAndPowerTheLoad)
 {
     DesignRecord base = StartupDesign();
     LnetworkWorking w;
-    FindLnetwork(base, w, "50");
+    FindLnetwork(base, w, 50);
     DesignRecord doubled = base;
     doubled.Frequency *= 2;
     FindAll(doubled);
-    FindLnetwork(doubled, w, "50");
+    FindLnetwork(doubled, w, 50);
     for (auto part : {&DesignRecord::Lseries, &DesignRecord::C1, &DesignRecord::C2, &DesignRecord::Lnetwork,
                       &DesignRecord::Cnetwork})
         EXPECT_FLOAT_EQ(doubled.*part, base.*part / 2);
@@ -64,7 +65,7 @@ TEST(ClassEEquations, FrequencyScalesTheReactivePartsAndPowerTheLoad)
     EXPECT_FLOAT_EQ(half.Rload, 2 * base.Rload);
 }
 
-TEST(ClassEEquations, SaturationAboveSupplyGivesNegativeButValidResults)
+TEST(ClassEEquations, SaturationAboveSupplyGivesNumbersNoStageCanReach)
 {
     DesignRecord d = StartupDesign();
     d.Saturation = 40;
@@ -72,7 +73,10 @@ TEST(ClassEEquations, SaturationAboveSupplyGivesNegativeButValidResults)
     EXPECT_GT(d.Rload, 0);
     EXPECT_LT(d.Idc, 0);
     EXPECT_LT(d.Vpeak, 0);
-    EXPECT_TRUE(ResultsValid(d));
+    const Circuit c = BuildCircuit(d);
+    EXPECT_EQ(c.idc.status, Status::Invalid);
+    EXPECT_EQ(c.vpeak.status, Status::Invalid);
+    EXPECT_FALSE(AllUsable(c));
 }
 
 TEST(FloatingPointFailure, SaturationEqualToSupplyMarksTheCapacitorsInvalid)
@@ -84,9 +88,9 @@ TEST(FloatingPointFailure, SaturationEqualToSupplyMarksTheCapacitorsInvalid)
     EXPECT_FALSE(IsValid(d.C1));
     EXPECT_FALSE(IsValid(d.C2));
     EXPECT_TRUE(IsValid(d.Vpeak));
-    EXPECT_FALSE(ResultsValid(d));
+    EXPECT_FALSE(AllUsable(BuildCircuit(d)));
     LnetworkWorking w;
-    FindLnetwork(d, w, "50");
+    FindLnetwork(d, w, 50);
     EXPECT_FALSE(IsValid(d.Cnetwork));
 }
 
@@ -131,20 +135,20 @@ TEST(FloatingPointFailure, ResultBeyondSingleRangeIsInvalidNotInfinite)
 TEST(Lnetwork, LayoutFollowsTheSideOfTheNetworkResistance)
 {
     DesignRecord d = StartupDesign();
-    d.LnetState = 1;
+    d.LnetState = true;
     LnetworkWorking w;
-    FindLnetwork(d, w, "50");
-    EXPECT_EQ(LayoutOf(d), LnetworkLayout::SeriesLFirst);
+    FindLnetwork(d, w, 50);
+    EXPECT_EQ(LayoutOf(d), NetworkLayout::SeriesLFirst);
     EXPECT_EQ(w.Rlow, d.Rload);
     EXPECT_DIGITS(w.Xseries, 15.602, 1e-3);
     EXPECT_DIGITS(w.Xshunt, 17.517, 1e-3);
     EXPECT_DIGITS(d.Lnetwork, 6.2078e-7, 1e-11);
     EXPECT_DIGITS(d.Cnetwork, 2.2715e-9, 1e-13);
     EXPECT_DIGITS(Ltotal(d), 1.7082e-6, 1e-10);
-    EXPECT_TRUE(ResultsValid(d));
+    EXPECT_TRUE(AllUsable(BuildCircuit(d)));
 
-    FindLnetwork(d, w, "2");
-    EXPECT_EQ(LayoutOf(d), LnetworkLayout::ShuntCFirst);
+    FindLnetwork(d, w, 2);
+    EXPECT_EQ(LayoutOf(d), NetworkLayout::ShuntCFirst);
     EXPECT_EQ(w.Rlow, 2);
     EXPECT_EQ(w.Rhigh, d.Rload);
 }
@@ -152,28 +156,31 @@ TEST(Lnetwork, LayoutFollowsTheSideOfTheNetworkResistance)
 TEST(Lnetwork, EqualResistancesKeepThePreviousNetwork)
 {
     DesignRecord d = StartupDesign();
+    d.LnetState = true;
     LnetworkWorking w;
     d.Rload = 50;
-    FindLnetwork(d, w, "50");
+    FindLnetwork(d, w, 50);
     EXPECT_EQ(d.Lnetwork, 0);  // never computed
     d.Rload = 20;
-    FindLnetwork(d, w, "50");
+    FindLnetwork(d, w, 50);
     const float L = d.Lnetwork;
     d.Rload = 50;
-    FindLnetwork(d, w, "50");
-    EXPECT_EQ(LayoutOf(d), LnetworkLayout::Equal);
+    FindLnetwork(d, w, 50);
+    EXPECT_EQ(LayoutOf(d), NetworkLayout::None);
     EXPECT_EQ(d.Lnetwork, L);
 }
 
-TEST(Lnetwork, BoxTextIsClampedToItsRange)
+TEST(Lnetwork, NetworkResistanceIsClampedToItsRange)
 {
     DesignRecord d = StartupDesign();
     LnetworkWorking w;
-    for (const char* text : {"0", "-5", "", "0.01"}) {
-        FindLnetwork(d, w, text);
-        EXPECT_EQ(d.Rnetwork, kRnetworkMin) << text;
+    for (float entered : {0.0f, -5.0f, 0.01f}) {
+        FindLnetwork(d, w, entered);
+        EXPECT_EQ(d.Rnetwork, kRnetworkMin) << entered;
     }
-    FindLnetwork(d, w, "20k");
+    FindLnetwork(d, w, 10000.0f);
+    EXPECT_EQ(d.Rnetwork, kRnetworkMax);
+    FindLnetwork(d, w, 20000.0f);
     EXPECT_EQ(d.Rnetwork, kRnetworkMax);
 }
 

@@ -11,10 +11,8 @@
 
 #include "engine/equations.h"
 #include "units/format.h"
-#include "units/number_text.h"
 
 namespace voltra {
-
 namespace {
 
 struct Targets {
@@ -112,7 +110,7 @@ DesignRecord Calculated(const Targets& t)
     d.LnetState = t.lnet;
     FindAll(d);
     LnetworkWorking working;
-    FindLnetwork(d, working, SignificantText(t.rnetwork));
+    FindLnetwork(d, working, t.rnetwork);
     return d;
 }
 
@@ -151,5 +149,4 @@ TEST(PinnedDesigns, EveryTextKeepsItsCharacters)
 }
 
 }  // namespace
-
 }  // namespace voltra

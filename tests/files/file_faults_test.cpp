@@ -23,7 +23,10 @@ const Writer kWriters[] = {
     {"saved.VLT", kDesignFileNotWritten, WriteDesignFile},
     {kLastSessionFileName, kLastSessionNotWritten,
      [](const std::string&, const DesignRecord& d, MessageSink& sink) { WriteLastSession(d, sink); }},
-    {"amp.asc", kSpiceNotWritten, WriteSpiceSchematic}};
+    {"amp.asc", kSpiceNotWritten,
+     [](const std::string& path, const DesignRecord& d, MessageSink& sink) {
+         WriteSpiceSchematic(path, BuildCircuit(d), sink);
+     }}};
 
 void PrintTo(const Writer& writer, std::ostream* out) { *out << writer.name; }
 

@@ -21,7 +21,7 @@ protected:
     }
     Texts Export()
     {
-        WriteSpiceSchematic("amp.asc", design_, sink_);
+        WriteSpiceSchematic("amp.asc", BuildCircuit(design_), sink_);
         return LinesOf(ReadBytes("amp.asc"));
     }
     DesignRecord design_;
@@ -29,13 +29,14 @@ protected:
 
 TEST_F(SpiceSchematicTest, StartupDesignMatchesTheCheckedFile)
 {
-    WriteSpiceSchematic("amp.asc", design_, sink_);
+    WriteSpiceSchematic("amp.asc", BuildCircuit(design_), sink_);
     EXPECT_EQ(ReadBytes("amp.asc"), ReadBytes(VOLTRA_FILES_GOLDEN_DIR "/default_design.asc"));
     EXPECT_TRUE(sink_.messages.empty());
 }
 
-// Rnetwork "=" equals Rload. Where C3 comes first its wire is split at x = 784, so
-// that the capacitor's lead meets wire ends.
+// Rnetwork "=" equals Rload: nothing to transform, so the plain stage goes out with no
+// network part at all. Where C3 comes first its wire is split at x = 784, so that the
+// capacitor's lead meets wire ends.
 struct Layout {
     const char* rnetwork;
     std::size_t lines;
@@ -47,7 +48,7 @@ const Layout kLayouts[] = {
     {"10", 84, "L3 C3 RLoad", {"SYMBOL res  992 -80 R0"}},
     {"1", 86, "C3 L3 RLoad",
      {"WINDOW 0 4 6 Right 2", "SYMBOL res  944 -80 R0", "WIRE 736 -112 784 -112", "WIRE 784 -112 832 -112"}},
-    {"=", 84, "C3 L3 RLoad", {"SYMBOL res  944 -80 R0", "WIRE 736 -112 784 -112", "WIRE 784 -112 832 -112"}}};
+    {"=", 69, "RLoad", {"SYMBOL res  784 -80 R0", "SYMATTR Value 5.465919", "WIRE 736 -112 800 -112"}}};
 
 TEST_F(SpiceSchematicTest, LoadSideLayouts)
 {
@@ -55,8 +56,8 @@ TEST_F(SpiceSchematicTest, LoadSideLayouts)
         SCOPED_TRACE(layout.names);
         design_.LnetState = layout.rnetwork != nullptr;
         LnetworkWorking working;
-        if (layout.rnetwork) FindLnetwork(design_, working, *layout.rnetwork == '=' ? "1" : layout.rnetwork);
-        if (layout.rnetwork && *layout.rnetwork == '=') design_.Rnetwork = design_.Rload;
+        if (layout.rnetwork)
+            FindLnetwork(design_, working, *layout.rnetwork == '=' ? design_.Rload : std::stof(layout.rnetwork));
         const Texts lines = Export();
         EXPECT_EQ(lines.size(), layout.lines);
         std::string names;
@@ -69,19 +70,34 @@ TEST_F(SpiceSchematicTest, LoadSideLayouts)
     }
 }
 
-// SPICE reads a trailing "F" as femto, so farads from 1 to 10 go without it.
+// SPICE reads a trailing "F" as femto, so farads from 1 to 10 go without it; below
+// the formatter's picofarad row a capacitor is written in femtofarads, never empty.
 TEST_F(SpiceSchematicTest, PartValuesAtTheFormatterEdges)
 {
     design_.Lseries = 1e-6f;
     design_.Saturation = 1;
     design_.Ipeak = 4;
-    const std::pair<float, std::string> capacitors[] = {{9e-15f, ""}, {1, "1"}, {std::nextafter(10.0f, 0.0f), "10"}};
+    const std::pair<float, std::string> capacitors[] = {
+        {9.5e-15f, "9.5f"}, {9e-15f, "9f"}, {1e-14f, "10f"}, {1.1e-14f, "0.011pF"}, {1, "1"},
+        {std::nextafter(10.0f, 0.0f), "10"}};
     for (const auto& [farads, text] : capacitors) {
         design_.C2 = farads;
         const Texts lines = Export();
         EXPECT_EQ(lines.at(36), "SYMATTR Value " + text) << farads;
         EXPECT_EQ(lines[13], "TEXT 0 280 Left 2 !.model MySwitch SW(Ron= .25 Roff=10000 Vt=3.5 Vh=0)");
         EXPECT_EQ(lines[18], "SYMATTR Value 10uH");
+    }
+}
+
+// The open switch stays a thousand times the Class E load, so a high-impedance stage
+// keeps its power in the simulator; 10 kilohm stands wherever that already holds.
+TEST_F(SpiceSchematicTest, OpenSwitchNeverLoadsTheDrain)
+{
+    const std::pair<float, std::string> loads[] = {{5.4659f, "10000"}, {10, "10000"}, {26700, "26700000"}};
+    for (const auto& [rload, roff] : loads) {
+        design_.Rload = rload;
+        EXPECT_EQ(Export().at(13), "TEXT 0 280 Left 2 !.model MySwitch SW(Ron= .161447 Roff=" + roff + " Vt=3.5 Vh=0)")
+            << rload;
     }
 }
 

@@ -35,10 +35,9 @@ TEST(PrintSymbols, LeadsMeetAndOnlySeriesPartsMoveTheCursor)
     EXPECT_TRUE(Has(r, QLineF(5100, 3800, 5100, 2300)));  // drain, 10 into the choke
     EXPECT_TRUE(Has(r, QLineF(5100, 1840, 5100, 800)));   // supply, 10 into the choke
     // The ground line ends under the load, wherever the cursor is.
-    PrintGround(page, design, farX, farY);
+    PrintGround(page, false, farX, farY);
     EXPECT_TRUE(Has(r, QLineF(3800, 5000, 8300, 5000)));
-    design.LnetState = 1;
-    PrintGround(page, design, farX, farY);
+    PrintGround(page, true, farX, farY);
     EXPECT_TRUE(Has(r, QLineF(3800, 5000, 10000, 5000)));
 
     PrintGenerator(page, X, Y);

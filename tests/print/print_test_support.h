@@ -41,15 +41,15 @@ public:
     }
 };
 
-// The start-up design with Rnetwork typed as 50, then as `rnetwork`.
-inline DesignRecord DesignWith(std::int16_t lnetState, const char* rnetwork = kRnetworkFirstText)
+// The start-up design with Rnetwork entered as 50, then as `rnetwork` (0: Rload's own).
+inline DesignRecord DesignWith(bool lnetState, float rnetwork = 50)
 {
     DesignRecord design;
     StartupValues(design);
     FindAll(design);
     LnetworkWorking working;
-    FindLnetwork(design, working, kRnetworkFirstText);
-    FindLnetwork(design, working, rnetwork);
+    FindLnetwork(design, working, 50);
+    FindLnetwork(design, working, rnetwork > 0 ? rnetwork : design.Rload);
     design.LnetState = lnetState;
     return design;
 }

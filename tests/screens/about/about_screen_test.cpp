@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "engine/program_texts.h"
 #include "screens/about/about_screen.h"
 
 namespace voltra {

@@ -15,22 +15,21 @@ namespace voltra {
 namespace {
 
 // The start-up design with the L-network for the given resistance (0: Rload's).
-DesignRecord Designed(std::int16_t lnetState, float rnetwork)
+DesignRecord Designed(bool lnetState, float rnetwork)
 {
     DesignRecord design;
     StartupValues(design);
     FindAll(design);
     design.LnetState = lnetState;
-    design.Rnetwork = rnetwork > 0 ? rnetwork : design.Rload;
     LnetworkWorking working;
-    FindLnetwork(design, working, QString::number(design.Rnetwork, 'g', 9).toStdString());
+    FindLnetwork(design, working, rnetwork > 0 ? rnetwork : design.Rload);
     return design;
 }
 
 TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
 {
     const struct {
-        std::int16_t lnetState;
+        bool lnetState;
         float rnetwork;
         std::vector<double> leadsOnGround;
         size_t labels;
@@ -38,7 +37,8 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
     } cases[] = {{0, 50, {4000, 5300, 7600}, 14, "5.4659 ohms"},
                  {1, 50, {4000, 5300, 8500, 9300}, 17, "50 "},
                  {1, 2, {4000, 5300, 7600, 9300}, 16, "2 "},
-                 {1, 0, {4000, 5300, 9300}, 14, "5.4659 "}};
+                 // Equal resistances: nothing to transform, the plain stage.
+                 {1, 0, {4000, 5300, 7600}, 14, "5.4659 ohms"}};
     // Legible on the smallest display, 1366 x 768.
     const QTransform units = DrawingTransform(QSize(1366, 768));
     QFont font(kSansFamily);
@@ -48,7 +48,8 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.labels);
         const DesignRecord design = Designed(c.lnetState, c.rnetwork);
-        const SchematicDrawing drawing = Schematic(design);
+        const Circuit circuit = BuildCircuit(design);
+        const SchematicDrawing drawing = SchematicOf(circuit, design.Pi);
         const double end = c.leadsOnGround.back();
         std::vector<double> leads;
         int groundLines = 0;
@@ -68,7 +69,7 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
         EXPECT_EQ(leads, c.leadsOnGround);
         EXPECT_EQ(groundLines, 1);
 
-        const std::vector<SchematicLabel> labels = SchematicLabels(design, drawing.SchematicX);
+        const std::vector<SchematicLabel> labels = SchematicLabels(circuit, drawing.SchematicX);
         EXPECT_EQ(labels.size(), c.labels);
         std::vector<QRectF> texts;
         std::string load;
@@ -92,12 +93,18 @@ TEST(SchematicLabels, WarningsAndFailedValuesAreRed)
     } cases[] = {{[](DesignRecord&) {}, ""},
                  {[](DesignRecord& d) { d.Idc = d.Ipeak * 2; }, "Idc|Drain Ipeak"},
                  {[](DesignRecord& d) { d.Idc = 0; }, "( Rdc: invalid )"},
-                 {[](DesignRecord& d) { d.Saturation = d.Supply; FindAll(d); }, "invalid|invalid|Idc|( Rdc"}};
+                 // No swing left: no load, so no parts, and a supply current from a
+                 // negative efficiency.
+                 {[](DesignRecord& d) { d.Saturation = d.Supply; FindAll(d); },
+                  "invalid|invalid|invalid|invalid|Idc: invalid|( Rdc: invalid )"},
+                 // A fall time beyond the period: more power out than in.
+                 {[](DesignRecord& d) { d.Falltime = 100e-6f; FindAll(d); }, "Idc: invalid|( Rdc: invalid )"}};
     for (const auto& c : cases) {
         DesignRecord design = Designed(0, 50);
         c.change(design);
         QStringList red;
-        for (const SchematicLabel& label : SchematicLabels(design, Schematic(design).SchematicX))
+        const Circuit circuit = BuildCircuit(design);
+        for (const SchematicLabel& label : SchematicLabels(circuit, SchematicOf(circuit, design.Pi).SchematicX))
             if (label.red) red << (label.text.contains(kInvalidMark) ? label.text : label.text.section(':', 0, 0));
         EXPECT_EQ(red.join("|").toStdString(), c.red);
     }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "engine/program_texts.h"
 #include "screens/welcome/welcome_screen.h"
 
 namespace voltra {

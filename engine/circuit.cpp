@@ -1,0 +1,175 @@
+// Parts, nodes and the standing of every result, decided in one place for the screen,
+// the printed sheet, the schematic file and the simulation.
+#include "engine/circuit.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "engine/equations.h"
+
+namespace voltra {
+namespace {
+
+// The feed choke is ten times the series inductor: large enough to carry a nearly
+// pure DC current at the operating frequency.
+constexpr double kChokeFactor = 10.0;
+// The open switch is at least a thousand times the Class E load, so it draws under a
+// thousandth of the load current from the drain; 10 kilohm where that already holds.
+constexpr float kRoffFloor = 10000.0f;
+constexpr double kRoffOverRload = 1000.0;
+
+constexpr const char* kNotANumber = "its calculation divided by zero or left the single-precision range";
+constexpr const char* kNotPositive = "a part needs a value above zero";
+constexpr const char* kNoSwing = "the saturation voltage leaves the switch no voltage to swing";
+constexpr const char* kImpossibleEfficiency =
+    "the fall-time and saturation losses put the drain efficiency outside 0 to 100 %";
+
+float Single(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return NAN;
+    return static_cast<float>(value);
+}
+
+Result Figure(float value)
+{
+    if (!IsValid(value)) return {value, Status::Invalid, kNotANumber};
+    return {value};
+}
+
+// A part's value must be a number above zero: a zero capacitor is an open, a zero
+// inductor a short, and neither is what the equations asked for.
+Result PartValue(float value)
+{
+    Result result = Figure(value);
+    if (result.Usable() && !(value > 0)) result = {value, Status::Invalid, kNotPositive};
+    return result;
+}
+
+Result Invalidated(Result result, const char* reason)
+{
+    if (result.Usable()) result = {result.value, Status::Invalid, reason};
+    return result;
+}
+
+void AddNetwork(Circuit& c, const DesignRecord& d)
+{
+    const Part inductorFirst = {PartRole::NetworkL, "L3", PartValue(d.Lnetwork), "lnet", "load"};
+    const Part capacitorLast = {PartRole::NetworkC, "C3", PartValue(d.Cnetwork), "load", "0"};
+    const Part capacitorFirst = {PartRole::NetworkC, "C3", PartValue(d.Cnetwork), "lnet", "0"};
+    switch (c.network) {
+    case NetworkLayout::SeriesLFirst:
+        c.parts.push_back(inductorFirst);
+        c.parts.push_back(capacitorLast);
+        break;
+    case NetworkLayout::ShuntCFirst:
+        c.parts.push_back(capacitorFirst);
+        c.parts.push_back(inductorFirst);
+        break;
+    case NetworkLayout::None: return;
+    }
+    c.ltotal = Figure(Ltotal(d));
+}
+
+// Results that a drawing must question or refuse beyond a failed calculation.
+void DecideFigures(Circuit& c, const DesignRecord& d)
+{
+    c.vpeak = Figure(d.Vpeak);
+    // The drain of a Class E stage swings above the supply; a peak at or below zero
+    // comes only from a saturation voltage the supply does not exceed.
+    if (c.vpeak.Usable() && !(d.Vpeak > 0)) c.vpeak = Invalidated(c.vpeak, kNoSwing);
+    c.ipeak = Figure(d.Ipeak);
+    c.idc = Figure(d.Idc);
+    c.rdc = Figure(Rdc(d));
+    c.efficiency = Figure(d.Efficiency);
+    // More power out than in, or less than none in, is no amplifier: the supply
+    // current that claims it cannot be trusted, nor the resistance made from it.
+    if (c.efficiency.Usable() && !(d.Efficiency > 0 && d.Efficiency <= 1)) {
+        c.efficiency = Invalidated(c.efficiency, kImpossibleEfficiency);
+        c.idc = Invalidated(c.idc, kImpossibleEfficiency);
+        c.rdc = Invalidated(c.rdc, kImpossibleEfficiency);
+    }
+    // A supply current above the switch's peak current cannot flow through it.
+    if (c.idc.Usable() && c.ipeak.Usable() && d.Idc > d.Ipeak) {
+        c.idc.status = Status::Warning;
+        c.ipeak.status = Status::Warning;
+    }
+}
+
+}  // namespace
+
+NetworkLayout LayoutOf(const DesignRecord& d)
+{
+    if (!d.LnetState) return NetworkLayout::None;
+    if (d.Rload < d.Rnetwork) return NetworkLayout::SeriesLFirst;
+    if (d.Rload > d.Rnetwork) return NetworkLayout::ShuntCFirst;
+    return NetworkLayout::None;
+}
+
+Circuit BuildCircuit(const DesignRecord& d)
+{
+    Circuit c;
+    c.frequency = d.Frequency;
+    c.falltime = d.Falltime;
+    c.period = PartValue(Single(1.0 / d.Frequency));
+    c.network = LayoutOf(d);
+    c.rload = PartValue(d.Rload);
+    c.roff = std::max(kRoffFloor, Single(kRoffOverRload * d.Rload));
+    if (!IsValid(c.roff)) c.roff = kRoffFloor;
+    const bool networkIn = c.network != NetworkLayout::None;
+    // The switch is the resistance that drops the saturation voltage at peak current.
+    const Result ron = PartValue(Single(static_cast<double>(d.Saturation) / d.Ipeak));
+
+    c.parts = {
+        {PartRole::Supply, "Vbattery", PartValue(d.Supply), "supply", "0"},
+        {PartRole::Choke, "L1", PartValue(Single(kChokeFactor * d.Lseries)), "supply", "drain"},
+        {PartRole::Switch, "S1", ron, "drain", "0"},
+        {PartRole::C1, "C1", PartValue(d.C1), "drain", "0"},
+        {PartRole::C2, "C2", PartValue(d.C2), "drain", "series"},
+        {PartRole::Lseries, "L2", PartValue(d.Lseries), "series", networkIn ? "lnet" : "load"},
+    };
+    AddNetwork(c, d);
+    c.parts.push_back({PartRole::Load, "RLoad", PartValue(networkIn ? d.Rnetwork : d.Rload), "load", "0"});
+    DecideFigures(c, d);
+    return c;
+}
+
+const Part& Circuit::Get(PartRole role) const
+{
+    return *std::find_if(parts.begin(), parts.end(), [role](const Part& p) { return p.role == role; });
+}
+
+bool Circuit::Has(PartRole role) const
+{
+    return std::any_of(parts.begin(), parts.end(), [role](const Part& p) { return p.role == role; });
+}
+
+std::vector<std::pair<const char*, Result>> Circuit::NamedResults() const
+{
+    std::vector<std::pair<const char*, Result>> named = {
+        {"C1", Get(PartRole::C1).value}, {"C2", Get(PartRole::C2).value}, {"Lseries", Get(PartRole::Lseries).value}};
+    if (network != NetworkLayout::None) {
+        named.push_back({"Lnetwork", Get(PartRole::NetworkL).value});
+        named.push_back({"Cnetwork", Get(PartRole::NetworkC).value});
+        named.push_back({"Ltotal", ltotal});
+    }
+    named.insert(named.end(), {{"Rload", rload},
+                               {"Idc", idc},
+                               {"Rdc", rdc},
+                               {"Vpeak", vpeak},
+                               {"Ipeak", ipeak},
+                               {"Ron", Get(PartRole::Switch).value},
+                               {"Efficiency", efficiency},
+                               {"Choke", Get(PartRole::Choke).value},
+                               {"Period", period}});
+    return named;
+}
+
+bool AllUsable(const Circuit& circuit)
+{
+    for (const auto& [name, result] : circuit.NamedResults())
+        if (!result.Usable()) return false;
+    return true;
+}
+
+}  // namespace voltra
