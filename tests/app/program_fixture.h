@@ -54,8 +54,14 @@ public:
         if (confirmExit) quit();
     }
 
-    struct CancellingPrinter : PrintDialogProvider {
-        bool Choose(QPrinter&) override { return false; }
+    // Prints into pdfPath; with none chosen it cancels.
+    struct FilePrinter : PrintDialogProvider {
+        bool Choose(QPrinter& printer) override
+        {
+            printer.setOutputFileName(QString::fromStdString(pdfPath));
+            return !pdfPath.empty();
+        }
+        std::string pdfPath;
     } printer;
     std::string openPath, savePath, spicePath;
     std::vector<std::string> proposed;
