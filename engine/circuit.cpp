@@ -3,10 +3,10 @@
 #include "engine/circuit.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 
 #include "engine/equations.h"
+#include "engine/single.h"
 
 namespace voltra {
 namespace {
@@ -25,11 +25,6 @@ constexpr const char* kNoSwing = "the saturation voltage leaves the switch no vo
 constexpr const char* kImpossibleEfficiency =
     "the fall-time and saturation losses put the drain efficiency outside 0 to 100 %";
 
-float Single(double value)
-{
-    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return NAN;
-    return static_cast<float>(value);
-}
 
 Result Figure(float value)
 {
@@ -111,18 +106,18 @@ Circuit BuildCircuit(const DesignRecord& d)
     Circuit c;
     c.frequency = d.Frequency;
     c.falltime = d.Falltime;
-    c.period = PartValue(Single(1.0 / d.Frequency));
+    c.period = PartValue(StoreSingle(1.0 / d.Frequency));
     c.network = LayoutOf(d);
     c.rload = PartValue(d.Rload);
-    c.roff = std::max(kRoffFloor, Single(kRoffOverRload * d.Rload));
+    c.roff = std::max(kRoffFloor, StoreSingle(kRoffOverRload * d.Rload));
     if (!IsValid(c.roff)) c.roff = kRoffFloor;
     const bool networkIn = c.network != NetworkLayout::None;
     // The switch is the resistance that drops the saturation voltage at peak current.
-    const Result ron = PartValue(Single(static_cast<double>(d.Saturation) / d.Ipeak));
+    const Result ron = PartValue(StoreSingle(static_cast<double>(d.Saturation) / d.Ipeak));
 
     c.parts = {
         {PartRole::Supply, "Vbattery", PartValue(d.Supply), "supply", "0"},
-        {PartRole::Choke, "L1", PartValue(Single(kChokeFactor * d.Lseries)), "supply", "drain"},
+        {PartRole::Choke, "L1", PartValue(StoreSingle(kChokeFactor * d.Lseries)), "supply", "drain"},
         {PartRole::Switch, "S1", ron, "drain", "0"},
         {PartRole::C1, "C1", PartValue(d.C1), "drain", "0"},
         {PartRole::C2, "C2", PartValue(d.C2), "drain", "series"},

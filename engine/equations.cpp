@@ -4,9 +4,9 @@
 // the constants are the fitted coefficients exactly as published for the design.
 #include "engine/equations.h"
 
-#include <cfloat>
 #include <cmath>
 
+#include "engine/single.h"
 
 namespace voltra {
 
@@ -14,13 +14,6 @@ namespace {
 
 // Two pi as the Class E fits were made with; the L-network uses Pi + Pi instead.
 constexpr double kTwoPi = 6.28318;
-
-// Rounds to single precision; anything that is not a finite single becomes NaN.
-float Store(double value)
-{
-    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return NAN;
-    return static_cast<float>(value);
-}
 
 double Squared(double x) { return std::pow(x, 2.0); }
 
@@ -34,48 +27,48 @@ void FindLoad(DesignRecord& d)
     const double difference = static_cast<double>(d.Supply) - d.Saturation;
     const double s = Squared(difference) / d.Power * 0.576801;
     const double k = ((1.0000086 - 0.414395 / Q) - 0.577501 / (Q * Q)) + 0.205967 / (Q * Q * Q);
-    d.Rload = Store(s * k);
+    d.Rload = StoreSingle(s * k);
 }
 
 void FindLseries(DesignRecord& d)
 {
-    d.Lseries = Store(static_cast<double>(d.Rload) * d.NetworkQ / (d.Frequency * kTwoPi));
+    d.Lseries = StoreSingle(static_cast<double>(d.Rload) * d.NetworkQ / (d.Frequency * kTwoPi));
 }
 
 void FindC1(DesignRecord& d)
 {
     const double Q = d.NetworkQ;
     const double k = (0.91424 / Q + 0.99886) - 1.03175 / (Q * Q);
-    d.C1 = Store(k * (1.0 / (d.Frequency * 34.2219 * d.Rload)));
+    d.C1 = StoreSingle(k * (1.0 / (d.Frequency * 34.2219 * d.Rload)));
 }
 
 void FindC2(DesignRecord& d)
 {
     const double Q = d.NetworkQ;
-    d.C2 = Store((1.0 / (d.Frequency * kTwoPi * d.Rload)) * (1.0 / (Q - 0.104823)) *
+    d.C2 = StoreSingle((1.0 / (d.Frequency * kTwoPi * d.Rload)) * (1.0 / (Q - 0.104823)) *
                  (1.01468 / (Q - 1.7879) + 1.00121));
 }
 
-void FindVpeak(DesignRecord& d) { d.Vpeak = Store(d.Supply * 3.562 - d.Saturation * 2.562); }
+void FindVpeak(DesignRecord& d) { d.Vpeak = StoreSingle(d.Supply * 3.562 - d.Saturation * 2.562); }
 
 void FindIpeak(DesignRecord& d)
 {
     const double Q = d.NetworkQ;
     const double k = 1.0 - 1.0 / (Q + Q);
-    d.Ipeak = Store((k * 1.862 + 1.0) * d.Power / (d.Supply * 0.9));
+    d.Ipeak = StoreSingle((k * 1.862 + 1.0) * d.Power / (d.Supply * 0.9));
 }
 
 void FindEfficiency(DesignRecord& d)
 {
     const double Q = d.NetworkQ;
     // a: the fall time as a fraction of the period, widened by the network Q.
-    const float a = Store((0.82 / Q + 1.0) * d.Frequency * d.Falltime);
-    const float b = Store(Squared(a * kTwoPi) / 6.0);
-    const float r = Store(static_cast<double>(d.Saturation) / d.Supply);
-    const float c = Store((a + 1.0) - Squared(a * kTwoPi) / 6.0);
-    const float dn = Store(1.0 - Squared(a * kTwoPi) / 12.0);
-    d.Efficiency = Store(((1.0 - b) - static_cast<double>(c) * r) / dn);
-    d.Idc = Store(d.Power / (static_cast<double>(d.Efficiency) * d.Supply));
+    const float a = StoreSingle((0.82 / Q + 1.0) * d.Frequency * d.Falltime);
+    const float b = StoreSingle(Squared(a * kTwoPi) / 6.0);
+    const float r = StoreSingle(static_cast<double>(d.Saturation) / d.Supply);
+    const float c = StoreSingle((a + 1.0) - Squared(a * kTwoPi) / 6.0);
+    const float dn = StoreSingle(1.0 - Squared(a * kTwoPi) / 12.0);
+    d.Efficiency = StoreSingle(((1.0 - b) - static_cast<double>(c) * r) / dn);
+    d.Idc = StoreSingle(d.Power / (static_cast<double>(d.Efficiency) * d.Supply));
 }
 
 void FindAll(DesignRecord& d)
@@ -103,15 +96,15 @@ void FindLnetwork(DesignRecord& d, LnetworkWorking& w, float rnetwork)
         // Equal (or an invalid Rload): nothing to transform, the last network stays.
         return;
     }
-    w.Xseries = Store(std::sqrt(static_cast<double>(w.Rlow) * w.Rhigh - Squared(w.Rlow)));
-    w.Xshunt = Store(static_cast<double>(w.Rlow) * w.Rhigh / w.Xseries);
+    w.Xseries = StoreSingle(std::sqrt(static_cast<double>(w.Rlow) * w.Rhigh - Squared(w.Rlow)));
+    w.Xshunt = StoreSingle(static_cast<double>(w.Rlow) * w.Rhigh / w.Xseries);
     const double twoPi = static_cast<double>(d.Pi) + d.Pi;
-    d.Lnetwork = Store(w.Xseries / (twoPi * d.Frequency));
-    d.Cnetwork = Store(1.0 / (twoPi * d.Frequency * w.Xshunt));
+    d.Lnetwork = StoreSingle(w.Xseries / (twoPi * d.Frequency));
+    d.Cnetwork = StoreSingle(1.0 / (twoPi * d.Frequency * w.Xshunt));
 }
 
-float Rdc(const DesignRecord& d) { return Store(static_cast<double>(d.Supply) / d.Idc); }
+float Rdc(const DesignRecord& d) { return StoreSingle(static_cast<double>(d.Supply) / d.Idc); }
 
-float Ltotal(const DesignRecord& d) { return Store(static_cast<double>(d.Lseries) + d.Lnetwork); }
+float Ltotal(const DesignRecord& d) { return StoreSingle(static_cast<double>(d.Lseries) + d.Lnetwork); }
 
 }  // namespace voltra

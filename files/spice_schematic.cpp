@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cctype>
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "files/file_text.h"
 #include "units/format.h"
 #include "units/number_text.h"
+#include "engine/single.h"
 
 namespace voltra {
 
@@ -86,12 +86,6 @@ constexpr std::array<const char*, 9> kShuntCFirstWiring = {
     "WIRE 784 16 784 64",     "FLAG 784 64 0",          "WIRE 912 -112 960 -112",
     "WIRE 960 -112 960 -64",  "WIRE 960 16 960 64",     "FLAG 960 64 0"};
 
-// Rounds to single precision; a value a single cannot hold becomes NaN.
-float Single(double value)
-{
-    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return NAN;
-    return static_cast<float>(value);
-}
 
 // Below the formatters' smallest rows a value would be written empty, and the
 // simulator would read an open circuit: such values go with SPICE's own suffix.
@@ -206,9 +200,9 @@ void WriteGenerator(std::string& file, const Circuit& circuit)
     AppendLine(file, "SYMATTR Value" + PrintForm(kGeneratorResistance));
     AppendLine(file, kSwitchModelStart + LeadingSpaceText(ValueOf(circuit, PartRole::Switch)) + kSwitchModelRoff +
                          SignificantText(circuit.roff) + kSwitchModelEnd);
-    AppendLine(file, kTranStart + FormatSmall(Single(kSimulatedPeriods / circuit.frequency)) + " " +
-                         FormatSmall(Single(kRecordedPeriods / circuit.frequency)) + " " +
-                         FormatSmall(Single(period / kStepsPerPeriod)) + " startup");
+    AppendLine(file, kTranStart + FormatSmall(StoreSingle(kSimulatedPeriods / circuit.frequency)) + " " +
+                         FormatSmall(StoreSingle(kRecordedPeriods / circuit.frequency)) + " " +
+                         FormatSmall(StoreSingle(period / kStepsPerPeriod)) + " startup");
     AppendLine(file, std::string(kGeneratorNote) + kWebAddress);
 }
 

@@ -11,6 +11,7 @@
 #include "screens/welcome/program_icon.h"
 #include "screens/screen_style.h"
 #include "engine/program_texts.h"
+#include "screens/object_names.h"
 
 namespace voltra {
 
@@ -108,7 +109,7 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, c
 
 AboutScreen::AboutScreen(const DesignRecord& design, QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QLatin1String(kAboutScreenName));
     setModal(true);
     setWindowIcon(ProgramIcon());
     setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(kProgramTitle));
@@ -124,18 +125,18 @@ AboutScreen::AboutScreen(const DesignRecord& design, QWidget* parent) : QDialog(
 
     Image2 = MakePicture(this, "Image2", QPixmap(QStringLiteral(":/voltra/voltra-32.png")), kImage2Rect);
     Image1 = MakePicture(this, "Image1", QPixmap(QStringLiteral(":/voltra/class-e-150.png")), kImage1Rect);
-    titleLabel_ = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), heading, kDarkBlue, kTitleRect);
-    versionLabel_ = MakeLabel(this, "lblVersion", version, heading, kDarkBlue, kVersionRect);
-    descriptionLabel_ = MakeWrappedLabel(this, "lblDescription", kDescription, Font(kSansFamily, kDescriptionPoints, true),
+    titleLabel_ = MakeLabel(this, kTitleLabelName, QString::fromLatin1(kProgramTitle), heading, kDarkBlue, kTitleRect);
+    versionLabel_ = MakeLabel(this, kVersionLabelName, version, heading, kDarkBlue, kVersionRect);
+    descriptionLabel_ = MakeWrappedLabel(this, kDescriptionLabelName, kDescription, Font(kSansFamily, kDescriptionPoints, true),
                                       kDarkBlue, kDescriptionRect);
-    legalLabel_ = MakeWrappedLabel(this, "lblCopyright2", kLegalNotice, notice, kDarkRed, kCopyright2Rect);
-    noticeLabel_ = MakeLabel(this, "lblCopyright", QString::fromLatin1(kMakersNotice), notice, kDarkBlue,
+    legalLabel_ = MakeWrappedLabel(this, kLegalLabelName, kLegalNotice, notice, kDarkRed, kCopyright2Rect);
+    noticeLabel_ = MakeLabel(this, kNoticeLabelName, QString::fromLatin1(kMakersNotice), notice, kDarkBlue,
                              kCopyrightRect);
-    webLabel_ = MakeLabel(this, "lblWebsite", QString::fromLatin1(kWebAddress), notice, kDarkBlue,
+    webLabel_ = MakeLabel(this, kWebLabelName, QString::fromLatin1(kWebAddress), notice, kDarkBlue,
                            kWebsiteRect);
 
     exitButton_ = new QPushButton(QStringLiteral("Close"), this);
-    exitButton_->setObjectName(QStringLiteral("cmdExit"));
+    exitButton_->setObjectName(QLatin1String(kExitButtonName));
     exitButton_->setFont(Font(kSansFamily, kNoticePoints, true));
     QPalette face = exitButton_->palette();
     face.setColor(QPalette::Button, QColor(kButtonFace));

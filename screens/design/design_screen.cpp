@@ -22,6 +22,7 @@
 #include "units/number_text.h"
 #include "units/parse.h"
 #include "screens/screen_style.h"
+#include "screens/object_names.h"
 
 namespace voltra {
 
@@ -41,14 +42,14 @@ constexpr QRgb kPinkFace = qRgb(255, 192, 192);
 // Only "L-net", "Print", "LTspice" and "Exit" are ever in view; the others stay
 // hidden but keep their commands.
 constexpr std::array<ButtonRow, 8> kButtons = {{
-    {"cmdLnetYes", "L-net", kButtonFace, true, nullptr},
-    {"cmdAbout", "About", kCyanFace, false, &DesignCommands::About},
-    {"cmdSave", "Save this design", kButtonFace, false, &DesignCommands::Save},
-    {"cmdGet", "Get old design", kButtonFace, false, &DesignCommands::Get},
-    {"cmdPrint", "Print", kButtonFace, true, &DesignCommands::Print},
-    {"cmdSpice", "LTspice", kButtonFace, true, &DesignCommands::Spice},
-    {"cmdExit", "Exit", kButtonFace, true, &DesignCommands::Exit},
-    {"cmdEnter", "Enter", kPinkFace, false, nullptr},
+    {kLnetButtonName, "L-net", kButtonFace, true, nullptr},
+    {kAboutButtonName, "About", kCyanFace, false, &DesignCommands::About},
+    {kSaveButtonName, "Save this design", kButtonFace, false, &DesignCommands::Save},
+    {kGetButtonName, "Get old design", kButtonFace, false, &DesignCommands::Get},
+    {kPrintButtonName, "Print", kButtonFace, true, &DesignCommands::Print},
+    {kSpiceButtonName, "LTspice", kButtonFace, true, &DesignCommands::Spice},
+    {kExitButtonName, "Exit", kButtonFace, true, &DesignCommands::Exit},
+    {kEnterButtonName, "Enter", kPinkFace, false, nullptr},
 }};
 
 struct EntryRow {
@@ -60,19 +61,19 @@ struct EntryRow {
 };
 
 constexpr std::array<EntryRow, 6> kEntryRows = {{
-    {Target::Frequency, "lblFrequency", "Frequency (Hz):", "txtFrequency", "UpDown1"},
-    {Target::Power, "lblPower", "Power (W):", "txtPower", "UpDown2"},
-    {Target::Supply, "lblSupply", "Supply (V):", "txtSupply", "UpDown3"},
-    {Target::Saturation, "lblSaturation", "Saturation (V):", "txtSaturation", "UpDown4"},
-    {Target::NetworkQ, "lblNetworkQ", "Network Q (N):", "txtNetworkQ", "UpDown5"},
-    {Target::Falltime, "lblFalltime", "Falltime (s):", "txtFalltime", "UpDown6"},
+    {Target::Frequency, kFrequencyLabelName, "Frequency (Hz):", kFrequencyBoxName, kFrequencyArrowsName},
+    {Target::Power, kPowerLabelName, "Power (W):", kPowerBoxName, kPowerArrowsName},
+    {Target::Supply, kSupplyLabelName, "Supply (V):", kSupplyBoxName, kSupplyArrowsName},
+    {Target::Saturation, kSaturationLabelName, "Saturation (V):", kSaturationBoxName, kSaturationArrowsName},
+    {Target::NetworkQ, kNetworkQLabelName, "Network Q (N):", kNetworkQBoxName, kNetworkQArrowsName},
+    {Target::Falltime, kFalltimeLabelName, "Falltime (s):", kFalltimeBoxName, kFalltimeArrowsName},
 }};
 
 // Tab order; hidden controls drop out of it by themselves.
 constexpr std::array<const char*, 15> kKeyboardOrder = {
-    "cmdLnetYes", "txtRnetwork",  "cmdAbout",    "cmdSave",       "cmdGet",
-    "cmdPrint",   "cmdSpice",     "cmdExit",     "txtFrequency",  "txtPower",
-    "txtSupply",  "txtSaturation", "txtNetworkQ", "txtFalltime",  "cmdEnter",
+    kLnetButtonName, kRnetworkBoxName,  kAboutButtonName,    kSaveButtonName,       kGetButtonName,
+    kPrintButtonName,   kSpiceButtonName,     kExitButtonName,     kFrequencyBoxName,  kPowerBoxName,
+    kSupplyBoxName,  kSaturationBoxName, kNetworkQBoxName, kFalltimeBoxName,  kEnterButtonName,
 };
 
 constexpr const char* kCaptionFormat = "Voltra Version %1 - Design screen";
@@ -93,7 +94,7 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       design_(design), commands_(commands)
 {
-    setObjectName(QStringLiteral("frmDesign"));
+    setObjectName(QLatin1String(kDesignScreenName));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
     palette.setColor(QPalette::WindowText, Qt::black);
@@ -121,7 +122,7 @@ void DesignScreen::BuildControls()
         if (row.command)
             connect(button, &QPushButton::clicked, this, [this, command = row.command] { (commands_.*command)(); });
     }
-    connect(findChild<QPushButton*>(QStringLiteral("cmdLnetYes")), &QPushButton::clicked, this,
+    connect(findChild<QPushButton*>(QLatin1String(kLnetButtonName)), &QPushButton::clicked, this,
             &DesignScreen::LnetClicked);
 
     for (const EntryRow& row : kEntryRows) {
@@ -142,7 +143,7 @@ void DesignScreen::BuildControls()
     }
 
     txtRnetwork_ = new QLineEdit(this);
-    txtRnetwork_->setObjectName(QStringLiteral("txtRnetwork"));
+    txtRnetwork_->setObjectName(QLatin1String(kRnetworkBoxName));
     txtRnetwork_->setAlignment(Qt::AlignCenter);
     QFont plain = txtRnetwork_->font();
     plain.setBold(false);

@@ -5,6 +5,7 @@
 
 #include "screens/welcome/program_icon.h"
 #include "screens/screen_style.h"
+#include "screens/object_names.h"
 
 namespace voltra {
 
@@ -43,7 +44,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 ExitScreen::ExitScreen(std::function<void()> quit, QSizeF displayTwips, QWidget* parent)
     : QDialog(parent), quit_(std::move(quit))
 {
-    setObjectName(QStringLiteral("frmExit"));
+    setObjectName(QLatin1String(kExitScreenName));
     setModal(true);
     setWindowIcon(ProgramIcon());
     setAutoFillBackground(true);
@@ -58,8 +59,8 @@ ExitScreen::ExitScreen(std::function<void()> quit, QSizeF displayTwips, QWidget*
     QFont font(kSansFamily);
     font.setBold(true);
     font.setPointSizeF(kPointsPerTwip * displayTwips.height());
-    cancelButton_ = MakeButton(this, "cmdCancel", QStringLiteral("Cancel / Continue"), font, window, kCancelTop);
-    exitButton_ = MakeButton(this, "cmdExit", QStringLiteral("Exit / Quit"), font, window, kExitTop);
+    cancelButton_ = MakeButton(this, kCancelButtonName, QStringLiteral("Cancel / Continue"), font, window, kCancelTop);
+    exitButton_ = MakeButton(this, kExitButtonName, QStringLiteral("Exit / Quit"), font, window, kExitTop);
     setTabOrder(cancelButton_, exitButton_);
     cancelButton_->setFocus();
 

@@ -179,7 +179,7 @@ void Ground(QPainter& painter, float X, float Y)
 
 }  // namespace
 
-void Schematic(QPainter& painter, float chokeArcRadius)
+void PaintWelcomeStage(QPainter& painter, float chokeArcRadius)
 {
     painter.save();
     QPen pen(Qt::white, kLineWidthPixels);

@@ -12,6 +12,6 @@ namespace voltra {
 // lines are 2 device pixels wide and arcs are circles on the device, their radius
 // given in horizontal units. The choke's arcs take `chokeArcRadius`, the series
 // inductor's always 80.
-void Schematic(QPainter& painter, float chokeArcRadius);
+void PaintWelcomeStage(QPainter& painter, float chokeArcRadius);
 
 }  // namespace voltra

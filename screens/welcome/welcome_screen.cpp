@@ -12,6 +12,7 @@
 #include "screens/welcome/welcome_schematic.h"
 #include "screens/screen_style.h"
 #include "engine/program_texts.h"
+#include "screens/object_names.h"
 
 namespace voltra {
 
@@ -79,7 +80,7 @@ WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displ
       design_(design), actions_(std::move(actions)), units_(FixDrawingUnits(displayTwips)),
       titleTop_(kTitleTopPerTwip * displayTwips.height())
 {
-    setObjectName(QStringLiteral("frmOpening"));
+    setObjectName(QLatin1String(kWelcomeScreenName));
     setWindowIcon(ProgramIcon());
     setAutoFillBackground(true);
     QPalette background = palette();
@@ -101,15 +102,15 @@ WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displ
     titleFont.setBold(true);
     titleFont.setPointSizeF(kTitlePoints);
 
-    titleLabel_ = MakeLabel(this, "lblTitle", QString::fromLatin1(kProgramTitle), titleFont, kTitleColour);
+    titleLabel_ = MakeLabel(this, kTitleLabelName, QString::fromLatin1(kProgramTitle), titleFont, kTitleColour);
     titleLabel_->resize(qRound(TwipsToPixels(kTitleWidthTwips)), qRound(TwipsToPixels(kTitleHeightTwips)));
-    versionLabel_ = MakeLabel(this, "lblVersion", QStringLiteral("Version ") + QString::fromLatin1(kVersionText),
+    versionLabel_ = MakeLabel(this, kVersionLabelName, QStringLiteral("Version ") + QString::fromLatin1(kVersionText),
                            labelFont, Qt::white);
-    noticeLabel_ = MakeLabel(this, "lblCopyright", QString::fromLatin1(kMakersNotice), labelFont, Qt::white);
-    webLabel_ = MakeLabel(this, "lblWebsite", QString::fromLatin1(kWebAddress), labelFont, Qt::white);
+    noticeLabel_ = MakeLabel(this, kNoticeLabelName, QString::fromLatin1(kMakersNotice), labelFont, Qt::white);
+    webLabel_ = MakeLabel(this, kWebLabelName, QString::fromLatin1(kWebAddress), labelFont, Qt::white);
 
-    startButton_ = MakeButton(this, "cmdStart", QStringLiteral("Start"), buttonFont);
-    exitButton_ = MakeButton(this, "cmdExit", QStringLiteral("Exit"), buttonFont);
+    startButton_ = MakeButton(this, kStartButtonName, QStringLiteral("Start"), buttonFont);
+    exitButton_ = MakeButton(this, kExitButtonName, QStringLiteral("Exit"), buttonFont);
     setTabOrder(startButton_, exitButton_);
     setFocusProxy(startButton_);
     startButton_->setFocus();
@@ -138,7 +139,7 @@ void WelcomeScreen::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setTransform(WelcomeViewTransform(size()));
     PaintGradient(painter);
-    Schematic(painter, units_.ChokeArcRadius);
+    PaintWelcomeStage(painter, units_.ChokeArcRadius);
 }
 
 void WelcomeScreen::resizeEvent(QResizeEvent*)

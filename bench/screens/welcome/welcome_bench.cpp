@@ -63,7 +63,7 @@ void BM_PaintSchematicOnly(benchmark::State& state)
     for (auto _ : state) {
         QPainter painter(&image);
         painter.setTransform(WelcomeViewTransform(image.size()));
-        Schematic(painter, 80);
+        PaintWelcomeStage(painter, 80);
     }
 }
 BENCHMARK(BM_PaintSchematicOnly)->Unit(benchmark::kMicrosecond);

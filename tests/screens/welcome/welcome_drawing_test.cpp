@@ -36,7 +36,7 @@ TEST(WelcomeDrawing, StageIsPureWhiteWithinX4800To10360AndY1300To5200)
     image.fill(Qt::black);
     QPainter painter(&image);
     painter.setTransform(QTransform::fromScale(0.1, 0.1));
-    Schematic(painter, 80);
+    PaintWelcomeStage(painter, 80);
     QRect bounds;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {

@@ -1,0 +1,59 @@
+// The Qt object names of every window and control: the names the program's tests,
+// style sheets and accessibility tools find them by, kept in this one table.
+#pragma once
+
+namespace voltra {
+
+// Design screen.
+inline constexpr const char* kDesignScreenName = "frmDesign";
+inline constexpr const char* kLnetButtonName = "cmdLnetYes";
+inline constexpr const char* kAboutButtonName = "cmdAbout";
+inline constexpr const char* kSaveButtonName = "cmdSave";
+inline constexpr const char* kGetButtonName = "cmdGet";
+inline constexpr const char* kPrintButtonName = "cmdPrint";
+inline constexpr const char* kSpiceButtonName = "cmdSpice";
+inline constexpr const char* kEnterButtonName = "cmdEnter";
+inline constexpr const char* kRnetworkBoxName = "txtRnetwork";
+inline constexpr const char* kFrequencyLabelName = "lblFrequency";
+inline constexpr const char* kFrequencyBoxName = "txtFrequency";
+inline constexpr const char* kFrequencyArrowsName = "UpDown1";
+inline constexpr const char* kPowerLabelName = "lblPower";
+inline constexpr const char* kPowerBoxName = "txtPower";
+inline constexpr const char* kPowerArrowsName = "UpDown2";
+inline constexpr const char* kSupplyLabelName = "lblSupply";
+inline constexpr const char* kSupplyBoxName = "txtSupply";
+inline constexpr const char* kSupplyArrowsName = "UpDown3";
+inline constexpr const char* kSaturationLabelName = "lblSaturation";
+inline constexpr const char* kSaturationBoxName = "txtSaturation";
+inline constexpr const char* kSaturationArrowsName = "UpDown4";
+inline constexpr const char* kNetworkQLabelName = "lblNetworkQ";
+inline constexpr const char* kNetworkQBoxName = "txtNetworkQ";
+inline constexpr const char* kNetworkQArrowsName = "UpDown5";
+inline constexpr const char* kFalltimeLabelName = "lblFalltime";
+inline constexpr const char* kFalltimeBoxName = "txtFalltime";
+inline constexpr const char* kFalltimeArrowsName = "UpDown6";
+
+// Welcome screen.
+inline constexpr const char* kWelcomeScreenName = "frmOpening";
+inline constexpr const char* kStartButtonName = "cmdStart";
+
+// About screen.
+inline constexpr const char* kAboutScreenName = "frmAbout";
+inline constexpr const char* kDescriptionLabelName = "lblDescription";
+inline constexpr const char* kLegalLabelName = "lblCopyright2";
+
+// Exit screen.
+inline constexpr const char* kExitScreenName = "frmExit";
+inline constexpr const char* kCancelButtonName = "cmdCancel";
+
+// Blank screen.
+inline constexpr const char* kBlankScreenName = "frmBlank";
+
+// Shared by the welcome, about, design and exit screens.
+inline constexpr const char* kTitleLabelName = "lblTitle";
+inline constexpr const char* kVersionLabelName = "lblVersion";
+inline constexpr const char* kNoticeLabelName = "lblCopyright";
+inline constexpr const char* kWebLabelName = "lblWebsite";
+inline constexpr const char* kExitButtonName = "cmdExit";
+
+}  // namespace voltra
