@@ -108,7 +108,8 @@ SquareMatrix<M> SwitchLossWeight(const NormalisedStage& s)
 template <std::size_t K>
 double RefinedPeak(const std::array<double, K>& samples)
 {
-    const std::size_t k = static_cast<std::size_t>(std::max_element(samples.begin(), samples.end()) - samples.begin());
+    const auto highest = std::max_element(samples.begin(), samples.end());
+    const std::size_t k = static_cast<std::size_t>(highest - samples.begin());
     if (k == 0 || k + 1 == K) return samples[k];
     const double curvature = samples[k - 1] - 2 * samples[k] + samples[k + 1];
     if (!(curvature < 0)) return samples[k];
@@ -142,29 +143,14 @@ void FindPeaks(const NormalisedStage& s, const Vector<M>& atTurnOn, const Vector
     result.peakSwitchCurrent = RefinedPeak(switchCurrent);
 }
 
-template <std::size_t M>
-SteadyState Solve(const NormalisedStage& s, SteadyStateDetail detail)
+// Weights of the closed half: load power, supply current and, in full detail, the
+// loss in Ron; the open half needs no loss weight.
+template <std::size_t M, std::size_t ClosedWeights, std::size_t OpenWeights>
+SteadyState Summarise(const NormalisedStage& s, const Propagation<M, ClosedWeights>& closed,
+                      const Propagation<M, OpenWeights>& open)
 {
     constexpr std::size_t n = M - 1;  // circuit states; the constant is last
     constexpr std::size_t one = M - 1;
-    const SquareMatrix<M> closedMatrix = StateMatrix<M>(s, true);
-    const SquareMatrix<M> openMatrix = StateMatrix<M>(s, false);
-
-    // Weights: load power, then supply current, then (closed only) the loss in Ron.
-    Propagation<M, 3> closed;
-    Propagation<M, 2> open;
-    if (detail == SteadyStateDetail::Full) {
-        closed = Propagate(closedMatrix, kHalfPeriod,
-                           std::array{LoadPowerWeight<M>(s), SupplyCurrentWeight<M>(), SwitchLossWeight<M>(s)});
-        open = Propagate(openMatrix, kHalfPeriod, std::array{LoadPowerWeight<M>(s), SupplyCurrentWeight<M>()});
-    } else {
-        const auto closedLoad = Propagate(closedMatrix, kHalfPeriod, std::array{LoadPowerWeight<M>(s)});
-        const auto openLoad = Propagate(openMatrix, kHalfPeriod, std::array{LoadPowerWeight<M>(s)});
-        closed.transition = closedLoad.transition;
-        closed.integrals[0] = closedLoad.integrals[0];
-        open.transition = openLoad.transition;
-        open.integrals[0] = openLoad.integrals[0];
-    }
 
     // Periodicity: the state at turn-on comes back after one period, z0 = P z0, with
     // the constant staying 1.
@@ -191,12 +177,26 @@ SteadyState Solve(const NormalisedStage& s, SteadyStateDetail detail)
     result.turnOnVoltage = atTurnOn[kDrain];
     result.turnOnSlope = s.c1 * (atTurnOn[kChoke] - atTurnOn[kSeries]);
     result.loadPower = mean(0);
-    if (detail == SteadyStateDetail::TurnOn) return result;
-
-    result.supplyCurrent = mean(1);
-    result.switchLoss = QuadraticForm(closed.integrals[2], atTurnOn) / kPeriod;
-    FindPeaks<M>(s, atTurnOn, atTurnOff, result);
+    if constexpr (ClosedWeights == 3) {
+        result.supplyCurrent = mean(1);
+        result.switchLoss = QuadraticForm(closed.integrals[2], atTurnOn) / kPeriod;
+        FindPeaks<M>(s, atTurnOn, atTurnOff, result);
+    }
     return result;
+}
+
+template <std::size_t M>
+SteadyState Solve(const NormalisedStage& s, SteadyStateDetail detail)
+{
+    const SquareMatrix<M> closed = StateMatrix<M>(s, true);
+    const SquareMatrix<M> open = StateMatrix<M>(s, false);
+    const SquareMatrix<M> load = LoadPowerWeight<M>(s);
+    if (detail == SteadyStateDetail::TurnOn)
+        return Summarise(s, Propagate(closed, kHalfPeriod, std::array{load}),
+                         Propagate(open, kHalfPeriod, std::array{load}));
+    const SquareMatrix<M> supply = SupplyCurrentWeight<M>();
+    return Summarise(s, Propagate(closed, kHalfPeriod, std::array{load, supply, SwitchLossWeight<M>(s)}),
+                     Propagate(open, kHalfPeriod, std::array{load, supply}));
 }
 
 }  // namespace
