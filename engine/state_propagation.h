@@ -30,15 +30,20 @@ Propagation<N, Weights> Propagate(const SquareMatrix<N>& a, double h,
     constexpr double kScaledNorm = 0.25;
     constexpr int kTaylorTerms = 12;
 
-    int doublings = 0;
+    Propagation<N, Weights> p;
     const double norm = NormOne(a) * h;
+    if (!std::isfinite(norm)) {
+        // A part at zero or beyond double range: no propagation, and NaN says so.
+        p.transition.entries.fill(NAN);
+        return p;
+    }
+    int doublings = 0;
     if (norm > kScaledNorm) doublings = static_cast<int>(std::ceil(std::log2(norm / kScaledNorm)));
     const double step = std::ldexp(h, -doublings);
 
     SquareMatrix<N> scaled = a;
     for (double& x : scaled.entries) x *= step;
 
-    Propagation<N, Weights> p;
     p.transition = SquareMatrix<N>::Identity();
     SquareMatrix<N> term = p.transition;
     for (int k = 1; k <= kTaylorTerms; ++k) {

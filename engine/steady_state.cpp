@@ -32,7 +32,11 @@ constexpr std::size_t kSeries = 3;
 constexpr std::size_t kNetworkC = 4;  // Cnetwork voltage
 constexpr std::size_t kNetworkL = 5;  // Lnetwork current, when it is not in the series branch
 
-template <std::size_t M>
+// Four circuit states, one or two more for the network, and the constant.
+template <StageNetwork Network>
+constexpr std::size_t kStates = Network == StageNetwork::None ? 5 : Network == StageNetwork::SeriesLFirst ? 6 : 7;
+
+template <StageNetwork Network, std::size_t M = kStates<Network>>
 SquareMatrix<M> StateMatrix(const NormalisedStage& s, bool switchClosed)
 {
     constexpr std::size_t one = M - 1;
@@ -43,13 +47,11 @@ SquareMatrix<M> StateMatrix(const NormalisedStage& s, bool switchClosed)
     a(kDrain, kSeries) = -s.c1;
     if (switchClosed) a(kDrain, kDrain) = -s.c1 / s.ron;
     a(kC2, kSeries) = s.c2;
-    switch (s.network) {
-    case StageNetwork::None:
+    if constexpr (Network == StageNetwork::None) {
         a(kSeries, kDrain) = 1 / s.lseries;
         a(kSeries, kC2) = -1 / s.lseries;
         a(kSeries, kSeries) = -s.load / s.lseries;
-        break;
-    case StageNetwork::SeriesLFirst: {
+    } else if constexpr (Network == StageNetwork::SeriesLFirst) {
         // Lnetwork carries the series-branch current: one inductor with Lseries.
         const double inductance = s.lseries + s.lnetwork;
         a(kSeries, kDrain) = 1 / inductance;
@@ -57,9 +59,7 @@ SquareMatrix<M> StateMatrix(const NormalisedStage& s, bool switchClosed)
         a(kSeries, kNetworkC) = -1 / inductance;
         a(kNetworkC, kSeries) = s.cnetwork;
         a(kNetworkC, kNetworkC) = -s.cnetwork / s.load;
-        break;
-    }
-    case StageNetwork::ShuntCFirst:
+    } else {
         a(kSeries, kDrain) = 1 / s.lseries;
         a(kSeries, kC2) = -1 / s.lseries;
         a(kSeries, kNetworkC) = -1 / s.lseries;
@@ -67,20 +67,20 @@ SquareMatrix<M> StateMatrix(const NormalisedStage& s, bool switchClosed)
         a(kNetworkC, kNetworkL) = -s.cnetwork;
         a(kNetworkL, kNetworkC) = 1 / s.lnetwork;
         a(kNetworkL, kNetworkL) = -s.load / s.lnetwork;
-        break;
     }
     return a;
 }
 
-template <std::size_t M>
+template <StageNetwork Network, std::size_t M = kStates<Network>>
 SquareMatrix<M> LoadPowerWeight(const NormalisedStage& s)
 {
     SquareMatrix<M> w;
-    switch (s.network) {
-    case StageNetwork::None: w(kSeries, kSeries) = s.load; break;
-    case StageNetwork::SeriesLFirst: w(kNetworkC, kNetworkC) = 1 / s.load; break;
-    case StageNetwork::ShuntCFirst: w(kNetworkL, kNetworkL) = s.load; break;
-    }
+    if constexpr (Network == StageNetwork::None)
+        w(kSeries, kSeries) = s.load;
+    else if constexpr (Network == StageNetwork::SeriesLFirst)
+        w(kNetworkC, kNetworkC) = 1 / s.load;
+    else
+        w(kNetworkL, kNetworkL) = s.load;
     return w;
 }
 
@@ -117,13 +117,13 @@ double RefinedPeak(const std::array<double, K>& samples)
     return samples[k] - tilt * tilt / (8 * curvature);
 }
 
-template <std::size_t M>
+template <StageNetwork Network, std::size_t M>
 void FindPeaks(const NormalisedStage& s, const Vector<M>& atTurnOn, const Vector<M>& atTurnOff, SteadyState& result)
 {
     constexpr double kStep = kHalfPeriod / kSamplesPerHalf;
     const std::array<SquareMatrix<M>, 0> none{};
-    const SquareMatrix<M> closedStep = Propagate(StateMatrix<M>(s, true), kStep, none).transition;
-    const SquareMatrix<M> openStep = Propagate(StateMatrix<M>(s, false), kStep, none).transition;
+    const SquareMatrix<M> closedStep = Propagate(StateMatrix<Network>(s, true), kStep, none).transition;
+    const SquareMatrix<M> openStep = Propagate(StateMatrix<Network>(s, false), kStep, none).transition;
 
     std::array<double, kSamplesPerHalf + 1> switchCurrent;
     std::array<double, kSamplesPerHalf + 1> drainClosed;
@@ -139,13 +139,14 @@ void FindPeaks(const NormalisedStage& s, const Vector<M>& atTurnOn, const Vector
         drainOpen[k] = z[kDrain];
         z = openStep * z;
     }
-    result.peakDrainVoltage = std::max(RefinedPeak(drainOpen), *std::max_element(drainClosed.begin(), drainClosed.end()));
+    const double highestClosed = *std::max_element(drainClosed.begin(), drainClosed.end());
+    result.peakDrainVoltage = std::max(RefinedPeak(drainOpen), highestClosed);
     result.peakSwitchCurrent = RefinedPeak(switchCurrent);
 }
 
 // Weights of the closed half: load power, supply current and, in full detail, the
 // loss in Ron; the open half needs no loss weight.
-template <std::size_t M, std::size_t ClosedWeights, std::size_t OpenWeights>
+template <StageNetwork Network, std::size_t M, std::size_t ClosedWeights, std::size_t OpenWeights>
 SteadyState Summarise(const NormalisedStage& s, const Propagation<M, ClosedWeights>& closed,
                       const Propagation<M, OpenWeights>& open)
 {
@@ -180,36 +181,36 @@ SteadyState Summarise(const NormalisedStage& s, const Propagation<M, ClosedWeigh
     if constexpr (ClosedWeights == 3) {
         result.supplyCurrent = mean(1);
         result.switchLoss = QuadraticForm(closed.integrals[2], atTurnOn) / kPeriod;
-        FindPeaks<M>(s, atTurnOn, atTurnOff, result);
+        FindPeaks<Network>(s, atTurnOn, atTurnOff, result);
     }
     return result;
 }
 
-template <std::size_t M>
+template <StageNetwork Network>
 SteadyState Solve(const NormalisedStage& s, SteadyStateDetail detail)
 {
-    const SquareMatrix<M> closed = StateMatrix<M>(s, true);
-    const SquareMatrix<M> open = StateMatrix<M>(s, false);
-    const SquareMatrix<M> load = LoadPowerWeight<M>(s);
+    constexpr std::size_t m = kStates<Network>;
+    const SquareMatrix<m> closed = StateMatrix<Network>(s, true);
+    const SquareMatrix<m> open = StateMatrix<Network>(s, false);
+    const SquareMatrix<m> load = LoadPowerWeight<Network>(s);
     if (detail == SteadyStateDetail::TurnOn)
-        return Summarise(s, Propagate(closed, kHalfPeriod, std::array{load}),
-                         Propagate(open, kHalfPeriod, std::array{load}));
-    const SquareMatrix<M> supply = SupplyCurrentWeight<M>();
-    return Summarise(s, Propagate(closed, kHalfPeriod, std::array{load, supply, SwitchLossWeight<M>(s)}),
-                     Propagate(open, kHalfPeriod, std::array{load, supply}));
+        return Summarise<Network>(s, Propagate(closed, kHalfPeriod, std::array{load}),
+                                  Propagate(open, kHalfPeriod, std::array{load}));
+    const SquareMatrix<m> supply = SupplyCurrentWeight<m>();
+    return Summarise<Network>(s, Propagate(closed, kHalfPeriod, std::array{load, supply, SwitchLossWeight<m>(s)}),
+                              Propagate(open, kHalfPeriod, std::array{load, supply}));
 }
 
 }  // namespace
 
 SteadyState SolveSteadyState(const NormalisedStage& stage, SteadyStateDetail detail)
 {
-    // Four circuit states, one or two more for the network, and the constant.
     switch (stage.network) {
-    case StageNetwork::None: return Solve<5>(stage, detail);
-    case StageNetwork::SeriesLFirst: return Solve<6>(stage, detail);
+    case StageNetwork::None: return Solve<StageNetwork::None>(stage, detail);
+    case StageNetwork::SeriesLFirst: return Solve<StageNetwork::SeriesLFirst>(stage, detail);
     case StageNetwork::ShuntCFirst: break;
     }
-    return Solve<7>(stage, detail);
+    return Solve<StageNetwork::ShuntCFirst>(stage, detail);
 }
 
 }  // namespace voltra
