@@ -1,0 +1,76 @@
+// Analysis of a given stage: energy is conserved on or off tune, a missed turn-on
+// costs C1's stored energy once per cycle, and parts that are no circuit are refused.
+#include <gtest/gtest.h>
+
+#include "engine/equations.h"
+#include "engine/exact_solver.h"
+
+namespace voltra {
+namespace {
+
+ClassEStage SolvedStartupStage(bool lnetwork)
+{
+    DesignRecord d;
+    StartupValues(d);
+    FindAll(d);
+    d.LnetState = lnetwork ? 1 : 0;
+    LnetworkWorking working;
+    FindLnetwork(d, working, "50");
+    return SolveExact(ExactTargetsOf(d), ClosedFormStart(d)).stage;
+}
+
+TEST(StageAnalysis, SupplyPowerIsLoadPowerPlusSwitchLossOnAndOffTune)
+{
+    struct Case {
+        const char* what;
+        bool lnetwork;
+        void (*change)(ClassEStage&);
+    };
+    const Case cases[] = {
+        {"tuned", false, [](ClassEStage&) {}},
+        {"C1 too small", false, [](ClassEStage& s) { s.c1 *= 0.7; }},
+        {"C2 too large, L-network", true, [](ClassEStage& s) { s.c2 *= 1.3; }},
+        {"lossy switch, short choke", false, [](ClassEStage& s) { s.ron = 1; s.lchoke = s.lseries; }},
+    };
+    for (const Case& c : cases) {
+        ClassEStage stage = SolvedStartupStage(c.lnetwork);
+        c.change(stage);
+        const StageFigures f = AnalyseStage(stage);
+        ASSERT_TRUE(f.valid) << c.what << ": " << f.reason;
+        EXPECT_NEAR((f.pout + f.switchLoss) / f.pin, 1, 1e-8) << c.what;
+        EXPECT_NEAR(f.efficiency, f.pout / f.pin, 1e-12) << c.what;
+        EXPECT_GT(f.vpeak, stage.supply) << c.what;
+    }
+}
+
+// With Ron small enough to make conduction loss negligible, what the switch dissipates
+// is ½·C1·V²·f, the charge C1 still holds when the switch closes on it.
+TEST(StageAnalysis, MissedZeroVoltageTurnOnDumpsC1sEnergyIntoTheSwitch)
+{
+    for (double detune : {0.7, 1.3}) {
+        ClassEStage stage = SolvedStartupStage(false);
+        stage.ron = 1e-4;
+        stage.c1 *= detune;
+        const StageFigures f = AnalyseStage(stage);
+        ASSERT_TRUE(f.valid) << f.reason;
+        const double v = f.turnOnVoltage / 100 * stage.supply;
+        EXPECT_GT(std::abs(f.turnOnVoltage), 10) << detune;
+        EXPECT_NEAR(f.switchLoss / (0.5 * stage.c1 * v * v * stage.frequency), 1, 0.07) << detune;
+    }
+}
+
+TEST(StageAnalysis, PartsThatAreNoCircuitAreRefused)
+{
+    for (auto change : {+[](ClassEStage& s) { s.c2 = 0; }, +[](ClassEStage& s) { s.load = -5; },
+                        +[](ClassEStage& s) { s.ron = 0; },
+                        +[](ClassEStage& s) { s.network = StageNetwork::ShuntCFirst; }}) {
+        ClassEStage stage = SolvedStartupStage(false);
+        change(stage);
+        const StageFigures f = AnalyseStage(stage);
+        EXPECT_FALSE(f.valid);
+        EXPECT_FALSE(f.reason.empty());
+    }
+}
+
+}  // namespace
+}  // namespace voltra
