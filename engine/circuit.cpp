@@ -11,9 +11,6 @@
 namespace voltra {
 namespace {
 
-// The feed choke is ten times the series inductor: large enough to carry a nearly
-// pure DC current at the operating frequency.
-constexpr double kChokeFactor = 10.0;
 // The open switch is at least a thousand times the Class E load, so it draws under a
 // thousandth of the load current from the drain; 10 kilohm where that already holds.
 constexpr float kRoffFloor = 10000.0f;
@@ -117,7 +114,7 @@ Circuit BuildCircuit(const DesignRecord& d)
 
     c.parts = {
         {PartRole::Supply, "Vbattery", PartValue(d.Supply), "supply", "0"},
-        {PartRole::Choke, "L1", PartValue(StoreSingle(kChokeFactor * d.Lseries)), "supply", "drain"},
+        {PartRole::Choke, "L1", PartValue(StoreSingle(kDefaultChokeFactor * d.Lseries)), "supply", "drain"},
         {PartRole::Switch, "S1", ron, "drain", "0"},
         {PartRole::C1, "C1", PartValue(d.C1), "drain", "0"},
         {PartRole::C2, "C2", PartValue(d.C2), "drain", "series"},

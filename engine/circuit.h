@@ -10,6 +10,10 @@
 
 namespace voltra {
 
+// The feed choke as a multiple of the series inductor, as exported: large enough to
+// carry a nearly pure DC current at the operating frequency.
+inline constexpr double kDefaultChokeFactor = 10.0;
+
 enum class PartRole { Supply, Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load };
 
 // Where the L-network stands: none (option off, or Rload already equals the network

@@ -231,7 +231,7 @@ ExactTargets ExactTargetsOf(const DesignRecord& design, double chokeFactor)
     t.ron = static_cast<double>(design.Saturation) / design.Ipeak;
     t.networkQ = design.NetworkQ;
     t.chokeFactor = chokeFactor;
-    t.lnetwork = design.LnetState == 1;
+    t.lnetwork = design.LnetState;
     t.rnetwork = design.Rnetwork;
     return t;
 }

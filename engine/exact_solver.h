@@ -6,13 +6,11 @@
 
 #include <string>
 
+#include "engine/circuit.h"
 #include "engine/design_record.h"
 #include "engine/stage_analysis.h"
 
 namespace voltra {
-
-// The exported schematic makes the feed choke ten times Lseries.
-inline constexpr double kDefaultChokeFactor = 10.0;
 
 struct ExactTargets {
     double frequency = 0;  // Hz

@@ -5,6 +5,8 @@
 #include "engine/equations.h"
 #include "engine/exact_solver.h"
 
+namespace voltra {
+
 namespace {
 
 DesignRecord StartupDesign(bool lnetwork)
@@ -12,9 +14,9 @@ DesignRecord StartupDesign(bool lnetwork)
     DesignRecord design;
     StartupValues(design);
     FindAll(design);
-    design.LnetState = lnetwork ? 1 : 0;
+    design.LnetState = lnetwork;
     LnetworkWorking working;
-    FindLnetwork(design, working, "50");
+    FindLnetwork(design, working, 50);
     return design;
 }
 
@@ -38,3 +40,5 @@ void AnalyseStage(benchmark::State& state)
 BENCHMARK(AnalyseStage)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace voltra

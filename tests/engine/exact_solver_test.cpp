@@ -151,12 +151,12 @@ std::complex<double> NetworkImpedance(const ClassEStage& st, double w)
 TEST(ExactSolver, LnetworkDeliversTheTargetIntoRnetworkInEitherLayout)
 {
     struct Case {
-        const char* rnetwork;
+        float rnetwork;
         StageNetwork layout;
     };
-    for (const Case c : {Case{"50", StageNetwork::SeriesLFirst}, Case{"2", StageNetwork::ShuntCFirst}}) {
+    for (const Case c : {Case{50, StageNetwork::SeriesLFirst}, Case{2, StageNetwork::ShuntCFirst}}) {
         DesignRecord d = Design(5);
-        d.LnetState = 1;
+        d.LnetState = true;
         LnetworkWorking working;
         FindLnetwork(d, working, c.rnetwork);
         const ExactSolution s = SolveExact(ExactTargetsOf(d), ClosedFormStart(d));

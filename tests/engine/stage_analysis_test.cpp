@@ -13,9 +13,9 @@ ClassEStage SolvedStartupStage(bool lnetwork)
     DesignRecord d;
     StartupValues(d);
     FindAll(d);
-    d.LnetState = lnetwork ? 1 : 0;
+    d.LnetState = lnetwork;
     LnetworkWorking working;
-    FindLnetwork(d, working, "50");
+    FindLnetwork(d, working, 50);
     return SolveExact(ExactTargetsOf(d), ClosedFormStart(d)).stage;
 }
 
