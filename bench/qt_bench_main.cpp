@@ -3,8 +3,6 @@
 
 #include <QApplication>
 
-using namespace voltra;
-
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

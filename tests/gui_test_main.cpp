@@ -2,8 +2,6 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-using namespace voltra;
-
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
