@@ -22,9 +22,10 @@ void ShowMaximized(QWidget& window)
 
 }  // namespace
 
-Program::Program(DesignRecord& design, MessageSink& messages, ProgramDialogs& dialogs,
+Program::Program(DesignRecord& design, MessageSink& messages, ProgramDialogs& dialogs, Simulator& simulator,
                  std::function<void()> endProgram)
-    : design_(design), messages_(messages), dialogs_(dialogs), endProgram_(std::move(endProgram))
+    : design_(design), messages_(messages), dialogs_(dialogs), endProgram_(std::move(endProgram)),
+      simulator_(simulator)
 {
 }
 
@@ -32,6 +33,7 @@ Program::~Program()
 {
     delete welcome_;
     delete designScreen_;
+    delete verification_;
 }
 
 void Program::Begin()
@@ -99,6 +101,19 @@ void Program::Spice()
     if (!CheckSpiceExportable(circuit, messages_)) return;
     spiceFileName_ = dialogs_.SaveSpiceSchematic();
     WriteSpiceSchematic(spiceFileName_, circuit, messages_);
+}
+
+void Program::Verify()
+{
+    if (!verification_) verification_ = new VerificationWindow(simulator_);
+    verification_->show();
+    verification_->raise();
+    verification_->Follow(Shown());
+}
+
+void Program::Recalculated()
+{
+    if (verification_ && verification_->isVisible()) verification_->Follow(Shown());
 }
 
 void Program::Print() { PrintSchematic(Shown(), dialogs_.PrintDialog(), messages_); }

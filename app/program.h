@@ -11,6 +11,7 @@
 #include "engine/message_sink.h"
 #include "screens/design/design_commands.h"
 #include "screens/design/design_screen.h"
+#include "screens/verify/verification_window.h"
 #include "screens/welcome/welcome_screen.h"
 
 namespace voltra {
@@ -18,7 +19,8 @@ namespace voltra {
 class Program : public DesignCommands {
 public:
     // `endProgram` leaves the event loop; the program ends with it.
-    Program(DesignRecord& design, MessageSink& messages, ProgramDialogs& dialogs, std::function<void()> endProgram);
+    Program(DesignRecord& design, MessageSink& messages, ProgramDialogs& dialogs, Simulator& simulator,
+            std::function<void()> endProgram);
     ~Program() override;
 
     // Loads and shows the welcome screen: start-up values and the last session first.
@@ -28,10 +30,13 @@ public:
     DesignScreen* Design() const { return designScreen_; }
     const std::string& DesignFileName() const { return designFileName_; }
     const std::string& SpiceFileName() const { return spiceFileName_; }
+    VerificationWindow* Verification() const { return verification_; }
 
     void Get() override;
     void Save() override;
     void Spice() override;
+    void Verify() override;
+    void Recalculated() override;
     void Print() override;
     void About() override;
     void Exit() override;
@@ -49,6 +54,8 @@ private:
     std::function<void()> endProgram_;
     QPointer<WelcomeScreen> welcome_;
     QPointer<DesignScreen> designScreen_;
+    Simulator& simulator_;
+    QPointer<VerificationWindow> verification_;
     // The paths last chosen: Get and Save share one, so Save proposes the file just read.
     std::string designFileName_;
     std::string spiceFileName_;

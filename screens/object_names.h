@@ -33,6 +33,12 @@ inline constexpr const char* kFalltimeLabelName = "lblFalltime";
 inline constexpr const char* kFalltimeBoxName = "txtFalltime";
 inline constexpr const char* kFalltimeArrowsName = "UpDown6";
 
+inline constexpr const char* kVerifyButtonName = "cmdVerify";
+
+// Verification window.
+inline constexpr const char* kVerificationWindowName = "frmVerify";
+inline constexpr const char* kFiguresTableName = "tblFigures";
+
 // Welcome screen.
 inline constexpr const char* kWelcomeScreenName = "frmOpening";
 inline constexpr const char* kStartButtonName = "cmdStart";

@@ -20,13 +20,15 @@ struct ControlPlacement {
 };
 
 // In the order the screen places them.
-inline constexpr std::array<ControlPlacement, 27> kControlPlacements = {{
+inline constexpr std::array<ControlPlacement, 28> kControlPlacements = {{
     {kAboutButtonName, 15, 1500, 1400, 300, true},
     {kSaveButtonName, 3100, 7500, 1400, 300, true},
     {kGetButtonName, 1500, 7500, 1400, 300, true},
     {kPrintButtonName, 7900, 7500, 900, 300, true},
     {kEnterButtonName, 1500, 6800, 9200, 300, true},
     {kSpiceButtonName, 6300, 7500, 900, 300, true},
+    // Verification sits beside the export it checks, where the hidden Save leaves room.
+    {kVerifyButtonName, 5200, 7500, 900, 300, true},
     {kExitButtonName, 9500, 7500, 900, 300, true},
     {kFrequencyLabelName, 1500, 6000, 1200, 300, true},
     {kFrequencyBoxName, 1500, 6300, 1000, 300, true},

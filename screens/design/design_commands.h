@@ -10,6 +10,10 @@ public:
     virtual void Get() = 0;
     virtual void Save() = 0;
     virtual void Spice() = 0;
+    // Simulates the design on screen in a window that follows every new calculation.
+    virtual void Verify() = 0;
+    // A cycle has drawn a new design.
+    virtual void Recalculated() {}
     virtual void Print() = 0;
     virtual void About() = 0;
     // Also asked when the user closes the window from its frame: leaving the design

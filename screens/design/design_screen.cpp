@@ -41,13 +41,14 @@ constexpr QRgb kPinkFace = qRgb(255, 192, 192);
 
 // Only "L-net", "Print", "LTspice" and "Exit" are ever in view; the others stay
 // hidden but keep their commands.
-constexpr std::array<ButtonRow, 8> kButtons = {{
+constexpr std::array<ButtonRow, 9> kButtons = {{
     {kLnetButtonName, "L-net", kButtonFace, true, nullptr},
     {kAboutButtonName, "About", kCyanFace, false, &DesignCommands::About},
     {kSaveButtonName, "Save this design", kButtonFace, false, &DesignCommands::Save},
     {kGetButtonName, "Get old design", kButtonFace, false, &DesignCommands::Get},
     {kPrintButtonName, "Print", kButtonFace, true, &DesignCommands::Print},
     {kSpiceButtonName, "LTspice", kButtonFace, true, &DesignCommands::Spice},
+    {kVerifyButtonName, "Verify", kButtonFace, true, &DesignCommands::Verify},
     {kExitButtonName, "Exit", kButtonFace, true, &DesignCommands::Exit},
     {kEnterButtonName, "Enter", kPinkFace, false, nullptr},
 }};
@@ -70,9 +71,9 @@ constexpr std::array<EntryRow, 6> kEntryRows = {{
 }};
 
 // Tab order; hidden controls drop out of it by themselves.
-constexpr std::array<const char*, 15> kKeyboardOrder = {
+constexpr std::array<const char*, 16> kKeyboardOrder = {
     kLnetButtonName, kRnetworkBoxName,  kAboutButtonName,    kSaveButtonName,       kGetButtonName,
-    kPrintButtonName,   kSpiceButtonName,     kExitButtonName,     kFrequencyBoxName,  kPowerBoxName,
+    kPrintButtonName,   kSpiceButtonName, kVerifyButtonName,     kExitButtonName,     kFrequencyBoxName,  kPowerBoxName,
     kSupplyBoxName,  kSaturationBoxName, kNetworkQBoxName, kFalltimeBoxName,  kEnterButtonName,
 };
 
@@ -151,6 +152,8 @@ void DesignScreen::BuildControls()
     txtRnetwork_->hide();
     connect(txtRnetwork_, &QLineEdit::textChanged, this, &DesignScreen::RnetworkChanged);
 
+    findChild<QPushButton*>(QLatin1String(kVerifyButtonName))->setShortcut(QKeySequence(Qt::Key_F5));
+
     for (size_t i = 1; i < kKeyboardOrder.size(); ++i)
         setTabOrder(findChild<QWidget*>(QLatin1String(kKeyboardOrder[i - 1])),
                     findChild<QWidget*>(QLatin1String(kKeyboardOrder[i])));
@@ -191,6 +194,7 @@ void DesignScreen::ShowDesign()
         update(changed + LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_));
     else
         update();
+    commands_.Recalculated();
 }
 
 void DesignScreen::MarkEntryInEffect(Target target)

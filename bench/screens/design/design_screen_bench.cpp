@@ -19,6 +19,7 @@ public:
     void Get() override {}
     void Save() override {}
     void Spice() override {}
+    void Verify() override {}
     void Print() override {}
     void About() override {}
     void Exit() override {}

@@ -18,6 +18,7 @@ struct NoCommands : DesignCommands {
     void Get() override {}
     void Save() override {}
     void Spice() override {}
+    void Verify() override {}
     void Print() override {}
     void About() override {}
     void Exit() override {}

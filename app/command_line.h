@@ -1,0 +1,21 @@
+// Voltra without a window, for scripts: verify a saved design by simulation, or
+// write its LTspice schematic. Needs no display.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "simulation/simulator.h"
+
+namespace voltra {
+
+// Runs the command the arguments name and returns the process's exit code; nothing
+// when they name none, and the program opens its windows.
+//   --simulate DESIGN.VLT [--lnet OHMS] [--json]
+//   --export-asc OUT.asc DESIGN.VLT [--lnet OHMS]
+std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                                  Simulator& simulator);
+
+}  // namespace voltra

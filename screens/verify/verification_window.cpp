@@ -1,0 +1,196 @@
+// Runs the simulation off the user-interface thread and shows what it found. Each new
+// calculation bumps a generation: an outcome from an older one is dropped unseen.
+#include "screens/verify/verification_window.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "engine/circuit.h"
+#include "engine/program_texts.h"
+#include "screens/object_names.h"
+#include "simulation/netlist.h"
+#include "simulation/verification.h"
+
+namespace voltra {
+namespace {
+
+// Long enough that a typed number is complete before the simulator starts on it.
+constexpr int kTypingPauseMilliseconds = 400;
+constexpr const char* kCaptionFormat = "Voltra Version %1 - Verification";
+constexpr const char* kRefused = "This design has results that are not valid, so it cannot be simulated.";
+const QColor kRed(255, 0, 0);
+const QColor kOnShade(255, 220, 150, 120);
+
+QString Figure(double value, const char* unit)
+{
+    const QString number = QString::number(value, 'g', 5);
+    return unit[0] ? number + u' ' + QString::fromLatin1(unit) : number;
+}
+
+QLineSeries* Series(const QString& name, const std::vector<double>& time, const std::vector<double>& values,
+                    double timeScale)
+{
+    auto* series = new QLineSeries;
+    series->setName(name);
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(time.size()));
+    for (std::size_t i = 0; i < time.size(); ++i) points.append(QPointF(time[i] * timeScale, values[i]));
+    series->replace(points);
+    return series;
+}
+
+}  // namespace
+
+VerificationWindow::VerificationWindow(Simulator& simulator, QWidget* parent)
+    : QWidget(parent, Qt::Window), simulator_(simulator), pause_(new QTimer(this)), chart_(new QChartView(this)),
+      table_(new QTableWidget(7, 4, this)), progress_(new QProgressBar(this)), status_(new QLabel(this))
+{
+    setObjectName(QLatin1String(kVerificationWindowName));
+    setWindowTitle(QString::fromLatin1(kCaptionFormat).arg(QString::fromLatin1(kVersionText)));
+    table_->setObjectName(QLatin1String(kFiguresTableName));
+    table_->setHorizontalHeaderLabels({tr("Figure"), tr("Predicted"), tr("Simulated"), tr("Deviation")});
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    chart_->setRenderHint(QPainter::Antialiasing);
+    chart_->setMinimumHeight(320);
+    progress_->setRange(0, 0);
+    progress_->hide();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(chart_, 3);
+    layout->addWidget(table_, 2);
+    layout->addWidget(progress_);
+    layout->addWidget(status_);
+    pause_->setSingleShot(true);
+    pause_->setInterval(kTypingPauseMilliseconds);
+    connect(pause_, &QTimer::timeout, this, &VerificationWindow::StartRun);
+    resize(900, 720);
+}
+
+VerificationWindow::~VerificationWindow()
+{
+    // Each jthread asks its run to stop and waits for it: nothing outlives the window.
+    runs_.clear();
+}
+
+bool VerificationWindow::Busy() const { return pause_->isActive() || !progress_->isHidden(); }
+
+void VerificationWindow::Follow(const DesignRecord& shown)
+{
+    pending_ = shown;
+    ++generation_;
+    for (Run& run : runs_) run.thread.request_stop();
+    progress_->show();
+    status_->setText(tr("Waiting for the design to settle..."));
+    pause_->start();
+}
+
+void VerificationWindow::StartRun()
+{
+    runs_.remove_if([](const Run& run) { return run.done.load(); });
+    const Circuit circuit = BuildCircuit(pending_);
+    if (!AllUsable(circuit)) {
+        Show(pending_, SimulationOutcome{std::nullopt, kRefused, false}, generation_);
+        return;
+    }
+    ++runsStarted_;
+    status_->setText(tr("Simulating to periodic steady state..."));
+    Run& run = runs_.emplace_back();
+    run.thread = std::jthread([this, &run, design = pending_, request = RequestFor(circuit),
+                               generation = generation_](std::stop_token cancel) {
+        const SimulationOutcome outcome = simulator_.Run(request, cancel);
+        if (!cancel.stop_requested())
+            QMetaObject::invokeMethod(this, [this, design, outcome, generation] { Show(design, outcome, generation); },
+                                      Qt::QueuedConnection);
+        run.done = true;
+    });
+}
+
+void VerificationWindow::Show(const DesignRecord& design, const SimulationOutcome& outcome, int generation)
+{
+    if (generation != generation_) return;
+    progress_->hide();
+    if (!outcome.result) {
+        shown_.reset();
+        status_->setText(QString::fromStdString(outcome.error));
+        table_->clearContents();
+        emit Finished();
+        return;
+    }
+    shownDesign_ = design;
+    shown_ = outcome.result;
+    const SimulationFigures& figures = outcome.result->figures;
+    status_->setText(tr("Periodic steady state after %1 periods.").arg(figures.periods) +
+                     (figures.steady ? QString() : tr(" (not yet settled: the period cap was reached)")));
+    ShowTable(design, figures);
+    ShowPlot(outcome.result->waveforms);
+    emit Finished();
+}
+
+void VerificationWindow::ShowTable(const DesignRecord& design, const SimulationFigures& figures)
+{
+    int row = 0;
+    for (const FigureComparison& c : Compare(design, figures)) {
+        const QString deviation = QString::asprintf("%+.1f %%", c.deviationPercent);
+        const QStringList cells = {QString::fromLatin1(c.key), Figure(c.predicted, c.unit),
+                                   Figure(c.simulated, c.unit), deviation};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (c.beyondWarning && column >= 2) item->setForeground(kRed);
+            table_->setItem(row, column, item);
+        }
+        ++row;
+    }
+}
+
+void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
+{
+    constexpr double kNanoseconds = 1e9;
+    auto* chart = new QChart;
+    chart->setTitle(tr("Last two periods in steady state"));
+    const double vMax = std::max(1.0, *std::max_element(w.drain.begin(), w.drain.end()));
+    // The switch's on-time shaded under the voltage traces.
+    auto* onUpper = new QLineSeries;
+    for (std::size_t i = 0; i < w.time.size(); ++i) onUpper->append(w.time[i] * kNanoseconds, w.switchOn[i] ? vMax : 0);
+    auto* onTime = new QAreaSeries(onUpper);
+    onTime->setName(tr("Switch on"));
+    onTime->setColor(kOnShade);
+    onTime->setBorderColor(Qt::transparent);
+    auto* drain = Series(tr("Drain voltage (V)"), w.time, w.drain, kNanoseconds);
+    auto* load = Series(tr("Load voltage (V)"), w.time, w.load, kNanoseconds);
+    auto* current = Series(tr("Switch current (A)"), w.time, w.switchCurrent, kNanoseconds);
+    auto* turnOn = new QLineSeries;
+    turnOn->setName(tr("Turn-on"));
+    turnOn->append(w.turnOnTime * kNanoseconds, 0);
+    turnOn->append(w.turnOnTime * kNanoseconds, vMax);
+    for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(onTime), static_cast<QAbstractSeries*>(drain),
+                                    static_cast<QAbstractSeries*>(load), static_cast<QAbstractSeries*>(turnOn),
+                                    static_cast<QAbstractSeries*>(current)})
+        chart->addSeries(series);
+    auto* time = new QValueAxis;
+    time->setTitleText(tr("Time (ns)"));
+    auto* volts = new QValueAxis;
+    volts->setTitleText(tr("Volts"));
+    auto* amperes = new QValueAxis;
+    amperes->setTitleText(tr("Amperes"));
+    chart->addAxis(time, Qt::AlignBottom);
+    chart->addAxis(volts, Qt::AlignLeft);
+    chart->addAxis(amperes, Qt::AlignRight);
+    for (QAbstractSeries* series : chart->series()) {
+        series->attachAxis(time);
+        series->attachAxis(series == current ? amperes : volts);
+    }
+    chart_->setChart(chart);
+}
+
+}  // namespace voltra

@@ -1,0 +1,67 @@
+// The verification window: the design on screen simulated in a worker thread, its
+// drain voltage, switch current and load voltage over two periods, and the
+// equations' predictions beside the simulated figures.
+#pragma once
+
+#include <QWidget>
+#include <atomic>
+#include <list>
+#include <optional>
+#include <thread>
+
+#include "engine/design_record.h"
+#include "simulation/simulator.h"
+
+class QChartView;
+class QLabel;
+class QProgressBar;
+class QTableWidget;
+class QTimer;
+
+namespace voltra {
+
+class VerificationWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit VerificationWindow(Simulator& simulator, QWidget* parent = nullptr);
+    ~VerificationWindow() override;
+
+    // A new calculation: any run under way is cancelled, and the design is simulated
+    // once typing has paused.
+    void Follow(const DesignRecord& shown);
+
+    int RunsStarted() const { return runsStarted_; }
+    bool Busy() const;
+    // The last verification shown, for the printed page.
+    const std::optional<SimulationResult>& Shown() const { return shown_; }
+    const DesignRecord& ShownDesign() const { return shownDesign_; }
+
+signals:
+    void Finished();
+
+private:
+    // One simulation in its worker thread; `done` once it has handed over its outcome.
+    struct Run {
+        std::jthread thread;
+        std::atomic<bool> done = false;
+    };
+    void StartRun();
+    void Show(const DesignRecord& design, const SimulationOutcome& outcome, int generation);
+    void ShowTable(const DesignRecord& design, const SimulationFigures& figures);
+    void ShowPlot(const SimulationWaveforms& waveforms);
+
+    Simulator& simulator_;
+    QTimer* pause_;
+    QChartView* chart_;
+    QTableWidget* table_;
+    QProgressBar* progress_;
+    QLabel* status_;
+    DesignRecord pending_;
+    DesignRecord shownDesign_;
+    std::optional<SimulationResult> shown_;
+    std::list<Run> runs_;
+    int generation_ = 0;
+    int runsStarted_ = 0;
+};
+
+}  // namespace voltra

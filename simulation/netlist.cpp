@@ -1,0 +1,63 @@
+// Netlist lines from the circuit model's parts and nodes. Numbers are written with
+// nine significant digits in the C form, whatever the user's locale, so the simulator
+// runs exactly the single-precision values the screen shows.
+#include "simulation/netlist.h"
+
+#include <array>
+#include <charconv>
+
+namespace voltra {
+namespace {
+
+// Gate drive 0 to 12 V into a 10 ohm source resistance; the switch turns on above
+// 3.5 V with no hysteresis, as in the schematic file.
+constexpr double kGateHigh = 12;
+constexpr double kGeneratorResistance = 10;
+constexpr double kSwitchThreshold = 3.5;
+
+std::string Number(double value)
+{
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general, 9).ptr;
+    return std::string(text.data(), end);
+}
+
+std::string ElementLine(const Part& part)
+{
+    return std::string(part.name) + " " + part.from + " " + part.to + " " + Number(part.value.value);
+}
+
+}  // namespace
+
+SimulationRequest RequestFor(const Circuit& circuit)
+{
+    const double period = circuit.period.value;
+    const double fall = circuit.falltime;
+    std::string lines;
+    const auto add = [&lines](const std::string& line) { lines += line + "\n"; };
+    for (const Part& part : circuit.parts) {
+        if (part.role != PartRole::Switch) {
+            add(ElementLine(part));
+            continue;
+        }
+        // The switch's own current is what its peak rating must carry: a zero-volt
+        // source in its source lead measures it.
+        add(std::string(part.name) + " " + part.from + " swsrc gate 0 MySwitch");
+        add("Vswitch swsrc 0 0");
+        add(".model MySwitch SW(Ron=" + Number(part.value.value) + " Roff=" + Number(circuit.roff) +
+            " Vt=" + Number(kSwitchThreshold) + " Vh=0)");
+    }
+    add("Vgen gsrc 0 PULSE(0 " + Number(kGateHigh) + " 0 " + Number(fall) + " " + Number(fall) + " " +
+        Number(period * 0.5 - fall) + " " + Number(period) + ")");
+    add("Rgen gsrc gate " + Number(kGeneratorResistance));
+
+    SimulationRequest request;
+    request.circuit = lines;
+    request.frequency = circuit.frequency;
+    request.supply = circuit.Get(PartRole::Supply).value.value;
+    request.loadResistance = circuit.Get(PartRole::Load).value.value;
+    request.switchThreshold = kSwitchThreshold;
+    return request;
+}
+
+}  // namespace voltra

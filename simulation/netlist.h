@@ -1,0 +1,16 @@
+// The circuit model as the simulator reads it: the same parts, values and switch
+// model as the schematic file, with the switch current sensed and the gate driven at
+// the design frequency.
+#pragma once
+
+#include <string>
+
+#include "engine/circuit.h"
+#include "simulation/simulator.h"
+
+namespace voltra {
+
+// The request that verifies a circuit whose results are all usable.
+SimulationRequest RequestFor(const Circuit& circuit);
+
+}  // namespace voltra

@@ -1,0 +1,28 @@
+// The equations' predictions beside the simulated figures: what the verification
+// window, the printed page and the command line show.
+#pragma once
+
+#include <vector>
+
+#include "engine/design_record.h"
+#include "simulation/simulator.h"
+
+namespace voltra {
+
+// A simulated figure more than this far from its prediction is shown in red.
+inline constexpr double kDeviationWarningPercent = 10;
+
+struct FigureComparison {
+    const char* key;   // Pout, Pin, Efficiency, Idc, Vpeak, Ipeak, VturnOnPercent
+    const char* unit;  // W, A, V, % or "" (efficiency as a fraction)
+    double predicted;
+    double simulated;
+    // Simulated minus predicted, in % of the prediction; for the turn-on voltage,
+    // whose prediction is zero, in % of the supply, the figure itself.
+    double deviationPercent;
+    bool beyondWarning;
+};
+
+std::vector<FigureComparison> Compare(const DesignRecord& calculated, const SimulationFigures& simulated);
+
+}  // namespace voltra
