@@ -1,0 +1,201 @@
+// ngspice keeps one simulator per process in global state, and after a fatal
+// error (its exit callback) that state is broken for good: every later circuit
+// fails, and a second ngSpice_Init crashes. Loading the library with dlopen lets
+// a new copy replace the broken one, where a link-time dependency could not.
+#include "simulation/ngspice_session.h"
+
+#include <dlfcn.h>
+#include <ngspice/sharedspice.h>
+
+#include <array>
+#include <csignal>
+#include <string_view>
+
+namespace voltra {
+namespace {
+
+// The run-time name of Debian's libngspice0; the unversioned name belongs to the
+// development package, which a user's machine need not have.
+constexpr const char* kLibraryName = "libngspice.so.0";
+
+// Lines ngspice prints on its way that say nothing about what went wrong.
+constexpr std::array<std::string_view, 9> kProgressNotes = {
+    "Note:",        "Trying gmin",      "Supplies reduced",       "Warning: Further gmin",
+    "Using SPARSE", "condition met:",   "doAnalyses: pause requested", "simulation interrupted",
+    "tran simulation interrupted"};
+// ngspice's own word for its fatal state, which means nothing to our user.
+constexpr std::string_view kAwaitsDetachNote = "Error: ngspice.dll cannot recover";
+
+struct Api {
+    decltype(&ngSpice_Init) init = nullptr;
+    decltype(&ngSpice_Circ) circ = nullptr;
+    decltype(&ngSpice_Command) command = nullptr;
+    decltype(&ngGet_Vec_Info) vectorInfo = nullptr;
+};
+
+struct Library {
+    std::mutex mutex;
+    void* handle = nullptr;
+    Api api;
+    std::string loadFailure;
+    bool fatal = false;
+    // A broken copy that would not unload: a fresh one cannot be had in this process.
+    bool stuck = false;
+    std::vector<std::string> complaints;
+};
+
+Library& TheLibrary()
+{
+    static Library library;
+    return library;
+}
+
+bool IsProgressNote(std::string_view line)
+{
+    for (std::string_view note : kProgressNotes)
+        if (line.starts_with(note)) return true;
+    return line.starts_with(kAwaitsDetachNote);
+}
+
+// The callbacks run in the thread that called into ngspice, which holds the
+// library's mutex, so they may touch its state freely.
+int ReceiveOutput(char* text, int, void*)
+{
+    constexpr std::string_view kErrorStream = "stderr ";
+    std::string_view line(text);
+    if (!line.starts_with(kErrorStream)) return 0;
+    line.remove_prefix(kErrorStream.size());
+    if (!line.empty() && !IsProgressNote(line)) TheLibrary().complaints.emplace_back(line);
+    return 0;
+}
+
+int ReceiveStatus(char*, int, void*) { return 0; }
+
+int ReceiveExit(int, NG_BOOL, NG_BOOL, int, void*)
+{
+    TheLibrary().fatal = true;
+    return 0;
+}
+
+template <typename Function>
+bool Resolve(void* handle, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(dlsym(handle, name));
+    return function != nullptr;
+}
+
+void Load(Library& library)
+{
+    library.loadFailure.clear();
+    library.handle = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
+    if (library.handle == nullptr) {
+        library.loadFailure = std::string("The circuit simulator ngspice could not be loaded (") + dlerror() +
+                              "). Install the package libngspice0.";
+        return;
+    }
+    Api& api = library.api;
+    if (!Resolve(library.handle, "ngSpice_Init", api.init) || !Resolve(library.handle, "ngSpice_Circ", api.circ) ||
+        !Resolve(library.handle, "ngSpice_Command", api.command) ||
+        !Resolve(library.handle, "ngGet_Vec_Info", api.vectorInfo)) {
+        dlclose(library.handle);
+        library.handle = nullptr;
+        library.loadFailure = std::string(kLibraryName) + " is not the ngspice shared library Voltra expects.";
+        return;
+    }
+    // ngspice takes Ctrl+C for itself for good; the program's own handling comes
+    // back once it is set up (during a command it borrows the signal again).
+    struct sigaction callersInterrupt {};
+    sigaction(SIGINT, nullptr, &callersInterrupt);
+    api.init(ReceiveOutput, ReceiveStatus, ReceiveExit, nullptr, nullptr, nullptr, nullptr);
+    sigaction(SIGINT, &callersInterrupt, nullptr);
+}
+
+void Unload(Library& library)
+{
+    dlclose(library.handle);
+    library.handle = nullptr;
+    library.fatal = false;
+    void* stillThere = dlopen(kLibraryName, RTLD_NOW | RTLD_NOLOAD);
+    if (stillThere == nullptr) return;
+    dlclose(stillThere);
+    library.stuck = true;
+}
+
+// ngspice reads numbers with the C library, which follows the locale; a Qt
+// program sets it from the user's, where the decimal point may be a comma.
+locale_t CLocale()
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+}  // namespace
+
+NgspiceSession::NgspiceSession() : hold_(TheLibrary().mutex), callersLocale_(uselocale(CLocale()))
+{
+    Library& library = TheLibrary();
+    library.complaints.clear();
+    if (library.stuck) {
+        library.loadFailure =
+            "The circuit simulator ngspice stopped with a fatal error and cannot be restarted; restart Voltra.";
+        return;
+    }
+    if (library.handle == nullptr) Load(library);
+}
+
+NgspiceSession::~NgspiceSession()
+{
+    Library& library = TheLibrary();
+    if (library.handle != nullptr && library.fatal) {
+        Unload(library);
+    } else if (library.handle != nullptr) {
+        // Breakpoints, the circuit with its paused analysis, and every plot.
+        for (const char* cleanUp : {"delete all", "remcirc", "destroy all"})
+            library.api.command(const_cast<char*>(cleanUp));
+    }
+    library.complaints.clear();
+    uselocale(callersLocale_);
+}
+
+const std::string& NgspiceSession::LoadFailure() const { return TheLibrary().loadFailure; }
+
+bool NgspiceSession::LoadCircuit(const std::vector<std::string>& lines)
+{
+    Library& library = TheLibrary();
+    library.complaints.clear();
+    if (library.handle == nullptr) return false;
+    std::vector<std::string> copies(lines);
+    std::vector<char*> pointers;
+    for (std::string& line : copies) pointers.push_back(line.data());
+    pointers.push_back(nullptr);
+    library.api.circ(pointers.data());
+    if (library.fatal) return false;
+    for (const std::string& complaint : library.complaints)
+        if (std::string_view(complaint).starts_with("Error")) return false;
+    return true;
+}
+
+void NgspiceSession::Command(const std::string& command)
+{
+    Library& library = TheLibrary();
+    if (library.handle == nullptr || library.fatal) return;
+    library.complaints.clear();
+    std::string text(command);
+    library.api.command(text.data());
+}
+
+bool NgspiceSession::Fatal() const { return TheLibrary().fatal; }
+
+const std::vector<std::string>& NgspiceSession::Complaints() const { return TheLibrary().complaints; }
+
+NgspiceVector NgspiceSession::Vector(const std::string& name) const
+{
+    Library& library = TheLibrary();
+    if (library.handle == nullptr || library.fatal) return {};
+    std::string text(name);
+    const pvector_info info = library.api.vectorInfo(text.data());
+    if (info == nullptr || info->v_realdata == nullptr) return {};
+    return {info->v_realdata, info->v_length};
+}
+
+}  // namespace voltra
