@@ -175,14 +175,13 @@ NgspiceSession::NgspiceSession() : hold_(TheLibrary().mutex), callersLocale_(use
 NgspiceSession::~NgspiceSession()
 {
     Library& library = TheLibrary();
-    if (library.handle != nullptr && library.fatal) {
-        Unload(library);
-    } else if (library.handle != nullptr) {
+    if (library.handle != nullptr && !library.fatal) {
         // Breakpoints, the circuit with its paused analysis, and every plot.
         [[maybe_unused]] const ForeignAllocations foreign;
         for (const char* cleanUp : {"delete all", "remcirc", "destroy all"})
             library.api.command(const_cast<char*>(cleanUp));
     }
+    if (library.handle != nullptr && library.fatal) Unload(library);
     library.complaints.clear();
     uselocale(callersLocale_);
 }

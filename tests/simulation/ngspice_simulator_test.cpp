@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <clocale>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -177,6 +178,26 @@ TEST_F(NgspiceSimulation, CancelledRunLeavesTheNextRunAsAFreshOne)
 
     ExpectSameFigures(Simulate(good).figures, fresh);
     EXPECT_TRUE(simulator.Run(good, stop.get_token()).cancelled);
+}
+
+// A Qt program runs in the user's locale, where the decimal point may be a comma.
+// A brace expression makes ngspice read every number of the circuit again, this
+// time with the C library, which follows the locale.
+TEST_F(NgspiceSimulation, ReadsTheCircuitAlikeInACommaDecimalLocale)
+{
+    SimulationRequest request = DefaultDesignRequest();
+    const std::string load = "RLoad load 0 " + SpiceNumber(request.loadResistance);
+    request.circuit.replace(request.circuit.find(load), load.size(), "RLoad load 0 {" + SpiceNumber(request.loadResistance) + "}");
+    const SimulationFigures inC = Simulate(request).figures;
+
+    const std::string callers = std::setlocale(LC_ALL, nullptr);
+    bool commaLocale = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
+        if (!commaLocale && std::setlocale(LC_ALL, name) != nullptr) commaLocale = true;
+    if (!commaLocale) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    const SimulationFigures inComma = Simulate(request).figures;
+    std::setlocale(LC_ALL, callers.c_str());
+    ExpectSameFigures(inComma, inC);
 }
 
 TEST_F(NgspiceSimulation, RunsFromTwoThreadsAtOnceTakeTurns)
