@@ -11,7 +11,15 @@
 #include <csignal>
 #include <string_view>
 
+// GCC says so with __SANITIZE_ADDRESS__, clang only through __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define VOLTRA_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VOLTRA_LEAK_CHECKED 1
+#endif
+#endif
+#if defined(VOLTRA_LEAK_CHECKED)
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -24,16 +32,17 @@ constexpr const char* kLibraryName = "libngspice.so.0";
 
 // Lines ngspice prints on its way that say nothing about what went wrong.
 constexpr std::array<std::string_view, 9> kProgressNotes = {
-    "Note:",        "Trying gmin",      "Supplies reduced",       "Warning: Further gmin",
-    "Using SPARSE", "condition met:",   "doAnalyses: pause requested", "simulation interrupted",
-    "tran simulation interrupted"};
+    "Note:", "Trying gmin", "Supplies reduced", "Using SPARSE", "Warning: Further gmin", "condition met:",
+    "doAnalyses: pause requested", "simulation interrupted", "tran simulation interrupted"};
+// The start of a line that reports a part of the circuit ngspice cannot take.
+constexpr std::string_view kErrorStart = "Error";
 // ngspice's own word for its fatal state, which means nothing to our user.
 constexpr std::string_view kAwaitsDetachNote = "Error: ngspice.dll cannot recover";
 
 // ngspice does not free all it allocates, and the heap of a copy unloaded after
 // a fatal error has no owner left: neither is a leak of ours for the sanitizer
 // builds to report.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(VOLTRA_LEAK_CHECKED)
 class ForeignAllocations {
 public:
     ForeignAllocations() { __lsan_disable(); }
@@ -150,8 +159,9 @@ void Unload(Library& library)
     library.stuck = true;
 }
 
-// ngspice reads numbers with the C library, which follows the locale; a Qt
-// program sets it from the user's, where the decimal point may be a comma.
+// Once a circuit holds an expression, ngspice reads all its numbers with the C
+// library, which follows the locale; a Qt program sets that from the user's,
+// where the decimal point may be a comma.
 locale_t CLocale()
 {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -201,7 +211,7 @@ bool NgspiceSession::LoadCircuit(const std::vector<std::string>& lines)
     library.api.circ(pointers.data());
     if (library.fatal) return false;
     for (const std::string& complaint : library.complaints)
-        if (std::string_view(complaint).starts_with("Error")) return false;
+        if (std::string_view(complaint).starts_with(kErrorStart)) return false;
     return true;
 }
 

@@ -115,7 +115,8 @@ SimulationOutcome Cancelled()
 
 // Appends what ngspice computed since the last call; names the missing part
 // when the circuit does not follow the conventions.
-std::string ReadNewSamples(const NgspiceSession& ngspice, const NgspiceVector& time, StageSamples& samples, int& read)
+std::string ReadNewSamples(const NgspiceSession& ngspice, const NgspiceVector& time, StageSamples& samples,
+                           int& read)
 {
     for (const Probe& probe : kProbes) {
         const NgspiceVector vector = ngspice.Vector(probe.vector);
@@ -138,8 +139,9 @@ SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::s
     if (!ngspice.LoadFailure().empty()) return Failed(ngspice.LoadFailure());
     if (cancel.stop_requested()) return Cancelled();
     if (!ngspice.LoadCircuit(NetlistLines(request.circuit))) {
-        return Failed(ngspice.Fatal() ? "ngspice stopped with a fatal error on the circuit:" : "ngspice refused the circuit:",
-                      ngspice.Complaints());
+        const char* what = ngspice.Fatal() ? "ngspice stopped with a fatal error on the circuit:"
+                                           : "ngspice refused the circuit:";
+        return Failed(what, ngspice.Complaints());
     }
     ngspice.Command(SaveCommand());
 
@@ -147,19 +149,20 @@ SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::s
     StageSamples samples;
     SettlingWatch watch;
     SimulationFigures figures;
-    int read = 0;
+    int samplesRead = 0;
     while (!watch.Steady() && watch.Periods() < request.maxPeriods) {
         const int ending = watch.Periods() + 1;
         const double end = ending * period;
         ngspice.Command("delete all");
         ngspice.Command("stop when time > " + Number(end));
         ngspice.Command(ending == 1 ? TranCommand(request) : "resume");
-        if (ngspice.Fatal()) return Failed("ngspice stopped with a fatal error during the simulation:", ngspice.Complaints());
+        if (ngspice.Fatal())
+            return Failed("ngspice stopped with a fatal error during the simulation:", ngspice.Complaints());
         const NgspiceVector time = ngspice.Vector("time");
         if (time.length == 0) return Failed("The simulation could not start:", ngspice.Complaints());
         if (time.data[time.length - 1] < end - kPeriodEndTolerance * period)
             return Failed("The simulation failed in period " + std::to_string(ending) + ":", ngspice.Complaints());
-        if (const std::string missing = ReadNewSamples(ngspice, time, samples, read); !missing.empty())
+        if (const std::string missing = ReadNewSamples(ngspice, time, samples, samplesRead); !missing.empty())
             return Failed("The simulated circuit has no " + missing + ".");
         figures = MeasurePeriod(samples, end - period, request);
         watch.AddPeriod(figures.Pout, figures.Pin);

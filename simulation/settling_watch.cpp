@@ -18,8 +18,10 @@ double RelativeChange(double now, double before) { return std::fabs(now - before
 
 void SettlingWatch::AddPeriod(double outputPower, double inputPower)
 {
-    if (periods_ > 0)
-        lastChange_ = std::max(RelativeChange(outputPower, previousOutput_), RelativeChange(inputPower, previousInput_));
+    if (periods_ > 0) {
+        lastChange_ =
+            std::max(RelativeChange(outputPower, previousOutput_), RelativeChange(inputPower, previousInput_));
+    }
     previousOutput_ = outputPower;
     previousInput_ = inputPower;
     ++periods_;

@@ -19,7 +19,8 @@ namespace {
 SimulationRequest DefaultDesignRequest() { return ClassERequest(StartupDesignWithQ(kDefaultNetworkQ)); }
 
 // Trapezoidal mean of value(i) over the samples of one of the two periods.
-double MeanOverPeriod(const SimulationWaveforms& w, double period, int which, const std::function<double(size_t)>& value)
+double MeanOverPeriod(const SimulationWaveforms& w, double period, int which,
+                      const std::function<double(size_t)>& value)
 {
     const double from = which * period;
     const double to = from + period;
@@ -187,7 +188,8 @@ TEST_F(NgspiceSimulation, ReadsTheCircuitAlikeInACommaDecimalLocale)
 {
     SimulationRequest request = DefaultDesignRequest();
     const std::string load = "RLoad load 0 " + SpiceNumber(request.loadResistance);
-    request.circuit.replace(request.circuit.find(load), load.size(), "RLoad load 0 {" + SpiceNumber(request.loadResistance) + "}");
+    const std::string loadAsExpression = "RLoad load 0 {" + SpiceNumber(request.loadResistance) + "}";
+    request.circuit.replace(request.circuit.find(load), load.size(), loadAsExpression);
     const SimulationFigures inC = Simulate(request).figures;
 
     const std::string callers = std::setlocale(LC_ALL, nullptr);
