@@ -17,10 +17,9 @@ namespace voltra {
 //   S1 drain swsrc gate 0 MySwitch          the switch, with a zero-volt sense
 //   Vswitch swsrc 0 0                       source: i(Vswitch) flows drain to source
 //   .model MySwitch SW(Ron=.. Roff=.. Vt=.. Vh=0)
-//   Vgen gsrc 0 PULSE(0 12 0 tf tf T/2-tf T)  gate drive at the design frequency
-//   Rgen gsrc gate 10                       (numbers, not expressions), rising
-//                                           from 0 at t = 0: each period starts
-//                                           with a turn-on
+//   Vgen gsrc 0 PULSE(0 12 0 tf tf T/2-tf T)  gate drive at the design frequency,
+//   Rgen gsrc gate 10                       rising from 0 at t = 0: each period
+//                                           starts with a turn-on
 //   RLoad load 0 <ohm>                      the load: output power is v(load)^2/R
 //
 // Every other node and part is free. The transient starts from the DC operating
@@ -44,9 +43,12 @@ struct SimulationFigures {
     double Idc = 0;             // A, mean supply current
     double Vpeak = 0;           // V, highest drain voltage
     double Ipeak = 0;           // A, highest switch current, drain to source
-    double VturnOnPercent = 0;  // drain voltage as the switch turns on, % of supply
+    // Drain voltage as the switch turns on, % of supply; below zero when the
+    // drain has swung under ground, which the switch model (no body diode) allows.
+    double VturnOnPercent = 0;
     // dv/d(wt) of the drain voltage just before turn-on, divided by the supply:
-    // zero with VturnOnPercent zero is the Class E switching condition.
+    // zero with VturnOnPercent zero is the Class E switching condition. Both are
+    // NaN when the switch never turns on.
     double turnOnSlope = 0;
     int periods = 0;            // periods simulated
     bool steady = false;        // false when maxPeriods came before steady state
