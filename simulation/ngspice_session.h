@@ -1,5 +1,5 @@
-// Exclusive use of the one ngspice of the process: loaded at run time, quiet, in
-// the C locale, and loaded afresh after ngspice has reported a fatal error.
+// Exclusive use of ngspice for one simulation: a fresh copy loaded at run time,
+// quiet, in the C locale, and unloaded at the end with all it held.
 #pragma once
 
 #include <locale.h>
@@ -16,9 +16,8 @@ struct NgspiceVector {
     int length = 0;
 };
 
-// Holds ngspice for one simulation: other sessions, from any thread, wait. On
-// leaving it removes the circuit and every result, so the next session starts
-// from nothing.
+// Holds ngspice for one simulation: other sessions, from any thread, wait. Nothing
+// of one session reaches the next, not even after a fatal error of ngspice.
 class NgspiceSession {
 public:
     NgspiceSession();
@@ -32,7 +31,7 @@ public:
     // False when ngspice refused a line of the circuit.
     bool LoadCircuit(const std::vector<std::string>& lines);
     void Command(const std::string& command);
-    // ngspice cannot go on; it is loaded afresh for the next session.
+    // ngspice cannot go on with this session.
     bool Fatal() const;
     // The errors and warnings ngspice printed during the last call, without its
     // notes on progress.
