@@ -7,7 +7,8 @@
 namespace voltra {
 
 // The transient steps at most 1/200 of a period and pauses at the end of each
-// period; there the output power is compared with the period before, and a
+// period. There it stops once the output and the input power each differ by less
+// than 0.1 % from the period before, or at the request's cap on periods; and a
 // cancellation is seen within one period of simulated time.
 class NgspiceSimulator : public Simulator {
 public:
