@@ -11,9 +11,10 @@
 namespace voltra {
 namespace {
 
-// The drain voltage before turn-on is fitted over this fraction of a period: wide
-// enough for several of the simulator's steps, narrow enough for a parabola.
-constexpr double kTurnOnFitSpan = 1.0 / 50.0;
+// The drain voltage before turn-on is fitted over this fraction of a period, two
+// of the simulator's longest steps: narrow enough for a parabola to follow it.
+constexpr double kTurnOnFitSpan = 1.0 / 100.0;
+// A parabola needs three points; the fit reaches further back for them if needed.
 constexpr std::size_t kFitPoints = 3;
 
 // Trapezoidal mean of value(i) over [start, end], with the ends interpolated
