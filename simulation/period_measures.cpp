@@ -1,0 +1,152 @@
+// Means are trapezoidal, the rule ngspice integrates with, so the energy balance
+// of the simulated circuit also holds in the measured figures.
+#include "simulation/period_measures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+#include <optional>
+
+namespace voltra {
+namespace {
+
+// The drain voltage before turn-on is fitted over this fraction of a period, two
+// of the simulator's longest steps: narrow enough for a parabola to follow it.
+constexpr double kTurnOnFitSpan = 1.0 / 100.0;
+// A parabola needs three points; the fit reaches further back for them if needed.
+constexpr std::size_t kFitPoints = 3;
+
+// Trapezoidal mean of value(i) over [start, end], with the ends interpolated
+// between the samples that straddle them.
+template <typename Value>
+double MeanOver(const std::vector<double>& time, double start, double end, Value value)
+{
+    double area = 0;
+    for (std::size_t i = 1; i < time.size(); ++i) {
+        const double t0 = time[i - 1];
+        const double t1 = time[i];
+        const double from = std::max(t0, start);
+        const double to = std::min(t1, end);
+        if (to <= from) continue;
+        const double v0 = value(i - 1);
+        const double v1 = value(i);
+        auto at = [&](double t) { return v0 + (v1 - v0) * (t - t0) / (t1 - t0); };
+        area += 0.5 * (at(from) + at(to)) * (to - from);
+    }
+    return area / (end - start);
+}
+
+double MaxOver(const std::vector<double>& time, const std::vector<double>& value, double start, double end)
+{
+    double highest = -INFINITY;
+    for (std::size_t i = 0; i < time.size(); ++i)
+        if (time[i] >= start && time[i] <= end) highest = std::max(highest, value[i]);
+    return highest;
+}
+
+// The first sample after the gate rose through the threshold in [start, end).
+std::optional<std::size_t> FirstSampleOn(const StageSamples& s, double start, double end, double threshold)
+{
+    for (std::size_t i = 1; i < s.time.size() && s.time[i - 1] < end; ++i)
+        if (s.time[i] >= start && s.gate[i - 1] <= threshold && s.gate[i] > threshold) return i;
+    return std::nullopt;
+}
+
+double CrossingTime(const StageSamples& s, std::size_t firstOn, double threshold)
+{
+    const std::size_t i = firstOn;
+    const double fraction = (threshold - s.gate[i - 1]) / (s.gate[i] - s.gate[i - 1]);
+    return s.time[i - 1] + fraction * (s.time[i] - s.time[i - 1]);
+}
+
+struct ValueAndSlope {
+    double value;  // V
+    double slope;  // V/s
+};
+
+// Least-squares parabola through the drain voltage while the switch is still
+// open, read at the turn-on instant: the samples after it already see the switch
+// discharging C1 and would hide the residual.
+ValueAndSlope DrainAtTurnOn(const StageSamples& s, std::size_t firstOn, double turnOn, double span)
+{
+    // Sums of x^k (k = 0..4) and of y x^k (k = 0..2), x in spans before turn-on.
+    double sx[5] = {};
+    double sy[3] = {};
+    std::size_t used = 0;
+    for (std::size_t j = firstOn; j-- > 0;) {
+        const double x = (s.time[j] - turnOn) / span;
+        if (x < -1 && used >= kFitPoints) break;
+        double power = 1;
+        for (int k = 0; k < 5; ++k, power *= x) {
+            sx[k] += power;
+            if (k < 3) sy[k] += s.drain[j] * power;
+        }
+        ++used;
+    }
+    if (used < kFitPoints) return {NAN, NAN};
+    // Normal equations of y = c0 + c1 x + c2 x^2, by Cramer's rule.
+    auto det3 = [](double a, double b, double c, double d, double e, double f, double g, double h, double i) {
+        return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
+    };
+    const double det = det3(sx[0], sx[1], sx[2], sx[1], sx[2], sx[3], sx[2], sx[3], sx[4]);
+    const double c0 = det3(sy[0], sx[1], sx[2], sy[1], sx[2], sx[3], sy[2], sx[3], sx[4]) / det;
+    const double c1 = det3(sx[0], sy[0], sx[2], sx[1], sy[1], sx[3], sx[2], sy[2], sx[4]) / det;
+    return {c0, c1 / span};
+}
+
+}  // namespace
+
+void StageSamples::DropBefore(double start)
+{
+    const auto firstKept = std::lower_bound(time.begin(), time.end(), start);
+    if (firstKept == time.begin()) return;
+    const auto dropped = (firstKept - time.begin()) - 1;
+    for (std::vector<double>* column : {&time, &drain, &gate, &switchCurrent, &load, &supplyCurrent})
+        column->erase(column->begin(), column->begin() + dropped);
+}
+
+SimulationFigures MeasurePeriod(const StageSamples& samples, double start, const SimulationRequest& request)
+{
+    const double period = 1.0 / request.frequency;
+    const double end = start + period;
+    SimulationFigures figures;
+    figures.Pout = MeanOver(samples.time, start, end, [&](std::size_t i) {
+        return samples.load[i] * samples.load[i] / request.loadResistance;
+    });
+    figures.Idc = MeanOver(samples.time, start, end, [&](std::size_t i) { return samples.supplyCurrent[i]; });
+    figures.Pin = request.supply * figures.Idc;
+    figures.Efficiency = figures.Pout / figures.Pin;
+    figures.Vpeak = MaxOver(samples.time, samples.drain, start, end);
+    figures.Ipeak = MaxOver(samples.time, samples.switchCurrent, start, end);
+    figures.VturnOnPercent = NAN;
+    figures.turnOnSlope = NAN;
+    if (const auto firstOn = FirstSampleOn(samples, start, end, request.switchThreshold)) {
+        const double turnOn = CrossingTime(samples, *firstOn, request.switchThreshold);
+        const ValueAndSlope drain = DrainAtTurnOn(samples, *firstOn, turnOn, kTurnOnFitSpan * period);
+        figures.VturnOnPercent = 100.0 * drain.value / request.supply;
+        const double omega = 2.0 * std::numbers::pi * request.frequency;
+        figures.turnOnSlope = drain.slope / (omega * request.supply);
+    }
+    return figures;
+}
+
+SimulationWaveforms TwoPeriods(const StageSamples& samples, double start, const SimulationRequest& request)
+{
+    const double period = 1.0 / request.frequency;
+    const double end = start + 2.0 * period;
+    SimulationWaveforms waves;
+    for (std::size_t i = 0; i < samples.time.size(); ++i) {
+        if (samples.time[i] < start || samples.time[i] > end) continue;
+        waves.time.push_back(samples.time[i] - start);
+        waves.drain.push_back(samples.drain[i]);
+        waves.switchCurrent.push_back(samples.switchCurrent[i]);
+        waves.load.push_back(samples.load[i]);
+        waves.switchOn.push_back(samples.gate[i] > request.switchThreshold);
+    }
+    const auto firstOn = FirstSampleOn(samples, start + period, end, request.switchThreshold);
+    waves.turnOnTime = firstOn ? CrossingTime(samples, *firstOn, request.switchThreshold) - start : NAN;
+    return waves;
+}
+
+}  // namespace voltra
