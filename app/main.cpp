@@ -1,8 +1,12 @@
 // Voltra: a design calculator for single-switch Class E RF power amplifiers.
 #include <QApplication>
 
+#include <iostream>
+
+#include "app/command_line.h"
 #include "app/message_box_sink.h"
 #include "app/program.h"
+#include "simulation/ngspice_simulator.h"
 #include "screens/welcome/program_icon.h"
 
 using namespace voltra;
@@ -16,6 +20,11 @@ DesignRecord theDesign;
 
 int main(int argc, char* argv[])
 {
+    NgspiceSimulator simulator;
+    // Scripts verify and export without a window, and without a display to open one on.
+    if (const auto exitCode = RunCommandLine({argv + 1, argv + argc}, std::cout, std::cerr, simulator))
+        return *exitCode;
+
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName("voltra");
     QApplication::setWindowIcon(ProgramIcon());
@@ -27,7 +36,7 @@ int main(int argc, char* argv[])
     QtProgramDialogs dialogs;
     // exit() rather than quit(): quit() first asks every window to close, and the
     // design screen answers a close with the exit confirmation.
-    Program program(theDesign, messages, dialogs, [] { QCoreApplication::exit(0); });
+    Program program(theDesign, messages, dialogs, simulator, [] { QCoreApplication::exit(0); });
     program.Begin();
     return application.exec();
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/program.h"
+#include "simulation/ngspice_simulator.h"
 
 namespace voltra {
 
@@ -50,9 +51,10 @@ void WelcomeScreenPainted(benchmark::State& state)
     WorkInAnEmptyFolder();
     Silent silent;
     NoDialogs dialogs;
+    NgspiceSimulator simulator;
     for (auto _ : state) {
         DesignRecord design;
-        Program program(design, silent, dialogs, [] {});
+        Program program(design, silent, dialogs, simulator, [] {});
         program.Begin();
         benchmark::DoNotOptimize(program.Welcome()->grab());
     }
@@ -64,10 +66,11 @@ void StartToDesignScreenPainted(benchmark::State& state)
     WorkInAnEmptyFolder();
     Silent silent;
     NoDialogs dialogs;
+    NgspiceSimulator simulator;
     for (auto _ : state) {
         state.PauseTiming();
         DesignRecord design;
-        Program program(design, silent, dialogs, [] {});
+        Program program(design, silent, dialogs, simulator, [] {});
         program.Begin();
         auto* start = program.Welcome()->findChild<QPushButton*>("cmdStart");
         state.ResumeTiming();

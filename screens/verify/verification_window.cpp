@@ -155,6 +155,7 @@ void VerificationWindow::ShowTable(const DesignRecord& design, const SimulationF
 
 void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
 {
+    if (w.time.empty()) return;
     constexpr double kNanoseconds = 1e9;
     auto* chart = new QChart;
     chart->setTitle(tr("Last two periods in steady state"));

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -70,6 +71,24 @@ public:
     int aboutShown = 0;
 };
 
+// Answers every run at once with the design's own predictions, two samples a period.
+class CountingSimulator : public Simulator {
+public:
+    SimulationOutcome Run(const SimulationRequest& request, std::stop_token) override
+    {
+        ++runs;
+        SimulationResult result;
+        result.figures.Pout = result.figures.Pin = 50;
+        result.figures.Efficiency = 1;
+        result.figures.periods = 2;
+        result.figures.steady = true;
+        const double period = 1 / request.frequency;
+        result.waveforms = {{0, period / 2, period}, {0, 50, 0}, {4, 0, 4}, {0, 10, -10}, {true, false, true}, period};
+        return {result, "", false};
+    }
+    std::atomic<int> runs = 0;
+};
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -94,7 +113,7 @@ protected:
     {
         program_.reset();
         design_ = DesignRecord{};
-        program_ = std::make_unique<Program>(design_, messages_, dialogs_, [this] { ++ended_; });
+        program_ = std::make_unique<Program>(design_, messages_, dialogs_, simulator_, [this] { ++ended_; });
         program_->Begin();
         return *program_;
     }
@@ -127,6 +146,7 @@ protected:
     DesignRecord design_;
     Recorder messages_;
     ScriptedDialogs dialogs_;
+    CountingSimulator simulator_;
     std::unique_ptr<Program> program_;
     int ended_ = 0;
     std::filesystem::path folder_, previous_;

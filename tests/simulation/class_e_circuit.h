@@ -1,26 +1,22 @@
-// A design's Class E stage as netlist lines, the parts and switch model the
-// LTspice export writes, from the core's own numbers: the circuit that the
-// simulation tests and the benchmark run.
+// A design's Class E stage as the program simulates it: the circuit model's netlist
+// of the core's own numbers, for the simulation tests and the benchmark.
 #pragma once
 
 #include <array>
 #include <charconv>
 #include <string>
 
+#include "engine/circuit.h"
 #include "engine/equations.h"
-#include "simulation/simulator.h"
+#include "simulation/netlist.h"
 
 namespace voltra {
 
-// As the export: a choke of ten times Lseries, Ron that drops the saturation
-// voltage at Ipeak, and a gate drive of 0 to 12 V into a 3.5 V threshold.
-inline constexpr double kTestChokeFactor = 10.0;
-inline constexpr double kTestSwitchThreshold = 3.5;
-
+// A number as the netlist writes it, to find its line.
 inline std::string SpiceNumber(double value)
 {
     std::array<char, 32> text{};
-    const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value);
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general, 9).ptr;
     return std::string(text.data(), end);
 }
 
@@ -33,35 +29,6 @@ inline DesignRecord StartupDesignWithQ(float networkQ)
     return design;
 }
 
-inline SimulationRequest ClassERequest(const DesignRecord& d)
-{
-    const float period = 1.0f / d.Frequency;
-    const float ron = d.Saturation / d.Ipeak;
-    const float choke = static_cast<float>(kTestChokeFactor * d.Lseries);
-    const std::string fall = SpiceNumber(d.Falltime);
-    std::string circuit;
-    for (const std::string& line : {
-             "Vbattery supply 0 " + SpiceNumber(d.Supply),
-             "L1 supply drain " + SpiceNumber(choke),
-             std::string("S1 drain swsrc gate 0 MySwitch"),
-             std::string("Vswitch swsrc 0 0"),
-             "C1 drain 0 " + SpiceNumber(d.C1),
-             "C2 drain series " + SpiceNumber(d.C2),
-             "L2 series load " + SpiceNumber(d.Lseries),
-             "RLoad load 0 " + SpiceNumber(d.Rload),
-             "Vgen gsrc 0 PULSE(0 12 0 " + fall + " " + fall + " " +
-                 SpiceNumber(static_cast<double>(period) * 0.5 - d.Falltime) + " " + SpiceNumber(period) + ")",
-             std::string("Rgen gsrc gate 10"),
-             ".model MySwitch SW(Ron=" + SpiceNumber(ron) + " Roff=10000 Vt=3.5 Vh=0)",
-         })
-        circuit += line + "\n";
-    SimulationRequest request;
-    request.circuit = circuit;
-    request.frequency = d.Frequency;
-    request.supply = d.Supply;
-    request.loadResistance = d.Rload;
-    request.switchThreshold = kTestSwitchThreshold;
-    return request;
-}
+inline SimulationRequest ClassERequest(const DesignRecord& d) { return RequestFor(BuildCircuit(d)); }
 
 }  // namespace voltra

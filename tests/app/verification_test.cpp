@@ -1,0 +1,116 @@
+// The verification window follows the design on screen, and the headless commands
+// verify and export a saved design without a window.
+#include <QLabel>
+#include <QTableWidget>
+#include <sstream>
+
+#include "app/command_line.h"
+#include "files/design_file.h"
+#include "program_fixture.h"
+#include "screens/object_names.h"
+#include "simulation/ngspice_simulator.h"
+
+namespace voltra {
+namespace {
+
+class VerificationTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        Run();
+        Start();
+    }
+    QTableWidget* Table() const { return program_->Verification()->findChild<QTableWidget*>(kFiguresTableName); }
+    bool Settled() const { return !program_->Verification()->Busy(); }
+};
+
+TEST_F(VerificationTest, VerifyOpensTheWindowAndFollowsEveryNewCalculationOnce)
+{
+    program_->Design()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(program_->Design()));
+    QTest::keyClick(program_->Design()->focusWidget(), Qt::Key_F5);
+    // A button's shortcut clicks it the way the mouse would, after a short press.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return program_->Verification() != nullptr; }, 2000));
+    EXPECT_TRUE(program_->Verification()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_EQ(simulator_.runs, 1);
+    ASSERT_NE(Table()->item(0, 0), nullptr);
+    EXPECT_EQ(Table()->item(0, 0)->text(), "Pout");
+    EXPECT_EQ(Table()->item(0, 1)->text(), "50 W");
+
+    // Keystrokes in quick succession: one run once typing pauses, for the last value.
+    for (const char* typed : {"4", "40", "45"}) Box("txtPower")->setText(typed);
+    EXPECT_FALSE(Settled());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_EQ(simulator_.runs, 2);
+    EXPECT_EQ(Table()->item(0, 1)->text(), "45 W");
+    EXPECT_EQ(Table()->item(0, 3)->text(), "+11.1 %");
+    EXPECT_EQ(Table()->item(0, 3)->foreground().color(), QColor(255, 0, 0));  // beyond 10 %
+}
+
+TEST_F(VerificationTest, InvalidDesignIsRefusedWithoutSimulating)
+{
+    Box("txtSaturation")->setText("24");  // equal to the supply: no swing, no load
+    Click(program_->Design(), "cmdVerify");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_EQ(simulator_.runs, 0);
+    bool told = false;
+    for (const QLabel* label : program_->Verification()->findChildren<QLabel*>())
+        told = told || label->text().contains("cannot be simulated");
+    EXPECT_TRUE(told);
+}
+
+class CommandLineTest : public ProgramTest {
+protected:
+    std::string SavedDesign()
+    {
+        DesignRecord design;
+        StartupValues(design);
+        Recorder quiet;
+        WriteDesignFile((folder_ / "amp.VLT").string(), design, quiet);
+        return (folder_ / "amp.VLT").string();
+    }
+    int Command(const std::vector<std::string>& arguments, Simulator& simulator)
+    {
+        out_.str("");
+        err_.str("");
+        return RunCommandLine(arguments, out_, err_, simulator).value_or(-1);
+    }
+    std::ostringstream out_, err_;
+};
+
+TEST_F(CommandLineTest, SimulateReportsEveryFigureAsJson)
+{
+    NgspiceSimulator ngspice;
+    ASSERT_EQ(Command({"--simulate", SavedDesign(), "--json"}, ngspice), 0) << err_.str();
+    for (const char* key : {"Pout", "Pin", "Efficiency", "Idc", "Vpeak", "Ipeak", "VturnOnPercent"})
+        EXPECT_NE(out_.str().find(std::string("\"") + key + "\": {\"predicted\": "), std::string::npos) << key;
+    EXPECT_NE(out_.str().find("\"Pout\": {\"predicted\": 50, \"simulated\": 5"), std::string::npos) << out_.str();
+    ASSERT_EQ(Command({"--simulate", SavedDesign(), "--lnet", "50"}, ngspice), 0) << err_.str();
+    EXPECT_NE(out_.str().find("Steady state after"), std::string::npos) << out_.str();
+}
+
+TEST_F(CommandLineTest, ExportWritesTheSchematicTheScreenWould)
+{
+    CountingSimulator none;
+    const std::string asc = (folder_ / "out.asc").string();
+    ASSERT_EQ(Command({"--export-asc", asc, SavedDesign()}, none), 0) << err_.str();
+    EXPECT_EQ(Contents(asc), Contents(VOLTRA_GOLDEN_SCHEMATIC));
+    EXPECT_EQ(none.runs, 0);
+}
+
+TEST_F(CommandLineTest, FailuresExitNonZeroWithAMessage)
+{
+    CountingSimulator counting;
+    EXPECT_EQ(Command({}, counting), -1);  // no command: the windows open
+    EXPECT_EQ(Command({"--simulate"}, counting), 2);
+    EXPECT_EQ(Command({"--bogus"}, counting), 2);
+    EXPECT_EQ(Command({"--simulate", (folder_ / "missing.VLT").string()}, counting), 1);
+    EXPECT_NE(err_.str().find("cannot read the design file"), std::string::npos);
+    EXPECT_EQ(Command({"--export-asc", "a.x", SavedDesign()}, counting), 2);  // too short a name
+    EXPECT_EQ(counting.runs, 0);
+}
+
+}  // namespace
+}  // namespace voltra
