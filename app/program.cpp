@@ -116,7 +116,14 @@ void Program::Recalculated()
     if (verification_ && verification_->isVisible()) verification_->Follow(Shown());
 }
 
-void Program::Print() { PrintSchematic(Shown(), dialogs_.PrintDialog(), messages_); }
+void Program::Print()
+{
+    // A verification on screen of the design being printed goes on a second page.
+    ExtraPage verificationPage;
+    if (verification_ && verification_->isVisible() && !verification_->Busy() && verification_->Shown())
+        verificationPage = [window = verification_.data()](QPainter& page) { window->PaintReport(page); };
+    PrintSchematic(Shown(), dialogs_.PrintDialog(), messages_, verificationPage);
+}
 
 void Program::About() { dialogs_.ShowAbout(design_); }
 

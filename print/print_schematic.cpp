@@ -36,7 +36,8 @@ std::string PageFailed(const QPrinter& printer)
 
 }  // namespace
 
-void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages)
+void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages,
+                    const ExtraPage& extraPage)
 {
     const auto fail = [&messages](const std::string& description) {
         messages.ShowMessage(description, kPrinterErrorTitle);
@@ -55,6 +56,11 @@ void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, Mes
     QPainter page;
     if (!page.begin(&printer)) return fail(CannotStart(printer));
     PaintDesignSheet(page, design, QDateTime::currentDateTime());
+    if (extraPage && printer.newPage()) {
+        page.save();
+        extraPage(page);
+        page.restore();
+    }
     if (printer.printerState() == QPrinter::Error) {
         // Discard the page rather than send it half drawn.
         printer.abort();

@@ -2,9 +2,13 @@
 // and a footer, on the printer the user chooses.
 #pragma once
 
+#include <functional>
+
 #include "engine/design_record.h"
 #include "engine/message_sink.h"
 #include "print/print_dialog_provider.h"
+
+class QPainter;
 
 namespace voltra {
 
@@ -13,6 +17,9 @@ inline constexpr const char* kPrinterErrorTitle = "Printer Error";
 // Prints the design as it stands; nothing is recalculated. A design with a value the
 // sheet cannot print, a cancelled dialog or a printer that fails each end the command
 // with one message titled "Printer Error"; no partial page is sent and no file is left.
-void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages);
+// A second page, when one is given, is painted after the sheet on the same printer.
+using ExtraPage = std::function<void(QPainter& page)>;
+void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages,
+                    const ExtraPage& extraPage = {});
 
 }  // namespace voltra

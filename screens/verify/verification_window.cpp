@@ -5,6 +5,8 @@
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
@@ -150,6 +152,40 @@ void VerificationWindow::ShowTable(const DesignRecord& design, const SimulationF
             table_->setItem(row, column, item);
         }
         ++row;
+    }
+}
+
+void VerificationWindow::PaintReport(QPainter& page) const
+{
+    const QRectF paper(0, 0, page.device()->width(), page.device()->height());
+    const double margin = paper.width() * 0.08;
+    const QRectF area = paper.adjusted(margin, margin, -margin, -margin);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(12);
+    font.setBold(true);
+    page.setFont(font);
+    const double line = QFontMetricsF(font, page.device()).lineSpacing();
+    page.drawText(QPointF(area.left(), area.top() + line), windowTitle());
+    page.drawText(QPointF(area.left(), area.top() + 2.2 * line), status_->text());
+    const QRectF plot(area.left(), area.top() + 3 * line, area.width(), area.height() * 0.55);
+    chart_->render(&page, plot);
+
+    font.setBold(false);
+    font.setPointSizeF(10);
+    page.setFont(font);
+    const double row = QFontMetricsF(font, page.device()).lineSpacing() * 1.4;
+    const double column = area.width() / table_->columnCount();
+    double y = plot.bottom() + 2 * row;
+    for (int c = 0; c < table_->columnCount(); ++c)
+        page.drawText(QPointF(area.left() + c * column, y), table_->horizontalHeaderItem(c)->text());
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        y += row;
+        for (int c = 0; c < table_->columnCount(); ++c) {
+            const QTableWidgetItem* item = table_->item(r, c);
+            if (!item) continue;
+            page.setPen(item->foreground().color() == kRed ? kRed : QColor(Qt::black));
+            page.drawText(QPointF(area.left() + c * column, y), item->text());
+        }
     }
 }
 

@@ -13,6 +13,7 @@
 #include "simulation/simulator.h"
 
 class QChartView;
+class QPainter;
 class QLabel;
 class QProgressBar;
 class QTableWidget;
@@ -35,6 +36,8 @@ public:
     // The last verification shown, for the printed page.
     const std::optional<SimulationResult>& Shown() const { return shown_; }
     const DesignRecord& ShownDesign() const { return shownDesign_; }
+    // The plot and the table on a printed page of their own.
+    void PaintReport(QPainter& page) const;
 
 signals:
     void Finished();

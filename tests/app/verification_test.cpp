@@ -1,6 +1,7 @@
 // The verification window follows the design on screen, and the headless commands
 // verify and export a saved design without a window.
 #include <QLabel>
+#include <QProcess>
 #include <QTableWidget>
 #include <sstream>
 
@@ -47,6 +48,26 @@ TEST_F(VerificationTest, VerifyOpensTheWindowAndFollowsEveryNewCalculationOnce)
     EXPECT_EQ(Table()->item(0, 1)->text(), "45 W");
     EXPECT_EQ(Table()->item(0, 3)->text(), "+11.1 %");
     EXPECT_EQ(Table()->item(0, 3)->foreground().color(), QColor(255, 0, 0));  // beyond 10 %
+}
+
+TEST_F(VerificationTest, PrintAddsThePlotAndTableOnASecondPage)
+{
+    const auto pages = [this] {
+        dialogs_.printer.pdfPath = (folder_ / "sheet.pdf").string();
+        program_->Print();
+        QProcess tool;
+        tool.start("pdftotext", {"-layout", QString::fromStdString(dialogs_.printer.pdfPath), "-"});
+        EXPECT_TRUE(tool.waitForFinished() && tool.exitCode() == 0);
+        return QString(tool.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+    };
+    EXPECT_EQ(pages().size(), 1);
+    Click(program_->Design(), "cmdVerify");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    const QStringList printed = pages();
+    ASSERT_EQ(printed.size(), 2);
+    EXPECT_TRUE(printed[1].contains("Pout")) << printed[1].toStdString();
+    EXPECT_TRUE(printed[1].contains("VturnOnPercent"));
+    EXPECT_TRUE(messages_.said.empty());
 }
 
 TEST_F(VerificationTest, InvalidDesignIsRefusedWithoutSimulating)
