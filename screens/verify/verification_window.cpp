@@ -195,11 +195,20 @@ void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
     constexpr double kNanoseconds = 1e9;
     auto* chart = new QChart;
     chart->setTitle(tr("Last two periods in steady state"));
-    const double vMax = std::max(1.0, *std::max_element(w.drain.begin(), w.drain.end()));
-    // The switch's on-time shaded under the voltage traces.
+    // Every trace shown whole: the load voltage swings below ground, and so may the
+    // switch current.
+    const auto [loadLow, loadHigh] = std::minmax_element(w.load.begin(), w.load.end());
+    const auto [currentLow, currentHigh] = std::minmax_element(w.switchCurrent.begin(), w.switchCurrent.end());
+    const double vMax = 1.05 * std::max({1.0, *std::max_element(w.drain.begin(), w.drain.end()), *loadHigh});
+    const double vMin = 1.05 * std::min({0.0, *std::min_element(w.drain.begin(), w.drain.end()), *loadLow});
+    // The switch's on-time shaded behind the traces, from the bottom of the plot to its top.
     auto* onUpper = new QLineSeries;
-    for (std::size_t i = 0; i < w.time.size(); ++i) onUpper->append(w.time[i] * kNanoseconds, w.switchOn[i] ? vMax : 0);
-    auto* onTime = new QAreaSeries(onUpper);
+    auto* onLower = new QLineSeries;
+    for (std::size_t i = 0; i < w.time.size(); ++i) {
+        onUpper->append(w.time[i] * kNanoseconds, w.switchOn[i] ? vMax : vMin);
+        onLower->append(w.time[i] * kNanoseconds, vMin);
+    }
+    auto* onTime = new QAreaSeries(onUpper, onLower);
     onTime->setName(tr("Switch on"));
     onTime->setColor(kOnShade);
     onTime->setBorderColor(Qt::transparent);
@@ -208,7 +217,7 @@ void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
     auto* current = Series(tr("Switch current (A)"), w.time, w.switchCurrent, kNanoseconds);
     auto* turnOn = new QLineSeries;
     turnOn->setName(tr("Turn-on"));
-    turnOn->append(w.turnOnTime * kNanoseconds, 0);
+    turnOn->append(w.turnOnTime * kNanoseconds, vMin);
     turnOn->append(w.turnOnTime * kNanoseconds, vMax);
     for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(onTime), static_cast<QAbstractSeries*>(drain),
                                     static_cast<QAbstractSeries*>(load), static_cast<QAbstractSeries*>(turnOn),
@@ -227,6 +236,9 @@ void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
         series->attachAxis(time);
         series->attachAxis(series == current ? amperes : volts);
     }
+    time->setRange(0, w.time.back() * kNanoseconds);
+    volts->setRange(vMin, vMax);
+    amperes->setRange(std::min(0.0, *currentLow) * 1.05, std::max(1e-9, *currentHigh) * 1.05);
     chart_->setChart(chart);
 }
 
