@@ -31,6 +31,7 @@ public:
 
     void Get() override;
     void Save() override;
+    void SaveInPlace() override;
     void Spice() override;
     void Print() override;
     void About() override;
@@ -42,6 +43,9 @@ private:
     const DesignRecord& Shown() const;
     void OpenDesignScreen();
     void RebuildDesignScreen();
+    void WriteDesign(const std::string& path);
+    // Ends the run once, whichever way it was asked for.
+    void End();
 
     DesignRecord& design_;
     MessageSink& messages_;
@@ -49,6 +53,10 @@ private:
     std::function<void()> endProgram_;
     QPointer<WelcomeScreen> welcome_;
     QPointer<DesignScreen> designScreen_;
+    // Watches the design screen: its loss by any means but the rebuild ends the run
+    // as a confirmed Exit does.
+    QMetaObject::Connection designLost_;
+    bool ended_ = false;
     // The paths last chosen: Get and Save share one, so Save proposes the file just read.
     std::string designFileName_;
     std::string spiceFileName_;
