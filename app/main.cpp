@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
+#include "app/lost_window_watch.h"
 #include "app/message_box_sink.h"
 #include "app/program.h"
 #include "simulation/ngspice_simulator.h"
@@ -28,9 +29,12 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName("voltra");
     QApplication::setWindowIcon(ProgramIcon());
-    // The program ends only by "Exit": the welcome screen's, or the design screen's
-    // after confirmation. The design screen is closed and rebuilt after every Get.
+    // The program ends by "Exit" (the welcome screen's, or the design screen's after
+    // confirmation) or when its window is lost: the design screen is closed and
+    // rebuilt after every Get, so the last window closing is no signal of its own.
     application.setQuitOnLastWindowClosed(false);
+    LostWindowWatch lostWindows;
+    application.installNativeEventFilter(&lostWindows);
 
     MessageBoxSink messages;
     QtProgramDialogs dialogs;

@@ -6,6 +6,7 @@
 #include "screens/blank/blank_screen.h"
 
 #include <QCoreApplication>
+#include <filesystem>
 #include <QScreen>
 
 namespace voltra {
@@ -20,6 +21,27 @@ void ShowMaximized(QWidget& window)
     window.showMaximized();
 }
 
+// Passes every message on and notes whether any was said: the file writers report a
+// failure only to the user.
+class Noting : public MessageSink {
+public:
+    explicit Noting(MessageSink& to) : to_(to) {}
+    void ShowMessage(const std::string& text, const std::string& title) override
+    {
+        said = true;
+        to_.ShowMessage(text, title);
+    }
+    void Beep() override
+    {
+        said = true;
+        to_.Beep();
+    }
+    bool said = false;
+
+private:
+    MessageSink& to_;
+};
+
 }  // namespace
 
 Program::Program(DesignRecord& design, MessageSink& messages, ProgramDialogs& dialogs, Simulator& simulator,
@@ -31,9 +53,18 @@ Program::Program(DesignRecord& design, MessageSink& messages, ProgramDialogs& di
 
 Program::~Program()
 {
+    ended_ = true;
+    QObject::disconnect(designLost_);
     delete welcome_;
     delete designScreen_;
     delete verification_;
+}
+
+void Program::End()
+{
+    if (ended_) return;
+    ended_ = true;
+    endProgram_();
 }
 
 void Program::Begin()
@@ -45,16 +76,27 @@ void Program::Begin()
         },
         [this] { OpenDesignScreen(); },
         // Leaving from the welcome screen keeps the last-session file as it was.
-        [this] { endProgram_(); },
+        [this] { End(); },
     };
     welcome_ = new WelcomeScreen(design_, std::move(actions));
     welcome_->setAttribute(Qt::WA_DeleteOnClose);
+    // A welcome screen lost before "Start" leaves as its "Exit" does.
+    QObject::connect(welcome_, &QObject::destroyed, [this] {
+        if (!designScreen_) End();
+    });
     ShowMaximized(*welcome_);
 }
 
 void Program::OpenDesignScreen()
 {
     designScreen_ = new DesignScreen(design_, *this);
+    // A window taken away from outside the program gives it no chance to ask: the
+    // design in force is kept for the next start all the same.
+    designLost_ = QObject::connect(designScreen_, &QObject::destroyed, [this] {
+        if (ended_) return;
+        WriteLastSession(design_, messages_);
+        End();
+    });
     ShowMaximized(*designScreen_);
 }
 
@@ -68,6 +110,7 @@ void Program::RebuildDesignScreen()
     // Paint it now, before the new screen's load keeps the event loop busy.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (designScreen_) {
+        QObject::disconnect(designLost_);
         designScreen_->hide();
         designScreen_->deleteLater();
     }
@@ -80,6 +123,19 @@ void Program::Get()
     designFileName_ = dialogs_.OpenDesignFile();
     ReadDesignFile(designFileName_, design_, messages_);
     RebuildDesignScreen();
+    // A file that could not be read left the start-up design, which is no file's.
+    std::error_code noFile;
+    if (std::filesystem::is_regular_file(designFileName_, noFile))
+        designScreen_->SetFileInUse(QString::fromStdString(designFileName_));
+}
+
+void Program::WriteDesign(const std::string& path)
+{
+    designFileName_ = path;
+    Noting messages(messages_);
+    WriteDesignFile(designFileName_, design_, messages);
+    // A failed write has said so; the design still differs from every file.
+    if (designScreen_ && !messages.said) designScreen_->SetFileInUse(QString::fromStdString(path));
 }
 
 void Program::Save()
@@ -87,8 +143,13 @@ void Program::Save()
     // Leaving the dialog without a choice writes nothing, not even over the file it proposed.
     const std::string chosen = dialogs_.SaveDesignFile(designFileName_);
     if (chosen.empty()) return;
-    designFileName_ = chosen;
-    WriteDesignFile(designFileName_, design_, messages_);
+    WriteDesign(chosen);
+}
+
+void Program::SaveInPlace()
+{
+    if (designFileName_.empty()) return Save();
+    WriteDesign(designFileName_);
 }
 
 const DesignRecord& Program::Shown() const { return designScreen_ ? designScreen_->ShownDesign() : design_; }
@@ -132,7 +193,7 @@ void Program::Exit()
     // A failed write has been reported by then; the program ends all the same.
     dialogs_.ConfirmExit([this] {
         WriteLastSession(design_, messages_);
-        endProgram_();
+        End();
     });
 }
 

@@ -34,6 +34,7 @@ public:
 
     void Get() override;
     void Save() override;
+    void SaveInPlace() override;
     void Spice() override;
     void Verify() override;
     void Recalculated() override;
@@ -47,6 +48,9 @@ private:
     const DesignRecord& Shown() const;
     void OpenDesignScreen();
     void RebuildDesignScreen();
+    void WriteDesign(const std::string& path);
+    // Ends the run once, whichever way it was asked for.
+    void End();
 
     DesignRecord& design_;
     MessageSink& messages_;
@@ -56,6 +60,10 @@ private:
     QPointer<DesignScreen> designScreen_;
     Simulator& simulator_;
     QPointer<VerificationWindow> verification_;
+    // Watches the design screen: its loss by any means but the rebuild ends the run
+    // as a confirmed Exit does.
+    QMetaObject::Connection designLost_;
+    bool ended_ = false;
     // The paths last chosen: Get and Save share one, so Save proposes the file just read.
     std::string designFileName_;
     std::string spiceFileName_;

@@ -21,7 +21,7 @@ constexpr const char* kNotPositive = "a part needs a value above zero";
 constexpr const char* kNoSwing = "the saturation voltage leaves the switch no voltage to swing";
 constexpr const char* kImpossibleEfficiency =
     "the fall-time and saturation losses put the drain efficiency outside 0 to 100 %";
-
+constexpr const char* kNegativeLoss = "the supply gives less power than the load takes";
 
 Result Figure(float value)
 {
@@ -74,13 +74,18 @@ void DecideFigures(Circuit& c, const DesignRecord& d)
     c.idc = Figure(d.Idc);
     c.rdc = Figure(Rdc(d));
     c.efficiency = Figure(d.Efficiency);
+    c.dissipation = Figure(StoreSingle(static_cast<double>(d.Supply) * d.Idc - d.Power));
     // More power out than in, or less than none in, is no amplifier: the supply
     // current that claims it cannot be trusted, nor the resistance made from it.
     if (c.efficiency.Usable() && !(d.Efficiency > 0 && d.Efficiency <= 1)) {
         c.efficiency = Invalidated(c.efficiency, kImpossibleEfficiency);
         c.idc = Invalidated(c.idc, kImpossibleEfficiency);
         c.rdc = Invalidated(c.rdc, kImpossibleEfficiency);
+        c.dissipation = Invalidated(c.dissipation, kImpossibleEfficiency);
     }
+    // A switch cannot cool: supply power below the output power is a supply current
+    // that does not belong to this design.
+    if (c.dissipation.Usable() && d.Supply * d.Idc < d.Power) c.dissipation = Invalidated(c.dissipation, kNegativeLoss);
     // A supply current above the switch's peak current cannot flow through it.
     if (c.idc.Usable() && c.ipeak.Usable() && d.Idc > d.Ipeak) {
         c.idc.status = Status::Warning;
@@ -152,6 +157,7 @@ std::vector<std::pair<const char*, Result>> Circuit::NamedResults() const
                                {"Ipeak", ipeak},
                                {"Ron", Get(PartRole::Switch).value},
                                {"Efficiency", efficiency},
+                               {"Dissipation", dissipation},
                                {"Choke", Get(PartRole::Choke).value},
                                {"Period", period}});
     return named;

@@ -39,6 +39,9 @@ struct Circuit {
     float roff = 0;  // ohm
     Result rload;    // ohm, the Class E load (the network's input when it is in)
     Result vpeak, ipeak, idc, rdc, efficiency;
+    // W, supply power less output power: what the switch turns into heat, the figure
+    // that sizes its heat sink. It stands or falls with the efficiency.
+    Result dissipation;
     // Lseries plus the network's inductor, noted with the network; the screen and the
     // sheet show it where the two stand in series.
     Result ltotal;

@@ -14,8 +14,6 @@ namespace voltra {
 
 namespace {
 
-constexpr const char* kCancelled = "Printing was cancelled.";
-
 // Names the printer when there is one; a PDF file is named by its own messages.
 QString PrinterNamed(const QPrinter& printer)
 {
@@ -49,7 +47,8 @@ void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, Mes
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setDocName(QStringLiteral("Voltra design sheet"));
-    if (!dialog.Choose(printer)) return fail(kCancelled);
+    // Cancelling the dialog is the user changing their mind, not a printer fault.
+    if (!dialog.Choose(printer)) return;
 
     PrintFileOutput output(printer);
     if (!output.Error().isEmpty()) return fail(output.Error().toStdString());

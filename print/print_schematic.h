@@ -15,9 +15,10 @@ namespace voltra {
 inline constexpr const char* kPrinterErrorTitle = "Printer Error";
 
 // Prints the design as it stands; nothing is recalculated. A design with a value the
-// sheet cannot print, a cancelled dialog or a printer that fails each end the command
-// with one message titled "Printer Error"; no partial page is sent and no file is left.
-// A second page, when one is given, is painted after the sheet on the same printer.
+// sheet cannot print or a printer that fails each end the command with one message
+// titled "Printer Error"; a cancelled dialog ends it silently. No partial page is sent
+// and no file is left. A second page, when one is given, is painted after the sheet
+// on the same printer.
 using ExtraPage = std::function<void(QPainter& page)>;
 void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages,
                     const ExtraPage& extraPage = {});

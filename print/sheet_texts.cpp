@@ -36,7 +36,7 @@ bool IsShown(Shown when, const Circuit& c)
 
 float Value(C c, PartRole role) { return c.Get(role).value.value; }
 
-constexpr std::array<TextRow, 18> kSchematicLabels = {{
+constexpr std::array<TextRow, 20> kSchematicLabels = {{
     {Shown::Always, 6100, 4100, [](D, C c) { return FormatCapacitance(Value(c, PartRole::C1)); }, "C1"},
     {Shown::Always, 6400, 3400, [](D, C c) { return FormatCapacitance(Value(c, PartRole::C2)); }, "C2"},
     {Shown::Always, 7200, 2500, [](D, C c) { return FormatInductance(Value(c, PartRole::Lseries)); }, "L2"},
@@ -55,6 +55,8 @@ constexpr std::array<TextRow, 18> kSchematicLabels = {{
      "Vbattery"},
     {Shown::Always, 5300, 1100, [](D, C c) { return "Idc: " + FormatPrefixed(c.idc.value) + "A"; }, nullptr},
     {Shown::Always, 3000, 1100, [](D, C c) { return "Rdc: " + FormatPrefixed(c.rdc.value) + "ohms"; }, nullptr},
+    {Shown::Always, 5300, 1400, [](D, C c) { return "Efficiency: " + FormatPercent(c.efficiency.value); }, nullptr},
+    {Shown::Always, 3000, 1400, [](D, C c) { return "Pdiss: " + FormatPrefixed(c.dissipation.value) + "W"; }, nullptr},
     {Shown::Always, 2800, 2700, [](D, C c) { return "Vpeak: " + FormatPrefixed(c.vpeak.value) + "V"; }, nullptr},
     {Shown::Always, 2800, 3100, [](D, C c) { return "FET Ipeak: " + FormatPrefixed(c.ipeak.value) + "A"; }, nullptr},
     {Shown::Always, 5300, 1900, [](D, C) { return std::string("RFC"); }, nullptr},

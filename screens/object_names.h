@@ -32,6 +32,17 @@ inline constexpr const char* kNetworkQArrowsName = "UpDown5";
 inline constexpr const char* kFalltimeLabelName = "lblFalltime";
 inline constexpr const char* kFalltimeBoxName = "txtFalltime";
 inline constexpr const char* kFalltimeArrowsName = "UpDown6";
+// The echoes of what each box understood.
+inline constexpr const char* kFrequencyEchoName = "lblFrequencyEcho";
+inline constexpr const char* kPowerEchoName = "lblPowerEcho";
+inline constexpr const char* kSupplyEchoName = "lblSupplyEcho";
+inline constexpr const char* kSaturationEchoName = "lblSaturationEcho";
+inline constexpr const char* kNetworkQEchoName = "lblNetworkQEcho";
+inline constexpr const char* kFalltimeEchoName = "lblFalltimeEcho";
+inline constexpr const char* kRnetworkEchoName = "lblRnetworkEcho";
+inline constexpr const char* kOpenActionName = "actOpen";
+inline constexpr const char* kSaveActionName = "actSave";
+inline constexpr const char* kSaveAsActionName = "actSaveAs";
 
 inline constexpr const char* kVerifyButtonName = "cmdVerify";
 
@@ -51,6 +62,7 @@ inline constexpr const char* kLegalLabelName = "lblCopyright2";
 // Exit screen.
 inline constexpr const char* kExitScreenName = "frmExit";
 inline constexpr const char* kCancelButtonName = "cmdCancel";
+inline constexpr const char* kExitQuestionLabelName = "lblQuestion";
 
 // Blank screen.
 inline constexpr const char* kBlankScreenName = "frmBlank";

@@ -179,4 +179,16 @@ std::string FormatResistance(double ohms)
     return "0 ";
 }
 
+std::string FormatPercent(double fraction)
+{
+    constexpr double kPercentPerUnit = 100;
+    const double percent = fraction * kPercentPerUnit;
+    if (!std::isfinite(percent)) return SignificantText(percent) + " %";
+    char text[64];  // room for every finite single-precision fraction
+    std::snprintf(text, sizeof text, "%.1f %%", percent);
+    // -0.04 % rounds to "-0.0 %": a loss so small is no loss.
+    if (std::strcmp(text, "-0.0 %") == 0) return "0.0 %";
+    return text;
+}
+
 }  // namespace voltra

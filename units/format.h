@@ -15,6 +15,9 @@ std::string FormatCapacitance(double farads); // "MEG" "KF" "F" "mF" "uF" "nF" "
 std::string FormatInductance(double henries); // "MEG" "KH" "H" "mH" "uH" "nH"
 std::string FormatResistance(double ohms);    // "MEG" "k" " "
 std::string FormatPrefixed(double value);     // " G" " M" " k" " " " m" " u" " n" " p"
+// A fraction as a percentage with one decimal and the sign: 0.95807 gives "95.8 %".
+// A tenth of a percent is as fine as the fall-time and saturation loss models go.
+std::string FormatPercent(double fraction);
 
 // Capacitances from one nanofarad up read in nF, smaller ones in pF, the way
 // capacitors are marked; the single nearest 1 nF lies just below it and reads 1000pF.

@@ -20,7 +20,7 @@ struct ControlPlacement {
 };
 
 // In the order the screen places them.
-inline constexpr std::array<ControlPlacement, 28> kControlPlacements = {{
+inline constexpr std::array<ControlPlacement, 35> kControlPlacements = {{
     {kAboutButtonName, 15, 1500, 1400, 300, true},
     {kSaveButtonName, 3100, 7500, 1400, 300, true},
     {kGetButtonName, 1500, 7500, 1400, 300, true},
@@ -50,6 +50,14 @@ inline constexpr std::array<ControlPlacement, 28> kControlPlacements = {{
     {kFalltimeArrowsName, 10500, 6300, 300, 300, false},
     {kLnetButtonName, 8000, 2100, 1000, 300, true},
     {kRnetworkBoxName, 9500, 4200, 900, 300, true},
+    // Each echo stands under its box, in the box's column.
+    {kFrequencyEchoName, 1500, 6600, 1300, 200, true},
+    {kPowerEchoName, 3100, 6600, 1300, 200, true},
+    {kSupplyEchoName, 4700, 6600, 1300, 200, true},
+    {kSaturationEchoName, 6300, 6600, 1300, 200, true},
+    {kNetworkQEchoName, 7900, 6600, 1300, 200, true},
+    {kFalltimeEchoName, 9500, 6600, 1300, 200, true},
+    {kRnetworkEchoName, 9500, 4500, 1300, 200, true},
 }};
 
 // Places the screen's controls through the drawing-unit transform and gives those

@@ -8,7 +8,10 @@ class DesignCommands {
 public:
     virtual ~DesignCommands() = default;
     virtual void Get() = 0;
+    // Asks for a file, proposing the one in use, and writes the design to it.
     virtual void Save() = 0;
+    // Writes to the file in use without asking; with none yet, as Save.
+    virtual void SaveInPlace() = 0;
     virtual void Spice() = 0;
     // Simulates the design on screen in a window that follows every new calculation.
     virtual void Verify() = 0;

@@ -17,7 +17,9 @@
 #include "screens/design/design_painter.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/entry_texts.h"
+#include "screens/design/file_actions.h"
 #include "screens/design/up_down.h"
+#include "screens/design/value_echo.h"
 #include "engine/program_texts.h"
 #include "units/number_text.h"
 #include "units/parse.h"
@@ -59,15 +61,16 @@ struct EntryRow {
     const char* caption;
     const char* boxName;
     const char* upDownName;
+    const char* echoName;
 };
 
 constexpr std::array<EntryRow, 6> kEntryRows = {{
-    {Target::Frequency, kFrequencyLabelName, "Frequency (Hz):", kFrequencyBoxName, kFrequencyArrowsName},
-    {Target::Power, kPowerLabelName, "Power (W):", kPowerBoxName, kPowerArrowsName},
-    {Target::Supply, kSupplyLabelName, "Supply (V):", kSupplyBoxName, kSupplyArrowsName},
-    {Target::Saturation, kSaturationLabelName, "Saturation (V):", kSaturationBoxName, kSaturationArrowsName},
-    {Target::NetworkQ, kNetworkQLabelName, "Network Q (N):", kNetworkQBoxName, kNetworkQArrowsName},
-    {Target::Falltime, kFalltimeLabelName, "Falltime (s):", kFalltimeBoxName, kFalltimeArrowsName},
+    {Target::Frequency, kFrequencyLabelName, "Frequency (Hz):", kFrequencyBoxName, kFrequencyArrowsName, kFrequencyEchoName},
+    {Target::Power, kPowerLabelName, "Power (W):", kPowerBoxName, kPowerArrowsName, kPowerEchoName},
+    {Target::Supply, kSupplyLabelName, "Supply (V):", kSupplyBoxName, kSupplyArrowsName, kSupplyEchoName},
+    {Target::Saturation, kSaturationLabelName, "Saturation (V):", kSaturationBoxName, kSaturationArrowsName, kSaturationEchoName},
+    {Target::NetworkQ, kNetworkQLabelName, "Network Q (N):", kNetworkQBoxName, kNetworkQArrowsName, kNetworkQEchoName},
+    {Target::Falltime, kFalltimeLabelName, "Falltime (s):", kFalltimeBoxName, kFalltimeArrowsName, kFalltimeEchoName},
 }};
 
 // Tab order; hidden controls drop out of it by themselves.
@@ -88,6 +91,21 @@ constexpr const char* kRnetworkClampedTip = "In effect: %1 ohms (the network res
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// The echo is quiet: plain grey under the bold black box, red only when it matters.
+constexpr QRgb kEchoGrey = qRgb(96, 96, 96);
+constexpr QRgb kEchoRed = qRgb(255, 0, 0);
+
+QLabel* MakeEcho(QWidget* screen, const char* name)
+{
+    auto* echo = new QLabel(screen);
+    echo->setObjectName(QLatin1String(name));
+    echo->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont plain = echo->font();
+    plain.setBold(false);
+    echo->setFont(plain);
+    return echo;
+}
+
 }  // namespace
 
 DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidget* parent)
@@ -107,7 +125,25 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
     setFont(font);
 
     BuildControls();
+    AddFileActions(*this, commands_);
     Load();
+    loaded_ = true;
+}
+
+void DesignScreen::SetFileInUse(const QString& path)
+{
+    fileInUse_ = path;
+    modified_ = false;
+    setWindowTitle(DesignTitle(QString::fromLatin1(kCaptionFormat).arg(QString::fromLatin1(kVersionText)), fileInUse_,
+                               modified_));
+}
+
+void DesignScreen::MarkModified()
+{
+    if (!loaded_ || modified_) return;
+    modified_ = true;
+    setWindowTitle(DesignTitle(QString::fromLatin1(kCaptionFormat).arg(QString::fromLatin1(kVersionText)), fileInUse_,
+                               modified_));
 }
 
 void DesignScreen::BuildControls()
@@ -141,6 +177,8 @@ void DesignScreen::BuildControls()
         auto* arrows = new UpDown(this);
         arrows->setObjectName(QLatin1String(row.upDownName));
         connect(arrows, &UpDown::Stepped, this, [this, target = row.target](int direction) { Step(target, direction); });
+
+        echoes_[static_cast<size_t>(row.target)] = MakeEcho(this, row.echoName);
     }
 
     txtRnetwork_ = new QLineEdit(this);
@@ -150,6 +188,8 @@ void DesignScreen::BuildControls()
     plain.setBold(false);
     txtRnetwork_->setFont(plain);
     txtRnetwork_->hide();
+    rnetworkEcho_ = MakeEcho(this, kRnetworkEchoName);
+    rnetworkEcho_->hide();
     connect(txtRnetwork_, &QLineEdit::textChanged, this, &DesignScreen::RnetworkChanged);
 
     findChild<QPushButton*>(QLatin1String(kVerifyButtonName))->setShortcut(QKeySequence(Qt::Key_F5));
@@ -197,10 +237,21 @@ void DesignScreen::ShowDesign()
     commands_.Recalculated();
 }
 
+void DesignScreen::ShowEcho(QLabel* echo, const ValueEcho& value)
+{
+    echo->setText(value.text);
+    echo->setToolTip(value.toolTip);
+    QPalette palette = echo->palette();
+    palette.setColor(QPalette::WindowText, QColor(value.red ? kEchoRed : kEchoGrey));
+    echo->setPalette(palette);
+}
+
 void DesignScreen::MarkEntryInEffect(Target target)
 {
     const float stored = TargetField(design_, target);
     QLineEdit* box = Box(target);
+    ShowEcho(echoes_[static_cast<size_t>(target)],
+             TargetEcho(target, ParseValue(box->text().toStdString()), stored));
     const bool inEffect = InRecalcRange(target, stored);
     const EntryLimits& limits = kEntryLimits[static_cast<size_t>(target)];
     box->setStyleSheet(inEffect ? QString() : kOutOfEffectStyle);
@@ -213,6 +264,7 @@ void DesignScreen::MarkEntryInEffect(Target target)
 void DesignScreen::MarkRnetworkInEffect(float entered)
 {
     const bool inEffect = entered >= kRnetworkMin && entered <= kRnetworkMax;
+    ShowEcho(rnetworkEcho_, RnetworkEcho(entered, design_.Rnetwork));
     txtRnetwork_->setStyleSheet(inEffect ? QString() : kOutOfEffectStyle);
     txtRnetwork_->setToolTip(inEffect ? QString()
                                       : QString::fromLatin1(kRnetworkClampedTip)
@@ -226,6 +278,7 @@ void DesignScreen::EntryChanged(Target target)
     const float entered = ParseValue(Box(target)->text().toStdString());
     float& field = TargetField(design_, target);
     field = ClampEntry(target, entered, design_.Saturation);
+    MarkModified();
     MarkEntryInEffect(target);
     if (!InRecalcRange(target, field)) return;
     FindAll(design_);
@@ -237,6 +290,7 @@ void DesignScreen::RnetworkChanged()
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
     MarkRnetworkInEffect(entered);
     if (entered < kRnetworkMin || entered > kRnetworkMax) return;
+    MarkModified();
     design_.Rnetwork = entered;
     FindAll(design_);
     ShowDesign();
@@ -262,9 +316,11 @@ void DesignScreen::Step(Target target, int direction)
 void DesignScreen::LnetClicked()
 {
     design_.LnetState = !design_.LnetState;
+    MarkModified();
     // Switched off, the box keeps its text and ShowDesign still reads Rnetwork from
     // it, so switching on again brings back the same network.
     txtRnetwork_->setVisible(design_.LnetState);
+    rnetworkEcho_->setVisible(design_.LnetState);
     FindAll(design_);
     ShowDesign();
 }

@@ -10,11 +10,13 @@
 #include "engine/circuit.h"
 #include "engine/equations.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace voltra {
 
 class DesignCommands;
+struct ValueEcho;
 
 class DesignScreen : public QWidget {
     Q_OBJECT
@@ -35,6 +37,13 @@ public:
     // whatever the boxes hold that did not recalculate.
     const DesignRecord& ShownDesign() const { return shown_->design; }
 
+    // The design file now in use, just read or written: named in the title, and the
+    // design counts as unchanged from it. An empty path names none.
+    void SetFileInUse(const QString& path);
+    // True once the user changed a target or the network since the screen opened or
+    // the file in use was set.
+    bool IsModified() const { return modified_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -51,6 +60,8 @@ private:
     void LayOut();
     void MarkEntryInEffect(Target target);
     void MarkRnetworkInEffect(float entered);
+    void MarkModified();
+    void ShowEcho(QLabel* echo, const ValueEcho& value);
     QLineEdit* Box(Target target) const { return entryBoxes_[static_cast<size_t>(target)]; }
 
     DesignRecord& design_;
@@ -58,6 +69,8 @@ private:
     LnetworkWorking lnetworkWorking_;
     std::array<QLineEdit*, kTargets.size()> entryBoxes_{};
     QLineEdit* txtRnetwork_ = nullptr;
+    std::array<QLabel*, kTargets.size()> echoes_{};
+    QLabel* rnetworkEcho_ = nullptr;
     // The design and circuit as the last cycle left them; repainting replays them, so
     // a value stored outside its recalculation range leaves the previous picture in place.
     struct Shown {
@@ -67,6 +80,9 @@ private:
     std::optional<Shown> shown_;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
+    QString fileInUse_;
+    bool modified_ = false;
+    bool loaded_ = false;
 };
 
 }  // namespace voltra

@@ -27,6 +27,10 @@ constexpr Anchor kCnetworkAfterSeriesL = {7300, 4000};
 constexpr Anchor kSupply = {4100, 800};
 constexpr Anchor kIdc = {4100, 1100};
 constexpr Anchor kRdc = {2300, 1100};
+// Under the supply figures they come from: the efficiency beside Idc's column, the
+// switch's heat under Rdc's.
+constexpr Anchor kEfficiency = {4100, 1400};
+constexpr Anchor kDissipation = {2300, 1400};
 constexpr Anchor kVpeak = {4100, 2700};
 constexpr Anchor kIpeak = {2300, 3200};
 constexpr Anchor kRfc = {3500, 1800};
@@ -104,6 +108,8 @@ std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
                 "Vbattery");
     write.Value(kIdc, AnchorColour::White, c.idc, FormatPrefixed, "Idc: ", "A");
     write.Value(kRdc, AnchorColour::White, c.rdc, FormatPrefixed, "( Rdc: ", "ohms", " )");
+    write.Value(kEfficiency, AnchorColour::White, c.efficiency, FormatPercent, "Efficiency: ");
+    write.Value(kDissipation, AnchorColour::White, c.dissipation, FormatPrefixed, "Pdiss: ", "W");
     write.Value(kVpeak, AnchorColour::ButtonFace, c.vpeak, FormatPrefixed, "Vpeak: ", "V");
     write.Value(kIpeak, AnchorColour::ButtonFace, c.ipeak, FormatPrefixed, "Drain Ipeak: ", "A");
     write.Text(kRfc, AnchorColour::White, "RFC");

@@ -1,6 +1,7 @@
 // Size, buttons and outcomes of the exit screen.
 #include "screens/exit/exit_screen.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 #include "screens/welcome/program_icon.h"
@@ -22,6 +23,11 @@ constexpr double kButtonHeight = 0.09;
 constexpr double kCancelTop = 0.4;
 constexpr double kExitTop = 0.55;
 constexpr double kPointsPerTwip = 0.0008;
+// The question spans the window above the buttons, so it reads before either is pressed.
+constexpr double kQuestionMargin = 0.05;
+constexpr double kQuestionTop = 0.1;
+constexpr double kQuestionHeight = 0.25;
+constexpr const char* kQuestion = "Quit Voltra? The design is kept for the next start.";
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QFont& font, QSizeF window,
                         double top)
@@ -59,6 +65,14 @@ ExitScreen::ExitScreen(std::function<void()> quit, QSizeF displayTwips, QWidget*
     QFont font(kSansFamily);
     font.setBold(true);
     font.setPointSizeF(kPointsPerTwip * displayTwips.height());
+    auto* question = new QLabel(QString::fromLatin1(kQuestion), this);
+    question->setObjectName(QLatin1String(kExitQuestionLabelName));
+    question->setFont(font);
+    question->setAlignment(Qt::AlignCenter);
+    question->setWordWrap(true);
+    question->setGeometry(QRectF(kQuestionMargin * window.width(), kQuestionTop * window.height(),
+                                 (1 - 2 * kQuestionMargin) * window.width(), kQuestionHeight * window.height())
+                              .toRect());
     cancelButton_ = MakeButton(this, kCancelButtonName, QStringLiteral("Cancel / Continue"), font, window, kCancelTop);
     exitButton_ = MakeButton(this, kExitButtonName, QStringLiteral("Exit / Quit"), font, window, kExitTop);
     setTabOrder(cancelButton_, exitButton_);

@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 
+#include "files/design_file.h"
 #include "print/print_schematic.h"
 
 namespace voltra {
@@ -30,7 +31,11 @@ TEST_F(CommandsTest, GetRebuildsTheScreenAndSaveProposesThePathJustRead)
     const DesignScreen* before = program_->Design();
     Click(program_->Design(), "cmdGet");
     QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_NE(program_->Design(), before);
+    // The old screen going is the rebuild, not the program's end.
+    EXPECT_EQ(ended_, 0);
+    EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
     EXPECT_EQ(Box("txtFrequency")->text(), "1.356E+07");
     EXPECT_EQ(design_.Power, 5);
     EXPECT_TRUE(messages_.said.empty());
@@ -41,6 +46,61 @@ TEST_F(CommandsTest, GetRebuildsTheScreenAndSaveProposesThePathJustRead)
     EXPECT_EQ(dialogs_.proposed[0], dialogs_.openPath);
     EXPECT_NE(Contents(folder_ / "copy.VLT").find("Frequency: 1.356E+07\r\n"), std::string::npos);
     EXPECT_EQ(program_->DesignFileName(), dialogs_.savePath);
+}
+
+// The keys go to the window as a user's would: its shortcuts need it active.
+void Press(QWidget* window, QKeyCombination keys)
+{
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, keys.key(), keys.keyboardModifiers());
+    QApplication::processEvents();
+}
+
+TEST_F(CommandsTest, SaveShortcutsWriteTheFileThatOpenReadsBackWithItsNameInTheTitle)
+{
+    const std::string path = (folder_ / "stage.VLT").string();
+    Box("txtPower")->setText("75");
+    EXPECT_TRUE(program_->Design()->windowTitle().endsWith(" *"));
+    // Ctrl+S with no file in use asks for one, as Save As does.
+    dialogs_.savePath = path;
+    Press(program_->Design(), Qt::CTRL | Qt::Key_S);
+    ASSERT_EQ(dialogs_.proposed.size(), 1u);
+    EXPECT_NE(Contents(path).find("Power output: 75\r\n"), std::string::npos);
+    EXPECT_EQ(program_->Design()->windowTitle(), "Voltra Version 2.08 - Design screen - stage.VLT");
+
+    // Once there is a file, Ctrl+S writes to it without asking, Ctrl+Shift+S asks again.
+    Box("txtPower")->setText("80");
+    EXPECT_EQ(program_->Design()->windowTitle(), "Voltra Version 2.08 - Design screen - stage.VLT *");
+    Press(program_->Design(), Qt::CTRL | Qt::Key_S);
+    EXPECT_EQ(dialogs_.proposed.size(), 1u);
+    EXPECT_NE(Contents(path).find("Power output: 80\r\n"), std::string::npos);
+    EXPECT_FALSE(program_->Design()->IsModified());
+    dialogs_.savePath.clear();
+    Press(program_->Design(), Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    ASSERT_EQ(dialogs_.proposed.size(), 2u);
+    EXPECT_EQ(dialogs_.proposed[1], path);
+
+    // Ctrl+O reads it back into a rebuilt screen that names it.
+    Box("txtPower")->setText("20");
+    dialogs_.openPath = path;
+    Press(program_->Design(), Qt::CTRL | Qt::Key_O);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(design_.Power, 80);
+    EXPECT_EQ(Box("txtPower")->text(), "80");
+    EXPECT_EQ(program_->Design()->windowTitle(), "Voltra Version 2.08 - Design screen - stage.VLT");
+    EXPECT_TRUE(messages_.said.empty());
+}
+
+TEST_F(CommandsTest, AFailedSaveKeepsTheDesignMarkedChanged)
+{
+    Box("txtPower")->setText("75");
+    dialogs_.savePath = (folder_ / "no" / "such" / "a.VLT").string();
+    program_->SaveInPlace();
+    EXPECT_EQ(messages_.beeps, 1);
+    EXPECT_TRUE(program_->Design()->IsModified());
+    EXPECT_EQ(program_->Design()->windowTitle(), "Voltra Version 2.08 - Design screen *");
 }
 
 TEST_F(CommandsTest, GetOfAnUnreadableFileGivesTheStartupDesign)
@@ -82,11 +142,10 @@ TEST_F(CommandsTest, InvalidDesignIsRefusedBeforeAnyFileIsChosen)
     EXPECT_FALSE(std::filesystem::exists(dialogs_.spicePath));
 }
 
-TEST_F(CommandsTest, CancelledPrintGivesOnePrinterError)
+TEST_F(CommandsTest, CancelledPrintSaysNothing)
 {
     Click(program_->Design(), "cmdPrint");
-    ASSERT_EQ(messages_.said.size(), 1u);
-    EXPECT_EQ(messages_.said[0].title, kPrinterErrorTitle);
+    EXPECT_TRUE(messages_.said.empty());
 }
 
 TEST_F(CommandsTest, AboutShowsTheAboutScreen)

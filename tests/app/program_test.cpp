@@ -2,6 +2,9 @@
 // written again, and every way of leaving.
 #include "tests/app/program_fixture.h"
 
+#include <xcb/xcb.h>
+
+#include "app/lost_window_watch.h"
 #include "files/design_file.h"
 
 namespace voltra {
@@ -98,6 +101,49 @@ TEST_F(ProgramTest, ClosingTheWelcomeWindowLeavesToo)
 {
     Run();
     program_->Welcome()->close();
+    EXPECT_EQ(ended_, 1);
+    EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
+}
+
+// The display server tells of a window destroyed by another client; the widget goes
+// with it at the next turn of the event loop.
+void DestroyFromOutside(QWidget* window)
+{
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY;
+    event.window = static_cast<xcb_window_t>(window->internalWinId());
+    LostWindowWatch watch;
+    EXPECT_FALSE(watch.nativeEventFilter("xcb_generic_event_t", &event, nullptr));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(ProgramTest, DesignWindowDestroyedFromOutsideStoresTheDesignAndEnds)
+{
+    Run();
+    Start();
+    Box("txtPower")->setText("120");
+    DestroyFromOutside(program_->Design());
+    EXPECT_EQ(program_->Design(), nullptr);
+    EXPECT_EQ(dialogs_.exitAsked, 0);
+    EXPECT_EQ(ended_, 1);
+    EXPECT_NE(Contents(kLastSessionFileName).find("Power output: 120\r\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, WelcomeWindowDestroyedFromOutsideEndsWithoutWriting)
+{
+    Run();
+    DestroyFromOutside(program_->Welcome());
+    EXPECT_EQ(ended_, 1);
+    EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
+}
+
+TEST_F(ProgramTest, EndingTwiceEndsOnceAndTheProgramsOwnTeardownWritesNothing)
+{
+    Run();
+    Start();
+    Click(program_->Design(), "cmdExit");
+    std::filesystem::remove(kLastSessionFileName);
+    program_.reset();
     EXPECT_EQ(ended_, 1);
     EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
 }

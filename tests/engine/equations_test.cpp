@@ -34,7 +34,12 @@ TEST(ClassEEquations, StartupDesignGivesTheQuotedFigures)
     EXPECT_DIGITS(d.Efficiency, 0.95807, 1e-5);
     EXPECT_DIGITS(d.Idc, 2.1745, 1e-4);
     EXPECT_DIGITS(Rdc(d), 11.037, 1e-3);
-    EXPECT_TRUE(AllUsable(BuildCircuit(d)));
+    const Circuit c = BuildCircuit(d);
+    EXPECT_TRUE(AllUsable(c));
+    // What the supply gives and the load does not take heats the switch.
+    EXPECT_DIGITS(c.efficiency.value, 0.95807, 1e-5);
+    EXPECT_DIGITS(c.dissipation.value, 24 * 2.1745 - 50, 3e-3);
+    EXPECT_EQ(c.dissipation.status, Status::Valid);
 }
 
 TEST(ClassEEquations, FrequencyScalesTheReactivePartsAndPowerTheLoad)
@@ -105,6 +110,9 @@ TEST(FloatingPointFailure, ZeroEfficiencyMarksTheSupplyCurrentInvalid)
     EXPECT_EQ(d.Efficiency, 0);
     EXPECT_FALSE(IsValid(d.Idc));
     EXPECT_FALSE(IsValid(Rdc(d)));
+    const Circuit c = BuildCircuit(d);
+    EXPECT_EQ(c.efficiency.status, Status::Invalid);
+    EXPECT_EQ(c.dissipation.status, Status::Invalid);
 }
 
 TEST(FloatingPointFailure, EfficiencyDenominatorPassingZeroStaysFinite)

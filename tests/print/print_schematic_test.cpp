@@ -40,11 +40,17 @@ struct PrintToFile : MessageSink, PrintDialogProvider {
     std::vector<std::string> log;
 };
 
+TEST(PrintSchematic, CancelledDialogSaysNothingAndPrintsNothing)
+{
+    PrintToFile print;
+    EXPECT_EQ(print.Print(DesignWith(false), ""), QStringList());
+    EXPECT_TRUE(print.log.empty());
+}
+
 TEST(PrintSchematic, FailureGivesOnePrinterErrorAndNoFile)
 {
     // Change, file chosen, message start (%1: directory). Faulty designs stop before the dialog.
     const std::tuple<void (*)(D), const char*, const char*> failures[] = {
-        {[](D) {}, "", "Printing was cancelled."},
         {[](D d) { d.Idc = 0; }, "", "Division by zero: Idc is 0"},
         {[](D d) { d.LnetState = true, d.Cnetwork = NAN; }, "", "Cnetwork is not"},
         {[](D d) { d.LnetState = true, d.Lseries = d.Lnetwork = 3e38f; }, "", "Ltotal is not"},
@@ -66,7 +72,7 @@ TEST(PrintSchematic, FailureGivesOnePrinterErrorAndNoFile)
 const Texts kClassEParts = {{6100, 4100, "1.52421nF"}, {6400, 3400, "1.95861nF"}, {7200, 2500, "1.08741uH"}};
 const Texts kSupplyAndSwitch = {
     {5300, 800, "Vsupply: 24 V"}, {5300, 1100, "Idc: 2.17451 A"}, {3000, 1100, "Rdc: 11.037 ohms"},
-    {2800, 2700, "Vpeak: 82.926 V"}, {2800, 3100, "FET Ipeak: 6.19398 A"}, {5300, 1900, "RFC"}};
+    {5300, 1400, "Efficiency: 95.8 %"}, {3000, 1400, "Pdiss: 2.1882 W"}, {2800, 2700, "Vpeak: 82.926 V"}, {2800, 3100, "FET Ipeak: 6.19398 A"}, {5300, 1900, "RFC"}};
 // The frequency leads with a space; a fall time just below 1 ns reads in picoseconds.
 const Texts kTargets = {
     {3000, 5800, "Frequency:  4MHz"}, {3000, 6100, "Ron: 0.16145 "}, {3000, 6400, "Saturation voltage: 1 V"},

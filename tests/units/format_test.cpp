@@ -64,7 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{FormatPrefixed, Single(1.2345678e14), "123456.8 G"}, Case{FormatPrefixed, Single(1.234568e13), "12345.68 G"},
         // Beyond what any caller passes: full digits, so the text still reads back.
         Case{FormatSmall, 12345.678, "12345680m"}, Case{FormatCapacitance, 1e13, "10000000MEG"},
-        Case{FormatSmall, 1e300, "Inf"}, Case{FormatSmall, 1e-300, "0  "}));
+        Case{FormatSmall, 1e300, "Inf"}, Case{FormatSmall, 1e-300, "0  "},
+        // Efficiency: one decimal, the way a data sheet quotes it; an impossible one
+        // still reads as the number it is.
+        Case{FormatPercent, Single(0.95807), "95.8 %"}, Case{FormatPercent, 1, "100.0 %"},
+        Case{FormatPercent, 0.00049, "0.0 %"}, Case{FormatPercent, -0.0004, "0.0 %"},
+        Case{FormatPercent, -0.25, "-25.0 %"}, Case{FormatPercent, 12.5, "1250.0 %"}));
 
 TEST(Formatters, NonFiniteValuesSayWhatTheyAreAndExtremesStayShort)
 {
@@ -73,6 +78,7 @@ TEST(Formatters, NonFiniteValuesSayWhatTheyAreAndExtremesStayShort)
         EXPECT_EQ(format(std::nan("")), "NaN");
         EXPECT_EQ(format(inf), "Inf");
         EXPECT_EQ(format(-inf), "-Inf");
+        EXPECT_EQ(FormatPercent(std::nan("")), "NaN %");
         for (double v : {3.4e38, -3.4e38, 1e-45}) EXPECT_LT(format(v).size(), 48u);
     }
 }

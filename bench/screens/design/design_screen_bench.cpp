@@ -18,6 +18,7 @@ class NoCommands : public DesignCommands {
 public:
     void Get() override {}
     void Save() override {}
+    void SaveInPlace() override {}
     void Spice() override {}
     void Verify() override {}
     void Print() override {}

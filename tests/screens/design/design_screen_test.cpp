@@ -2,6 +2,8 @@
 // boxes and the cycle counter.
 #include "screen_fixture.h"
 
+#include <QLabel>
+
 namespace voltra {
 
 namespace {
@@ -100,6 +102,44 @@ TEST_F(DesignScreenTest, CoupledEntries)
     Open();
     EXPECT_EQ(design.LnetState, 1);
     EXPECT_FALSE(Box("txtRnetwork")->isVisibleTo(screen.get())) << "a rebuilt screen hides the box";
+}
+
+TEST_F(DesignScreenTest, EachBoxEchoesTheValueInEffectWithItsUnit)
+{
+    Open();
+    const auto echo = [this](const char* box) {
+        return screen->findChild<QLabel*>(QString(box).replace("txt", "lbl") + "Echo");
+    };
+    // The start-up design, read back as an engineer writes it.
+    QStringList shown;
+    for (const char* box : {"txtFrequency", "txtPower", "txtSupply", "txtSaturation", "txtNetworkQ", "txtFalltime"})
+        shown << echo(box)->text();
+    EXPECT_EQ(shown, QStringList({"4 MHz", "50 W", "24 V", "1 V", "5", "1000 ps"}));
+
+    Button("cmdLnetYes")->click();
+    EXPECT_TRUE(echo("txtRnetwork")->isVisibleTo(screen.get()));
+    const QColor grey = echo("txtPower")->palette().color(QPalette::WindowText);
+    // Text, what it was read as, red, and a piece of the tip.
+    const struct { const char* box; const char* typed; const char* echo; bool red; const char* tip; } cases[] = {
+        // The "m" of "ohm" is a scale letter: the echo makes the milliohms visible.
+        {"txtRnetwork", "50 ohm", "50 m\u03A9", false, "Recalculates from 10 m\u03A9 to 10 k\u03A9"},
+        // Nothing below 10 milliohms is taken: the last network resistance stays.
+        {"txtRnetwork", "0", "50 m\u03A9", true, "0 \u03A9 typed, 50 m\u03A9 in effect"},
+        {"txtPower", "4k7", "4 kW", false, "Recalculates from 10 mW to 1 MW"},
+        {"txtFrequency", "500", "500 Hz", true, "Recalculates from 1 kHz to 10 GHz"},
+        {"txtSaturation", "60000", "5 kV", true, "60 kV typed, 5 kV in effect"},
+        {"txtFalltime", "4.7u", "4.7 \u00B5s", false, "to 100 \u00B5s"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Type(c.box, QString::fromUtf8(c.typed));
+        EXPECT_EQ(echo(c.box)->text(), QString::fromUtf8(c.echo));
+        EXPECT_EQ(echo(c.box)->palette().color(QPalette::WindowText) == QColor(Qt::red), c.red);
+        if (!c.red) {
+            EXPECT_EQ(echo(c.box)->palette().color(QPalette::WindowText), grey);
+        }
+        EXPECT_TRUE(echo(c.box)->toolTip().contains(QString::fromUtf8(c.tip))) << echo(c.box)->toolTip().toStdString();
+    }
 }
 
 }  // namespace

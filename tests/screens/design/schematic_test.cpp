@@ -34,11 +34,11 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
         std::vector<double> leadsOnGround;
         size_t labels;
         const char* loadValue;
-    } cases[] = {{0, 50, {4000, 5300, 7600}, 14, "5.4659 ohms"},
-                 {1, 50, {4000, 5300, 8500, 9300}, 17, "50 "},
-                 {1, 2, {4000, 5300, 7600, 9300}, 16, "2 "},
+    } cases[] = {{0, 50, {4000, 5300, 7600}, 16, "5.4659 ohms"},
+                 {1, 50, {4000, 5300, 8500, 9300}, 19, "50 "},
+                 {1, 2, {4000, 5300, 7600, 9300}, 18, "2 "},
                  // Equal resistances: nothing to transform, the plain stage.
-                 {1, 0, {4000, 5300, 7600}, 14, "5.4659 ohms"}};
+                 {1, 0, {4000, 5300, 7600}, 16, "5.4659 ohms"}};
     // Legible on the smallest display, 1366 x 768.
     const QTransform units = DrawingTransform(QSize(1366, 768));
     QFont font(kSansFamily);
@@ -82,6 +82,11 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
             texts.push_back(box);
         }
         EXPECT_EQ(load, c.loadValue) << "beside the load at the ground line's end";
+        // The stage's efficiency and the switch's heat stand under the supply figures.
+        QStringList supply;
+        for (const SchematicLabel& label : labels)
+            if (label.anchor.y() == 1400) supply << label.text;
+        EXPECT_EQ(supply, QStringList({"Efficiency: 95.8 %", "Pdiss: 2.1882 W"}));
     }
 }
 
@@ -92,13 +97,14 @@ TEST(SchematicLabels, WarningsAndFailedValuesAreRed)
         const char* red;
     } cases[] = {{[](DesignRecord&) {}, ""},
                  {[](DesignRecord& d) { d.Idc = d.Ipeak * 2; }, "Idc|Drain Ipeak"},
-                 {[](DesignRecord& d) { d.Idc = 0; }, "( Rdc: invalid )"},
+                 {[](DesignRecord& d) { d.Idc = 0; }, "( Rdc: invalid )|Pdiss: invalid"},
                  // No swing left: no load, so no parts, and a supply current from a
                  // negative efficiency.
                  {[](DesignRecord& d) { d.Saturation = d.Supply; FindAll(d); },
-                  "invalid|invalid|invalid|invalid|Idc: invalid|( Rdc: invalid )"},
+                  "invalid|invalid|invalid|invalid|Idc: invalid|( Rdc: invalid )|Efficiency: invalid|Pdiss: invalid"},
                  // A fall time beyond the period: more power out than in.
-                 {[](DesignRecord& d) { d.Falltime = 100e-6f; FindAll(d); }, "Idc: invalid|( Rdc: invalid )"}};
+                 {[](DesignRecord& d) { d.Falltime = 100e-6f; FindAll(d); },
+                  "Idc: invalid|( Rdc: invalid )|Efficiency: invalid|Pdiss: invalid"}};
     for (const auto& c : cases) {
         DesignRecord design = Designed(0, 50);
         c.change(design);

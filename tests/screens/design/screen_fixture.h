@@ -17,6 +17,7 @@ namespace voltra {
 struct NoCommands : DesignCommands {
     void Get() override {}
     void Save() override {}
+    void SaveInPlace() override {}
     void Spice() override {}
     void Verify() override {}
     void Print() override {}

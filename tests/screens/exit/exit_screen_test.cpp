@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -24,6 +25,15 @@ TEST(ExitScreen, EveryWayOutButQuitContinuesAndQuitRunsOnceBeforeClosing)
     EXPECT_EQ(quit->geometry(), QRect(154, 169, 205, 28));
     EXPECT_NEAR(quit->font().pointSizeF(), 9.216, 1e-6);
     EXPECT_TRUE(quit->font().bold());
+    // The question stands above the buttons and fits the window in full.
+    auto* question = exit.findChild<QLabel*>("lblQuestion");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->text(), "Quit Voltra? The design is kept for the next start.");
+    EXPECT_TRUE(exit.rect().contains(question->geometry()));
+    EXPECT_LT(question->geometry().bottom(), cancel->geometry().top());
+    const QRect needed = question->fontMetrics().boundingRect(question->contentsRect(),
+                                                              Qt::AlignCenter | Qt::TextWordWrap, question->text());
+    EXPECT_TRUE(question->contentsRect().contains(needed));
 
     for (int way = 0; way < 5; ++way) {
         exit.open();
