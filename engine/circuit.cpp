@@ -103,7 +103,7 @@ NetworkLayout LayoutOf(const DesignRecord& d)
     return NetworkLayout::None;
 }
 
-Circuit BuildCircuit(const DesignRecord& d)
+Circuit BuildCircuit(const DesignRecord& d, double chokeFactor)
 {
     Circuit c;
     c.frequency = d.Frequency;
@@ -119,7 +119,7 @@ Circuit BuildCircuit(const DesignRecord& d)
 
     c.parts = {
         {PartRole::Supply, "Vbattery", PartValue(d.Supply), "supply", "0"},
-        {PartRole::Choke, "L1", PartValue(StoreSingle(kDefaultChokeFactor * d.Lseries)), "supply", "drain"},
+        {PartRole::Choke, "L1", PartValue(StoreSingle(chokeFactor * d.Lseries)), "supply", "drain"},
         {PartRole::Switch, "S1", ron, "drain", "0"},
         {PartRole::C1, "C1", PartValue(d.C1), "drain", "0"},
         {PartRole::C2, "C2", PartValue(d.C2), "drain", "series"},
@@ -132,6 +132,11 @@ Circuit BuildCircuit(const DesignRecord& d)
 }
 
 const Part& Circuit::Get(PartRole role) const
+{
+    return *std::find_if(parts.begin(), parts.end(), [role](const Part& p) { return p.role == role; });
+}
+
+Part& Circuit::Get(PartRole role)
 {
     return *std::find_if(parts.begin(), parts.end(), [role](const Part& p) { return p.role == role; });
 }

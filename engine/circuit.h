@@ -2,11 +2,14 @@
 // with their values, nodes and standing, built once from a calculated design.
 #pragma once
 
+#include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "engine/design_record.h"
 #include "engine/result_status.h"
+#include "engine/standard_values.h"
 
 namespace voltra {
 
@@ -46,7 +49,21 @@ struct Circuit {
     // sheet show it where the two stand in series.
     Result ltotal;
 
+    // How the values were found: the exact solver instead of the closed-form fits,
+    // and the standard series the parts were rounded to.
+    bool exact = false;
+    std::optional<ESeries> series;
+    // The figures come from an analysis of the circuit itself (exact or rounded): then
+    // the output power and the drain voltage at turn-on are its own, not the targets'.
+    bool analysed = false;
+    Result pout;           // W
+    Result turnOnPercent;  // drain voltage as the switch closes, % of the supply
+    // Where the switch's own capacitance alone is more than C1 must be: the highest
+    // frequency at which it still reaches Class E at this supply and power.
+    float cossLimitFrequency = NAN;  // Hz
+
     const Part& Get(PartRole role) const;
+    Part& Get(PartRole role);
     bool Has(PartRole role) const;
     // Every part value and figure that the screen, the sheet or the export shows, by
     // name, in the order the sheet prints them.
@@ -57,8 +74,8 @@ struct Circuit {
 NetworkLayout LayoutOf(const DesignRecord& calculated);
 
 // Builds the circuit of a design after FindAll and FindLnetwork, and decides the
-// standing of every result.
-Circuit BuildCircuit(const DesignRecord& calculated);
+// standing of every result; the feed choke is chokeFactor times Lseries.
+Circuit BuildCircuit(const DesignRecord& calculated, double chokeFactor = kDefaultChokeFactor);
 
 // True when nothing in the circuit is invalid: it may be exported and printed.
 bool AllUsable(const Circuit& circuit);

@@ -2,6 +2,8 @@
 // or one that must not be shown, exported or printed as a number at all.
 #pragma once
 
+#include <string>
+
 namespace voltra {
 
 enum class Status { Valid, Warning, Invalid };
@@ -10,7 +12,7 @@ struct Result {
     float value = 0;
     Status status = Status::Valid;
     // Why an invalid result is invalid, in words the user can act on; empty otherwise.
-    const char* reason = "";
+    std::string reason;
 
     bool Usable() const { return status != Status::Invalid; }
 };

@@ -1,0 +1,115 @@
+// The options past the closed-form fits, through the circuit they build: off, they
+// change nothing; exact meets the targets on the circuit itself; Coss comes off C1 and
+// bounds the frequency; E-series values are standard and analysed as they stand.
+#include <gtest/gtest.h>
+
+#include "engine/design_options.h"
+#include "engine/equations.h"
+
+namespace voltra {
+namespace {
+
+DesignRecord Calculated(float networkQ = kDefaultNetworkQ, bool lnet = false, float rnetwork = 50)
+{
+    DesignRecord d;
+    StartupValues(d);
+    d.NetworkQ = networkQ;
+    d.LnetState = lnet;
+    FindAll(d);
+    LnetworkWorking working;
+    FindLnetwork(d, working, rnetwork);
+    return d;
+}
+
+float Value(const Circuit& c, PartRole role) { return c.Get(role).value.value; }
+
+TEST(DesignOptions, NoneChosenIsTheClosedFormCircuitBitForBit)
+{
+    for (const bool lnet : {false, true}) {
+        const DesignRecord d = Calculated(kDefaultNetworkQ, lnet);
+        const Circuit plain = BuildCircuit(d), optioned = BuildCircuit(d, DesignOptions{});
+        ASSERT_EQ(plain.parts.size(), optioned.parts.size());
+        for (std::size_t i = 0; i < plain.parts.size(); ++i)
+            EXPECT_EQ(plain.parts[i].value.value, optioned.parts[i].value.value) << plain.parts[i].name;
+        EXPECT_EQ(plain.idc.value, optioned.idc.value);
+        EXPECT_FALSE(optioned.exact || optioned.analysed);
+    }
+}
+
+TEST(DesignOptions, ExactMeetsThePowerAndTheSwitchingConditionOnTheCircuit)
+{
+    for (const bool lnet : {false, true}) {
+        SCOPED_TRACE(lnet);
+        const DesignRecord d = Calculated(kDefaultNetworkQ, lnet);
+        const Circuit c = BuildCircuit(d, DesignOptions{.exact = true});
+        ASSERT_TRUE(AllUsable(c));
+        EXPECT_TRUE(c.exact && c.analysed);
+        EXPECT_NEAR(c.pout.value, d.Power, 1e-3 * d.Power);
+        EXPECT_NEAR(c.turnOnPercent.value, 0, 0.01);
+        // A finite choke, Q 5 and the network's own selectivity: some percent from
+        // the fits, not more.
+        EXPECT_NEAR(c.rload.value, d.Rload, 0.15 * d.Rload);
+        EXPECT_NE(c.rload.value, d.Rload);
+        EXPECT_NEAR(Value(c, PartRole::C1), d.C1, 0.15 * d.C1);
+        EXPECT_EQ(Value(c, PartRole::Switch), BuildCircuit(d).Get(PartRole::Switch).value.value);
+        EXPECT_EQ(Value(c, PartRole::Choke), static_cast<float>(kDefaultChokeFactor * Value(c, PartRole::Lseries)));
+    }
+}
+
+TEST(DesignOptions, CossComesOffC1AndBoundsTheFrequency)
+{
+    const DesignRecord d = Calculated();
+    for (const bool exact : {false, true}) {
+        SCOPED_TRACE(exact);
+        const Circuit without = BuildCircuit(d, DesignOptions{.exact = exact, .coss = 1e-18f});
+        const float needed = Value(without, PartRole::C1);
+        const Circuit with = BuildCircuit(d, DesignOptions{.exact = exact, .coss = 0.5e-9f});
+        EXPECT_NEAR(Value(with, PartRole::C1), needed - 0.5e-9, 1e-15);
+        EXPECT_TRUE(std::isnan(with.cossLimitFrequency));
+
+        // More than C1 itself: no Class E at 4 MHz, but below 4 MHz * C1 / Coss.
+        const Circuit over = BuildCircuit(d, DesignOptions{.exact = exact, .coss = 2e-9f});
+        EXPECT_EQ(over.Get(PartRole::C1).value.status, Status::Invalid);
+        EXPECT_NE(over.Get(PartRole::C1).value.reason.find("output capacitance"), std::string::npos);
+        EXPECT_FALSE(AllUsable(over));
+        EXPECT_NEAR(over.cossLimitFrequency, 4e6 * needed / 2e-9, 1);
+        // At that frequency the same switch just fits.
+        DesignRecord slower = d;
+        slower.Frequency = over.cossLimitFrequency * 0.99f;
+        FindAll(slower);
+        EXPECT_TRUE(BuildCircuit(slower, DesignOptions{.exact = exact, .coss = 2e-9f}).Get(PartRole::C1).value.Usable());
+    }
+}
+
+TEST(DesignOptions, StandardValuesOnlyAndTheirOwnFigures)
+{
+    for (const ESeries series : {ESeries::E12, ESeries::E24, ESeries::E96}) {
+        const DesignRecord d = Calculated(kDefaultNetworkQ, true);
+        const Circuit c = BuildCircuit(d, DesignOptions{.exact = true, .series = series});
+        ASSERT_TRUE(c.analysed);
+        for (PartRole role : {PartRole::C1, PartRole::C2, PartRole::Lseries, PartRole::NetworkL, PartRole::NetworkC}) {
+            const float value = Value(c, role);
+            EXPECT_EQ(value, static_cast<float>(RoundToSeries(value, series))) << static_cast<int>(role);
+        }
+        // Rounded parts detune the stage a little: power and ZVS are what they give.
+        EXPECT_NEAR(c.pout.value, d.Power, 0.3 * d.Power);
+        EXPECT_NE(c.pout.value, d.Power);
+        EXPECT_GT(c.efficiency.value, 0.5f);
+    }
+}
+
+// A feed choke as small as the series inductor resonates with C1 itself: at Q 1.8
+// no C1 gives Class E, and the circuit says so instead of showing numbers.
+TEST(DesignOptions, NoExactSolutionIsReportedNotANumber)
+{
+    const Circuit c = BuildCircuit(Calculated(1.8f), DesignOptions{.exact = true, .chokeFactor = 1});
+    EXPECT_FALSE(AllUsable(c));
+    for (PartRole role : {PartRole::C1, PartRole::C2, PartRole::Lseries}) {
+        EXPECT_EQ(c.Get(role).value.status, Status::Invalid);
+        EXPECT_EQ(c.Get(role).value.reason.rfind("there is no exact Class E solution: ", 0), 0u);
+    }
+    EXPECT_TRUE(BuildCircuit(Calculated(1.8f), DesignOptions{.exact = true, .chokeFactor = 2}).Get(PartRole::C1).value.Usable());
+}
+
+}  // namespace
+}  // namespace voltra
