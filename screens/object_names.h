@@ -45,6 +45,11 @@ inline constexpr const char* kSaveActionName = "actSave";
 inline constexpr const char* kSaveAsActionName = "actSaveAs";
 
 inline constexpr const char* kVerifyButtonName = "cmdVerify";
+inline constexpr const char* kExactButtonName = "cmdExact";
+inline constexpr const char* kCossLabelName = "lblCoss";
+inline constexpr const char* kCossBoxName = "txtCoss";
+inline constexpr const char* kSeriesLabelName = "lblSeries";
+inline constexpr const char* kSeriesBoxName = "cboSeries";
 
 // Verification window.
 inline constexpr const char* kVerificationWindowName = "frmVerify";

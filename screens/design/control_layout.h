@@ -20,7 +20,7 @@ struct ControlPlacement {
 };
 
 // In the order the screen places them.
-inline constexpr std::array<ControlPlacement, 35> kControlPlacements = {{
+inline constexpr std::array<ControlPlacement, 40> kControlPlacements = {{
     {kAboutButtonName, 15, 1500, 1400, 300, true},
     {kSaveButtonName, 3100, 7500, 1400, 300, true},
     {kGetButtonName, 1500, 7500, 1400, 300, true},
@@ -49,6 +49,12 @@ inline constexpr std::array<ControlPlacement, 35> kControlPlacements = {{
     {kFalltimeBoxName, 9500, 6300, 1000, 300, true},
     {kFalltimeArrowsName, 10500, 6300, 300, 300, false},
     {kLnetButtonName, 8000, 2100, 1000, 300, true},
+    // The options past the fits stand over the load side, which is empty up there.
+    {kExactButtonName, 9100, 2100, 1000, 300, true},
+    {kCossLabelName, 8000, 1300, 1000, 300, true},
+    {kCossBoxName, 9100, 1300, 1000, 300, true},
+    {kSeriesLabelName, 8000, 1700, 1000, 300, true},
+    {kSeriesBoxName, 9100, 1700, 1000, 300, true},
     {kRnetworkBoxName, 9500, 4200, 900, 300, true},
     // Each echo stands under its box, in the box's column.
     {kFrequencyEchoName, 1500, 6600, 1300, 200, true},

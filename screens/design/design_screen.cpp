@@ -18,6 +18,7 @@
 #include "screens/design/drawing_units.h"
 #include "screens/design/entry_texts.h"
 #include "screens/design/file_actions.h"
+#include "screens/design/option_controls.h"
 #include "screens/design/up_down.h"
 #include "screens/design/value_echo.h"
 #include "engine/program_texts.h"
@@ -125,6 +126,11 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
     setFont(font);
 
     BuildControls();
+    options_ = new OptionControls(*this);
+    connect(options_, &OptionControls::Changed, this, [this] {
+        FindAll(design_);
+        ShowDesign();
+    });
     AddFileActions(*this, commands_);
     Load();
     loaded_ = true;
@@ -221,7 +227,7 @@ void DesignScreen::ShowDesign()
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
     FindLnetwork(design_, lnetworkWorking_, entered);
     MarkRnetworkInEffect(entered);
-    Circuit circuit = BuildCircuit(design_);
+    Circuit circuit = BuildCircuit(design_, options_->Options());
     // While the circuit keeps its shape only the values change: repainting the
     // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
     const bool sameCircuit = shown_ && shown_->circuit.network == circuit.network;

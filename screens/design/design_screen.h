@@ -16,6 +16,7 @@ class QLineEdit;
 namespace voltra {
 
 class DesignCommands;
+class OptionControls;
 struct ValueEcho;
 
 class DesignScreen : public QWidget {
@@ -36,6 +37,7 @@ public:
     // The design of the last cycle, as drawn: what the commands export and print,
     // whatever the boxes hold that did not recalculate.
     const DesignRecord& ShownDesign() const { return shown_->design; }
+    const Circuit& ShownCircuit() const { return shown_->circuit; }
 
     // The design file now in use, just read or written: named in the title, and the
     // design counts as unchanged from it. An empty path names none.
@@ -78,6 +80,7 @@ private:
         Circuit circuit;
     };
     std::optional<Shown> shown_;
+    OptionControls* options_ = nullptr;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
     QString fileInUse_;

@@ -1,6 +1,7 @@
 // Result texts of the design screen, in the order they are written.
 #include "screens/design/schematic_labels.h"
 
+#include <cmath>
 #include <string>
 
 #include "units/format.h"
@@ -37,6 +38,11 @@ constexpr Anchor kRfc = {3500, 1800};
 constexpr Anchor kDrain = {4050, 3350};
 constexpr Anchor kSource = {4050, 4500};
 constexpr Anchor kGate = {3150, 4100};
+// Above the supply: how the values were found, what the circuit itself then gives,
+// and the frequency limit a switch's own capacitance sets.
+constexpr Anchor kMethod = {2300, 150};
+constexpr Anchor kCossLimit = {2300, 400};
+
 // Anchors that follow the end of the chain.
 constexpr double kLoadLabelRight = 500;
 constexpr double kLoadCaptionY = 3600;
@@ -70,6 +76,11 @@ public:
                            part});
     }
 
+    void Note(Anchor at, const std::string& text, bool red)
+    {
+        labels_.push_back({QPointF(at.x, at.y), AnchorColour::White, QString::fromStdString(text), red});
+    }
+
     void PartValue(Anchor at, AnchorColour colour, const Part& part, Formatter format, const char* unit = "")
     {
         Value(at, colour, part.value, format, "", unit, "", part.name);
@@ -78,6 +89,37 @@ public:
 private:
     std::vector<SchematicLabel>& labels_;
 };
+
+const char* SeriesName(ESeries series)
+{
+    switch (series) {
+    case ESeries::E12: return "E12";
+    case ESeries::E24: return "E24";
+    case ESeries::E96: return "E96";
+    }
+    return "";
+}
+
+// Only where the values are not the closed-form fits: the screen of the plain design
+// stays as it always was.
+void WriteMethod(Writer& write, const Circuit& c)
+{
+    if (c.exact || c.series) {
+        std::string method = c.exact ? "exact" : "closed form";
+        if (c.series) method += std::string(", ") + SeriesName(*c.series) + " values";
+        bool red = false;
+        if (c.analysed) {
+            const bool usable = c.pout.Usable() && c.turnOnPercent.Usable();
+            method += usable ? ": Pout " + FormatPrefixed(c.pout.value) + "W, drain at turn-on " +
+                                   FormatPercent(c.turnOnPercent.value * 0.01)
+                             : std::string(": ") + kInvalidMark;
+            red = !usable;
+        }
+        write.Note(kMethod, method, red);
+    }
+    if (std::isfinite(c.cossLimitFrequency))
+        write.Note(kCossLimit, "Coss above C1: Class E only below " + FormatLarge(c.cossLimitFrequency) + "Hz", true);
+}
 
 }  // namespace
 
@@ -118,6 +160,7 @@ std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
     write.Text(kGate, AnchorColour::ButtonFace, "GATE");
     if (c.network == NetworkLayout::SeriesLFirst)
         write.Value({schematicX + kLtotalLeft, kLtotalY}, AnchorColour::White, c.ltotal, FormatInductance, "Ltotal: ");
+    WriteMethod(write, c);
     return labels;
 }
 

@@ -1,0 +1,37 @@
+// The design options on the design screen: the "Exact" toggle beside "L-net", the
+// switch's output capacitance and the series of standard values, kept in the user's
+// settings rather than in the design file, whose format stays as it is.
+#pragma once
+
+#include <QObject>
+
+#include "engine/design_options.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace voltra {
+
+class OptionControls : public QObject {
+    Q_OBJECT
+public:
+    // Builds the controls on the screen, set from the user's settings.
+    explicit OptionControls(QWidget& screen);
+
+    const DesignOptions& Options() const { return options_; }
+
+signals:
+    void Changed();
+
+private:
+    void Take();
+
+    DesignOptions options_;
+    QPushButton* exact_;
+    QLineEdit* coss_;
+    QComboBox* series_;
+};
+
+}  // namespace voltra
