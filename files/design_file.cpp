@@ -2,7 +2,6 @@
 #include "files/design_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -31,18 +30,20 @@ void SetStartupTargets(DesignRecord& design, float falltime = kDefaultFalltime)
     design.Falltime = falltime;
 }
 
+std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
 // Local date and time on one line, e.g. "12/4/2026 1:23:45 AM". Built by hand rather
-// than with %p, which is empty in many locales and would leave the hour ambiguous.
+// than with strftime, whose %p is empty in many locales and would leave the hour
+// ambiguous.
 std::string DateTimeText()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     const int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
-    char text[64];
-    std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", local.tm_mon + 1, local.tm_mday,
-                  local.tm_year + 1900, hour12, local.tm_min, local.tm_sec, local.tm_hour < 12 ? "AM" : "PM");
-    return text;
+    return std::to_string(local.tm_mon + 1) + "/" + std::to_string(local.tm_mday) + "/" +
+           std::to_string(local.tm_year + 1900) + " " + std::to_string(hour12) + ":" + TwoDigits(local.tm_min) + ":" +
+           TwoDigits(local.tm_sec) + (local.tm_hour < 12 ? " AM" : " PM");
 }
 
 // The path heads the design file as its first line. A line break inside it would

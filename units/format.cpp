@@ -4,10 +4,9 @@
 #include "units/format.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <span>
 
@@ -79,8 +78,12 @@ float RoundHalfAway(float y, int decimals)
     constexpr std::uint64_t kBelowSingle = (std::uint64_t{1} << 29) - 1;
     if ((bits & kBelowSingle) != (std::uint64_t{1} << 28)) return static_cast<float>(quotient);
     char text[64];
-    std::snprintf(text, sizeof text, "%.0fe-%d", units, decimals);
-    return std::strtof(text, nullptr);
+    char* end = std::to_chars(text, text + sizeof text, units, std::chars_format::fixed, 0).ptr;
+    *end++ = 'e';
+    end = std::to_chars(end, text + sizeof text, -decimals).ptr;
+    float nearest = 0;
+    std::from_chars(text, end, nearest);
+    return nearest;
 }
 
 // The number text and the row's suffix. A scaled number beyond the single range

@@ -2,8 +2,8 @@
 #include "units/parse.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -33,11 +33,15 @@ const ScaleLetter* FindScaleLetter(char c)
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The leading number of the numeric text: sign, digits with a point, and an exponent
-// only when digits follow its "E" (and sign). Nothing that fits reads as 0.
+// only when digits follow its "E" (and sign). Nothing that fits reads as 0. Read
+// with from_chars rather than strtod, which takes its decimal separator from the
+// process locale, and Qt sets that from the user's desktop.
 double LeadingNumber(const std::string& text)
 {
     size_t i = 0;
+    const bool negative = i < text.size() && text[i] == '-';
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const size_t start = i;
     size_t digits = 0;
     while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
     if (i < text.size() && text[i] == '.') {
@@ -46,15 +50,22 @@ double LeadingNumber(const std::string& text)
     }
     if (digits == 0) return 0;
     size_t end = i;
+    bool negativeExponent = false;
     if (i < text.size() && text[i] == 'E') {
         size_t j = i + 1;
+        negativeExponent = j < text.size() && text[j] == '-';
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
         if (j < text.size() && IsDigit(text[j])) {
             while (j < text.size() && IsDigit(text[j])) ++j;
             end = j;
         }
     }
-    return std::strtod(text.substr(0, end).c_str(), nullptr);
+    double magnitude = 0;
+    // Twelve characters hold at most eleven digits, so only the exponent can leave
+    // the double range: downwards the number is zero, upwards beyond any limit.
+    if (std::from_chars(text.data() + start, text.data() + end, magnitude).ec == std::errc::result_out_of_range)
+        magnitude = negativeExponent ? 0.0 : HUGE_VAL;
+    return negative ? -magnitude : magnitude;
 }
 
 }  // namespace

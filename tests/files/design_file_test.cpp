@@ -3,6 +3,7 @@
 #include "files/design_file.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <random>
 
@@ -24,11 +25,17 @@ Values TargetsOf(const DesignRecord& d)
     return {d.Frequency, d.Supply, d.Saturation, d.Power, d.NetworkQ, d.Falltime};
 }
 
+float SingleOf(std::string_view text)
+{
+    float value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
 float SevenDigits(float value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.6e", value);
-    return std::strtof(text, nullptr);
+    return SingleOf({text, std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6).ptr});
 }
 
 class DesignFileTest : public ScratchDirTest {
@@ -117,7 +124,7 @@ TEST_F(DesignFileTest, EachLimitAtAndBeyondItsThreshold)
             SCOPED_TRACE(std::string(row.message) + (reader == kSession ? " (last session)" : ""));
             Texts values = {"4000000", "24", "0.1", "50", "5", "0"};
             values[row.line] = row.at;
-            EXPECT_EQ(Read(FileWith(values), reader == kSession)[row.line], std::strtof(row.at, nullptr));
+            EXPECT_EQ(Read(FileWith(values), reader == kSession)[row.line], SingleOf(row.at));
             EXPECT_TRUE(sink_.messages.empty());
             values[row.line] = row.beyond;
             EXPECT_EQ(Read(FileWith(values), reader == kSession)[row.line], row.resetTo);

@@ -1,0 +1,36 @@
+// The fuzz targets run under the locale the environment names, as the program does
+// once Qt has set it (tools/fuzz.sh names one that writes decimal commas), and
+// compare each result with the one the classic "C" locale gives: any conversion
+// that follows the locale shows as a difference. Included by exactly one file of
+// each target, which it gives libFuzzer's initialisation hook.
+#pragma once
+
+#include <locale.h>
+
+#include <clocale>
+#include <cstdio>
+
+namespace voltra {
+
+// `work`'s result with this thread switched to the C locale for the call.
+template <class Work>
+auto UnderClassicLocale(Work work)
+{
+    static const locale_t classic = ::newlocale(LC_ALL_MASK, "C", nullptr);
+    const locale_t previous = ::uselocale(classic);
+    auto result = work();
+    ::uselocale(previous);
+    return result;
+}
+
+}  // namespace voltra
+
+// Says which locale the run is under, so a run meant for a comma-decimal one that
+// fell back to "C" does not pass for a test of it.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    const char* name = std::setlocale(LC_ALL, "");
+    std::fprintf(stderr, "Locale: %s, decimal point \"%s\"\n", name ? name : "C (the environment's is not available)",
+                 std::localeconv()->decimal_point);
+    return 0;
+}
