@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "files/design_file.h"
+#include "files/last_session_folder.h"
 #include "files/spice_schematic.h"
 #include "print/print_schematic.h"
 #include "screens/blank/frm_blank.h"
@@ -37,7 +38,8 @@ void Program::Begin()
     frmOpening::Actions actions{
         [this] {
             StartupValues(design_);
-            ReadLastSession(design_, messages_);
+            lastSessionFolder_ = voltra::LastSessionFolder();
+            ReadLastSession(lastSessionFolder_, design_, messages_);
         },
         [this] { OpenDesignScreen(); },
         // Leaving from the welcome screen keeps the last-session file as it was.
@@ -104,7 +106,7 @@ void Program::Exit()
 {
     // A failed write has been reported by then; the program ends all the same.
     dialogs_.ConfirmExit([this] {
-        WriteLastSession(design_, messages_);
+        WriteLastSession(lastSessionFolder_, design_, messages_);
         endProgram_();
     });
 }

@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <ctime>
-#include <filesystem>
-#include <system_error>
 
 #include "files/atomic_file.h"
 #include "files/file_limits.h"
 #include "files/file_text.h"
+#include "files/last_session_folder.h"
 #include "files/value_lines.h"
 
 namespace {
@@ -65,32 +64,6 @@ void WriteOrComplain(const std::string& path, const std::string& content, const 
     sink.ShowMessage(complaint, kProgramTitle);
 }
 
-// ASCII case only: std::tolower follows the locale, and in a Turkish one "I" would
-// not lower to "i".
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
-// The exact name first; otherwise the first entry of the current directory, in name
-// order, that differs from it only in case (a file copied from a system that does
-// not keep case).
-std::string LastSessionPath()
-{
-    std::error_code error;
-    if (std::filesystem::exists(kLastSessionFileName, error) || error) return kLastSessionFileName;
-    std::string found;
-    for (std::filesystem::directory_iterator entry(".", error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        if (SameNameIgnoringCase(name, kLastSessionFileName) && (found.empty() || name < found)) found = name;
-    }
-    return found.empty() ? kLastSessionFileName : found;
-}
-
 void ReadAndValidate(const std::string& path, DesignRecord& design, const FileLimits& limits, MessageSink& sink)
 {
     switch (ReadValueLines(path, design)) {
@@ -114,14 +87,16 @@ void WriteDesignFile(const std::string& path, const DesignRecord& design, Messag
     WriteOrComplain(path, content, kDesignFileNotWritten, sink);
 }
 
-void WriteLastSession(const DesignRecord& design, MessageSink& sink)
+void WriteLastSession(const std::filesystem::path& folder, const DesignRecord& design, MessageSink& sink)
 {
     std::string content;
     AppendLine(content, kLastSessionTitle);
     AppendLine(content, DateTimeText());
     AppendLine(content, "");
     AppendValueLines(content, design);
-    WriteOrComplain(kLastSessionFileName, content, kLastSessionNotWritten, sink);
+    // A folder that cannot be made fails the write below like any unwritable place.
+    voltra::MakeFolder(folder);
+    WriteOrComplain(folder / kLastSessionFileName, content, kLastSessionNotWritten, sink);
 }
 
 void ReadDesignFile(const std::string& path, DesignRecord& design, MessageSink& sink)
@@ -130,8 +105,9 @@ void ReadDesignFile(const std::string& path, DesignRecord& design, MessageSink& 
     ReadAndValidate(path, design, kDesignFileLimits, sink);
 }
 
-void ReadLastSession(DesignRecord& design, MessageSink& sink)
+void ReadLastSession(const std::filesystem::path& folder, DesignRecord& design, MessageSink& sink)
 {
     SetStartupTargets(design, kLastSessionFalltime);
-    ReadAndValidate(LastSessionPath(), design, kLastSessionLimits, sink);
+    const std::filesystem::path file = voltra::FindLastSessionFile(folder).value_or(folder / kLastSessionFileName);
+    ReadAndValidate(file, design, kLastSessionLimits, sink);
 }

@@ -2,13 +2,14 @@
 // names, and in the last-session file that brings the design of the last exit back.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "engine/design_record.h"
 #include "engine/message_sink.h"
 
-// Written under this name in the current directory; read under any name that
-// matches it without regard to case.
+// Written under this name in the last-session folder (files/last_session_folder.h);
+// read under any name that matches it without regard to case.
 inline constexpr const char* kLastSessionFileName = "LastSession.VLT";
 
 inline constexpr const char* kDesignFileNotWritten = "The file was not written correctly.";
@@ -17,10 +18,11 @@ inline constexpr const char* kLastSessionNotWritten = "The last-session file was
 // A path shorter than five characters writes or reads nothing and says nothing. A
 // failed write beeps and says so; the earlier file stays as it was.
 void WriteDesignFile(const std::string& path, const DesignRecord& design, MessageSink& sink);
-void WriteLastSession(const DesignRecord& design, MessageSink& sink);
+// Creates `folder` first when it is missing.
+void WriteLastSession(const std::filesystem::path& folder, const DesignRecord& design, MessageSink& sink);
 
 // A file that cannot be opened or read gives the start-up design silently; one that
 // ends early leaves the targets it did not reach as they were, unchecked. A complete
 // read is checked against the reader's limits, one message per reset value.
 void ReadDesignFile(const std::string& path, DesignRecord& design, MessageSink& sink);
-void ReadLastSession(DesignRecord& design, MessageSink& sink);
+void ReadLastSession(const std::filesystem::path& folder, DesignRecord& design, MessageSink& sink);

@@ -9,11 +9,13 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/program.h"
+#include "files/design_file.h"
 
 struct Said {
     std::string text;
@@ -73,6 +75,9 @@ protected:
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         std::filesystem::current_path(folder_);
+        // The user's own home and data folder stay out of reach.
+        ::setenv("HOME", (folder_ / "home").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
     }
     void TearDown() override
     {
@@ -103,6 +108,8 @@ protected:
         ASSERT_NE(program_->DesignScreen(), nullptr);
     }
     QLineEdit* Box(const char* name) { return program_->DesignScreen()->findChild<QLineEdit*>(name); }
+    // Where the last session is kept unless the working folder already holds one.
+    std::filesystem::path DataSessionFile() const { return folder_ / "data/voltra" / kLastSessionFileName; }
 
     static std::string Contents(const std::filesystem::path& path)
     {

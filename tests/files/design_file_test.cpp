@@ -45,7 +45,7 @@ protected:
     {
         DesignRecord d;
         WriteBytes(lastSession ? "lastsession.vlt" : "in.VLT", content);
-        lastSession ? ReadLastSession(d, sink_) : ReadDesignFile("in.VLT", d, sink_);
+        lastSession ? ReadLastSession(".", d, sink_) : ReadDesignFile("in.VLT", d, sink_);
         return TargetsOf(d);
     }
 };
@@ -55,7 +55,7 @@ TEST_F(DesignFileTest, StartupDesignIsWrittenLineForLine)
     DesignRecord design;
     StartupValues(design);
     WriteDesignFile("start.VLT", design, sink_);
-    WriteLastSession(design, sink_);
+    WriteLastSession(".", design, sink_);
     Texts file = LinesOf(ReadBytes("start.VLT")), session = LinesOf(ReadBytes(kLastSessionFileName));
     EXPECT_FALSE(file.at(2).empty() || session.at(1).empty());  // the date, in any one-line form
     file[2] = session[1] = "";
@@ -157,7 +157,7 @@ TEST_F(DesignFileTest, LineEndsCommentsEarlyEndAndUnreadable)
     fs::create_directory("folder.VLT");
     DesignRecord folder, session;
     ReadDesignFile("folder.VLT", folder, sink_);
-    ReadLastSession(session, sink_);
+    ReadLastSession(".", session, sink_);
     for (const DesignRecord& d : {folder, session}) EXPECT_EQ(TargetsOf(d), (Values{4e6f, 24, 1, 50, 5, 1e-9f}));
     EXPECT_TRUE(sink_.messages.empty());
 }

@@ -50,7 +50,6 @@ const std::filesystem::path& Folder()
         char pattern[] = "/tmp/voltra-readers-fuzz-XXXXXX";
         const char* made = mkdtemp(pattern);
         if (!made) std::abort();
-        std::filesystem::current_path(made);
         return std::filesystem::path(made);
     }();
     return folder;
@@ -90,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     if (ReadsComplete(path)) CheckWithinLimits(design, kDesignFileLimits);
 
     const DesignRecord session =
-        ReadAlikeUnderAnyLocale([&](DesignRecord& d) { ReadLastSession(d, silent); });
+        ReadAlikeUnderAnyLocale([&](DesignRecord& d) { ReadLastSession(Folder(), d, silent); });
     CheckFinite(session);
     if (ReadsComplete(path)) CheckWithinLimits(session, kLastSessionLimits);
     return 0;
