@@ -64,12 +64,17 @@ void WriteOrComplain(const std::string& path, const std::string& content, const 
     sink.ShowMessage(complaint, kProgramTitle);
 }
 
-void ReadAndValidate(const std::string& path, DesignRecord& design, const FileLimits& limits, MessageSink& sink)
+void ReadAndValidate(const std::string& path, DesignRecord& design, const FileLimits& limits,
+                     const char* tooLarge, MessageSink& sink)
 {
     switch (ReadValueLines(path, design)) {
     case ReadOutcome::Complete: ValidateTargets(design, limits, sink); break;
     case ReadOutcome::EndedEarly: break;
     case ReadOutcome::Failed: SetStartupTargets(design); break;
+    case ReadOutcome::TooLarge:
+        SetStartupTargets(design);
+        sink.ShowMessage(tooLarge, kProgramTitle);
+        break;
     }
 }
 
@@ -102,12 +107,12 @@ void WriteLastSession(const std::filesystem::path& folder, const DesignRecord& d
 void ReadDesignFile(const std::string& path, DesignRecord& design, MessageSink& sink)
 {
     if (!IsUsablePath(path)) return;
-    ReadAndValidate(path, design, kDesignFileLimits, sink);
+    ReadAndValidate(path, design, kDesignFileLimits, kDesignFileTooLarge, sink);
 }
 
 void ReadLastSession(const std::filesystem::path& folder, DesignRecord& design, MessageSink& sink)
 {
     SetStartupTargets(design, kLastSessionFalltime);
     const std::filesystem::path file = voltra::FindLastSessionFile(folder).value_or(folder / kLastSessionFileName);
-    ReadAndValidate(file, design, kLastSessionLimits, sink);
+    ReadAndValidate(file, design, kLastSessionLimits, kLastSessionTooLarge, sink);
 }

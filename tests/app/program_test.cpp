@@ -2,6 +2,8 @@
 // written again, and every way of leaving.
 #include "tests/app/program_fixture.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 namespace {
@@ -95,6 +97,21 @@ TEST_F(ProgramTest, DecimalsSurviveStartScreenAndExitUnderTheDesktopLocale)
     Click(program_->DesignScreen(), "cmdExit");
     const std::string written = Contents(DataSessionFile());
     EXPECT_EQ(written.substr(written.size() - values.size()), values);
+    EXPECT_TRUE(messages_.said.empty());
+}
+
+// Opening a FIFO for reading would wait for a writer that never comes.
+TEST_F(ProgramTest, FifoOrFolderAsLastSessionOpensOnTheStartupDesign)
+{
+    ASSERT_EQ(::mkfifo(kLastSessionFileName, 0600), 0);
+    std::filesystem::create_directories(DataSessionFile());
+    for (int run = 0; run < 2; ++run) {
+        Run();
+        Start();
+        EXPECT_EQ(design_.Frequency, 4e6f);
+        EXPECT_EQ(design_.Falltime, 1e-9f);
+        std::filesystem::remove(kLastSessionFileName);
+    }
     EXPECT_TRUE(messages_.said.empty());
 }
 
