@@ -1,6 +1,5 @@
-// Reading a whole file the user named, refusing what only looks like one: a FIFO
-// that would block start-up, a device that never ends, a folder, and anything
-// larger than the reader is prepared to hold.
+// Reading a whole file the user named, refusing what only looks like one: a FIFO,
+// a device, a folder, or more bytes than the reader is prepared to hold.
 #pragma once
 
 #include <cstddef>

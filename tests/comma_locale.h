@@ -1,7 +1,5 @@
-// The second pass of the suites, under a German locale that writes decimal commas.
-// The test registration names a folder of compiled locales in VOLTRA_COMMA_LOCALE;
-// the test's main puts the locale into the environment before the C library or Qt
-// takes its locale from there, as they do from a user's desktop settings.
+// The second pass of the suites, under a German locale that writes decimal commas,
+// as a user's desktop settings would set it.
 #pragma once
 
 #include <clocale>
@@ -14,6 +12,8 @@ namespace voltra {
 inline constexpr const char* kCommaLocaleVariable = "VOLTRA_COMMA_LOCALE";
 inline constexpr const char* kCommaLocale = "de_DE.UTF-8";
 
+// The test registration names a folder of compiled locales in VOLTRA_COMMA_LOCALE;
+// the locale goes into the environment before the C library or Qt takes it from there.
 inline void AskForCommaLocaleWhenNamed()
 {
     const char* folder = std::getenv(kCommaLocaleVariable);

@@ -1,8 +1,5 @@
-// The fuzz targets run under the locale the environment names, as the program does
-// once Qt has set it (tools/fuzz.sh names one that writes decimal commas), and
-// compare each result with the one the classic "C" locale gives: any conversion
-// that follows the locale shows as a difference. Included by exactly one file of
-// each target, which it gives libFuzzer's initialisation hook.
+// The fuzz targets under the environment's locale (tools/fuzz.sh names one that
+// writes decimal commas), each result compared with the classic "C" locale's.
 #pragma once
 
 #include <locale.h>
@@ -25,6 +22,7 @@ auto UnderClassicLocale(Work work)
 
 }  // namespace voltra
 
+// libFuzzer's initialisation hook, so this header goes into one file per target.
 // Says which locale the run is under, so a run meant for a comma-decimal one that
 // fell back to "C" does not pass for a test of it.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
