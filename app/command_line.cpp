@@ -116,6 +116,7 @@ void PrintTable(const std::vector<FigureComparison>& rows, const SimulationFigur
     for (const FigureComparison& row : rows) {
         const std::string unit = row.unit[0] ? std::string(" ") + row.unit : "";
         std::ostringstream deviation;
+        deviation.imbue(std::locale::classic());
         deviation << std::showpos << std::fixed << std::setprecision(1) << row.deviationPercent << " %";
         out << std::setw(16) << row.key << std::setw(16) << Number(row.predicted) + unit << std::setw(16)
             << Number(row.simulated) + unit << deviation.str() << (row.beyondWarning ? "  !" : "") << "\n";

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "files/design_file.h"
+#include "files/last_session_folder.h"
 #include "files/spice_schematic.h"
 #include "print/print_schematic.h"
 #include "screens/blank/blank_screen.h"
@@ -72,7 +73,8 @@ void Program::Begin()
     WelcomeScreen::Actions actions{
         [this] {
             StartupValues(design_);
-            ReadLastSession(design_, messages_);
+            lastSessionFolder_ = LastSessionFolder();
+            ReadLastSession(lastSessionFolder_, design_, messages_);
         },
         [this] { OpenDesignScreen(); },
         // Leaving from the welcome screen keeps the last-session file as it was.
@@ -94,7 +96,7 @@ void Program::OpenDesignScreen()
     // design in force is kept for the next start all the same.
     designLost_ = QObject::connect(designScreen_, &QObject::destroyed, [this] {
         if (ended_) return;
-        WriteLastSession(design_, messages_);
+        WriteLastSession(lastSessionFolder_, design_, messages_);
         End();
     });
     ShowMaximized(*designScreen_);
@@ -192,7 +194,7 @@ void Program::Exit()
 {
     // A failed write has been reported by then; the program ends all the same.
     dialogs_.ConfirmExit([this] {
-        WriteLastSession(design_, messages_);
+        WriteLastSession(lastSessionFolder_, design_, messages_);
         End();
     });
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -67,6 +68,8 @@ private:
     // The paths last chosen: Get and Save share one, so Save proposes the file just read.
     std::string designFileName_;
     std::string spiceFileName_;
+    // Chosen at start-up, so Exit writes the design back where it was read from.
+    std::filesystem::path lastSessionFolder_;
 };
 
 }  // namespace voltra

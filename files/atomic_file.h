@@ -8,8 +8,10 @@
 
 namespace voltra {
 
-// True when `path` now holds exactly `content`. On false the earlier file at `path`
-// (if any) is untouched and no temporary file is left behind.
+// True when the file `path` names now holds exactly `content`. A symbolic link is
+// followed, so the file it points to is replaced and the link stays. On false the
+// earlier file (if any) is untouched and no temporary file is left behind; one left
+// by a writer that was killed is removed at a later write to the same folder.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 
 }  // namespace voltra

@@ -2,14 +2,12 @@
 #include "files/design_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
-#include <filesystem>
-#include <system_error>
 
 #include "files/atomic_file.h"
 #include "files/file_limits.h"
 #include "files/file_text.h"
+#include "files/last_session_folder.h"
 #include "files/value_lines.h"
 
 namespace voltra {
@@ -33,18 +31,20 @@ void SetStartupTargets(DesignRecord& design, float falltime = kDefaultFalltime)
     design.Falltime = falltime;
 }
 
+std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
 // Local date and time on one line, e.g. "12/4/2026 1:23:45 AM". Built by hand rather
-// than with %p, which is empty in many locales and would leave the hour ambiguous.
+// than with strftime, whose %p is empty in many locales and would leave the hour
+// ambiguous.
 std::string DateTimeText()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     const int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
-    char text[64];
-    std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", local.tm_mon + 1, local.tm_mday,
-                  local.tm_year + 1900, hour12, local.tm_min, local.tm_sec, local.tm_hour < 12 ? "AM" : "PM");
-    return text;
+    return std::to_string(local.tm_mon + 1) + "/" + std::to_string(local.tm_mday) + "/" +
+           std::to_string(local.tm_year + 1900) + " " + std::to_string(hour12) + ":" + TwoDigits(local.tm_min) + ":" +
+           TwoDigits(local.tm_sec) + (local.tm_hour < 12 ? " AM" : " PM");
 }
 
 // The path heads the design file as its first line. A line break inside it would
@@ -66,38 +66,17 @@ void WriteOrComplain(const std::string& path, const std::string& content, const 
     sink.ShowMessage(complaint, kProgramTitle);
 }
 
-// ASCII case only: std::tolower follows the locale, and in a Turkish one "I" would
-// not lower to "i".
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
-// The exact name first; otherwise the first entry of the current directory, in name
-// order, that differs from it only in case (a file copied from a system that does
-// not keep case).
-std::string LastSessionPath()
-{
-    std::error_code error;
-    if (std::filesystem::exists(kLastSessionFileName, error) || error) return kLastSessionFileName;
-    std::string found;
-    for (std::filesystem::directory_iterator entry(".", error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        if (SameNameIgnoringCase(name, kLastSessionFileName) && (found.empty() || name < found)) found = name;
-    }
-    return found.empty() ? kLastSessionFileName : found;
-}
-
-void ReadAndValidate(const std::string& path, DesignRecord& design, const FileLimits& limits, MessageSink& sink)
+void ReadAndValidate(const std::string& path, DesignRecord& design, const FileLimits& limits,
+                     const char* tooLarge, MessageSink& sink)
 {
     switch (ReadValueLines(path, design)) {
     case ReadOutcome::Complete: ValidateTargets(design, limits, sink); break;
     case ReadOutcome::EndedEarly: break;
     case ReadOutcome::Failed: SetStartupTargets(design); break;
+    case ReadOutcome::TooLarge:
+        SetStartupTargets(design);
+        sink.ShowMessage(tooLarge, kProgramTitle);
+        break;
     }
 }
 
@@ -115,26 +94,29 @@ void WriteDesignFile(const std::string& path, const DesignRecord& design, Messag
     WriteOrComplain(path, content, kDesignFileNotWritten, sink);
 }
 
-void WriteLastSession(const DesignRecord& design, MessageSink& sink)
+void WriteLastSession(const std::filesystem::path& folder, const DesignRecord& design, MessageSink& sink)
 {
     std::string content;
     AppendLine(content, kLastSessionTitle);
     AppendLine(content, DateTimeText());
     AppendLine(content, "");
     AppendValueLines(content, design);
-    WriteOrComplain(kLastSessionFileName, content, kLastSessionNotWritten, sink);
+    // A folder that cannot be made fails the write below like any unwritable place.
+    voltra::MakeFolder(folder);
+    WriteOrComplain(folder / kLastSessionFileName, content, kLastSessionNotWritten, sink);
 }
 
 void ReadDesignFile(const std::string& path, DesignRecord& design, MessageSink& sink)
 {
     if (!IsUsablePath(path)) return;
-    ReadAndValidate(path, design, kDesignFileLimits, sink);
+    ReadAndValidate(path, design, kDesignFileLimits, kDesignFileTooLarge, sink);
 }
 
-void ReadLastSession(DesignRecord& design, MessageSink& sink)
+void ReadLastSession(const std::filesystem::path& folder, DesignRecord& design, MessageSink& sink)
 {
     SetStartupTargets(design, kLastSessionFalltime);
-    ReadAndValidate(LastSessionPath(), design, kLastSessionLimits, sink);
+    const std::filesystem::path file = voltra::FindLastSessionFile(folder).value_or(folder / kLastSessionFileName);
+    ReadAndValidate(file, design, kLastSessionLimits, kLastSessionTooLarge, sink);
 }
 
 }  // namespace voltra

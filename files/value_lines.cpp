@@ -1,12 +1,12 @@
 // Writing and reading the value lines of design and last-session files.
 #include "files/value_lines.h"
 
-#include <cstdio>
-#include <memory>
 #include <optional>
+#include <string_view>
 
 #include "files/file_text.h"
 #include "files/leading_number.h"
+#include "files/regular_file.h"
 #include "units/number_text.h"
 
 namespace voltra {
@@ -17,43 +17,34 @@ namespace {
 constexpr int kDroppedLines = 2;
 constexpr char kCommentMark = '*';
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
 class ValueLineSource {
 public:
-    explicit ValueLineSource(std::FILE* file) : file_(file) {}
+    explicit ValueLineSource(std::string_view text) : rest_(text) {}
 
     // The number of the next line that is neither empty nor a comment; nothing at
-    // the end of the file or on a read error.
+    // the end of the text.
     std::optional<float> NextValue()
     {
-        std::string line;
+        std::string_view line;
         while (NextLine(line))
             if (!line.empty() && line.front() != kCommentMark) return LeadingNumber(ValueText(line));
         return std::nullopt;
     }
 
-    bool Failed() const { return std::ferror(file_) != 0; }
-
 private:
-    bool NextLine(std::string& line)
+    bool NextLine(std::string_view& line)
     {
-        line.clear();
-        int c;
-        while ((c = std::getc(file_)) != EOF) {
-            if (c == '\n') return true;
-            if (c == '\r') {
-                const int next = std::getc(file_);
-                if (next != '\n' && next != EOF) std::ungetc(next, file_);
-                return true;
-            }
-            line += static_cast<char>(c);
+        if (rest_.empty()) return false;
+        const auto end = rest_.find_first_of("\r\n");
+        line = rest_.substr(0, end);
+        if (end == std::string_view::npos) {
+            // A last line without a line end still counts.
+            rest_ = {};
+            return true;
         }
-        // A last line without a line end still counts.
-        return !line.empty() && !Failed();
+        const bool crlf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
+        rest_.remove_prefix(end + (crlf ? 2 : 1));
+        return true;
     }
 
     // Everything after the first colon, or the whole line when it has none.
@@ -63,7 +54,7 @@ private:
         return colon == std::string_view::npos ? line : line.substr(colon + 1);
     }
 
-    std::FILE* file_;
+    std::string_view rest_;
 };
 
 }  // namespace
@@ -76,14 +67,18 @@ void AppendValueLines(std::string& file, const DesignRecord& design)
 
 ReadOutcome ReadValueLines(const std::string& path, DesignRecord& design)
 {
-    const FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file) return ReadOutcome::Failed;
-    ValueLineSource source(file.get());
+    const voltra::FileContents file = voltra::ReadRegularFile(path, kLargestDesignFile);
+    switch (file.outcome) {
+    case voltra::FileRead::Read: break;
+    case voltra::FileRead::Unreadable: return ReadOutcome::Failed;
+    case voltra::FileRead::TooLarge: return ReadOutcome::TooLarge;
+    }
+    ValueLineSource source(file.bytes);
     for (int dropped = 0; dropped < kDroppedLines; ++dropped)
-        if (!source.NextValue()) return source.Failed() ? ReadOutcome::Failed : ReadOutcome::EndedEarly;
+        if (!source.NextValue()) return ReadOutcome::EndedEarly;
     for (const ValueLine& line : kValueLines) {
         const std::optional<float> value = source.NextValue();
-        if (!value) return source.Failed() ? ReadOutcome::Failed : ReadOutcome::EndedEarly;
+        if (!value) return ReadOutcome::EndedEarly;
         TargetField(design, line.target) = *value;
     }
     return ReadOutcome::Complete;

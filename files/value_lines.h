@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "engine/design_record.h"
@@ -29,10 +30,15 @@ inline constexpr std::array<ValueLine, 6> kValueLines = {{
 // with seven digits or fewer therefore reads back bit for bit.
 void AppendValueLines(std::string& file, const DesignRecord& design);
 
+// A design file holds under 300 bytes; a file of more than a megabyte is not one,
+// and reading it would only hold the program up.
+inline constexpr std::size_t kLargestDesignFile = 1 << 20;
+
 enum class ReadOutcome {
     Complete,    // all six targets read
     EndedEarly,  // the file ended first; the targets reached were stored, the rest kept
-    Failed,      // missing, unopenable or unreadable; targets may be partly stored
+    Failed,      // missing, not a regular file, or unreadable; no target stored
+    TooLarge,    // larger than kLargestDesignFile; no target stored
 };
 
 // Skips empty lines and lines starting with "*", drops the first two remaining lines

@@ -1,11 +1,22 @@
-// Runs the Qt tests in one QApplication, offscreen unless told otherwise.
+// Runs the Qt tests in one QApplication, offscreen unless told otherwise, with the
+// settings of a test user. The application sets the C locale from the environment,
+// as it does for the user.
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include "tests/comma_locale.h"
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    voltra::AskForCommaLocaleWhenNamed();
     QApplication application(argc, argv);
+    // The user's own settings stay out of reach; every run starts from none.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QStringLiteral("voltra"), QStringLiteral("voltra")).clear();
     ::testing::InitGoogleTest(&argc, argv);
+    if (!voltra::CommaLocaleInForceWhenAsked()) return 1;
     return RUN_ALL_TESTS();
 }

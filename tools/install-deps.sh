@@ -9,6 +9,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev libngspice0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation poppler-utils xvfb xauth
+  locales
   clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils
 )

@@ -4,10 +4,9 @@
 #include "units/format.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <span>
 
@@ -81,8 +80,12 @@ float RoundHalfAway(float y, int decimals)
     constexpr std::uint64_t kBelowSingle = (std::uint64_t{1} << 29) - 1;
     if ((bits & kBelowSingle) != (std::uint64_t{1} << 28)) return static_cast<float>(quotient);
     char text[64];
-    std::snprintf(text, sizeof text, "%.0fe-%d", units, decimals);
-    return std::strtof(text, nullptr);
+    char* end = std::to_chars(text, text + sizeof text, units, std::chars_format::fixed, 0).ptr;
+    *end++ = 'e';
+    end = std::to_chars(end, text + sizeof text, -decimals).ptr;
+    float nearest = 0;
+    std::from_chars(text, end, nearest);
+    return nearest;
 }
 
 // The number text and the row's suffix. A scaled number beyond the single range
@@ -184,11 +187,13 @@ std::string FormatPercent(double fraction)
     constexpr double kPercentPerUnit = 100;
     const double percent = fraction * kPercentPerUnit;
     if (!std::isfinite(percent)) return SignificantText(percent) + " %";
+    // A point, not the user's decimal comma, like every other number Voltra writes.
     char text[64];  // room for every finite single-precision fraction
-    std::snprintf(text, sizeof text, "%.1f %%", percent);
+    const char* end = std::to_chars(text, text + sizeof text, percent, std::chars_format::fixed, 1).ptr;
+    std::string written(text, static_cast<std::size_t>(end - text));
     // -0.04 % rounds to "-0.0 %": a loss so small is no loss.
-    if (std::strcmp(text, "-0.0 %") == 0) return "0.0 %";
-    return text;
+    if (written == "-0.0") written = "0.0";
+    return written + " %";
 }
 
 }  // namespace voltra

@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -78,9 +77,10 @@ std::string GeneralNumberText(float value)
     const int exponent = RoundedExponent(value, mantissa);
     if (exponent < 7 && exponent >= -4) return SignificantText(value);
     DropTrailingZeros(mantissa);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    return mantissa + buffer;
+    const int digits = std::abs(exponent);
+    std::string text = mantissa + (exponent < 0 ? "E-" : "E+") + (digits < 10 ? "0" : "");
+    char buffer[8];
+    return text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, digits).ptr);
 }
 
 }  // namespace voltra

@@ -4,6 +4,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/program.h"
@@ -32,8 +33,9 @@ private:
     QtPrintDialog printer_;
 };
 
-// The last-session file is read from the working folder: an empty one, so every
-// run starts as a first run.
+// The last-session file is looked for in the working folder and then in the data
+// folder: both empty, so every run starts as a first run and the user's own
+// last session is never read.
 void WorkInAnEmptyFolder()
 {
     static const bool moved = [] {
@@ -41,6 +43,7 @@ void WorkInAnEmptyFolder()
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         std::filesystem::current_path(folder);
+        ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
         return true;
     }();
     benchmark::DoNotOptimize(moved);

@@ -19,8 +19,8 @@ struct SilentSink : MessageSink {
     void Beep() override {}
 };
 
-// A scratch directory made current for the benchmark's lifetime, for the
-// last-session file that lives in the current directory.
+// A scratch directory made current for the benchmark's lifetime; the last-session
+// file is kept in it as in a current folder that already holds one.
 class ScratchDirectory {
 public:
     ScratchDirectory()
@@ -36,6 +36,7 @@ public:
         std::filesystem::remove_all(dir_);
     }
     std::string Path(const char* name) const { return (dir_ / name).string(); }
+    const std::filesystem::path& Folder() const { return dir_; }
 
 private:
     std::filesystem::path dir_;
@@ -74,7 +75,7 @@ void BM_WriteLastSession(benchmark::State& state)
     ScratchDirectory scratch;
     const DesignRecord design = CalculatedDesign();
     SilentSink sink;
-    for (auto _ : state) WriteLastSession(design, sink);
+    for (auto _ : state) WriteLastSession(scratch.Folder(), design, sink);
 }
 BENCHMARK(BM_WriteLastSession)->Unit(benchmark::kMicrosecond);
 
@@ -83,8 +84,8 @@ void BM_ReadLastSession(benchmark::State& state)
     ScratchDirectory scratch;
     DesignRecord design = CalculatedDesign();
     SilentSink sink;
-    WriteLastSession(design, sink);
-    for (auto _ : state) ReadLastSession(design, sink);
+    WriteLastSession(scratch.Folder(), design, sink);
+    for (auto _ : state) ReadLastSession(scratch.Folder(), design, sink);
 }
 BENCHMARK(BM_ReadLastSession)->Unit(benchmark::kMicrosecond);
 

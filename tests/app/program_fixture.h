@@ -4,17 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/program.h"
+#include "files/design_file.h"
 
 namespace voltra {
 
@@ -95,11 +99,14 @@ protected:
     {
         previous_ = std::filesystem::current_path();
         folder_ = std::filesystem::temp_directory_path() /
-                  ("voltra-program-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ("voltra-program-" + std::to_string(::getpid()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         std::filesystem::current_path(folder_);
+        // The user's own home and data folder stay out of reach.
+        ::setenv("HOME", (folder_ / "home").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
     }
     void TearDown() override
     {
@@ -130,6 +137,8 @@ protected:
         ASSERT_NE(program_->Design(), nullptr);
     }
     QLineEdit* Box(const char* name) { return program_->Design()->findChild<QLineEdit*>(name); }
+    // Where the last session is kept unless the working folder already holds one.
+    std::filesystem::path DataSessionFile() const { return folder_ / "data/voltra" / kLastSessionFileName; }
 
     static std::string Contents(const std::filesystem::path& path)
     {

@@ -6,6 +6,9 @@
 
 #include "app/lost_window_watch.h"
 #include "files/design_file.h"
+#include <sys/stat.h>
+
+#include <cstdlib>
 
 namespace voltra {
 
@@ -57,12 +60,65 @@ TEST_F(ProgramTest, ConfirmedExitStoresTheDesignAndTheNextRunRestoresIt)
     Box("txtPower")->setText("120");
     Click(program_->Design(), "cmdExit");
     EXPECT_EQ(ended_, 1);
-    EXPECT_NE(Contents(kLastSessionFileName).find("Power output: 120\r\n"), std::string::npos);
+    EXPECT_NE(Contents(DataSessionFile()).find("Power output: 120\r\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
 
     Run();
     Start();
     EXPECT_EQ(Box("txtPower")->text(), "120");
     EXPECT_EQ(design_.Power, 120);
+}
+
+// A user who keeps the file in the folder the program starts from keeps it there.
+TEST_F(ProgramTest, LastSessionInTheWorkingFolderIsWrittenBackThere)
+{
+    Write("lastsession.vlt", kOutOfRangeSession);
+    Run();
+    messages_.said.clear();
+    Start();
+    Box("txtPower")->setText("120");
+    Click(program_->Design(), "cmdExit");
+    EXPECT_NE(Contents(kLastSessionFileName).find("Power output: 120\r\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "data"));
+    EXPECT_TRUE(messages_.said.empty());
+}
+
+// Under a locale that writes decimal commas (the comma_locale: pass), every decimal
+// of the file, of the boxes and of what is typed keeps its value from start to exit.
+TEST_F(ProgramTest, DecimalsSurviveStartScreenAndExitUnderTheDesktopLocale)
+{
+    const std::string values = "Frequency: 1.356E+07\r\nSupply voltage: 13.8\r\nSaturation voltage: 0.5\r\n"
+                               "Power output: 2.5\r\nNetwork Q: 3.3\r\nFalltime: 2.5E-09\r\n";
+    std::filesystem::create_directories(DataSessionFile().parent_path());
+    Write(DataSessionFile(), "Voltra last-session file\r\nsome date\r\n\r\n" + values);
+    Run();
+    Start();
+    EXPECT_EQ((std::vector<float>{design_.Frequency, design_.Supply, design_.Saturation, design_.Power,
+                                  design_.NetworkQ, design_.Falltime}),
+              (std::vector<float>{13.56e6f, 13.8f, 0.5f, 2.5f, 3.3f, 2.5e-9f}));
+    Box("txtPower")->setText("4.5");
+    EXPECT_EQ(design_.Power, 4.5f);
+    Box("txtPower")->setText("2,5");
+    EXPECT_EQ(design_.Power, 2.5f);
+    Click(program_->Design(), "cmdExit");
+    const std::string written = Contents(DataSessionFile());
+    EXPECT_EQ(written.substr(written.size() - values.size()), values);
+    EXPECT_TRUE(messages_.said.empty());
+}
+
+// Opening a FIFO for reading would wait for a writer that never comes.
+TEST_F(ProgramTest, FifoOrFolderAsLastSessionOpensOnTheStartupDesign)
+{
+    ASSERT_EQ(::mkfifo(kLastSessionFileName, 0600), 0);
+    std::filesystem::create_directories(DataSessionFile());
+    for (int run = 0; run < 2; ++run) {
+        Run();
+        Start();
+        EXPECT_EQ(design_.Frequency, 4e6f);
+        EXPECT_EQ(design_.Falltime, 1e-9f);
+        std::filesystem::remove(kLastSessionFileName);
+    }
+    EXPECT_TRUE(messages_.said.empty());
 }
 
 TEST_F(ProgramTest, CancelledExitChangesNothingOnDisk)
@@ -73,7 +129,7 @@ TEST_F(ProgramTest, CancelledExitChangesNothingOnDisk)
     Click(program_->Design(), "cmdExit");
     EXPECT_EQ(dialogs_.exitAsked, 1);
     EXPECT_EQ(ended_, 0);
-    EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
+    EXPECT_FALSE(std::filesystem::exists(DataSessionFile()));
     EXPECT_TRUE(program_->Design()->isVisible());
 }
 
@@ -126,7 +182,7 @@ TEST_F(ProgramTest, DesignWindowDestroyedFromOutsideStoresTheDesignAndEnds)
     EXPECT_EQ(program_->Design(), nullptr);
     EXPECT_EQ(dialogs_.exitAsked, 0);
     EXPECT_EQ(ended_, 1);
-    EXPECT_NE(Contents(kLastSessionFileName).find("Power output: 120\r\n"), std::string::npos);
+    EXPECT_NE(Contents(DataSessionFile()).find("Power output: 120\r\n"), std::string::npos);
 }
 
 TEST_F(ProgramTest, WelcomeWindowDestroyedFromOutsideEndsWithoutWriting)
@@ -134,7 +190,7 @@ TEST_F(ProgramTest, WelcomeWindowDestroyedFromOutsideEndsWithoutWriting)
     Run();
     DestroyFromOutside(program_->Welcome());
     EXPECT_EQ(ended_, 1);
-    EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
+    EXPECT_FALSE(std::filesystem::exists(DataSessionFile()));
 }
 
 TEST_F(ProgramTest, EndingTwiceEndsOnceAndTheProgramsOwnTeardownWritesNothing)
@@ -142,18 +198,19 @@ TEST_F(ProgramTest, EndingTwiceEndsOnceAndTheProgramsOwnTeardownWritesNothing)
     Run();
     Start();
     Click(program_->Design(), "cmdExit");
-    std::filesystem::remove(kLastSessionFileName);
+    std::filesystem::remove(DataSessionFile());
     program_.reset();
     EXPECT_EQ(ended_, 1);
-    EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
+    EXPECT_FALSE(std::filesystem::exists(DataSessionFile()));
 }
 
 TEST_F(ProgramTest, UnwritableFolderIsReportedAndTheProgramStillEnds)
 {
+    // A data folder below a plain file cannot be made, even by root.
+    Write("plain", "");
+    ::setenv("XDG_DATA_HOME", (folder_ / "plain/data").c_str(), 1);
     Run();
     Start();
-    // A removed working folder refuses the file even to root.
-    std::filesystem::remove_all(folder_);
     Click(program_->Design(), "cmdExit");
     ASSERT_EQ(messages_.said.size(), 1u);
     EXPECT_EQ(messages_.said[0].text, "The last-session file was not written correctly.");

@@ -3,10 +3,12 @@
 #include "files/design_file.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <random>
 
 #include "file_test_support.h"
+#include "files/value_lines.h"
 
 namespace voltra {
 
@@ -26,11 +28,17 @@ Values TargetsOf(const DesignRecord& d)
     return {d.Frequency, d.Supply, d.Saturation, d.Power, d.NetworkQ, d.Falltime};
 }
 
+float SingleOf(std::string_view text)
+{
+    float value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
 float SevenDigits(float value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.6e", value);
-    return std::strtof(text, nullptr);
+    return SingleOf({text, std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6).ptr});
 }
 
 class DesignFileTest : public ScratchDirTest {
@@ -40,7 +48,7 @@ protected:
     {
         DesignRecord d;
         WriteBytes(lastSession ? "lastsession.vlt" : "in.VLT", content);
-        lastSession ? ReadLastSession(d, sink_) : ReadDesignFile("in.VLT", d, sink_);
+        lastSession ? ReadLastSession(".", d, sink_) : ReadDesignFile("in.VLT", d, sink_);
         return TargetsOf(d);
     }
 };
@@ -50,7 +58,7 @@ TEST_F(DesignFileTest, StartupDesignIsWrittenLineForLine)
     DesignRecord design;
     StartupValues(design);
     WriteDesignFile("start.VLT", design, sink_);
-    WriteLastSession(design, sink_);
+    WriteLastSession(".", design, sink_);
     Texts file = LinesOf(ReadBytes("start.VLT")), session = LinesOf(ReadBytes(kLastSessionFileName));
     EXPECT_FALSE(file.at(2).empty() || session.at(1).empty());  // the date, in any one-line form
     file[2] = session[1] = "";
@@ -130,7 +138,7 @@ TEST_F(DesignFileTest, EachLimitAtAndBeyondItsThreshold)
             SCOPED_TRACE(std::string(row.message) + (reader == kSession ? " (last session)" : ""));
             Texts values = {"4000000", "24", "0.1", "50", "5", "0"};
             values[row.line] = row.at;
-            EXPECT_EQ(Read(FileWith(values), reader == kSession)[row.line], std::strtof(row.at, nullptr));
+            EXPECT_EQ(Read(FileWith(values), reader == kSession)[row.line], SingleOf(row.at));
             EXPECT_TRUE(sink_.messages.empty());
             values[row.line] = row.beyond;
             EXPECT_EQ(Read(FileWith(values), reader == kSession)[row.line], row.resetTo);
@@ -163,18 +171,19 @@ TEST_F(DesignFileTest, LineEndsCommentsEarlyEndAndUnreadable)
     fs::create_directory("folder.VLT");
     DesignRecord folder, session;
     ReadDesignFile("folder.VLT", folder, sink_);
-    ReadLastSession(session, sink_);
+    ReadLastSession(".", session, sink_);
     for (const DesignRecord& d : {folder, session}) EXPECT_EQ(TargetsOf(d), (Values{4e6f, 24, 1, 50, 5, 1e-9f}));
     EXPECT_TRUE(sink_.messages.empty());
 }
 
 // A number beyond single precision reads as the largest single, which limits reset.
+// Files up to the size limit are read whatever they hold.
 TEST_F(DesignFileTest, RandomAndHugeFilesGiveFiniteTargets)
 {
     std::mt19937 random(7);
-    std::string noise(10 << 20, '\0');
+    std::string noise(kLargestDesignFile, '\0');
     for (char& c : noise) c = static_cast<char>(random());
-    const std::string huge = FileWith({std::string(10 << 20, '9'), "24", "1", "1E+39", "5", "0"});
+    const std::string huge = FileWith({std::string(kLargestDesignFile - 200, '9'), "24", "1", "1E+39", "5", "0"});
     for (const std::string& content : {noise, huge})
         for (float value : Read(content)) EXPECT_TRUE(std::isfinite(value));
     EXPECT_EQ(Read(huge), (Values{1e10f, 24, 1, FLT_MAX, 5, 0}));

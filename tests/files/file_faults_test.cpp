@@ -5,30 +5,10 @@
 
 #include "engine/equations.h"
 #include "file_test_support.h"
-#include "files/design_file.h"
-#include "files/spice_schematic.h"
 
 namespace voltra {
 
 namespace {
-
-struct Writer {
-    const char* name;
-    const char* message;
-    void (*write)(const std::string& path, const DesignRecord&, MessageSink&);
-};
-
-// The last-session file goes to the current directory whatever the folder asked for.
-const Writer kWriters[] = {
-    {"saved.VLT", kDesignFileNotWritten, WriteDesignFile},
-    {kLastSessionFileName, kLastSessionNotWritten,
-     [](const std::string&, const DesignRecord& d, MessageSink& sink) { WriteLastSession(d, sink); }},
-    {"amp.asc", kSpiceNotWritten,
-     [](const std::string& path, const DesignRecord& d, MessageSink& sink) {
-         WriteSpiceSchematic(path, BuildCircuit(d), sink);
-     }}};
-
-void PrintTo(const Writer& writer, std::ostream* out) { *out << writer.name; }
 
 const std::string kEarlier = "the design saved before\r\n";
 

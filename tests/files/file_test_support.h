@@ -1,5 +1,6 @@
 // Shared by the file tests: a sink recording what the user is told, byte-exact file
-// access, and a scratch directory per test that is also the current directory.
+// access, the three writers, and a scratch directory per test that is also the
+// current directory and holds the home and data folders.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +11,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/circuit.h"
 #include "engine/message_sink.h"
+#include "files/design_file.h"
+#include "files/spice_schematic.h"
 
 namespace voltra {
 
@@ -50,12 +54,33 @@ inline Texts LinesOf(const std::string& text)
     return lines;
 }
 
+struct Writer {
+    const char* name;
+    const char* message;
+    void (*write)(const std::string& path, const DesignRecord&, MessageSink&);
+};
+
+// The last-session file goes to the current directory whatever the folder asked for.
+inline const Writer kWriters[] = {
+    {"saved.VLT", kDesignFileNotWritten, WriteDesignFile},
+    {kLastSessionFileName, kLastSessionNotWritten,
+     [](const std::string&, const DesignRecord& d, MessageSink& sink) { WriteLastSession(".", d, sink); }},
+    {"amp.asc", kSpiceNotWritten,
+     [](const std::string& path, const DesignRecord& d, MessageSink& sink) {
+         WriteSpiceSchematic(path, BuildCircuit(d), sink);
+     }}};
+
+inline void PrintTo(const Writer& writer, std::ostream* out) { *out << writer.name; }
+
 class ScratchDirTest : public ::testing::Test {
 protected:
+    // The user's own home and data folder stay out of reach of every test.
     void SetUp() override
     {
         fs::create_directories(dir_);
         fs::current_path(dir_);
+        ::setenv("HOME", (dir_ / "home").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
     }
     void TearDown() override
     {

@@ -1,12 +1,14 @@
 // The formatters on arbitrary single-precision bit patterns: no undefined
-// behaviour, short texts, and inside the range each one shows, a text that reads
-// back through ParseValue to the value within the formatter's rounding.
+// behaviour, short texts alike under any locale, and inside the range each one
+// shows, a text that reads back through ParseValue to the value within the
+// formatter's rounding.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "tests/fuzz/fuzz_locale.h"
 #include "units/format.h"
 #include "units/parse.h"
 
@@ -41,8 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     float value;
     std::memcpy(&value, data, sizeof value);
 
-    for (auto format : {FormatSmall, FormatLarge, FormatCapacitance, FormatInductance, FormatResistance, FormatPrefixed})
-        Check(format(value).size() < 64);
+    for (auto format : {FormatSmall, FormatLarge, FormatCapacitance, FormatInductance, FormatResistance, FormatPrefixed}) {
+        const std::string text = format(value);
+        Check(text.size() < 64);
+        Check(text == voltra::UnderClassicLocale([&] { return format(value); }));
+    }
     if (!std::isfinite(value)) return 0;
 
     const double magnitude = std::fabs(value);

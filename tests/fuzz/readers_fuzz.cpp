@@ -1,6 +1,7 @@
 // Both file readers on arbitrary file contents: no infinity or NaN ever reaches
-// the design record, and after a complete read every checked target lies within
-// the limits of the reader that read it.
+// the design record, the same targets are read whatever the process locale, and
+// after a complete read every checked target lies within the limits of the reader
+// that read it.
 #include <unistd.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "files/design_file.h"
 #include "files/file_limits.h"
 #include "files/value_lines.h"
+#include "tests/fuzz/fuzz_locale.h"
 
 using namespace voltra;
 
@@ -50,10 +52,24 @@ const std::filesystem::path& Folder()
         char pattern[] = "/tmp/voltra-readers-fuzz-XXXXXX";
         const char* made = mkdtemp(pattern);
         if (!made) std::abort();
-        std::filesystem::current_path(made);
         return std::filesystem::path(made);
     }();
     return folder;
+}
+
+template <class Read>
+DesignRecord ReadAlikeUnderAnyLocale(Read read)
+{
+    const auto readFresh = [&] {
+        DesignRecord design;
+        StartupValues(design);
+        read(design);
+        return design;
+    };
+    const DesignRecord design = readFresh();
+    const DesignRecord classic = voltra::UnderClassicLocale(readFresh);
+    for (Target target : kTargets) Check(TargetField(design, target) == TargetField(classic, target));
+    return design;
 }
 
 bool ReadsComplete(const std::string& path)
@@ -70,15 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), size);
     Silent silent;
 
-    DesignRecord design;
-    StartupValues(design);
-    ReadDesignFile(path, design, silent);
+    const DesignRecord design = ReadAlikeUnderAnyLocale([&](DesignRecord& d) { ReadDesignFile(path, d, silent); });
     CheckFinite(design);
     if (ReadsComplete(path)) CheckWithinLimits(design, kDesignFileLimits);
 
-    DesignRecord session;
-    StartupValues(session);
-    ReadLastSession(session, silent);
+    const DesignRecord session =
+        ReadAlikeUnderAnyLocale([&](DesignRecord& d) { ReadLastSession(Folder(), d, silent); });
     CheckFinite(session);
     if (ReadsComplete(path)) CheckWithinLimits(session, kLastSessionLimits);
     return 0;

@@ -1,8 +1,8 @@
 // Plain and general number texts: seven digits, and where exponent form begins.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "units/number_text.h"
 
@@ -26,7 +26,9 @@ TEST(GeneralNumberText, RereadingTheTextWritesItAgainUnchanged)
 {
     for (float v : {0.1f, 1.0874e-6f, 5.465908f, 123456.7f, 3.4028235e38f, 1.17549435e-38f}) {
         const std::string once = GeneralNumberText(v);
-        EXPECT_EQ(GeneralNumberText(std::strtof(once.c_str(), nullptr)), once) << v;
+        float reread = 0;
+        std::from_chars(once.data(), once.data() + once.size(), reread);
+        EXPECT_EQ(GeneralNumberText(reread), once) << v;
     }
 }
 

@@ -40,9 +40,23 @@ INSTANTIATE_TEST_SUITE_P(
         // Beyond single precision, then beyond +-1e10.
         Case{"1e5e3", 1e10f}, Case{"1E5.5", 1e10f}, Case{"1E39", 1e10f}, Case{"-1E39", 1e10f},
         Case{"100G", 1e10f}, Case{"-100G", -1e10f}, Case{"1234567890123", 1e10f}, Case{"1e-50", 0},
+        // The texts the user guide and the first screen show.
+        Case{"4.7 MHz", 4.7e6f}, Case{"1.5n", static_cast<float>(1.5 * 1e-9f)}, Case{"2.2e-9", 2.2e-9f}, Case{"4.7e-6", 4.7e-6f},
+        Case{"1e-9", 1e-9f}, Case{"13.56M", 13.56e6f}, Case{"13.56MEG", 13.56e6f},
         // Any bytes at all.
         Case{std::string(10000, '9'), 1e10f}, Case{std::string(10000, ' ') + "7", 7},
         Case{"\xc2\xb5" "5\xff\x80", 5}, Case{std::string("1\0" "5", 3), 15}));
+
+// The micro sign and the Greek mu read as "u", and count as one character each.
+// Where no point is typed, a comma is the decimal point.
+INSTANTIATE_TEST_SUITE_P(
+    MicroAndDecimalComma, ParseValueTable,
+    ::testing::Values(
+        Case{"4.7\xc2\xb5", 4.7e-6f}, Case{"4.7\xce\xbc" "F", 4.7e-6f}, Case{"1\xc2\xb5" "5", 1e-6f},
+        Case{"1E3\xce\xbc", 1000}, Case{"1.5        \xc2\xb5", 1.5e-6f}, Case{"1.5         \xc2\xb5", 1.5f},
+        Case{"13,56M", 13.56e6f}, Case{"4,5", 4.5f}, Case{",5", 0.5f}, Case{"-0,5", -0.5f}, Case{"2,5ns", 2.5e-9f},
+        Case{"1,5E3", 1500}, Case{"1,2,3", 1.23f}, Case{"1.000,5", 1.0005f}, Case{"1E3,5", 1e10f},
+        Case{"4k7,5", 4000}, Case{"4,7\xc2\xb5", 4.7e-6f}));
 
 }  // namespace
 
