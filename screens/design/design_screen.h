@@ -80,6 +80,7 @@ private:
     std::optional<Shown> shown_;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
+    int penPixels_ = 2;
     QString fileInUse_;
     bool modified_ = false;
     bool loaded_ = false;
