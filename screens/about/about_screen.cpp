@@ -12,6 +12,7 @@
 #include "screens/screen_style.h"
 #include "engine/program_texts.h"
 #include "screens/object_names.h"
+#include "screens/window_scale.h"
 
 namespace voltra {
 
@@ -47,11 +48,13 @@ constexpr TwipsRect kCopyrightRect = {525, 3885, 3480, 330};
 constexpr TwipsRect kWebsiteRect = {525, 4200, 3480, 330};
 constexpr TwipsRect kCloseRect = {4620, 3885, 1800, 435};
 
-QRect Pixels(const TwipsRect& twips)
+QRect Pixels(const TwipsRect& twips, double scale)
 {
-    return QRect(qRound(TwipsToPixels(twips[0])), qRound(TwipsToPixels(twips[1])), qRound(TwipsToPixels(twips[2])),
-                 qRound(TwipsToPixels(twips[3])));
+    return QRect(qRound(TwipsToPixels(twips[0]) * scale), qRound(TwipsToPixels(twips[1]) * scale),
+                 qRound(TwipsToPixels(twips[2]) * scale), qRound(TwipsToPixels(twips[3]) * scale));
 }
+
+QSizeF DesignedSize() { return QSizeF(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips)); }
 
 QFont Font(const QString& family, double points, bool bold)
 {
@@ -61,10 +64,7 @@ QFont Font(const QString& family, double points, bool bold)
     return font;
 }
 
-// A label keeps its place; a text that would not fit its box at this resolution
-// widens or deepens it rather than being cut.
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font, const QColor& colour,
-                  const TwipsRect& place)
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font, const QColor& colour)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -72,14 +72,11 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    QRect box = Pixels(place);
-    box.setSize(box.size().expandedTo(label->sizeHint()));
-    label->setGeometry(box);
     return label;
 }
 
 QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
-                         const QColor& colour, const TwipsRect& place)
+                         const QColor& colour)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -89,19 +86,30 @@ QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text,
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    QRect box = Pixels(place);
-    box.setHeight(std::max(box.height(), label->heightForWidth(box.width())));
-    label->setGeometry(box);
     return label;
 }
 
-QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, const TwipsRect& place)
+// A label keeps its place; a text that would not fit its box at this resolution
+// widens or deepens it rather than being cut.
+void PlaceLabel(QLabel* label, const TwipsRect& place, double scale, double points)
+{
+    QFont font = label->font();
+    font.setPointSizeF(points * scale);
+    label->setFont(font);
+    QRect box = Pixels(place, scale);
+    if (label->wordWrap())
+        box.setHeight(std::max(box.height(), label->heightForWidth(box.width())));
+    else
+        box.setSize(box.size().expandedTo(label->sizeHint()));
+    label->setGeometry(box);
+}
+
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture)
 {
     auto* image = new QLabel(parent);
     image->setObjectName(QString::fromLatin1(name));
     image->setPixmap(picture);
     image->setScaledContents(true);
-    image->setGeometry(Pixels(place));
     return image;
 }
 
@@ -117,23 +125,23 @@ AboutScreen::AboutScreen(const DesignRecord& design, QWidget* parent) : QDialog(
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
-    setFixedSize(qRound(TwipsToPixels(kClientWidthTwips)), qRound(TwipsToPixels(kClientHeightTwips)));
+    // Never smaller than drawn, so no text is cut; larger, everything grows with it.
+    setMinimumSize(DesignedSize().toSize());
+    resize(minimumSize());
 
     const QFont heading = Font(kSerifFamily, kHeadingPoints, false);
     const QFont notice = Font(kSansFamily, kNoticePoints, false);
     const QString version = QStringLiteral("Version ") + QString::fromLatin1(kVersionText);
 
-    Image2 = MakePicture(this, "Image2", QPixmap(QStringLiteral(":/voltra/voltra-32.png")), kImage2Rect);
-    Image1 = MakePicture(this, "Image1", QPixmap(QStringLiteral(":/voltra/class-e-150.png")), kImage1Rect);
-    titleLabel_ = MakeLabel(this, kTitleLabelName, QString::fromLatin1(kProgramTitle), heading, kDarkBlue, kTitleRect);
-    versionLabel_ = MakeLabel(this, kVersionLabelName, version, heading, kDarkBlue, kVersionRect);
-    descriptionLabel_ = MakeWrappedLabel(this, kDescriptionLabelName, kDescription, Font(kSansFamily, kDescriptionPoints, true),
-                                      kDarkBlue, kDescriptionRect);
-    legalLabel_ = MakeWrappedLabel(this, kLegalLabelName, kLegalNotice, notice, kDarkRed, kCopyright2Rect);
-    noticeLabel_ = MakeLabel(this, kNoticeLabelName, QString::fromLatin1(kMakersNotice), notice, kDarkBlue,
-                             kCopyrightRect);
-    webLabel_ = MakeLabel(this, kWebLabelName, QString::fromLatin1(kWebAddress), notice, kDarkBlue,
-                           kWebsiteRect);
+    Image2 = MakePicture(this, "Image2", QPixmap(QStringLiteral(":/voltra/voltra-32.png")));
+    Image1 = MakePicture(this, "Image1", QPixmap(QStringLiteral(":/voltra/class-e-150.png")));
+    titleLabel_ = MakeLabel(this, kTitleLabelName, QString::fromLatin1(kProgramTitle), heading, kDarkBlue);
+    versionLabel_ = MakeLabel(this, kVersionLabelName, version, heading, kDarkBlue);
+    descriptionLabel_ = MakeWrappedLabel(this, kDescriptionLabelName, kDescription,
+                                         Font(kSansFamily, kDescriptionPoints, true), kDarkBlue);
+    legalLabel_ = MakeWrappedLabel(this, kLegalLabelName, kLegalNotice, notice, kDarkRed);
+    noticeLabel_ = MakeLabel(this, kNoticeLabelName, QString::fromLatin1(kMakersNotice), notice, kDarkBlue);
+    webLabel_ = MakeLabel(this, kWebLabelName, QString::fromLatin1(kWebAddress), notice, kDarkBlue);
 
     exitButton_ = new QPushButton(QStringLiteral("Close"), this);
     exitButton_->setObjectName(QLatin1String(kExitButtonName));
@@ -142,10 +150,32 @@ AboutScreen::AboutScreen(const DesignRecord& design, QWidget* parent) : QDialog(
     face.setColor(QPalette::Button, QColor(kButtonFace));
     face.setColor(QPalette::ButtonText, Qt::black);
     exitButton_->setPalette(face);
-    exitButton_->setGeometry(Pixels(kCloseRect));
     exitButton_->setDefault(true);
     exitButton_->setFocus();
     connect(exitButton_, &QPushButton::clicked, this, &QDialog::accept);
+    LayOut();
+}
+
+void AboutScreen::resizeEvent(QResizeEvent*)
+{
+    LayOut();
+}
+
+void AboutScreen::LayOut()
+{
+    const double scale = WindowScale(size(), DesignedSize());
+    Image2->setGeometry(Pixels(kImage2Rect, scale));
+    Image1->setGeometry(Pixels(kImage1Rect, scale));
+    PlaceLabel(titleLabel_, kTitleRect, scale, kHeadingPoints);
+    PlaceLabel(versionLabel_, kVersionRect, scale, kHeadingPoints);
+    PlaceLabel(descriptionLabel_, kDescriptionRect, scale, kDescriptionPoints);
+    PlaceLabel(legalLabel_, kCopyright2Rect, scale, kNoticePoints);
+    PlaceLabel(noticeLabel_, kCopyrightRect, scale, kNoticePoints);
+    PlaceLabel(webLabel_, kWebsiteRect, scale, kNoticePoints);
+    QFont font = exitButton_->font();
+    font.setPointSizeF(kNoticePoints * scale);
+    exitButton_->setFont(font);
+    exitButton_->setGeometry(Pixels(kCloseRect, scale));
 }
 
 }  // namespace voltra

@@ -17,7 +17,12 @@ class AboutScreen : public QDialog {
 public:
     explicit AboutScreen(const DesignRecord& design, QWidget* parent = nullptr);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void LayOut();
+
     QLabel* titleLabel_;
     QLabel* versionLabel_;
     QLabel* descriptionLabel_;

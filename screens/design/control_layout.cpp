@@ -1,24 +1,92 @@
 // Lays the design screen's controls out from the placement table.
 #include "screens/design/control_layout.h"
 
+#include <QAbstractButton>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
 #include <QWidget>
 
 #include "screens/design/drawing_units.h"
 
 namespace voltra {
 
-void PlaceControls(QWidget& screen, const QTransform& units, int fontPixels)
+namespace {
+
+constexpr int kSmallestFontPixels = 6;
+// A box keeps two pixels of air beside its text on each side, inside its frame, and
+// one for the caret.
+constexpr int kBoxTextMargins = 2 * 2 + 1;
+
+QString TextOf(const QWidget& control)
 {
+    if (auto* label = qobject_cast<const QLabel*>(&control)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(&control)) return button->text();
+    if (auto* box = qobject_cast<const QLineEdit*>(&control)) return box->text();
+    return {};
+}
+
+// The room a control's frame and padding leave for its text, across and down.
+QSizeF TextRoom(const QWidget& control, QSize place)
+{
+    const QStyle* style = control.style();
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
+    if (qobject_cast<const QAbstractButton*>(&control))
+        return QSizeF(place.width() - style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &control) - 2 * frame,
+                      place.height() - 2 * frame);
+    if (qobject_cast<const QLineEdit*>(&control))
+        return QSizeF(place.width() - 2 * frame - kBoxTextMargins, place.height() - 2 * frame);
+    return QSizeF(place);
+}
+
+bool Fits(const QWidget& control, QSize place, int fontPixels)
+{
+    const QString text = TextOf(control);
+    if (text.isEmpty()) return true;
+    QFont font = control.font();
+    font.setPixelSize(fontPixels);
+    const QFontMetricsF metrics(font);
+    const QSizeF room = TextRoom(control, place);
+    return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
+}
+
+}  // namespace
+
+int PlaceControls(QWidget& screen, const QTransform& units, int largestFontPixels)
+{
+    struct Placed {
+        QWidget* control;
+        QRect place;
+        bool screenFont;
+    };
+    std::vector<Placed> placed;
     for (const ControlPlacement& placement : kControlPlacements) {
         auto* control = screen.findChild<QWidget*>(QLatin1String(placement.name), Qt::FindDirectChildrenOnly);
         Q_ASSERT_X(control, "PlaceControls", placement.name);
-        control->setGeometry(PixelRect(units, QRectF(placement.left, placement.top, placement.width, placement.height)));
-        if (placement.screenFont) {
-            QFont font = control->font();
+        placed.push_back({control, PixelRect(units, QRectF(placement.left, placement.top, placement.width,
+                                                           placement.height)),
+                          placement.screenFont});
+    }
+    // A narrow window runs out of room across before it does down: the text shrinks
+    // until the longest caption fits, rather than being cut.
+    int fontPixels = largestFontPixels;
+    const auto allFit = [&] {
+        for (const Placed& p : placed)
+            if (p.screenFont && !Fits(*p.control, p.place.size(), fontPixels)) return false;
+        return true;
+    };
+    while (fontPixels > kSmallestFontPixels && !allFit()) --fontPixels;
+
+    for (const Placed& p : placed) {
+        p.control->setGeometry(p.place);
+        if (p.screenFont) {
+            QFont font = p.control->font();
             font.setPixelSize(fontPixels);
-            control->setFont(font);
+            p.control->setFont(font);
         }
     }
+    return fontPixels;
 }
 
 }  // namespace voltra

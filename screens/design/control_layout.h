@@ -67,7 +67,9 @@ inline constexpr std::array<ControlPlacement, 40> kControlPlacements = {{
 }};
 
 // Places the screen's controls through the drawing-unit transform and gives those
-// that take it the screen's font size.
-void PlaceControls(QWidget& screen, const QTransform& units, int fontPixels);
+// that take it the screen's font: the largest size, up to `largestFontPixels`, at
+// which every caption, button text and box text fits its place. Returns that size,
+// for the schematic's labels to match.
+int PlaceControls(QWidget& screen, const QTransform& units, int largestFontPixels);
 
 }  // namespace voltra

@@ -15,7 +15,6 @@ namespace voltra {
 
 namespace {
 
-constexpr double kSchematicPenPixels = 2;
 constexpr double kAnchorPenPixels = 1;
 const QColor kRed(255, 0, 0);
 // Qt measures arc angles in sixteenths of a degree.
@@ -42,11 +41,11 @@ double DevicePixelRatio(QPainter& painter)
     return ratio;
 }
 
-void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing)
+void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing, int penPixels)
 {
     // A cosmetic pen counts device pixels: on a high-density display the wires widen
     // by its pixel ratio and keep their width beside the text, as on any other.
-    painter.setPen(CosmeticPen(Qt::black, kSchematicPenPixels * DevicePixelRatio(painter)));
+    painter.setPen(CosmeticPen(Qt::black, penPixels * DevicePixelRatio(painter)));
     painter.setBrush(Qt::NoBrush);
     // Straight wires end on whole pixels, so a horizontal or vertical wire covers
     // exactly its pen width instead of smearing across a third pixel row.
@@ -93,13 +92,14 @@ void WriteLabels(QPainter& painter, const std::vector<SchematicLabel>& labels, i
 
 }  // namespace
 
-void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, const QColor& buttonFace)
+void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, int penPixels,
+                 const QColor& buttonFace)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const SchematicDrawing drawing = SchematicOf(shown, pi);
-    StrokeSchematic(painter, drawing);
+    StrokeSchematic(painter, drawing, penPixels);
     painter.setRenderHint(QPainter::Antialiasing, false);
     WriteLabels(painter, SchematicLabels(shown, drawing.SchematicX), fontPixels, buttonFace);
     painter.restore();

@@ -14,10 +14,11 @@ class QPainter;
 namespace voltra {
 
 // Paints the shown design. The painter's world transform maps drawing units onto the
-// device; lines keep their pixel width and text its pixel size whatever that
+// device; lines keep their logical pixel width and text its pixel size whatever that
 // transform stretches, so both stay crisp at any size and pixel ratio.
 // pi shapes the choke's turns.
-void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, const QColor& buttonFace);
+void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, int penPixels,
+                 const QColor& buttonFace);
 
 // The pixels the labels of a shown design cover (with their anchor points) under the
 // given drawing-unit transform: what a new cycle must repaint when only values changed.

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include "screens/design/control_layout.h"
@@ -333,10 +332,10 @@ void DesignScreen::LnetClicked()
 
 void DesignScreen::LayOut()
 {
-    const QScreen* display = screen();
-    fontPixels_ = ScreenFontPixels(display->geometry().height(), height(), display->availableGeometry().height(),
-                                   isMaximized());
-    PlaceControls(*this, DrawingTransform(size()), fontPixels_);
+    // Every resize lays the screen out afresh: a window opened maximized and then made
+    // small takes the small window's text, wires and arrows, not the display's.
+    fontPixels_ = PlaceControls(*this, DrawingTransform(size()), ScreenFontPixels(size()));
+    penPixels_ = SchematicPenPixels(size());
 }
 
 void DesignScreen::resizeEvent(QResizeEvent*)
@@ -350,7 +349,7 @@ void DesignScreen::paintEvent(QPaintEvent*)
     if (!shown_) return;
     QPainter painter(this);
     painter.setWorldTransform(DrawingTransform(size()));
-    PaintDesign(painter, shown_->circuit, shown_->design.Pi, fontPixels_,
+    PaintDesign(painter, shown_->circuit, shown_->design.Pi, fontPixels_, penPixels_,
                 QGuiApplication::palette().color(QPalette::Button));
 }
 

@@ -83,6 +83,7 @@ private:
     OptionControls* options_ = nullptr;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
+    int penPixels_ = 2;
     QString fileInUse_;
     bool modified_ = false;
     bool loaded_ = false;

@@ -1,4 +1,4 @@
-// Drawing units and the screen font size.
+// Drawing units and the screen's font and line sizes.
 #include "screens/design/drawing_units.h"
 
 #include <algorithm>
@@ -8,9 +8,16 @@ namespace voltra {
 
 namespace {
 
-constexpr double kFontPointsPerDisplayTwip = 0.0008;
-// Twips per pixel and pixels per point cancel: a point is always 20 twips.
-constexpr double kTwipsPerPoint = 20;
+// 0.0008 points per twip of height is 0.016 pixels per pixel: a point is always 20
+// twips, whatever the display's density.
+constexpr double kFontPixelsPerHeightPixel = 0.0008 * 20;
+// The drawing is 4:3; across, the text may take as much as a 4:3 window's height allows.
+constexpr double kFontPixelsPerWidthPixel = kFontPixelsPerHeightPixel * kDrawingHeight / kDrawingWidth;
+constexpr int kMinFontPixels = 6;
+
+// The height at which the wires are the classic two pixels wide.
+constexpr double kPenStepHeight = 768;
+constexpr int kBasePenPixels = 2;
 
 }  // namespace
 
@@ -27,12 +34,16 @@ QRect PixelRect(const QTransform& units, const QRectF& drawingRect)
     return QRect(topLeft, bottomRight - QPoint(1, 1));
 }
 
-int ScreenFontPixels(int displayHeight, int clientHeight, int maximizedClientHeight, bool maximized)
+int ScreenFontPixels(QSize client)
 {
-    double pixels = kFontPointsPerDisplayTwip * kTwipsPerPoint * displayHeight;
-    if (!maximized && maximizedClientHeight > 0)
-        pixels *= static_cast<double>(clientHeight) / maximizedClientHeight;
-    return std::max(1, static_cast<int>(std::lround(pixels)));
+    const double pixels = std::min(kFontPixelsPerHeightPixel * client.height(), kFontPixelsPerWidthPixel * client.width());
+    return std::max(kMinFontPixels, static_cast<int>(std::lround(pixels)));
+}
+
+int SchematicPenPixels(QSize client)
+{
+    const long steps = std::lround(client.height() / kPenStepHeight);
+    return kBasePenPixels * static_cast<int>(std::max(1L, steps));
 }
 
 }  // namespace voltra

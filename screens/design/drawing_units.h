@@ -1,5 +1,5 @@
 // The design screen's drawing units: 12000 across and 9000 down its client area,
-// x to the right and y downwards, and the size of the text written on it.
+// x to the right and y downwards, and the size of the text and lines drawn on it.
 #pragma once
 
 #include <QRect>
@@ -19,9 +19,15 @@ QTransform DrawingTransform(QSize client);
 // controls share their edges.
 QRect PixelRect(const QTransform& units, const QRectF& drawingRect);
 
-// Pixel height of the screen's text. Maximized, it is 0.0008 points per twip of the
-// display height; a smaller window shrinks it with the drawing, so every value keeps
-// its place beside its part.
-int ScreenFontPixels(int displayHeight, int clientHeight, int maximizedClientHeight, bool maximized);
+// Pixel height of the screen's text for a client area of this size, taken afresh on
+// every resize. It follows the height, as a maximized window's 0.0008 points per
+// twip of the display did, and the width too, so that a window squarer than the
+// drawing's 4:3 keeps every value clear of its neighbours and its part.
+int ScreenFontPixels(QSize client);
+
+// Logical pixel width of the schematic's wires: two at a laptop's height, thickening
+// in steps of two as the window grows, so the wires stay on whole pixels and keep
+// their weight beside the text.
+int SchematicPenPixels(QSize client);
 
 }  // namespace voltra

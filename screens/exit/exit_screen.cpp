@@ -7,14 +7,15 @@
 #include "screens/welcome/program_icon.h"
 #include "screens/screen_style.h"
 #include "screens/object_names.h"
+#include "screens/window_scale.h"
 
 namespace voltra {
 
 namespace {
 
-
-// The window takes half the display's width and 0.4 of its height; the buttons
-// share one column in its middle, "Cancel / Continue" above "Exit / Quit".
+// The window opens at half the display's width and 0.4 of its height; the buttons
+// share one column in its middle, "Cancel / Continue" above "Exit / Quit". Resized,
+// every place keeps its share of the window and the font grows with the lesser stretch.
 constexpr double kWidthPerDisplay = 0.5;
 constexpr double kHeightPerDisplay = 0.4;
 constexpr double kButtonLeft = 0.3;
@@ -29,8 +30,7 @@ constexpr double kQuestionTop = 0.1;
 constexpr double kQuestionHeight = 0.25;
 constexpr const char* kQuestion = "Quit Voltra? The design is kept for the next start.";
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QFont& font, QSizeF window,
-                        double top)
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QFont& font)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -39,9 +39,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     palette.setColor(QPalette::Button, QColor(kButtonFace));
     palette.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
-    button->setGeometry(QRectF(kButtonLeft * window.width(), top * window.height(), kButtonWidth * window.width(),
-                               kButtonHeight * window.height())
-                            .toRect());
     return button;
 }
 
@@ -58,28 +55,53 @@ ExitScreen::ExitScreen(std::function<void()> quit, QSizeF displayTwips, QWidget*
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
 
-    const QSizeF window(TwipsToPixels(kWidthPerDisplay * displayTwips.width()),
-                        TwipsToPixels(kHeightPerDisplay * displayTwips.height()));
-    setFixedSize(window.toSize());
+    opened_ = QSizeF(QSizeF(TwipsToPixels(kWidthPerDisplay * displayTwips.width()),
+                            TwipsToPixels(kHeightPerDisplay * displayTwips.height()))
+                         .toSize());
+    openedPoints_ = kPointsPerTwip * displayTwips.height();
 
     QFont font(kSansFamily);
     font.setBold(true);
-    font.setPointSizeF(kPointsPerTwip * displayTwips.height());
-    auto* question = new QLabel(QString::fromLatin1(kQuestion), this);
-    question->setObjectName(QLatin1String(kExitQuestionLabelName));
-    question->setFont(font);
-    question->setAlignment(Qt::AlignCenter);
-    question->setWordWrap(true);
-    question->setGeometry(QRectF(kQuestionMargin * window.width(), kQuestionTop * window.height(),
-                                 (1 - 2 * kQuestionMargin) * window.width(), kQuestionHeight * window.height())
-                              .toRect());
-    cancelButton_ = MakeButton(this, kCancelButtonName, QStringLiteral("Cancel / Continue"), font, window, kCancelTop);
-    exitButton_ = MakeButton(this, kExitButtonName, QStringLiteral("Exit / Quit"), font, window, kExitTop);
+    font.setPointSizeF(openedPoints_);
+    question_ = new QLabel(QString::fromLatin1(kQuestion), this);
+    question_->setObjectName(QLatin1String(kExitQuestionLabelName));
+    question_->setFont(font);
+    question_->setAlignment(Qt::AlignCenter);
+    question_->setWordWrap(true);
+    cancelButton_ = MakeButton(this, kCancelButtonName, QStringLiteral("Cancel / Continue"), font);
+    exitButton_ = MakeButton(this, kExitButtonName, QStringLiteral("Exit / Quit"), font);
+    resize(opened_.toSize());
+    LayOut();
     setTabOrder(cancelButton_, exitButton_);
     cancelButton_->setFocus();
 
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(exitButton_, &QPushButton::clicked, this, &ExitScreen::ConfirmQuit);
+}
+
+void ExitScreen::resizeEvent(QResizeEvent*)
+{
+    LayOut();
+}
+
+void ExitScreen::LayOut()
+{
+    const QSizeF window = size();
+    QFont font = question_->font();
+    font.setPointSizeF(openedPoints_ * WindowScale(window, opened_));
+    for (QWidget* control : {static_cast<QWidget*>(question_), static_cast<QWidget*>(cancelButton_),
+                             static_cast<QWidget*>(exitButton_)})
+        control->setFont(font);
+    question_->setGeometry(QRectF(kQuestionMargin * window.width(), kQuestionTop * window.height(),
+                                  (1 - 2 * kQuestionMargin) * window.width(), kQuestionHeight * window.height())
+                               .toRect());
+    const auto button = [&](double top) {
+        return QRectF(kButtonLeft * window.width(), top * window.height(), kButtonWidth * window.width(),
+                      kButtonHeight * window.height())
+            .toRect();
+    };
+    cancelButton_->setGeometry(button(kCancelTop));
+    exitButton_->setGeometry(button(kExitTop));
 }
 
 void ExitScreen::ConfirmQuit()

@@ -7,6 +7,7 @@
 
 #include "screens/welcome/display_twips.h"
 
+class QLabel;
 class QPushButton;
 
 namespace voltra {
@@ -20,10 +21,17 @@ public:
     // closing the window return Rejected and run nothing.
     explicit ExitScreen(std::function<void()> quit, QSizeF displayTwips = DisplayTwips(), QWidget* parent = nullptr);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void ConfirmQuit();
+    void LayOut();
 
     std::function<void()> quit_;
+    QSizeF opened_;       // pixels, half the display across and two fifths down
+    double openedPoints_; // the font at that size
+    QLabel* question_;
     QPushButton* cancelButton_;
     QPushButton* exitButton_;
 };

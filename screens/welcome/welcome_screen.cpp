@@ -11,6 +11,7 @@
 #include "screens/welcome/program_icon.h"
 #include "screens/welcome/welcome_schematic.h"
 #include "screens/screen_style.h"
+#include "screens/window_scale.h"
 #include "engine/program_texts.h"
 #include "screens/object_names.h"
 
@@ -23,7 +24,8 @@ const QColor kTitleColour(192, 255, 255);
 
 constexpr double kTitlePoints = 90.0;
 
-// Font sizes follow the display height in twips.
+// Font sizes follow the display height in twips in a maximized window, and the
+// window itself at any other size.
 constexpr double kLabelPointsPerTwip = 0.0012;
 constexpr double kButtonPointsPerTwip = 0.001;
 
@@ -67,6 +69,13 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     return button;
 }
 
+void SetPoints(QWidget* control, double points)
+{
+    QFont font = control->font();
+    font.setPointSizeF(points);
+    control->setFont(font);
+}
+
 QRect Place(const QTransform& view, const std::array<double, 4>& rect)
 {
     return view.mapRect(QRectF(rect[0], rect[1], rect[2], rect[3])).toRect();
@@ -78,7 +87,7 @@ WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displ
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
       design_(design), actions_(std::move(actions)), units_(FixDrawingUnits(displayTwips)),
-      titleTop_(kTitleTopPerTwip * displayTwips.height())
+      titleTop_(kTitleTopPerTwip * displayTwips.height()), displayTwips_(displayTwips)
 {
     setObjectName(QLatin1String(kWelcomeScreenName));
     setWindowIcon(ProgramIcon());
@@ -91,19 +100,13 @@ WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displ
 
     setWindowTitle(QStringLiteral("Voltra Version %1 - Welcome !").arg(QString::fromLatin1(kVersionText)));
 
-    const double displayHeight = displayTwips.height();
     QFont labelFont(kSansFamily);
     labelFont.setBold(true);
-    labelFont.setPointSizeF(kLabelPointsPerTwip * displayHeight);
-    QFont buttonFont(kSansFamily);
-    buttonFont.setBold(true);
-    buttonFont.setPointSizeF(kButtonPointsPerTwip * displayHeight);
+    QFont buttonFont(labelFont);
     QFont titleFont(kSerifFamily);
     titleFont.setBold(true);
-    titleFont.setPointSizeF(kTitlePoints);
 
     titleLabel_ = MakeLabel(this, kTitleLabelName, QString::fromLatin1(kProgramTitle), titleFont, kTitleColour);
-    titleLabel_->resize(qRound(TwipsToPixels(kTitleWidthTwips)), qRound(TwipsToPixels(kTitleHeightTwips)));
     versionLabel_ = MakeLabel(this, kVersionLabelName, QStringLiteral("Version ") + QString::fromLatin1(kVersionText),
                            labelFont, Qt::white);
     noticeLabel_ = MakeLabel(this, kNoticeLabelName, QString::fromLatin1(kMakersNotice), labelFont, Qt::white);
@@ -123,6 +126,20 @@ WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displ
 
 void WelcomeScreen::PlaceControls()
 {
+    // Maximized, the window is about the display's size and the fonts are the
+    // display's; dragged smaller or larger, they follow the window with the drawing.
+    const double scale = WindowScale(size(), QSizeF(TwipsToPixels(displayTwips_.width()),
+                                                    TwipsToPixels(displayTwips_.height())));
+    const double displayHeight = displayTwips_.height();
+    for (QWidget* label : {versionLabel_, noticeLabel_, webLabel_})
+        SetPoints(label, kLabelPointsPerTwip * displayHeight * scale);
+    for (QWidget* button : {startButton_, exitButton_}) SetPoints(button, kButtonPointsPerTwip * displayHeight * scale);
+    SetPoints(titleLabel_, kTitlePoints * scale);
+    // The title's box is drawn a little lower than the serif face's line; it grows to
+    // the line rather than cut it.
+    titleLabel_->resize(QSize(qRound(TwipsToPixels(kTitleWidthTwips) * scale), qRound(TwipsToPixels(kTitleHeightTwips) * scale))
+                            .expandedTo(titleLabel_->sizeHint()));
+
     const QTransform view = WelcomeViewTransform(size());
     const QPointF titleTopLeft = view.map(QPointF(kTitleLeft, titleTop_));
     titleLabel_->move(titleTopLeft.toPoint());

@@ -49,6 +49,7 @@ private:
     WelcomeDrawingUnits units_;
     Stage stage_ = Stage::Waiting;
     double titleTop_;  // drawing units, from the display height
+    QSizeF displayTwips_;  // the display the fonts were chosen for, maximized
 
     QLabel* titleLabel_;
     QLabel* versionLabel_;

@@ -8,6 +8,7 @@
 
 #include "engine/program_texts.h"
 #include "screens/about/about_screen.h"
+#include "tests/screens/text_boxes.h"
 
 namespace voltra {
 
@@ -46,6 +47,25 @@ TEST(AboutScreen, ShowsTheRecordsTextsAndPicturesInAModalWhiteWindowThatCloseAnd
     EXPECT_EQ(close->text(), "Close");
     QTest::mouseClick(close, Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());
+}
+
+TEST(AboutScreen, EveryTextStaysWholeAndApartFromItsSmallestSizeToAFullDisplay)
+{
+    DesignRecord design;
+    StartupValues(design);
+    AboutScreen about(design);
+    about.show();
+    const QSize smallest = about.size();
+    const double legalPoints = about.findChild<QLabel*>("lblCopyright2")->font().pointSizeF();
+    for (QSize size : {QSize(400, 300), smallest, QSize(800, 600), QSize(3840, 2160), QSize(1200, 1100)}) {
+        SCOPED_TRACE(size.height());
+        about.resize(size);
+        EXPECT_TRUE(about.width() >= smallest.width() && about.height() >= smallest.height()) << "never cut smaller";
+        ExpectWholeTextsApart(about);
+        for (QLabel* picture : {about.findChild<QLabel*>("Image1"), about.findChild<QLabel*>("Image2")})
+            EXPECT_TRUE(about.rect().contains(picture->geometry()));
+    }
+    EXPECT_GT(about.findChild<QLabel*>("lblCopyright2")->font().pointSizeF(), 2 * legalPoints) << "grown with the window";
 }
 
 }  // namespace voltra

@@ -1,5 +1,5 @@
-// The design screen rendered as a window grab does, at two window sizes and at
-// device pixel ratios 1 and 2, read on its pixels.
+// The design screen rendered as a window grab does, from the smallest window to a 4K
+// one and at device pixel ratios 1 and 2, read on its pixels.
 #include "screen_fixture.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
@@ -14,7 +14,8 @@ bool Red(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 90 && qBlue(p
 
 TEST_F(DesignScreenTest, GroundLeadsAndRedValuesOnPixels)
 {
-    const std::tuple<int, int, int> cases[] = {{1366, 768, 1}, {1366, 768, 2}, {1920, 1080, 1}, {1920, 1080, 2}};
+    const std::tuple<int, int, int> cases[] = {{800, 600, 1},   {800, 600, 2},   {1366, 768, 1},
+                                               {1366, 768, 2}, {1920, 1080, 2}, {3840, 2160, 1}};
     for (const auto& [width, height, ratio] : cases) {
         SCOPED_TRACE(height * ratio);
         Fresh();
@@ -28,7 +29,8 @@ TEST_F(DesignScreenTest, GroundLeadsAndRedValuesOnPixels)
         auto is = [&](bool (*colour)(QRgb), double x, double y, int down = 0) {
             return colour(image.pixel(pixel(x, y) + QPoint(0, down)));
         };
-        const int pen = 2 * ratio;
+        // The wires thicken with the window, on whole device pixels.
+        const int pen = SchematicPenPixels(screen->size()) * ratio;
         for (double x : {2700, 4500, 6000, 7500}) {
             std::vector<int> rows;
             for (int down = -4 * pen; down <= 4 * pen; ++down)

@@ -42,7 +42,7 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
     // Legible on the smallest display, 1366 x 768.
     const QTransform units = DrawingTransform(QSize(1366, 768));
     QFont font(kSansFamily);
-    font.setPixelSize(ScreenFontPixels(768, 768, 768, true));
+    font.setPixelSize(ScreenFontPixels(QSize(1366, 768)));
     EXPECT_EQ(font.pixelSize(), 12);
     const QFontMetricsF metrics(font);
     for (const auto& c : cases) {

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "screens/exit/exit_screen.h"
+#include "tests/screens/text_boxes.h"
 
 namespace voltra {
 
@@ -51,6 +52,21 @@ TEST(ExitScreen, EveryWayOutButQuitContinuesAndQuitRunsOnceBeforeClosing)
         EXPECT_EQ(exit.result(), way < 4 ? QDialog::Rejected : QDialog::Accepted) << way;
     }
     EXPECT_TRUE(openWhenQuitting);
+}
+
+TEST(ExitScreen, TheQuestionAndButtonsStayWholeOnAnyDisplayAndAtAnySize)
+{
+    for (QSizeF display : {QSizeF(800, 600), QSizeF(1366, 768), QSizeF(3840, 2160)}) {
+        ExitScreen exit({}, display * 15);
+        exit.show();
+        SCOPED_TRACE(display.height());
+        EXPECT_EQ(exit.size(), (display / 2 - QSizeF(0, display.height() * 0.1)).toSize());
+        ExpectWholeTextsApart(exit);
+        for (QSize size : {QSize(800, 600), QSize(3000, 1600)}) {
+            exit.resize(size);
+            ExpectWholeTextsApart(exit);
+        }
+    }
 }
 
 }  // namespace voltra

@@ -8,6 +8,7 @@
 
 #include "engine/program_texts.h"
 #include "screens/welcome/welcome_screen.h"
+#include "tests/screens/text_boxes.h"
 
 namespace voltra {
 
@@ -56,18 +57,35 @@ TEST_F(WelcomeScreenTest, LoadRunsStartupFirstThenShowsTheRecordsTextsMaximized)
 TEST_F(WelcomeScreenTest, FontsFollowTheDisplayHeightAndControlsTheWindow)
 {
     Make(QSizeF(1024, 768));
+    screen->showNormal();
+    screen->resize(1024, 768);  // as large as the display: its own fonts
     for (const auto& [name, points] : {std::pair("lblVersion", 13.824), {"lblCopyright", 13.824}, {"lblWebsite", 13.824},
                                        {"cmdStart", 11.52}, {"cmdExit", 11.52}, {"lblTitle", 90.0}}) {
         const QFont font = screen->findChild<QWidget*>(name)->font();
         EXPECT_NEAR(font.pointSizeF(), points, 1e-6) << name;
         EXPECT_TRUE(font.bold()) << name;
     }
-    screen->showNormal();
     screen->resize(1212, 954);  // ten units a pixel
     EXPECT_EQ(Button("cmdStart")->geometry(), QRect(850, 620, 120, 36));
     EXPECT_EQ(Label("lblWebsite")->geometry(), QRect(100, 720, 567, 39));
     screen->resize(606, 477);
     EXPECT_EQ(Label("lblTitle")->pos(), QPoint(50, 58));
+}
+
+TEST_F(WelcomeScreenTest, OpenedMaximizedThenResizedEveryTextStaysWholeAndApart)
+{
+    Make(QSizeF(1920, 1080));
+    screen->showNormal();
+    std::map<int, double> titlePoints;
+    for (QSize size : {QSize(1920, 1080), QSize(800, 600), QSize(1366, 768), QSize(3840, 2160), QSize(1000, 900)}) {
+        SCOPED_TRACE(size.height());
+        screen->resize(size);
+        ExpectWholeTextsApart(*screen);
+        titlePoints[size.height()] = Label("lblTitle")->font().pointSizeF();
+    }
+    EXPECT_NEAR(titlePoints[1080], 90, 1e-6);
+    EXPECT_NEAR(titlePoints[2160], 180, 1e-6);
+    EXPECT_LT(titlePoints[600], 45);
 }
 
 TEST_F(WelcomeScreenTest, GradientRisesFromBlue1To191AtRow9000OverPureBlue)

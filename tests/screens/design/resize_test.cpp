@@ -1,0 +1,105 @@
+// The design screen opened large and then resized, as a user drags a window: every
+// text whole and apart, the schematic's values clear of its wires, and text, wires
+// and arrows scaled to the window.
+#include <QImage>
+#include <QLabel>
+
+#include "screen_fixture.h"
+#include "screens/design/drawing_units.h"
+#include "screens/design/schematic.h"
+#include "screens/design/schematic_labels.h"
+#include "screens/screen_style.h"
+#include "tests/screens/text_boxes.h"
+
+namespace voltra {
+
+namespace {
+
+// Points along every wire and arc of the drawing, in the window's pixels.
+std::vector<QPointF> InkOf(const SchematicDrawing& drawing, const QTransform& units)
+{
+    std::vector<QPointF> ink;
+    for (const QLineF& line : drawing.lines)
+        for (int i = 0; i <= 64; ++i) ink.push_back(units.map(line.pointAt(i / 64.0)));
+    for (const SchematicArc& arc : drawing.arcs)
+        for (int i = 0; i <= 64; ++i) {
+            const double angle = arc.startAngle + arc.sweep * i / 64;
+            ink.push_back(units.map(arc.centre + arc.radius * QPointF(std::cos(angle), -std::sin(angle))));
+        }
+    return ink;
+}
+
+// The rows of an arrow button's face that its arrow darkens.
+int ArrowRows(QWidget& button)
+{
+    const QImage face = button.grab().toImage();
+    int rows = 0;
+    for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x)
+            if (qGray(face.pixel(x, y)) < 96) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
+TEST_F(DesignScreenTest, OpenedMaximizedThenResizedEveryTextStaysWholeApartAndOffTheWires)
+{
+    Open();
+    screen->show();
+    screen->resize(1920, 1080);
+    const int maximizedFont = Box("txtFrequency")->font().pixelSize();
+    std::map<int, int> fontAtHeight;
+    for (bool lnet : {false, true}) {
+        if (lnet) {
+            Button("cmdLnetYes")->click();
+            Type("txtRnetwork", "2");  // the series-L-first network writes the most labels
+        }
+        for (QSize size : {QSize(800, 600), QSize(1366, 768), QSize(3840, 2160), QSize(1920, 1080), QSize(1024, 768)}) {
+            SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()) + (lnet ? " L-net" : ""));
+            screen->resize(size);
+            ASSERT_EQ(screen->size(), size);
+            const std::vector<PlacedText> controls = ExpectWholeTextsApart(*screen);
+            EXPECT_GE(controls.size(), lnet ? 22u : 20u);
+
+            const int fontPixels = Box("txtFrequency")->font().pixelSize();
+            fontAtHeight[size.height()] = fontPixels;
+            QFont font(kSansFamily);
+            font.setPixelSize(fontPixels);
+            const QFontMetricsF metrics(font);
+            const QTransform units = DrawingTransform(size);
+            const Circuit circuit = BuildCircuit(screen->ShownDesign());
+            const SchematicDrawing drawing = SchematicOf(circuit, screen->ShownDesign().Pi);
+            const std::vector<QPointF> ink = InkOf(drawing, units);
+            std::vector<QRectF> written;
+            for (const SchematicLabel& label : SchematicLabels(circuit, drawing.SchematicX)) {
+                const std::string text = label.text.toStdString();
+                const QRectF box = metrics.boundingRect(label.text)
+                                       .translated(units.map(label.anchor) + QPointF(0, metrics.ascent()));
+                EXPECT_TRUE(QRectF(screen->rect()).contains(box)) << text;
+                for (const QRectF& other : written) EXPECT_FALSE(box.intersects(other)) << text;
+                for (const QPointF& point : ink) EXPECT_FALSE(box.contains(point)) << text;
+                for (QWidget* control : screen->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                    if (control->isVisible())
+                        EXPECT_FALSE(box.intersects(control->geometry()))
+                            << text << " under " << control->objectName().toStdString();
+                }
+                written.push_back(box);
+            }
+        }
+    }
+    EXPECT_LT(fontAtHeight[600], maximizedFont) << "a window made small takes small text";
+    EXPECT_GT(fontAtHeight[2160], 2 * fontAtHeight[768]);
+    EXPECT_GE(fontAtHeight[600], 9) << "still legible";
+
+    // The arrows fill their share of the face at any size.
+    for (QSize size : {QSize(800, 600), QSize(3840, 2160)}) {
+        screen->resize(size);
+        auto* up = screen->findChild<UpDown*>("UpDown1")->findChildren<QToolButton*>().front();
+        EXPECT_GE(ArrowRows(*up), up->height() / 3) << size.height();
+    }
+}
+
+}  // namespace
+
+}  // namespace voltra
