@@ -2,6 +2,7 @@
 // build its circuit, then simulate it or export it.
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "engine/circuit.h"
+#include "engine/design_options.h"
 #include "engine/equations.h"
 #include "files/design_file.h"
 #include "files/file_text.h"
@@ -24,8 +26,9 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kMisused = 2;
 constexpr const char* kUsage =
-    "Usage: voltra --simulate DESIGN.VLT [--lnet OHMS] [--json]\n"
-    "       voltra --export-asc OUT.asc DESIGN.VLT [--lnet OHMS]\n";
+    "Usage: voltra --simulate DESIGN.VLT [--lnet OHMS] [--json] [OPTIONS]\n"
+    "       voltra --export-asc OUT.asc DESIGN.VLT [--lnet OHMS] [OPTIONS]\n"
+    "Options: --exact  --coss FARADS  --series E12|E24|E96  --choke N (feed choke, times Lseries)\n";
 
 struct Request {
     std::string command;
@@ -33,7 +36,16 @@ struct Request {
     std::string outputPath;
     std::optional<float> rnetwork;
     bool json = false;
+    DesignOptions options;
 };
+
+std::optional<ESeries> SeriesNamed(const std::string& name)
+{
+    if (name == "E12") return ESeries::E12;
+    if (name == "E24") return ESeries::E24;
+    if (name == "E96") return ESeries::E96;
+    return std::nullopt;
+}
 
 // Whatever the design file says is reported on the error stream, as the screen would
 // show it in message boxes.
@@ -69,6 +81,14 @@ std::optional<Request> Parse(const std::vector<std::string>& args, std::ostream&
             request.rnetwork = ParseValue(args[++i]);
         } else if (arg == "--json") {
             request.json = true;
+        } else if (arg == "--exact") {
+            request.options.exact = true;
+        } else if (arg == "--coss" && hasValue) {
+            request.options.coss = std::max(0.0f, ParseValue(args[++i]));
+        } else if (arg == "--series" && hasValue && SeriesNamed(args[i + 1])) {
+            request.options.series = SeriesNamed(args[++i]);
+        } else if (arg == "--choke" && hasValue && ParseValue(args[i + 1]) > 0) {
+            request.options.chokeFactor = ParseValue(args[++i]);
         } else {
             err << "voltra: cannot use the argument \"" << arg << "\".\n" << kUsage;
             return std::nullopt;
@@ -124,13 +144,17 @@ void PrintTable(const std::vector<FigureComparison>& rows, const SimulationFigur
     out << (figures.steady ? "Steady state after " : "Not yet steady after ") << figures.periods << " periods.\n";
 }
 
-void PrintJson(const std::vector<FigureComparison>& rows, std::ostream& out)
+// The figures, then the part values the simulation ran with.
+void PrintJson(const std::vector<FigureComparison>& rows, const Circuit& circuit, std::ostream& out)
 {
     out << "{";
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        out << (i ? ", " : "") << "\"" << rows[i].key << "\": {\"predicted\": " << Number(rows[i].predicted)
-            << ", \"simulated\": " << Number(rows[i].simulated) << "}";
-    out << "}\n";
+    for (const FigureComparison& row : rows)
+        out << "\"" << row.key << "\": {\"predicted\": " << Number(row.predicted)
+            << ", \"simulated\": " << Number(row.simulated) << "}, ";
+    const auto value = [&circuit](PartRole role) { return Number(circuit.Get(role).value.value); };
+    out << "\"parts\": {\"Rload\": " << Number(circuit.rload.value) << ", \"C1\": " << value(PartRole::C1)
+        << ", \"C2\": " << value(PartRole::C2) << ", \"Lseries\": " << value(PartRole::Lseries)
+        << ", \"Lchoke\": " << value(PartRole::Choke) << "}}\n";
 }
 
 int Simulate(const Request& request, const DesignRecord& design, const Circuit& circuit, std::ostream& out,
@@ -141,9 +165,9 @@ int Simulate(const Request& request, const DesignRecord& design, const Circuit& 
         err << "voltra: the simulation failed: " << outcome.error << "\n";
         return kFailed;
     }
-    const std::vector<FigureComparison> rows = Compare(design, outcome.result->figures);
+    const std::vector<FigureComparison> rows = Compare(design, circuit, outcome.result->figures);
     if (request.json)
-        PrintJson(rows, out);
+        PrintJson(rows, circuit, out);
     else
         PrintTable(rows, outcome.result->figures, out);
     return 0;
@@ -159,7 +183,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     if (!request) return kMisused;
     const std::optional<DesignRecord> design = LoadDesign(*request, err);
     if (!design) return kFailed;
-    const Circuit circuit = BuildCircuit(*design);
+    const Circuit circuit = BuildCircuit(*design, request->options);
     if (!AllUsable(circuit)) {
         for (const auto& [name, result] : circuit.NamedResults())
             if (!result.Usable()) err << "voltra: " << name << " is not valid: " << result.reason << ".\n";

@@ -156,11 +156,13 @@ void Program::SaveInPlace()
 
 const DesignRecord& Program::Shown() const { return designScreen_ ? designScreen_->ShownDesign() : design_; }
 
+Circuit Program::ShownCircuit() const { return designScreen_ ? designScreen_->ShownCircuit() : BuildCircuit(design_); }
+
 void Program::Spice()
 {
     // A design with invalid results cannot become part values: say so before asking
     // for a file name.
-    const Circuit circuit = BuildCircuit(Shown());
+    const Circuit circuit = ShownCircuit();
     if (!CheckSpiceExportable(circuit, messages_)) return;
     spiceFileName_ = dialogs_.SaveSpiceSchematic();
     WriteSpiceSchematic(spiceFileName_, circuit, messages_);
@@ -171,12 +173,12 @@ void Program::Verify()
     if (!verification_) verification_ = new VerificationWindow(simulator_);
     verification_->show();
     verification_->raise();
-    verification_->Follow(Shown());
+    verification_->Follow(Shown(), ShownCircuit());
 }
 
 void Program::Recalculated()
 {
-    if (verification_ && verification_->isVisible()) verification_->Follow(Shown());
+    if (verification_ && verification_->isVisible()) verification_->Follow(Shown(), ShownCircuit());
 }
 
 void Program::Print()
@@ -185,7 +187,7 @@ void Program::Print()
     ExtraPage verificationPage;
     if (verification_ && verification_->isVisible() && !verification_->Busy() && verification_->Shown())
         verificationPage = [window = verification_.data()](QPainter& page) { window->PaintReport(page); };
-    PrintSchematic(Shown(), dialogs_.PrintDialog(), messages_, verificationPage);
+    PrintSchematic(Shown(), ShownCircuit(), dialogs_.PrintDialog(), messages_, verificationPage);
 }
 
 void Program::About() { dialogs_.ShowAbout(design_); }

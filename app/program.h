@@ -47,6 +47,7 @@ private:
     // The design the screen last drew: a box whose value did not recalculate is not
     // part of it, so LTspice and Print never mix two designs.
     const DesignRecord& Shown() const;
+    Circuit ShownCircuit() const;
     void OpenDesignScreen();
     void RebuildDesignScreen();
     void WriteDesign(const std::string& path);

@@ -34,15 +34,20 @@ std::string PageFailed(const QPrinter& printer)
 
 }  // namespace
 
-void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages,
-                    const ExtraPage& extraPage)
+void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages)
+{
+    PrintSchematic(design, BuildCircuit(design), dialog, messages);
+}
+
+void PrintSchematic(const DesignRecord& design, const Circuit& circuit, PrintDialogProvider& dialog,
+                    MessageSink& messages, const ExtraPage& extraPage)
 {
     const auto fail = [&messages](const std::string& description) {
         messages.ShowMessage(description, kPrinterErrorTitle);
     };
     // Checked before the dialog: a sheet that cannot be printed is not worth choosing
     // a printer for, and no page is ever started for it.
-    if (const auto fault = SheetFault(design)) return fail(*fault);
+    if (const auto fault = SheetFault(design, circuit)) return fail(*fault);
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Portrait);
@@ -54,7 +59,7 @@ void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, Mes
     if (!output.Error().isEmpty()) return fail(output.Error().toStdString());
     QPainter page;
     if (!page.begin(&printer)) return fail(CannotStart(printer));
-    PaintDesignSheet(page, design, QDateTime::currentDateTime());
+    PaintDesignSheet(page, design, circuit, QDateTime::currentDateTime());
     if (extraPage && printer.newPage()) {
         page.save();
         extraPage(page);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "engine/circuit.h"
 #include "engine/design_record.h"
 #include "engine/message_sink.h"
 #include "print/print_dialog_provider.h"
@@ -20,7 +21,9 @@ inline constexpr const char* kPrinterErrorTitle = "Printer Error";
 // and no file is left. A second page, when one is given, is painted after the sheet
 // on the same printer.
 using ExtraPage = std::function<void(QPainter& page)>;
-void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages,
-                    const ExtraPage& extraPage = {});
+void PrintSchematic(const DesignRecord& design, const Circuit& circuit, PrintDialogProvider& dialog,
+                    MessageSink& messages, const ExtraPage& extraPage = {});
+// The sheet of the closed-form circuit.
+void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages);
 
 }  // namespace voltra

@@ -6,11 +6,11 @@
 
 namespace voltra {
 
-std::optional<std::string> SheetFault(const DesignRecord& design)
+std::optional<std::string> SheetFault(const DesignRecord& design, const Circuit& circuit)
 {
     if (design.Idc == 0) return "Division by zero: Idc is 0, so Rdc = Supply / Idc cannot be printed.";
     if (design.Ipeak == 0) return "Division by zero: Ipeak is 0, so Ron = Saturation / Ipeak cannot be printed.";
-    for (const auto& [name, result] : BuildCircuit(design).NamedResults())
+    for (const auto& [name, result] : circuit.NamedResults())
         if (!result.Usable())
             return std::string(name) + " is not valid: " + result.reason +
                    ". Change the design targets and print again.";

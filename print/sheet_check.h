@@ -5,12 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "engine/circuit.h"
 #include "engine/design_record.h"
 
 namespace voltra {
 
 // The description of the first value the sheet cannot print, or nothing when the
 // whole sheet can be printed.
-std::optional<std::string> SheetFault(const DesignRecord& design);
+std::optional<std::string> SheetFault(const DesignRecord& design, const Circuit& circuit);
 
 }  // namespace voltra

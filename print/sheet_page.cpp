@@ -120,11 +120,15 @@ QString FooterVersionText() { return QStringLiteral("Voltra Version ") + QString
 
 void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt)
 {
+    PaintDesignSheet(page, design, BuildCircuit(design), printedAt);
+}
+
+void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit& circuit, const QDateTime& printedAt)
+{
     page.save();
     const double scale = SetUpPage(page);
     page.setPen(LinePen(*page.device(), scale));
     page.setBrush(Qt::NoBrush);
-    const Circuit circuit = BuildCircuit(design);
     DrawAmplifier(page, design, circuit);
 
     page.setFont(PrinterFont(kTextPoints, scale));

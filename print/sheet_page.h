@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 
+#include "engine/circuit.h"
 #include "engine/design_record.h"
 
 class QPainter;
@@ -18,6 +19,8 @@ inline constexpr int kSheetHeight = 18000;
 // uniform scale so that the whole 12000 x 18000 page fits the device, circles stay round
 // and the 10 pt and 6 pt texts keep their true size on paper. The design must have
 // passed SheetFault: nothing here can fail.
+void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit& circuit, const QDateTime& printedAt);
+// The sheet of the closed-form circuit.
 void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt);
 
 }  // namespace voltra

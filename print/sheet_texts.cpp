@@ -9,7 +9,7 @@
 namespace voltra {
 namespace {
 
-enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst };
+enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst, BeyondFits };
 
 using D = const DesignRecord&;
 using C = const Circuit&;
@@ -30,11 +30,21 @@ bool IsShown(Shown when, const Circuit& c)
     case Shown::NetworkOn: return c.network != NetworkLayout::None;
     case Shown::SeriesLFirst: return c.network == NetworkLayout::SeriesLFirst;
     case Shown::ShuntCFirst: return c.network == NetworkLayout::ShuntCFirst;
+    case Shown::BeyondFits: return c.exact || c.series.has_value();
     }
     return false;
 }
 
 float Value(C c, PartRole role) { return c.Get(role).value.value; }
+
+std::string MethodText(C c)
+{
+    std::string text = c.exact ? "Values: exact Class E solution" : "Values: closed-form design";
+    if (c.series) text += c.series == ESeries::E12 ? ", E12 parts" : c.series == ESeries::E24 ? ", E24 parts" : ", E96 parts";
+    if (c.analysed && c.pout.Usable() && c.turnOnPercent.Usable())
+        text += "; Pout " + FormatPrefixed(c.pout.value) + "W, drain at turn-on " + FormatPercent(c.turnOnPercent.value * 0.01);
+    return text;
+}
 
 constexpr std::array<TextRow, 20> kSchematicLabels = {{
     {Shown::Always, 6100, 4100, [](D, C c) { return FormatCapacitance(Value(c, PartRole::C1)); }, "C1"},
@@ -67,7 +77,7 @@ constexpr int kTargetsX = 3000;
 
 // Saturation voltage, output power and Q are written with the resistance formatter:
 // plain numbers with "k"/"MEG" and a fixed count of decimals per decade.
-constexpr std::array<TextRow, 7> kDesignTargets = {{
+constexpr std::array<TextRow, 8> kDesignTargets = {{
     {Shown::Always, kTargetsX, 5800, [](D d, C) { return "Frequency: " + FormatLarge(d.Frequency) + "Hz"; }, nullptr},
     {Shown::Always, kTargetsX, 6100, [](D, C c) { return "Ron: " + FormatResistance(Value(c, PartRole::Switch)); },
      "S1"},
@@ -79,6 +89,8 @@ constexpr std::array<TextRow, 7> kDesignTargets = {{
     {Shown::Always, kTargetsX, 7300, [](D d, C) { return "Falltime: " + FormatSmall(d.Falltime) + "s"; }, nullptr},
     {Shown::NetworkOn, kTargetsX, 7600, [](D, C c) { return "Class E load: " + FormatResistance(c.rload.value) + "ohms"; },
      nullptr},
+    // Values past the closed-form fits say how they were found and what they give.
+    {Shown::BeyondFits, kTargetsX, 7900, [](D, C c) { return MethodText(c); }, nullptr},
 }};
 
 template <std::size_t N>

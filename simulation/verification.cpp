@@ -14,18 +14,22 @@ FigureComparison Relative(const char* key, const char* unit, double predicted, d
 
 }  // namespace
 
-std::vector<FigureComparison> Compare(const DesignRecord& d, const SimulationFigures& s)
+std::vector<FigureComparison> Compare(const DesignRecord& d, const Circuit& c, const SimulationFigures& s)
 {
-    const double pin = static_cast<double>(d.Supply) * d.Idc;
-    // Class E switches on at zero drain voltage: the residual is the deviation.
-    const FigureComparison turnOn = {"VturnOnPercent", "%", 0, s.VturnOnPercent, s.VturnOnPercent,
-                                     !(std::fabs(s.VturnOnPercent) <= kDeviationWarningPercent)};
-    return {Relative("Pout", "W", d.Power, s.Pout),
+    const double pout = c.analysed ? c.pout.value : d.Power;
+    const double pin = static_cast<double>(d.Supply) * c.idc.value;
+    // Class E switches on at zero drain voltage; an analysed circuit predicts its own
+    // residual. The deviation is in % of the supply, like the figure.
+    const double predictedTurnOn = c.analysed ? c.turnOnPercent.value : 0.0;
+    const double turnOnDeviation = s.VturnOnPercent - predictedTurnOn;
+    const FigureComparison turnOn = {"VturnOnPercent", "%", predictedTurnOn, s.VturnOnPercent, turnOnDeviation,
+                                     !(std::fabs(turnOnDeviation) <= kDeviationWarningPercent)};
+    return {Relative("Pout", "W", pout, s.Pout),
             Relative("Pin", "W", pin, s.Pin),
-            Relative("Efficiency", "", d.Efficiency, s.Efficiency),
-            Relative("Idc", "A", d.Idc, s.Idc),
-            Relative("Vpeak", "V", d.Vpeak, s.Vpeak),
-            Relative("Ipeak", "A", d.Ipeak, s.Ipeak),
+            Relative("Efficiency", "", c.efficiency.value, s.Efficiency),
+            Relative("Idc", "A", c.idc.value, s.Idc),
+            Relative("Vpeak", "V", c.vpeak.value, s.Vpeak),
+            Relative("Ipeak", "A", c.ipeak.value, s.Ipeak),
             turnOn};
 }
 

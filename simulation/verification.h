@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "engine/circuit.h"
 #include "engine/design_record.h"
 #include "simulation/simulator.h"
 
@@ -17,12 +18,15 @@ struct FigureComparison {
     const char* unit;  // W, A, V, % or "" (efficiency as a fraction)
     double predicted;
     double simulated;
-    // Simulated minus predicted, in % of the prediction; for the turn-on voltage,
-    // whose prediction is zero, in % of the supply, the figure itself.
+    // Simulated minus predicted, in % of the prediction; for the turn-on voltage, in %
+    // of the supply.
     double deviationPercent;
     bool beyondWarning;
 };
 
-std::vector<FigureComparison> Compare(const DesignRecord& calculated, const SimulationFigures& simulated);
+// The predictions are the circuit's own figures: the fits', or its analysis when the
+// values were solved or rounded; the output power is the target unless analysed.
+std::vector<FigureComparison> Compare(const DesignRecord& calculated, const Circuit& circuit,
+                                      const SimulationFigures& simulated);
 
 }  // namespace voltra

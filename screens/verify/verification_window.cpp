@@ -87,9 +87,10 @@ VerificationWindow::~VerificationWindow()
 
 bool VerificationWindow::Busy() const { return pause_->isActive() || !progress_->isHidden(); }
 
-void VerificationWindow::Follow(const DesignRecord& shown)
+void VerificationWindow::Follow(const DesignRecord& shown, const Circuit& circuit)
 {
     pending_ = shown;
+    pendingCircuit_ = circuit;
     ++generation_;
     for (Run& run : runs_) run.thread.request_stop();
     progress_->show();
@@ -100,25 +101,27 @@ void VerificationWindow::Follow(const DesignRecord& shown)
 void VerificationWindow::StartRun()
 {
     runs_.remove_if([](const Run& run) { return run.done.load(); });
-    const Circuit circuit = BuildCircuit(pending_);
+    const Circuit& circuit = pendingCircuit_;
     if (!AllUsable(circuit)) {
-        Show(pending_, SimulationOutcome{std::nullopt, kRefused, false}, generation_);
+        Show(pending_, circuit, SimulationOutcome{std::nullopt, kRefused, false}, generation_);
         return;
     }
     ++runsStarted_;
     status_->setText(tr("Simulating to periodic steady state..."));
     Run& run = runs_.emplace_back();
-    run.thread = std::jthread([this, &run, design = pending_, request = RequestFor(circuit),
+    run.thread = std::jthread([this, &run, design = pending_, circuit, request = RequestFor(circuit),
                                generation = generation_](std::stop_token cancel) {
         const SimulationOutcome outcome = simulator_.Run(request, cancel);
         if (!cancel.stop_requested())
-            QMetaObject::invokeMethod(this, [this, design, outcome, generation] { Show(design, outcome, generation); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, design, circuit, outcome, generation] { Show(design, circuit, outcome, generation); },
+                Qt::QueuedConnection);
         run.done = true;
     });
 }
 
-void VerificationWindow::Show(const DesignRecord& design, const SimulationOutcome& outcome, int generation)
+void VerificationWindow::Show(const DesignRecord& design, const Circuit& circuit, const SimulationOutcome& outcome,
+                              int generation)
 {
     if (generation != generation_) return;
     progress_->hide();
@@ -130,19 +133,20 @@ void VerificationWindow::Show(const DesignRecord& design, const SimulationOutcom
         return;
     }
     shownDesign_ = design;
+    shownCircuit_ = circuit;
     shown_ = outcome.result;
     const SimulationFigures& figures = outcome.result->figures;
     status_->setText(tr("Periodic steady state after %1 periods.").arg(figures.periods) +
                      (figures.steady ? QString() : tr(" (not yet settled: the period cap was reached)")));
-    ShowTable(design, figures);
+    ShowTable(design, circuit, figures);
     ShowPlot(outcome.result->waveforms);
     emit Finished();
 }
 
-void VerificationWindow::ShowTable(const DesignRecord& design, const SimulationFigures& figures)
+void VerificationWindow::ShowTable(const DesignRecord& design, const Circuit& circuit, const SimulationFigures& figures)
 {
     int row = 0;
-    for (const FigureComparison& c : Compare(design, figures)) {
+    for (const FigureComparison& c : Compare(design, circuit, figures)) {
         const QString deviation = QString::asprintf("%+.1f %%", c.deviationPercent);
         const QStringList cells = {QString::fromLatin1(c.key), Figure(c.predicted, c.unit),
                                    Figure(c.simulated, c.unit), deviation};

@@ -9,6 +9,7 @@
 #include <optional>
 #include <thread>
 
+#include "engine/circuit.h"
 #include "engine/design_record.h"
 #include "simulation/simulator.h"
 
@@ -29,7 +30,7 @@ public:
 
     // A new calculation: any run under way is cancelled, and the design is simulated
     // once typing has paused.
-    void Follow(const DesignRecord& shown);
+    void Follow(const DesignRecord& shown, const Circuit& circuit);
 
     int RunsStarted() const { return runsStarted_; }
     bool Busy() const;
@@ -49,8 +50,8 @@ private:
         std::atomic<bool> done = false;
     };
     void StartRun();
-    void Show(const DesignRecord& design, const SimulationOutcome& outcome, int generation);
-    void ShowTable(const DesignRecord& design, const SimulationFigures& figures);
+    void Show(const DesignRecord& design, const Circuit& circuit, const SimulationOutcome& outcome, int generation);
+    void ShowTable(const DesignRecord& design, const Circuit& circuit, const SimulationFigures& figures);
     void ShowPlot(const SimulationWaveforms& waveforms);
 
     Simulator& simulator_;
@@ -60,6 +61,8 @@ private:
     QProgressBar* progress_;
     QLabel* status_;
     DesignRecord pending_;
+    Circuit pendingCircuit_;
+    Circuit shownCircuit_;
     DesignRecord shownDesign_;
     std::optional<SimulationResult> shown_;
     std::list<Run> runs_;

@@ -112,6 +112,22 @@ TEST_F(CommandLineTest, SimulateReportsEveryFigureAsJson)
     EXPECT_NE(out_.str().find("Steady state after"), std::string::npos) << out_.str();
 }
 
+// The exact solution with E24 parts and a choke of twenty times Lseries: the parts
+// simulated are reported with the figures, standard values where they were rounded.
+TEST_F(CommandLineTest, OptionsReachTheSimulatedCircuit)
+{
+    NgspiceSimulator ngspice;
+    ASSERT_EQ(Command({"--simulate", SavedDesign(), "--json", "--exact", "--series", "E24", "--choke", "20"}, ngspice),
+              0)
+        << err_.str();
+    EXPECT_NE(out_.str().find("\"parts\": {\"Rload\": "), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\"Lseries\": 1.1e-06"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\"Lchoke\": 2.2"), std::string::npos) << out_.str();
+    EXPECT_EQ(Command({"--simulate", SavedDesign(), "--series", "E7"}, ngspice), 2);
+    EXPECT_EQ(Command({"--simulate", SavedDesign(), "--exact", "--coss", "1u"}, ngspice), 1);
+    EXPECT_NE(err_.str().find("C1 is not valid: the switch's own output capacitance"), std::string::npos) << err_.str();
+}
+
 TEST_F(CommandLineTest, ExportWritesTheSchematicTheScreenWould)
 {
     CountingSimulator none;
