@@ -22,7 +22,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Description)" ] || fail "Description missing"
 
 depends=$(field Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libstdc++6 libc6 fonts-liberation; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6charts6 libstdc++6 libc6 fonts-liberation libngspice0; do
   [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 
