@@ -2,11 +2,16 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // A test user's settings: a benchmark neither reads nor changes the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QStringLiteral("voltra"), QStringLiteral("voltra")).clear();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
