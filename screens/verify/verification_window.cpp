@@ -136,8 +136,11 @@ void VerificationWindow::Show(const DesignRecord& design, const Circuit& circuit
     shownCircuit_ = circuit;
     shown_ = outcome.result;
     const SimulationFigures& figures = outcome.result->figures;
+    // The slope completes the switching condition: zero voltage with zero slope.
     status_->setText(tr("Periodic steady state after %1 periods.").arg(figures.periods) +
-                     (figures.steady ? QString() : tr(" (not yet settled: the period cap was reached)")));
+                     (figures.steady ? QString() : tr(" (not yet settled: the period cap was reached)")) +
+                     tr(" Drain-voltage slope at turn-on: %1 of the supply per radian.")
+                         .arg(QString::number(figures.turnOnSlope, 'g', 3)));
     ShowTable(design, circuit, figures);
     ShowPlot(outcome.result->waveforms);
     emit Finished();

@@ -129,10 +129,21 @@ TEST_F(DesignScreenTest, EachBoxEchoesTheValueInEffectWithItsUnit)
         {"txtFrequency", "500", "500 Hz", true, "Recalculates from 1 kHz to 10 GHz"},
         {"txtSaturation", "60000", "5 kV", true, "60 kV typed, 5 kV in effect"},
         {"txtFalltime", "4.7u", "4.7 \u00B5s", false, "to 100 \u00B5s"},
+        // The micro sign, in either of its two forms, and a decimal comma.
+        {"txtFalltime", "2\u00B5s", "2 \u00B5s", false, "to 100 \u00B5s"},
+        {"txtFalltime", "3\u03BCs", "3 \u00B5s", false, "to 100 \u00B5s"},
+        {"txtFrequency", "13,56M", "13.56 MHz", false, "Recalculates from 1 kHz to 10 GHz"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        Type(c.box, QString::fromUtf8(c.typed));
+        // The test keyboard has ASCII keys only: a micro sign arrives as input-method text.
+        const QString typed = QString::fromUtf8(c.typed);
+        if (typed.toLatin1() == c.typed) {
+            Type(c.box, typed);
+        } else {
+            Box(c.box)->selectAll();
+            Box(c.box)->insert(typed);
+        }
         EXPECT_EQ(echo(c.box)->text(), QString::fromUtf8(c.echo));
         EXPECT_EQ(echo(c.box)->palette().color(QPalette::WindowText) == QColor(Qt::red), c.red);
         if (!c.red) {
