@@ -13,7 +13,7 @@ DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 root=$stage/usr
 sizes=(16 24 32 48 64 128 256)
 
-expected=(bin/voltra share/applications/voltra.desktop share/doc/voltra/copyright
+expected=(bin/voltra share/applications/voltra.desktop share/doc/voltra/copyright share/doc/voltra/third-party-licences.txt
           share/icons/hicolor/scalable/apps/voltra.svg)
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/voltra.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f | sed 's|^\./||' | sort) ||
