@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QFontMetricsF>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -24,6 +25,13 @@ QString TextOf(const QWidget& control)
     if (auto* label = qobject_cast<const QLabel*>(&control)) return label->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(&control)) return button->text();
     if (auto* box = qobject_cast<const QLineEdit*>(&control)) return box->text();
+    // A choice must fit whichever item is chosen.
+    if (auto* choice = qobject_cast<const QComboBox*>(&control)) {
+        QString longest;
+        for (int i = 0; i < choice->count(); ++i)
+            if (choice->itemText(i).size() > longest.size()) longest = choice->itemText(i);
+        return longest;
+    }
     return {};
 }
 
@@ -37,6 +45,10 @@ QSizeF TextRoom(const QWidget& control, QSize place)
                       place.height() - 2 * frame);
     if (qobject_cast<const QLineEdit*>(&control))
         return QSizeF(place.width() - 2 * frame - kBoxTextMargins, place.height() - 2 * frame);
+    if (qobject_cast<const QComboBox*>(&control)) {
+        const int arrow = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &control);
+        return QSizeF(place.width() - 2 * frame - kBoxTextMargins - arrow, place.height() - 2 * frame);
+    }
     return QSizeF(place);
 }
 

@@ -27,7 +27,7 @@ struct SeriesChoice {
     std::optional<ESeries> series;
 };
 constexpr std::array<SeriesChoice, 4> kSeriesChoices = {{
-    {"Exact values", std::nullopt}, {"E12", ESeries::E12}, {"E24", ESeries::E24}, {"E96", ESeries::E96}}};
+    {"Any", std::nullopt}, {"E12", ESeries::E12}, {"E24", ESeries::E24}, {"E96", ESeries::E96}}};
 
 QSettings UserSettings() { return QSettings(QStringLiteral("voltra"), QStringLiteral("voltra")); }
 
