@@ -190,7 +190,7 @@ void Program::Print()
     PrintSchematic(Shown(), ShownCircuit(), dialogs_.PrintDialog(), messages_, verificationPage);
 }
 
-void Program::About() { dialogs_.ShowAbout(design_); }
+void Program::About() { dialogs_.ShowAbout(); }
 
 void Program::Exit()
 {

@@ -72,9 +72,9 @@ std::string QtProgramDialogs::SaveSpiceSchematic()
 
 PrintDialogProvider& QtProgramDialogs::PrintDialog() { return printDialog_; }
 
-void QtProgramDialogs::ShowAbout(const DesignRecord& design)
+void QtProgramDialogs::ShowAbout()
 {
-    AboutScreen about(design, QApplication::activeWindow());
+    AboutScreen about(QApplication::activeWindow());
     about.exec();
 }
 

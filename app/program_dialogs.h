@@ -24,7 +24,7 @@ public:
     virtual std::string SaveDesignFile(const std::string& proposed) = 0;
     virtual std::string SaveSpiceSchematic() = 0;
     virtual PrintDialogProvider& PrintDialog() = 0;
-    virtual void ShowAbout(const DesignRecord& design) = 0;
+    virtual void ShowAbout() = 0;
     // Runs `quit` when the user confirms leaving; returns either way.
     virtual void ConfirmExit(std::function<void()> quit) = 0;
 };
@@ -35,7 +35,7 @@ public:
     std::string SaveDesignFile(const std::string& proposed) override;
     std::string SaveSpiceSchematic() override;
     PrintDialogProvider& PrintDialog() override;
-    void ShowAbout(const DesignRecord& design) override;
+    void ShowAbout() override;
     void ConfirmExit(std::function<void()> quit) override;
 
 private:

@@ -26,7 +26,7 @@ constexpr const char* kNegativeLoss = "the supply gives less power than the load
 Result Figure(float value)
 {
     if (!IsValid(value)) return {value, Status::Invalid, kNotANumber};
-    return {value};
+    return {value, Status::Valid, {}};
 }
 
 // A part's value must be a number above zero: a zero capacitor is an open, a zero

@@ -66,7 +66,7 @@ ClassEStage StageOf(const Circuit& c, float coss)
     return stage;
 }
 
-Result Analysed(double value) { return {StoreSingle(value)}; }
+Result Analysed(double value) { return {StoreSingle(value), Status::Valid, {}}; }
 
 // The figures of the circuit's own waveforms replace the fits' predictions.
 void TakeFigures(Circuit& c, const StageFigures& f)

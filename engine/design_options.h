@@ -12,7 +12,7 @@ namespace voltra {
 struct DesignOptions {
     bool exact = false;                         // C1, C2 and Rload solved for true Class E
     float coss = 0;                             // F, the switch's output capacitance, part of C1
-    std::optional<ESeries> series;              // round the reactive parts to this series
+    std::optional<ESeries> series{};            // round the reactive parts to this series
     double chokeFactor = kDefaultChokeFactor;   // the feed choke as a multiple of Lseries
     bool operator==(const DesignOptions&) const = default;
 };

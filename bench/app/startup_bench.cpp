@@ -26,7 +26,7 @@ public:
     std::string SaveDesignFile(const std::string&) override { return {}; }
     std::string SaveSpiceSchematic() override { return {}; }
     PrintDialogProvider& PrintDialog() override { return printer_; }
-    void ShowAbout(const DesignRecord&) override {}
+    void ShowAbout() override {}
     void ConfirmExit(std::function<void()>) override {}
 
 private:

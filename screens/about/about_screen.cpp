@@ -115,7 +115,7 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture)
 
 }  // namespace
 
-AboutScreen::AboutScreen(const DesignRecord& design, QWidget* parent) : QDialog(parent)
+AboutScreen::AboutScreen(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QLatin1String(kAboutScreenName));
     setModal(true);

@@ -15,7 +15,7 @@ class AboutScreen : public QDialog {
     Q_OBJECT
 
 public:
-    explicit AboutScreen(const DesignRecord& design, QWidget* parent = nullptr);
+    explicit AboutScreen(QWidget* parent = nullptr);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

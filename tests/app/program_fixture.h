@@ -52,7 +52,7 @@ public:
     }
     std::string SaveSpiceSchematic() override { return spicePath; }
     PrintDialogProvider& PrintDialog() override { return printer; }
-    void ShowAbout(const DesignRecord&) override { ++aboutShown; }
+    void ShowAbout() override { ++aboutShown; }
     void ConfirmExit(std::function<void()> quit) override
     {
         ++exitAsked;

@@ -14,9 +14,7 @@ namespace voltra {
 
 TEST(AboutScreen, ShowsTheRecordsTextsAndPicturesInAModalWhiteWindowThatCloseAndEscapeClose)
 {
-    DesignRecord design;
-    StartupValues(design);
-    AboutScreen about(design);
+    AboutScreen about;
     auto label = [&](const char* name) { return about.findChild<QLabel*>(name); };
     EXPECT_EQ(about.windowTitle(), "About Voltra");
     QStringList texts;
@@ -51,9 +49,7 @@ TEST(AboutScreen, ShowsTheRecordsTextsAndPicturesInAModalWhiteWindowThatCloseAnd
 
 TEST(AboutScreen, EveryTextStaysWholeAndApartFromItsSmallestSizeToAFullDisplay)
 {
-    DesignRecord design;
-    StartupValues(design);
-    AboutScreen about(design);
+    AboutScreen about;
     about.show();
     const QSize smallest = about.size();
     const double legalPoints = about.findChild<QLabel*>("lblCopyright2")->font().pointSizeF();
