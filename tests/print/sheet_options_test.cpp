@@ -1,0 +1,35 @@
+// The sheet of a design past the fits says how its values were found and prints them,
+// and with no option chosen it stays the sheet it always was.
+#include <gtest/gtest.h>
+
+#include "engine/design_options.h"
+#include "print/sheet_texts.h"
+#include "print_test_support.h"
+
+namespace voltra {
+namespace {
+
+std::vector<std::string> TextsAt(const std::vector<SheetText>& texts, int y)
+{
+    std::vector<std::string> found;
+    for (const SheetText& text : texts)
+        if (text.y == y) found.push_back(text.text);
+    return found;
+}
+
+TEST(SheetOptions, MethodLineAndValuesFollowTheCircuit)
+{
+    const DesignRecord design = DesignWith(false);
+    EXPECT_TRUE(TextsAt(DesignTargetLines(design, BuildCircuit(design, DesignOptions{})), 7900).empty());
+
+    const Circuit exact = BuildCircuit(design, DesignOptions{.exact = true, .series = ESeries::E24});
+    const std::vector<std::string> method = TextsAt(DesignTargetLines(design, exact), 7900);
+    ASSERT_EQ(method.size(), 1u);
+    EXPECT_EQ(method[0].rfind("Values: exact Class E solution, E24 parts; Pout 44.", 0), 0u) << method[0];
+    for (const SheetText& label : SchematicLabels(design, exact)) {
+        if (label.part && std::string(label.part) == "C2") EXPECT_EQ(label.text, "1.8nF");
+    }
+}
+
+}  // namespace
+}  // namespace voltra
