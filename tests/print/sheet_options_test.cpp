@@ -27,7 +27,9 @@ TEST(SheetOptions, MethodLineAndValuesFollowTheCircuit)
     ASSERT_EQ(method.size(), 1u);
     EXPECT_EQ(method[0].rfind("Values: exact Class E solution, E24 parts; Pout 44.", 0), 0u) << method[0];
     for (const SheetText& label : SchematicLabels(design, exact)) {
-        if (label.part && std::string(label.part) == "C2") EXPECT_EQ(label.text, "1.8nF");
+        if (label.part && std::string(label.part) == "C2") {
+            EXPECT_EQ(label.text, "1.8nF");
+        }
     }
 }
 
