@@ -1,5 +1,4 @@
-// The schematic for each L-network layout and the values written on it: where the
-// leads meet the ground line, that no text covers another or a part, which turn red.
+// The schematic per layout: leads on one ground line, no text over another or a part, which turn red.
 #include <QFontMetricsF>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -98,8 +97,7 @@ TEST(SchematicLabels, WarningsAndFailedValuesAreRed)
     } cases[] = {{[](DesignRecord&) {}, ""},
                  {[](DesignRecord& d) { d.Idc = d.Ipeak * 2; }, "Idc|Drain Ipeak"},
                  {[](DesignRecord& d) { d.Idc = 0; }, "( Rdc: invalid )|Pdiss: invalid"},
-                 // No swing left: no load, so no parts, and a supply current from a
-                 // negative efficiency.
+                 // No swing left: no load, no parts, and no supply current.
                  {[](DesignRecord& d) { d.Saturation = d.Supply; FindAll(d); },
                   "invalid|invalid|invalid|invalid|Idc: invalid|( Rdc: invalid )|Efficiency: invalid|Pdiss: invalid"},
                  // A fall time beyond the period: more power out than in.
