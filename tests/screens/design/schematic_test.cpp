@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/equations.h"
+#include "screen_fixture.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
 #include "screens/design/schematic_labels.h"
@@ -52,18 +53,12 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
         const double end = c.leadsOnGround.back();
         std::vector<double> leads;
         int groundLines = 0;
-        std::vector<QPointF> ink;  // along every line and arc, in pixels
         for (const QLineF& line : drawing.lines) {
             if (line.x1() == line.x2() && std::max(line.y1(), line.y2()) == kGroundY) leads.push_back(line.x1());
             groundLines += line.y1() == kGroundY && line.y2() == kGroundY
                            && QSet<double>{line.x1(), line.x2()} == QSet<double>{2600, end};
-            for (int i = 0; i <= 64; ++i) ink.push_back(units.map(line.pointAt(i / 64.0)));
         }
-        for (const SchematicArc& arc : drawing.arcs)
-            for (int i = 0; i <= 64; ++i) {
-                const double angle = arc.startAngle + arc.sweep * i / 64;
-                ink.push_back(units.map(arc.centre + arc.radius * QPointF(std::cos(angle), -std::sin(angle))));
-            }
+        const std::vector<QPointF> ink = InkOf(drawing, units);
         std::sort(leads.begin(), leads.end());
         EXPECT_EQ(leads, c.leadsOnGround);
         EXPECT_EQ(groundLines, 1);
