@@ -1,5 +1,4 @@
-// Runs the program as a user would, in a folder of its own, with every dialog
-// answered by the test and every message recorded.
+// Runs the program in a folder of its own, every dialog answered and every message recorded.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// A run from start to exit: the welcome screen, the last session restored and
-// written again, and every way of leaving.
+// A run from start to exit: welcome screen, last session restored and written, every way of leaving.
 #include "tests/app/program_fixture.h"
 
 #include <xcb/xcb.h>
@@ -83,8 +82,7 @@ TEST_F(ProgramTest, LastSessionInTheWorkingFolderIsWrittenBackThere)
     EXPECT_TRUE(messages_.said.empty());
 }
 
-// Under a locale that writes decimal commas (the comma_locale: pass), every decimal
-// of the file, of the boxes and of what is typed keeps its value from start to exit.
+// Under a decimal-comma locale (the comma_locale: pass) every decimal keeps its value from start to exit.
 TEST_F(ProgramTest, DecimalsSurviveStartScreenAndExitUnderTheDesktopLocale)
 {
     const std::string values = "Frequency: 1.356E+07\r\nSupply voltage: 13.8\r\nSaturation voltage: 0.5\r\n"
@@ -121,48 +119,21 @@ TEST_F(ProgramTest, FifoOrFolderAsLastSessionOpensOnTheStartupDesign)
     EXPECT_TRUE(messages_.said.empty());
 }
 
-TEST_F(ProgramTest, CancelledExitChangesNothingOnDisk)
+// Declining the question, by Exit or by closing the window, changes nothing.
+TEST_F(ProgramTest, CancelledExitOrCloseChangesNothingOnDisk)
 {
     dialogs_.confirmExit = false;
     Run();
     Start();
     Click(program_->Design(), "cmdExit");
-    EXPECT_EQ(dialogs_.exitAsked, 1);
+    program_->Design()->close();
+    EXPECT_EQ(dialogs_.exitAsked, 2);
     EXPECT_EQ(ended_, 0);
     EXPECT_FALSE(std::filesystem::exists(DataSessionFile()));
     EXPECT_TRUE(program_->Design()->isVisible());
 }
 
-TEST_F(ProgramTest, ClosingTheDesignWindowAsksFirst)
-{
-    dialogs_.confirmExit = false;
-    Run();
-    Start();
-    program_->Design()->close();
-    EXPECT_EQ(dialogs_.exitAsked, 1);
-    EXPECT_TRUE(program_->Design()->isVisible());
-    EXPECT_EQ(ended_, 0);
-}
-
-TEST_F(ProgramTest, LeavingFromTheWelcomeScreenKeepsTheLastSession)
-{
-    Write(kLastSessionFileName, kOutOfRangeSession);
-    Run();
-    Click(program_->Welcome(), "cmdExit");
-    EXPECT_EQ(ended_, 1);
-    EXPECT_EQ(Contents(kLastSessionFileName), kOutOfRangeSession);
-}
-
-TEST_F(ProgramTest, ClosingTheWelcomeWindowLeavesToo)
-{
-    Run();
-    program_->Welcome()->close();
-    EXPECT_EQ(ended_, 1);
-    EXPECT_FALSE(std::filesystem::exists(kLastSessionFileName));
-}
-
-// The display server tells of a window destroyed by another client; the widget goes
-// with it at the next turn of the event loop.
+// The display server reports a window destroyed by another client; the widget goes at the next turn.
 void DestroyFromOutside(QWidget* window)
 {
     xcb_destroy_notify_event_t event{};
@@ -185,12 +156,19 @@ TEST_F(ProgramTest, DesignWindowDestroyedFromOutsideStoresTheDesignAndEnds)
     EXPECT_NE(Contents(DataSessionFile()).find("Power output: 120\r\n"), std::string::npos);
 }
 
-TEST_F(ProgramTest, WelcomeWindowDestroyedFromOutsideEndsWithoutWriting)
+// Exit, close or an outside destroy of the welcome window ends the run and writes nothing.
+TEST_F(ProgramTest, LeavingFromTheWelcomeScreenKeepsTheLastSession)
 {
-    Run();
-    DestroyFromOutside(program_->Welcome());
-    EXPECT_EQ(ended_, 1);
-    EXPECT_FALSE(std::filesystem::exists(DataSessionFile()));
+    Write(kLastSessionFileName, kOutOfRangeSession);
+    for (const auto leave : {+[](Program& p) { QTest::mouseClick(p.Welcome()->findChild<QPushButton*>("cmdExit"), Qt::LeftButton); },
+                             +[](Program& p) { p.Welcome()->close(); },
+                             +[](Program& p) { DestroyFromOutside(p.Welcome()); }}) {
+        ended_ = 0;
+        leave(Run());
+        EXPECT_EQ(ended_, 1);
+        EXPECT_EQ(Contents(kLastSessionFileName), kOutOfRangeSession);
+        EXPECT_FALSE(std::filesystem::exists(DataSessionFile()));
+    }
 }
 
 TEST_F(ProgramTest, EndingTwiceEndsOnceAndTheProgramsOwnTeardownWritesNothing)

@@ -1,6 +1,4 @@
-// What leaves the program is what the screen shows: a box whose value did not
-// recalculate stays out of the export and the sheet, and the screen, the sheet and
-// the schematic file carry the same parts with the same values as the circuit model.
+// What leaves the program is what the screen shows: screen, sheet and file carry the circuit model.
 #include <QProcess>
 #include <map>
 
@@ -46,7 +44,7 @@ TEST_F(ShownDesignTest, TextThatDoesNotRecalculateStaysOutOfExportAndSheet)
         EXPECT_TRUE(frequency->toolTip().contains("last calculated design is still in use"));
 
         dialogs_.spicePath = (folder_ / "amp.asc").string();
-        program_->Spice();
+        Click(program_->Design(), "cmdSpice");
         const std::string schematic = Contents(dialogs_.spicePath);
         EXPECT_NE(schematic.find("SYMATTR Value PULSE (0 12 0 1000p 1000p 124n 250n)\r\n"), std::string::npos);
         EXPECT_NE(schematic.find("!.TRAN 0 250u 50u 1.25n startup"), std::string::npos);

@@ -1,5 +1,4 @@
-// The verification window follows the design on screen, and the headless commands
-// verify and export a saved design without a window.
+// The verification window follows the screen; the headless commands verify and export without one.
 #include <QLabel>
 #include <QProcess>
 #include <QTableWidget>
@@ -112,8 +111,7 @@ TEST_F(CommandLineTest, SimulateReportsEveryFigureAsJson)
     EXPECT_NE(out_.str().find("Steady state after"), std::string::npos) << out_.str();
 }
 
-// The exact solution with E24 parts and a choke of twenty times Lseries: the parts
-// simulated are reported with the figures, standard values where they were rounded.
+// Exact, E24 and a 20x choke reach the simulated parts, reported with the figures.
 TEST_F(CommandLineTest, OptionsReachTheSimulatedCircuit)
 {
     NgspiceSimulator ngspice;

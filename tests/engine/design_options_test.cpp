@@ -1,6 +1,4 @@
-// The options past the closed-form fits, through the circuit they build: off, they
-// change nothing; exact meets the targets on the circuit itself; Coss comes off C1 and
-// bounds the frequency; E-series values are standard and analysed as they stand.
+// Design options through the circuit they build: off is a no-op; exact, Coss and E-series do what they say.
 #include <gtest/gtest.h>
 
 #include "engine/design_options.h"
@@ -46,8 +44,7 @@ TEST(DesignOptions, ExactMeetsThePowerAndTheSwitchingConditionOnTheCircuit)
         EXPECT_TRUE(c.exact && c.analysed);
         EXPECT_NEAR(c.pout.value, d.Power, 1e-3 * d.Power);
         EXPECT_NEAR(c.turnOnPercent.value, 0, 0.01);
-        // A finite choke, Q 5 and the network's own selectivity: some percent from
-        // the fits, not more.
+        // A finite choke at Q 5: some per cent from the fits, not more.
         EXPECT_NEAR(c.rload.value, d.Rload, 0.15 * d.Rload);
         EXPECT_NE(c.rload.value, d.Rload);
         EXPECT_NEAR(Value(c, PartRole::C1), d.C1, 0.15 * d.C1);
@@ -98,8 +95,7 @@ TEST(DesignOptions, StandardValuesOnlyAndTheirOwnFigures)
     }
 }
 
-// A feed choke as small as the series inductor resonates with C1 itself: at Q 1.8
-// no C1 gives Class E, and the circuit says so instead of showing numbers.
+// A choke as small as Lseries resonates with C1: at Q 1.8 no C1 gives Class E.
 TEST(DesignOptions, NoExactSolutionIsReportedNotANumber)
 {
     const Circuit c = BuildCircuit(Calculated(1.8f), DesignOptions{.exact = true, .chokeFactor = 1});

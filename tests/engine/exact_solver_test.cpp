@@ -1,6 +1,4 @@
-// The exact solver against the physics: the limits where the closed-form design is
-// exact, published exact solutions of the ideal stage, the Coss frequency limit, the
-// L-network layouts, and targets with no Class E tuning.
+// The exact solver against physics: closed-form limits, published ideal solutions, Coss, L-network, no-solution targets.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,9 +28,7 @@ double Omega(const ClassEStage& st) { return 2 * kPi * st.frequency; }
 
 #define EXPECT_RATIO(actual, expected, tolerance) EXPECT_NEAR((actual) / (expected), 1.0, tolerance)
 
-// At Q = 1000 the series branch passes only the fundamental, the choke (ten times
-// Lseries) is all but infinite and a 1 mV switch is ideal: the assumptions the
-// closed-form design equations were fitted under.
+// Q 1000 and a 1 mV switch: the assumptions the closed-form equations were fitted under.
 TEST(ExactSolver, HighQAndIdealSwitchGiveTheClosedFormDesign)
 {
     const DesignRecord d = Design(1000, 0.001f);
@@ -44,12 +40,10 @@ TEST(ExactSolver, HighQAndIdealSwitchGiveTheClosedFormDesign)
     EXPECT_RATIO(s.stage.c2, d.C2, 0.01);
     EXPECT_RATIO(s.figures.vpeak, d.Vpeak, 0.01);
     EXPECT_RATIO(s.figures.idc, d.Idc, 0.01);
-    // The closed-form peak current is left out: it is 1/0.9 above the ideal 2.862 Idc,
-    // a margin kept on purpose for the transistor's rating.
+    // Ipeak left out: the closed form keeps a deliberate 1/0.9 margin over the ideal 2.862 Idc.
 }
 
-// A near-ideal stage: the choke a hundred thousand times Lseries, Ron a ten-millionth
-// of the load, so the circuit is the one the published exact analyses solve.
+// Near-ideal stage (choke 1e5 Lseries, Ron 1e-7 Rload): the circuit the published analyses solve.
 constexpr double kNearInfiniteChoke = 1e5;
 constexpr double kNearIdealRon = 1e-7;
 
@@ -69,11 +63,8 @@ Normalised SolveIdeal(float q, ExactSolution& s)
     return {s.figures.pout * s.rload / (t.supply * t.supply), w * s.stage.c1 * s.rload, w * s.stage.c2 * s.rload};
 }
 
-// Exact optimum of the ideal stage as Q grows without bound, in closed form:
-// F. H. Raab, "Idealized operation of the class E tuned power amplifier", IEEE Trans.
-// Circuits and Systems CAS-24(12), 725-735, 1977: P = 8/(π²+4)·Vdd²/R,
-// ωC1R = 8/(π(π²+4)), the excess series reactance X = π(π²-4)/16·R,
-// Vpeak = 3.562 Vdd, Ipeak = (1 + √(1+π²/4)) Idc = 2.862 Idc.
+// Infinite-Q optimum: F. H. Raab, "Idealized operation of the class E tuned power amplifier",
+// IEEE Trans. Circuits and Systems CAS-24(12), 725-735, 1977.
 TEST(ExactSolver, LargeQMeetsThePublishedInfiniteQOptimum)
 {
     constexpr float kQ = 1000;
@@ -87,12 +78,8 @@ TEST(ExactSolver, LargeQMeetsThePublishedInfiniteQOptimum)
     EXPECT_RATIO(s.figures.ipeak / s.figures.idc, 1 + std::sqrt(1 + kPi * kPi / 4), 0.005);
 }
 
-// Finite Q. Raab (1977, above) solved the ideal stage exactly at finite Q and gave
-// the results as a table; that table could not be obtained for this test. What is
-// published and at hand are curve fits to those exact solutions, valid from
-// Q = 1.7879 up, and they are the closed-form equations of this program: so the
-// closed-form design of a near-ideal stage is the reference here, and it carries the
-// fits' own error.
+// Finite Q: Raab's (1977) table is not at hand; the published curve fits to it (Q >= 1.7879),
+// which are the closed-form equations, are the reference, with the fits' own error.
 class FiniteQ : public ::testing::TestWithParam<float> {};
 
 TEST_P(FiniteQ, MatchesThePublishedFitsToTheExactSolutions)
@@ -114,8 +101,7 @@ TEST_P(FiniteQ, MatchesThePublishedFitsToTheExactSolutions)
 
 INSTANTIATE_TEST_SUITE_P(LowToModerateQ, FiniteQ, ::testing::Values(1.8f, 2.0f, 3.0f, 5.0f, 10.0f, 20.0f));
 
-// The normalised problem holds no frequency, so C1 goes exactly as 1/f: just below
-// the limit the switch fits inside C1, just above it does not.
+// C1 goes exactly as 1/f: just below the limit Coss fits inside C1, just above it does not.
 TEST(ExactSolver, CossLimitIsTheFrequencyWhereC1FallsToCoss)
 {
     constexpr double kCoss = 2e-9;

@@ -1,5 +1,4 @@
-// Design and last-session files through their public routines: the text written,
-// what reads back, the readers' limits, and damaged files.
+// Design and last-session files: the text written, what reads back, the limits, damaged files.
 #include "files/design_file.h"
 
 #include <cfloat>
@@ -43,7 +42,6 @@ float SevenDigits(float value)
 
 class DesignFileTest : public ScratchDirTest {
 protected:
-    // The last-session file in another case, as copied from a system that ignores case.
     Values Read(const std::string& content, bool lastSession = false)
     {
         DesignRecord d;
@@ -104,8 +102,7 @@ TEST_F(DesignFileTest, RandomDesignsRoundTripAtSevenDigits)
     EXPECT_TRUE(sink_.messages.empty());
 }
 
-// One row per validation test: the text at the threshold passes silently, the text
-// just beyond it is reset with its message.
+// The text at each threshold passes silently; just beyond it is reset with its message.
 enum Readers { kSession = 1, kDesign = 2, kBoth = 3 };
 struct LimitRow {
     Readers readers;
@@ -155,8 +152,7 @@ TEST_F(DesignFileTest, ResetsChainInTableOrder)
     EXPECT_EQ(sink_.messages, (Texts{"Frequency has been reset to 1000 Hz", "Falltime has been reset to 199u"}));
 }
 
-// Every platform's line ends, comment and empty lines anywhere, files that end early,
-// and unreadable files: all silent.
+// Any line ends, comments, blank lines, early ends and unreadable files: all silent.
 TEST_F(DesignFileTest, LineEndsCommentsEarlyEndAndUnreadable)
 {
     for (const std::string eol : {"\r\n", "\r", "\n"}) {
@@ -176,8 +172,7 @@ TEST_F(DesignFileTest, LineEndsCommentsEarlyEndAndUnreadable)
     EXPECT_TRUE(sink_.messages.empty());
 }
 
-// A number beyond single precision reads as the largest single, which limits reset.
-// Files up to the size limit are read whatever they hold.
+// Beyond single precision reads as the largest single; any bytes up to the size limit give finite targets.
 TEST_F(DesignFileTest, RandomAndHugeFilesGiveFiniteTargets)
 {
     std::mt19937 random(7);

@@ -1,5 +1,4 @@
-// Failed writes of all three file kinds: the beep, the message, the earlier file
-// byte for byte, and no temporary file left behind.
+// Failed writes of all file kinds: beep, message, earlier file byte for byte, no temporary left.
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -52,8 +51,7 @@ TEST_P(WriteFaultTest, UnwritableFolder)
     EXPECT_EQ(ReadBytes(GetParam().name), kEarlier);
 }
 
-// The disk fills half way: a file-size limit far below the file's length, lifted
-// again before anything else is written.
+// The disk fills half way: a file-size limit below the file length.
 TEST_P(WriteFaultTest, WriteFailsHalfWay)
 {
     rlimit previous;

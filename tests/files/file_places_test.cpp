@@ -1,6 +1,4 @@
-// Where the writers put a file and what the readers agree to open: links followed to
-// the file they name, names of any length the file system takes, temporary files
-// of killed writers removed, and FIFOs, devices, folders and oversized files refused.
+// Where writers put a file and what readers open: links, long names, leftovers, FIFOs, devices, oversized files.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -43,8 +41,7 @@ class WritePlacesTest : public ScratchDirTest, public ::testing::WithParamInterf
 protected:
     void Write(const std::string& path) { GetParam().write(path, CalculatedDesign(), sink_); }
 
-    // A writer in a child process killed by the file-size signal half way through
-    // its temporary file, as a crash or kill -9 leaves it.
+    // A child writer killed half way through its temporary file, as a crash leaves it.
     void KilledWriter()
     {
         const pid_t child = ::fork();
@@ -62,8 +59,7 @@ protected:
     }
 };
 
-// A relative link inside another folder, reached through a second link; a link to a
-// file not yet there, which the write creates; and a loop, which is refused.
+// A chain of relative links; a link to a file not yet there; a loop, refused.
 TEST_P(WritePlacesTest, LinksAreFollowedToTheFileTheyName)
 {
     fs::create_directory("real");
@@ -90,8 +86,7 @@ TEST_P(WritePlacesTest, LinksAreFollowedToTheFileTheyName)
     EXPECT_TRUE(fs::is_symlink(GetParam().name) && fs::is_symlink("loop"));
 }
 
-// A young temporary file may belong to a writer still at work, and one a writer
-// holds locked does; only an old, unheld one of the writers' own pattern goes.
+// Only an old, unlocked temporary file of the writers' own pattern goes; a young or held one may be in use.
 TEST_P(WritePlacesTest, KilledWritersLeftoverGoesAtALaterWriteOnceOld)
 {
     KilledWriter();
@@ -116,8 +111,7 @@ TEST_P(WritePlacesTest, KilledWritersLeftoverGoesAtALaterWriteOnceOld)
 
 INSTANTIATE_TEST_SUITE_P(AllFileKinds, WritePlacesTest, ::testing::ValuesIn(kWriters));
 
-// 255 bytes is the longest name common file systems take; the temporary name must
-// not be what makes it too long.
+// 255 bytes, the longest name file systems take: the temporary name must not make it too long.
 TEST_F(ScratchDirTest, NamesOfTheLongestLengthSave)
 {
     for (const Writer& writer : {kWriters[0], kWriters[2]}) {
@@ -150,8 +144,7 @@ const Reader kReaders[] = {
 
 class ReadPlacesTest : public ScratchDirTest {
 protected:
-    // A reader that blocks on a FIFO is released by opening the FIFO's other end,
-    // so a hang shows as a failure rather than a stuck test.
+    // A reader blocked on a FIFO is released by opening its other end: a failure, not a hang.
     std::vector<float> Read(const Reader& reader)
     {
         DesignRecord d;

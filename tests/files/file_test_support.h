@@ -1,6 +1,4 @@
-// Shared by the file tests: a sink recording what the user is told, byte-exact file
-// access, the three writers, and a scratch directory per test that is also the
-// current directory and holds the home and data folders.
+// File test helpers: a recording sink, byte-exact file access, the three writers, a scratch directory.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Where the last session is kept: the data folder the environment names, or the
-// current folder when the user already keeps a last-session file there.
+// The last session lives in the data folder, or in the current folder if one is already there.
 #include "files/last_session_folder.h"
 
 #include <sys/stat.h>
@@ -57,8 +56,7 @@ TEST_F(LastSessionFolderTest, DataFolderUnlessTheCurrentFolderHoldsOne)
     }
 }
 
-// The data folder and the folders above it are made at the first write, private to
-// the user; the file is read back from there.
+// The first write makes the data folder, private to the user, and reads back from there.
 TEST_F(LastSessionFolderTest, FirstExitCreatesTheDataFolder)
 {
     ::setenv("XDG_DATA_HOME", (dir_ / "deep/data").c_str(), 1);

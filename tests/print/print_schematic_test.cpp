@@ -88,8 +88,7 @@ const Layout kLayouts[] = {
      {{7000, 2100, "Ltotal: 1.70819uH"}}, 8000},
     {true, 2, {{8400, 4100, "9.58277nF"}, {8700, 2500, "104.757nH"}, {10200, 3500, "Rload:"}, {10200, 3800, "2 ohms"}},
      {}, 8800},
-    // Equal resistances: nothing to transform, so the plain stage, with no network
-    // part left over from an earlier design.
+    // Equal resistances: the plain stage, no network part left from an earlier design.
     {true, 0, kPlainLoad, {}, 7100},
 };
 class SheetTest : public ::testing::TestWithParam<Layout> {};

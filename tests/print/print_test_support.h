@@ -1,5 +1,4 @@
-// Print test helpers: a 12000 x 18000 page at 72 dpi recording what is drawn, and the
-// start-up design.
+// Print test helpers: a recording 12000 x 18000 page at 72 dpi, and the start-up design.
 #pragma once
 
 #include <QPaintEngine>

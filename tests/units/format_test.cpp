@@ -1,5 +1,4 @@
-// The six formatters: ladders, decimals, zero texts, halves away from zero, and
-// the thresholds where a single-precision value lies just below its decimal bound.
+// The formatters: ladders, decimals, zeros, halves away from zero, singles just below a decimal bound.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -65,8 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Beyond what any caller passes: full digits, so the text still reads back.
         Case{FormatSmall, 12345.678, "12345680m"}, Case{FormatCapacitance, 1e13, "10000000MEG"},
         Case{FormatSmall, 1e300, "Inf"}, Case{FormatSmall, 1e-300, "0  "},
-        // Efficiency: one decimal, the way a data sheet quotes it; an impossible one
-        // still reads as the number it is.
+        // Efficiency: one decimal; an impossible one still reads as its number.
         Case{FormatPercent, Single(0.95807), "95.8 %"}, Case{FormatPercent, 1, "100.0 %"},
         Case{FormatPercent, 0.00049, "0.0 %"}, Case{FormatPercent, -0.0004, "0.0 %"},
         Case{FormatPercent, -0.25, "-25.0 %"}, Case{FormatPercent, 12.5, "1250.0 %"}));

@@ -1,5 +1,4 @@
-// The design screen driven as a user drives it, read back from the record, the
-// boxes and the cycle counter.
+// The design screen driven as a user would, read back from record, boxes and cycle counter.
 #include "screen_fixture.h"
 
 #include <QLabel>
@@ -23,7 +22,8 @@ TEST_F(DesignScreenTest, LoadClampsWritesTheFirstTextsAndDrawsOnce)
 
     const struct { const char* box; float stored; const char* text; float loaded; } clamps[] = {
         {"txtFrequency", 5000, "10000", 10000}, {"txtFrequency", 13.56e6f, "1.356E+07", 13.56e6f},
-        {"txtSaturation", 6000, "5000", 5000},  {"txtFalltime", 1e-3f, "10us", 1e-5f}};
+        {"txtSaturation", 6000, "5000", 5000},  {"txtFalltime", 1e-3f, "10us", 1e-5f},
+        {"txtFalltime", 1e-10f, "1000ps", 1e-9f}, {"txtPower", 0.5f, "1", 1}};
     for (const auto& c : clamps) {
         Fresh();
         Stored(c.box) = c.stored;
@@ -42,6 +42,11 @@ TEST_F(DesignScreenTest, EachKeystrokeOrStepStoresAClampedValueAndRunsAtMostOneC
         {"txtFrequency", "4.5", LastKey, 100, {}, 0},
         {"txtFrequency", "4.5M", LastKey, 4.5e6f, {}, 1},
         {"txtFrequency", "2e10", LastKey, 1e10f, {}, 1},
+        {"txtFrequency", "1000", LastKey, 1000, {}, 1},
+        {"txtPower", "0", LastKey, 0.01f, {}, 1},
+        {"txtPower", "2e6", LastKey, 1e6f, {}, 1},
+        {"txtSupply", "60000", LastKey, 50000, {}, 1},
+        {"txtFalltime", "0.001", LastKey, 1e-4f, {}, 1},
         {"txtNetworkQ", "0.5", LastKey, 1.8f, {}, 1},
         {"txtSaturation", "60000", LastKey, 5000, {}, 1},
         {"txtSaturation", "6000", LastKey, 6000, {}, 0},

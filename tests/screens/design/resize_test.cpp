@@ -15,20 +15,6 @@ namespace voltra {
 
 namespace {
 
-// Points along every wire and arc of the drawing, in the window's pixels.
-std::vector<QPointF> InkOf(const SchematicDrawing& drawing, const QTransform& units)
-{
-    std::vector<QPointF> ink;
-    for (const QLineF& line : drawing.lines)
-        for (int i = 0; i <= 64; ++i) ink.push_back(units.map(line.pointAt(i / 64.0)));
-    for (const SchematicArc& arc : drawing.arcs)
-        for (int i = 0; i <= 64; ++i) {
-            const double angle = arc.startAngle + arc.sweep * i / 64;
-            ink.push_back(units.map(arc.centre + arc.radius * QPointF(std::cos(angle), -std::sin(angle))));
-        }
-    return ink;
-}
-
 // The rows of an arrow button's face that its arrow darkens.
 int ArrowRows(QWidget& button)
 {

@@ -1,10 +1,10 @@
-// The schematic for each L-network layout and the values written on it: where the
-// leads meet the ground line, that no text covers another or a part, which turn red.
+// The schematic per layout: leads on one ground line, no text over another or a part, which turn red.
 #include <QFontMetricsF>
 #include <QSet>
 #include <gtest/gtest.h>
 
 #include "engine/equations.h"
+#include "screen_fixture.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
 #include "screens/design/schematic_labels.h"
@@ -53,18 +53,12 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
         const double end = c.leadsOnGround.back();
         std::vector<double> leads;
         int groundLines = 0;
-        std::vector<QPointF> ink;  // along every line and arc, in pixels
         for (const QLineF& line : drawing.lines) {
             if (line.x1() == line.x2() && std::max(line.y1(), line.y2()) == kGroundY) leads.push_back(line.x1());
             groundLines += line.y1() == kGroundY && line.y2() == kGroundY
                            && QSet<double>{line.x1(), line.x2()} == QSet<double>{2600, end};
-            for (int i = 0; i <= 64; ++i) ink.push_back(units.map(line.pointAt(i / 64.0)));
         }
-        for (const SchematicArc& arc : drawing.arcs)
-            for (int i = 0; i <= 64; ++i) {
-                const double angle = arc.startAngle + arc.sweep * i / 64;
-                ink.push_back(units.map(arc.centre + arc.radius * QPointF(std::cos(angle), -std::sin(angle))));
-            }
+        const std::vector<QPointF> ink = InkOf(drawing, units);
         std::sort(leads.begin(), leads.end());
         EXPECT_EQ(leads, c.leadsOnGround);
         EXPECT_EQ(groundLines, 1);
@@ -98,8 +92,7 @@ TEST(SchematicLabels, WarningsAndFailedValuesAreRed)
     } cases[] = {{[](DesignRecord&) {}, ""},
                  {[](DesignRecord& d) { d.Idc = d.Ipeak * 2; }, "Idc|Drain Ipeak"},
                  {[](DesignRecord& d) { d.Idc = 0; }, "( Rdc: invalid )|Pdiss: invalid"},
-                 // No swing left: no load, so no parts, and a supply current from a
-                 // negative efficiency.
+                 // No swing left: no load, no parts, and no supply current.
                  {[](DesignRecord& d) { d.Saturation = d.Supply; FindAll(d); },
                   "invalid|invalid|invalid|invalid|Idc: invalid|( Rdc: invalid )|Efficiency: invalid|Pdiss: invalid"},
                  // A fall time beyond the period: more power out than in.

@@ -7,11 +7,28 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "screens/design/design_commands.h"
 #include "screens/design/design_screen.h"
+#include "screens/design/schematic.h"
 #include "screens/design/up_down.h"
 
 namespace voltra {
+
+// Points along every wire and arc of the drawing, in the window's pixels.
+inline std::vector<QPointF> InkOf(const SchematicDrawing& drawing, const QTransform& units)
+{
+    std::vector<QPointF> ink;
+    for (const QLineF& line : drawing.lines)
+        for (int i = 0; i <= 64; ++i) ink.push_back(units.map(line.pointAt(i / 64.0)));
+    for (const SchematicArc& arc : drawing.arcs)
+        for (int i = 0; i <= 64; ++i) {
+            const double angle = arc.startAngle + arc.sweep * i / 64;
+            ink.push_back(units.map(arc.centre + arc.radius * QPointF(std::cos(angle), -std::sin(angle))));
+        }
+    return ink;
+}
 
 // The screen's commands reach beyond it; here they do nothing.
 struct NoCommands : DesignCommands {
