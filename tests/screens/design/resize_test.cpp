@@ -66,9 +66,9 @@ TEST_F(DesignScreenTest, OpenedMaximizedThenResizedEveryTextStaysWholeApartAndOf
                 for (const QRectF& other : written) EXPECT_FALSE(box.intersects(other)) << text;
                 for (const QPointF& point : ink) EXPECT_FALSE(box.contains(point)) << text;
                 for (QWidget* control : screen->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                    if (control->isVisible())
-                        EXPECT_FALSE(box.intersects(control->geometry()))
-                            << text << " under " << control->objectName().toStdString();
+                    if (!control->isVisible()) continue;
+                    EXPECT_FALSE(box.intersects(control->geometry()))
+                        << text << " under " << control->objectName().toStdString();
                 }
                 written.push_back(box);
             }
