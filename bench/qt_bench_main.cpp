@@ -3,15 +3,15 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    // A test user's settings: a benchmark neither reads nor changes the user's own.
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings(QStringLiteral("voltra"), QStringLiteral("voltra")).clear();
+    // Settings of this process alone: a benchmark neither reads nor changes the user's own.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -3,7 +3,7 @@
 // as it does for the user.
 #include <QApplication>
 #include <QSettings>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "tests/comma_locale.h"
@@ -13,9 +13,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     voltra::AskForCommaLocaleWhenNamed();
     QApplication application(argc, argv);
-    // The user's own settings stay out of reach; every run starts from none.
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings(QStringLiteral("voltra"), QStringLiteral("voltra")).clear();
+    // Settings of this process alone: the user's own stay out of reach, every run
+    // starts from none, and test programs running side by side do not share them.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     if (!voltra::CommaLocaleInForceWhenAsked()) return 1;
     return RUN_ALL_TESTS();

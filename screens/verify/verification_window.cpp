@@ -216,6 +216,9 @@ void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
         onLower->append(w.time[i] * kNanoseconds, vMin);
     }
     auto* onTime = new QAreaSeries(onUpper, onLower);
+    // An area series does not own its bounds.
+    onUpper->setParent(onTime);
+    onLower->setParent(onTime);
     onTime->setName(tr("Switch on"));
     onTime->setColor(kOnShade);
     onTime->setBorderColor(Qt::transparent);
@@ -246,7 +249,10 @@ void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
     time->setRange(0, w.time.back() * kNanoseconds);
     volts->setRange(vMin, vMax);
     amperes->setRange(std::min(0.0, *currentLow) * 1.05, std::max(1e-9, *currentHigh) * 1.05);
+    // The view lets go of the chart it showed without deleting it.
+    QChart* previous = chart_->chart();
     chart_->setChart(chart);
+    delete previous;
 }
 
 }  // namespace voltra
