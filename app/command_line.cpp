@@ -151,7 +151,7 @@ void PrintJson(const std::vector<FigureComparison>& rows, const Circuit& circuit
     for (const FigureComparison& row : rows)
         out << "\"" << row.key << "\": {\"predicted\": " << Number(row.predicted)
             << ", \"simulated\": " << Number(row.simulated) << "}, ";
-    const auto value = [&circuit](PartRole role) { return Number(circuit.Get(role).value.value); };
+    const auto value = [&circuit](PartRole role) { return Number(circuit.ValueOf(role)); };
     out << "\"parts\": {\"Rload\": " << Number(circuit.rload.value) << ", \"C1\": " << value(PartRole::C1)
         << ", \"C2\": " << value(PartRole::C2) << ", \"Lseries\": " << value(PartRole::Lseries)
         << ", \"Lchoke\": " << value(PartRole::Choke) << "}}\n";

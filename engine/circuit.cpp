@@ -38,12 +38,6 @@ Result PartValue(float value)
     return result;
 }
 
-Result Invalidated(Result result, const char* reason)
-{
-    if (result.Usable()) result = {result.value, Status::Invalid, reason};
-    return result;
-}
-
 void AddNetwork(Circuit& c, const DesignRecord& d)
 {
     const Part inductorFirst = {PartRole::NetworkL, "L3", PartValue(d.Lnetwork), "lnet", "load"};
@@ -69,7 +63,7 @@ void DecideFigures(Circuit& c, const DesignRecord& d)
     c.vpeak = Figure(d.Vpeak);
     // The drain of a Class E stage swings above the supply; a peak at or below zero
     // comes only from a saturation voltage the supply does not exceed.
-    if (c.vpeak.Usable() && !(d.Vpeak > 0)) c.vpeak = Invalidated(c.vpeak, kNoSwing);
+    if (!(d.Vpeak > 0)) Invalidate(c.vpeak, kNoSwing);
     c.ipeak = Figure(d.Ipeak);
     c.idc = Figure(d.Idc);
     c.rdc = Figure(Rdc(d));
@@ -78,14 +72,12 @@ void DecideFigures(Circuit& c, const DesignRecord& d)
     // More power out than in, or less than none in, is no amplifier: the supply
     // current that claims it cannot be trusted, nor the resistance made from it.
     if (c.efficiency.Usable() && !(d.Efficiency > 0 && d.Efficiency <= 1)) {
-        c.efficiency = Invalidated(c.efficiency, kImpossibleEfficiency);
-        c.idc = Invalidated(c.idc, kImpossibleEfficiency);
-        c.rdc = Invalidated(c.rdc, kImpossibleEfficiency);
-        c.dissipation = Invalidated(c.dissipation, kImpossibleEfficiency);
+        for (Result* figure : {&c.efficiency, &c.idc, &c.rdc, &c.dissipation})
+            Invalidate(*figure, kImpossibleEfficiency);
     }
     // A switch cannot cool: supply power below the output power is a supply current
     // that does not belong to this design.
-    if (c.dissipation.Usable() && d.Supply * d.Idc < d.Power) c.dissipation = Invalidated(c.dissipation, kNegativeLoss);
+    if (d.Supply * d.Idc < d.Power) Invalidate(c.dissipation, kNegativeLoss);
     // A supply current above the switch's peak current cannot flow through it.
     if (c.idc.Usable() && c.ipeak.Usable() && d.Idc > d.Ipeak) {
         c.idc.status = Status::Warning;
@@ -114,13 +106,11 @@ Circuit BuildCircuit(const DesignRecord& d, double chokeFactor)
     c.roff = std::max(kRoffFloor, StoreSingle(kRoffOverRload * d.Rload));
     if (!IsValid(c.roff)) c.roff = kRoffFloor;
     const bool networkIn = c.network != NetworkLayout::None;
-    // The switch is the resistance that drops the saturation voltage at peak current.
-    const Result ron = PartValue(StoreSingle(static_cast<double>(d.Saturation) / d.Ipeak));
 
     c.parts = {
         {PartRole::Supply, "Vbattery", PartValue(d.Supply), "supply", "0"},
         {PartRole::Choke, "L1", PartValue(StoreSingle(chokeFactor * d.Lseries)), "supply", "drain"},
-        {PartRole::Switch, "S1", ron, "drain", "0"},
+        {PartRole::Switch, "S1", PartValue(Ron(d)), "drain", "0"},
         {PartRole::C1, "C1", PartValue(d.C1), "drain", "0"},
         {PartRole::C2, "C2", PartValue(d.C2), "drain", "series"},
         {PartRole::Lseries, "L2", PartValue(d.Lseries), "series", networkIn ? "lnet" : "load"},
@@ -145,6 +135,8 @@ bool Circuit::Has(PartRole role) const
 {
     return std::any_of(parts.begin(), parts.end(), [role](const Part& p) { return p.role == role; });
 }
+
+float Circuit::ValueOf(PartRole role) const { return Has(role) ? Get(role).value.value : 0.0f; }
 
 std::vector<std::pair<const char*, Result>> Circuit::NamedResults() const
 {

@@ -65,6 +65,8 @@ struct Circuit {
     const Part& Get(PartRole role) const;
     Part& Get(PartRole role);
     bool Has(PartRole role) const;
+    // The part's value; 0 where the circuit has no such part.
+    float ValueOf(PartRole role) const;
     // Every part value and figure that the screen, the sheet or the export shows, by
     // name, in the order the sheet prints them.
     std::vector<std::pair<const char*, Result>> NamedResults() const;

@@ -15,8 +15,9 @@ constexpr const char* kCossAboveC1 = "the switch's own output capacitance is mor
 constexpr PartRole kReactiveParts[] = {PartRole::C1, PartRole::C2, PartRole::Lseries, PartRole::NetworkL,
                                        PartRole::NetworkC};
 
-// The solver's parts and figures in the design's own single-precision fields, so the
-// circuit, its layout and its standing follow from them as from the fits.
+// The solver's parts in the design's own single-precision fields, so the circuit and
+// its layout follow from them as from the fits. The figures stay the fits' (the
+// switch's Ron is the one the solver worked with) until the solution's replace them.
 void Adopt(DesignRecord& d, const ExactSolution& s)
 {
     d.Rload = StoreSingle(s.rload);
@@ -25,15 +26,6 @@ void Adopt(DesignRecord& d, const ExactSolution& s)
     d.C2 = StoreSingle(s.stage.c2);
     d.Lnetwork = StoreSingle(s.stage.lnetwork);
     d.Cnetwork = StoreSingle(s.stage.cnetwork);
-    d.Vpeak = StoreSingle(s.figures.vpeak);
-    d.Ipeak = StoreSingle(s.figures.ipeak);
-    d.Idc = StoreSingle(s.figures.idc);
-    d.Efficiency = StoreSingle(s.figures.efficiency);
-}
-
-void Invalidate(Result& result, const std::string& reason)
-{
-    if (result.Usable()) result = {result.value, Status::Invalid, reason};
 }
 
 StageNetwork StageNetworkOf(NetworkLayout layout)
@@ -46,23 +38,21 @@ StageNetwork StageNetworkOf(NetworkLayout layout)
     return StageNetwork::None;
 }
 
-double ValueOf(const Circuit& c, PartRole role) { return c.Has(role) ? c.Get(role).value.value : 0.0; }
-
 // The circuit as built, the switch's capacitance added back across it.
 ClassEStage StageOf(const Circuit& c, float coss)
 {
     ClassEStage stage;
     stage.frequency = c.frequency;
-    stage.supply = ValueOf(c, PartRole::Supply);
-    stage.ron = ValueOf(c, PartRole::Switch);
-    stage.lchoke = ValueOf(c, PartRole::Choke);
-    stage.c1 = ValueOf(c, PartRole::C1) + coss;
-    stage.lseries = ValueOf(c, PartRole::Lseries);
-    stage.c2 = ValueOf(c, PartRole::C2);
+    stage.supply = c.ValueOf(PartRole::Supply);
+    stage.ron = c.ValueOf(PartRole::Switch);
+    stage.lchoke = c.ValueOf(PartRole::Choke);
+    stage.c1 = c.ValueOf(PartRole::C1) + static_cast<double>(coss);
+    stage.lseries = c.ValueOf(PartRole::Lseries);
+    stage.c2 = c.ValueOf(PartRole::C2);
     stage.network = StageNetworkOf(c.network);
-    stage.lnetwork = ValueOf(c, PartRole::NetworkL);
-    stage.cnetwork = ValueOf(c, PartRole::NetworkC);
-    stage.load = ValueOf(c, PartRole::Load);
+    stage.lnetwork = c.ValueOf(PartRole::NetworkL);
+    stage.cnetwork = c.ValueOf(PartRole::NetworkC);
+    stage.load = c.ValueOf(PartRole::Load);
     return stage;
 }
 
@@ -83,7 +73,7 @@ void TakeFigures(Circuit& c, const StageFigures& f)
     c.vpeak = Analysed(f.vpeak);
     c.ipeak = Analysed(f.ipeak);
     c.idc = Analysed(f.idc);
-    c.rdc = Analysed(c.Get(PartRole::Supply).value.value / f.idc);
+    c.rdc = Analysed(c.ValueOf(PartRole::Supply) / f.idc);
     c.efficiency = Analysed(f.efficiency);
     c.dissipation = Analysed(f.pin - f.pout);
 }
@@ -107,8 +97,6 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
         if (solution->valid) Adopt(working, *solution);
     }
     Circuit c = BuildCircuit(working, options.chokeFactor);
-    // The solver's switch is the closed-form one, Ron from the fits' peak current.
-    c.Get(PartRole::Switch).value = BuildCircuit(d).Get(PartRole::Switch).value;
     c.exact = options.exact;
     c.series = options.series;
     if (solution && !solution->valid) {
@@ -133,7 +121,7 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
 
     if (options.series && PartsUsable(c)) {
         for (PartRole role : kReactiveParts)
-            if (c.Has(role)) c.Get(role).value.value = StoreSingle(RoundToSeries(c.Get(role).value.value, *options.series));
+            if (c.Has(role)) c.Get(role).value.value = StoreSingle(RoundToSeries(c.ValueOf(role), *options.series));
         TakeFigures(c, AnalyseStage(StageOf(c, options.coss)));
     } else if (solution && solution->valid) {
         TakeFigures(c, solution->figures);

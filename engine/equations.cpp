@@ -105,6 +105,8 @@ void FindLnetwork(DesignRecord& d, LnetworkWorking& w, float rnetwork)
 
 float Rdc(const DesignRecord& d) { return StoreSingle(static_cast<double>(d.Supply) / d.Idc); }
 
+float Ron(const DesignRecord& d) { return StoreSingle(static_cast<double>(d.Saturation) / d.Ipeak); }
+
 float Ltotal(const DesignRecord& d) { return StoreSingle(static_cast<double>(d.Lseries) + d.Lnetwork); }
 
 }  // namespace voltra

@@ -37,6 +37,9 @@ void FindLnetwork(DesignRecord& design, LnetworkWorking& working, float rnetwork
 
 // The DC resistance the stage presents to the supply, Supply / Idc (NaN when Idc is 0).
 float Rdc(const DesignRecord& design);
+// The switch's on-resistance: what drops the saturation voltage at the peak current
+// (NaN when Ipeak is 0).
+float Ron(const DesignRecord& design);
 // Lseries plus the L-network inductor that follows it when Rload < Rnetwork.
 float Ltotal(const DesignRecord& design);
 

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <optional>
 
+#include "engine/equations.h"
 #include "engine/small_matrix.h"
 
 namespace voltra {
@@ -228,7 +229,7 @@ ExactTargets ExactTargetsOf(const DesignRecord& design, double chokeFactor)
     t.frequency = design.Frequency;
     t.power = design.Power;
     t.supply = design.Supply;
-    t.ron = static_cast<double>(design.Saturation) / design.Ipeak;
+    t.ron = Ron(design);
     t.networkQ = design.NetworkQ;
     t.chokeFactor = chokeFactor;
     t.lnetwork = design.LnetState;

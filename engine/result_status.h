@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace voltra {
 
@@ -16,5 +17,12 @@ struct Result {
 
     bool Usable() const { return status != Status::Invalid; }
 };
+
+// Marks a result invalid for the reason given; one already invalid keeps its first
+// reason, the one nearest the cause.
+inline void Invalidate(Result& result, std::string reason)
+{
+    if (result.Usable()) result = {result.value, Status::Invalid, std::move(reason)};
+}
 
 }  // namespace voltra

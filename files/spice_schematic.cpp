@@ -171,7 +171,7 @@ void WriteNetworkCapacitor(std::string& file, const Circuit& circuit, GridPoint 
         AppendLine(file, "WINDOW 0 4 6 Right 2");
         AppendLine(file, "WINDOW 3 4 56 Right 2");
     }
-    WriteNameAndValue(file, "C3", SpiceCapacitance(circuit.Get(PartRole::NetworkC).value.value));
+    WriteNameAndValue(file, "C3", SpiceCapacitance(circuit.ValueOf(PartRole::NetworkC)));
     AppendLine(file, kLtotalNote + SpiceInductance(circuit.ltotal.value));
 }
 
@@ -181,12 +181,10 @@ void WriteResistor(std::string& file, GridPoint at, std::string_view name, float
     WriteNameAndValue(file, name, SignificantText(value));
 }
 
-float ValueOf(const Circuit& circuit, PartRole role) { return circuit.Get(role).value.value; }
-
 void WriteBattery(std::string& file, const Circuit& circuit)
 {
     AppendLines(file, kBatteryHead);
-    AppendLine(file, "SYMATTR Value " + FormatResistance(ValueOf(circuit, PartRole::Supply)));
+    AppendLine(file, "SYMATTR Value " + FormatResistance(circuit.ValueOf(PartRole::Supply)));
 }
 
 void WriteGenerator(std::string& file, const Circuit& circuit)
@@ -198,7 +196,7 @@ void WriteGenerator(std::string& file, const Circuit& circuit)
     AppendLine(file, kPulseStart + fall + " " + fall + " " + FormatSmall(pulseWidth) + " " + FormatSmall(period) + ")");
     AppendLines(file, kGeneratorResistorHead);
     AppendLine(file, "SYMATTR Value" + PrintForm(kGeneratorResistance));
-    AppendLine(file, kSwitchModelStart + LeadingSpaceText(ValueOf(circuit, PartRole::Switch)) + kSwitchModelRoff +
+    AppendLine(file, kSwitchModelStart + LeadingSpaceText(circuit.ValueOf(PartRole::Switch)) + kSwitchModelRoff +
                          SignificantText(circuit.roff) + kSwitchModelEnd);
     AppendLine(file, kTranStart + FormatSmall(StoreSingle(kSimulatedPeriods / circuit.frequency)) + " " +
                          FormatSmall(StoreSingle(kRecordedPeriods / circuit.frequency)) + " " +
@@ -214,17 +212,17 @@ void WriteSwitch(std::string& file)
 
 void WriteLoadSide(std::string& file, const Circuit& circuit)
 {
-    const float load = ValueOf(circuit, PartRole::Load);
+    const float load = circuit.ValueOf(PartRole::Load);
     switch (circuit.network) {
     case NetworkLayout::None: WriteResistor(file, kPlainLoadAt, "RLoad", load); break;
     case NetworkLayout::SeriesLFirst:
-        WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", ValueOf(circuit, PartRole::NetworkL));
+        WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", circuit.ValueOf(PartRole::NetworkL));
         WriteNetworkCapacitor(file, circuit, kSeriesLFirstPlaces.capacitor);
         WriteResistor(file, kSeriesLFirstPlaces.load, "RLoad", load);
         break;
     case NetworkLayout::ShuntCFirst:
         WriteNetworkCapacitor(file, circuit, kShuntCFirstPlaces.capacitor);
-        WriteInductorH(file, kShuntCFirstPlaces.inductor, "3", ValueOf(circuit, PartRole::NetworkL));
+        WriteInductorH(file, kShuntCFirstPlaces.inductor, "3", circuit.ValueOf(PartRole::NetworkL));
         WriteResistor(file, kShuntCFirstPlaces.load, "RLoad", load);
         break;
     }
@@ -260,11 +258,11 @@ void WriteSpiceSchematic(const std::string& path, const Circuit& circuit, Messag
     std::string file;
     WriteBattery(file, circuit);
     WriteGenerator(file, circuit);
-    WriteInductorV(file, kChokeAt, "1", ValueOf(circuit, PartRole::Choke));
+    WriteInductorV(file, kChokeAt, "1", circuit.ValueOf(PartRole::Choke));
     WriteSwitch(file);
-    WriteCapacitorV(file, kC1At, "1", ValueOf(circuit, PartRole::C1));
-    WriteCapacitorH(file, kC2At, "2", ValueOf(circuit, PartRole::C2));
-    WriteInductorH(file, kLseriesAt, "2", ValueOf(circuit, PartRole::Lseries));
+    WriteCapacitorV(file, kC1At, "1", circuit.ValueOf(PartRole::C1));
+    WriteCapacitorH(file, kC2At, "2", circuit.ValueOf(PartRole::C2));
+    WriteInductorH(file, kLseriesAt, "2", circuit.ValueOf(PartRole::Lseries));
     WriteLoadSide(file, circuit);
     AppendLine(file, kGroundReturnWire);
     AppendLines(file, kFixedWiring);

@@ -35,7 +35,6 @@ bool IsShown(Shown when, const Circuit& c)
     return false;
 }
 
-float Value(C c, PartRole role) { return c.Get(role).value.value; }
 
 std::string MethodText(C c)
 {
@@ -47,21 +46,21 @@ std::string MethodText(C c)
 }
 
 constexpr std::array<TextRow, 20> kSchematicLabels = {{
-    {Shown::Always, 6100, 4100, [](D, C c) { return FormatCapacitance(Value(c, PartRole::C1)); }, "C1"},
-    {Shown::Always, 6400, 3400, [](D, C c) { return FormatCapacitance(Value(c, PartRole::C2)); }, "C2"},
-    {Shown::Always, 7200, 2500, [](D, C c) { return FormatInductance(Value(c, PartRole::Lseries)); }, "L2"},
-    {Shown::SeriesLFirst, 8000, 3400, [](D, C c) { return FormatInductance(Value(c, PartRole::NetworkL)); }, "L3"},
-    {Shown::SeriesLFirst, 8100, 4100, [](D, C c) { return FormatCapacitance(Value(c, PartRole::NetworkC)); }, "C3"},
-    {Shown::ShuntCFirst, 8400, 4100, [](D, C c) { return FormatCapacitance(Value(c, PartRole::NetworkC)); }, "C3"},
-    {Shown::ShuntCFirst, 8700, 2500, [](D, C c) { return FormatInductance(Value(c, PartRole::NetworkL)); }, "L3"},
+    {Shown::Always, 6100, 4100, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::C1)); }, "C1"},
+    {Shown::Always, 6400, 3400, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::C2)); }, "C2"},
+    {Shown::Always, 7200, 2500, [](D, C c) { return FormatInductance(c.ValueOf(PartRole::Lseries)); }, "L2"},
+    {Shown::SeriesLFirst, 8000, 3400, [](D, C c) { return FormatInductance(c.ValueOf(PartRole::NetworkL)); }, "L3"},
+    {Shown::SeriesLFirst, 8100, 4100, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::NetworkC)); }, "C3"},
+    {Shown::ShuntCFirst, 8400, 4100, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::NetworkC)); }, "C3"},
+    {Shown::ShuntCFirst, 8700, 2500, [](D, C c) { return FormatInductance(c.ValueOf(PartRole::NetworkL)); }, "L3"},
     {Shown::NetworkOff, 8500, 3500, [](D, C) { return std::string("Rload:"); }, nullptr},
-    {Shown::NetworkOff, 8500, 3800, [](D, C c) { return FormatResistance(Value(c, PartRole::Load)) + "ohms"; },
+    {Shown::NetworkOff, 8500, 3800, [](D, C c) { return FormatResistance(c.ValueOf(PartRole::Load)) + "ohms"; },
      "RLoad"},
     // With the network in, the resistor at the end is the network resistance.
     {Shown::NetworkOn, 10200, 3500, [](D, C) { return std::string("Rload:"); }, nullptr},
-    {Shown::NetworkOn, 10200, 3800, [](D, C c) { return FormatResistance(Value(c, PartRole::Load)) + "ohms"; },
+    {Shown::NetworkOn, 10200, 3800, [](D, C c) { return FormatResistance(c.ValueOf(PartRole::Load)) + "ohms"; },
      "RLoad"},
-    {Shown::Always, 5300, 800, [](D, C c) { return "Vsupply: " + FormatPrefixed(Value(c, PartRole::Supply)) + "V"; },
+    {Shown::Always, 5300, 800, [](D, C c) { return "Vsupply: " + FormatPrefixed(c.ValueOf(PartRole::Supply)) + "V"; },
      "Vbattery"},
     {Shown::Always, 5300, 1100, [](D, C c) { return "Idc: " + FormatPrefixed(c.idc.value) + "A"; }, nullptr},
     {Shown::Always, 3000, 1100, [](D, C c) { return "Rdc: " + FormatPrefixed(c.rdc.value) + "ohms"; }, nullptr},
@@ -79,7 +78,7 @@ constexpr int kTargetsX = 3000;
 // plain numbers with "k"/"MEG" and a fixed count of decimals per decade.
 constexpr std::array<TextRow, 8> kDesignTargets = {{
     {Shown::Always, kTargetsX, 5800, [](D d, C) { return "Frequency: " + FormatLarge(d.Frequency) + "Hz"; }, nullptr},
-    {Shown::Always, kTargetsX, 6100, [](D, C c) { return "Ron: " + FormatResistance(Value(c, PartRole::Switch)); },
+    {Shown::Always, kTargetsX, 6100, [](D, C c) { return "Ron: " + FormatResistance(c.ValueOf(PartRole::Switch)); },
      "S1"},
     {Shown::Always, kTargetsX, 6400,
      [](D d, C) { return "Saturation voltage: " + FormatResistance(d.Saturation) + "V"; }, nullptr},

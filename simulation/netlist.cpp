@@ -54,8 +54,8 @@ SimulationRequest RequestFor(const Circuit& circuit)
     SimulationRequest request;
     request.circuit = lines;
     request.frequency = circuit.frequency;
-    request.supply = circuit.Get(PartRole::Supply).value.value;
-    request.loadResistance = circuit.Get(PartRole::Load).value.value;
+    request.supply = circuit.ValueOf(PartRole::Supply);
+    request.loadResistance = circuit.ValueOf(PartRole::Load);
     request.switchThreshold = kSwitchThreshold;
     return request;
 }
