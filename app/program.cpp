@@ -176,9 +176,9 @@ void Program::Verify()
     verification_->Follow(Shown(), ShownCircuit());
 }
 
-void Program::Recalculated()
+void Program::Recalculated(const DesignRecord& shown, const Circuit& circuit)
 {
-    if (verification_ && verification_->isVisible()) verification_->Follow(Shown(), ShownCircuit());
+    if (verification_ && verification_->isVisible()) verification_->Follow(shown, circuit);
 }
 
 void Program::Print()

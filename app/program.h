@@ -38,7 +38,7 @@ public:
     void SaveInPlace() override;
     void Spice() override;
     void Verify() override;
-    void Recalculated() override;
+    void Recalculated(const DesignRecord& shown, const Circuit& circuit) override;
     void Print() override;
     void About() override;
     void Exit() override;

@@ -4,6 +4,9 @@
 
 namespace voltra {
 
+struct Circuit;
+struct DesignRecord;
+
 class DesignCommands {
 public:
     virtual ~DesignCommands() = default;
@@ -15,8 +18,9 @@ public:
     virtual void Spice() = 0;
     // Simulates the design on screen in a window that follows every new calculation.
     virtual void Verify() = 0;
-    // A cycle has drawn a new design.
-    virtual void Recalculated() {}
+    // A cycle has drawn a new design: the screen says which, for it may still be
+    // loading and not yet the screen the program holds.
+    virtual void Recalculated(const DesignRecord&, const Circuit&) {}
     virtual void Print() = 0;
     virtual void About() = 0;
     // Also asked when the user closes the window from its frame: leaving the design

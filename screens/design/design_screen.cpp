@@ -239,7 +239,7 @@ void DesignScreen::ShowDesign()
         update(changed + LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_));
     else
         update();
-    commands_.Recalculated();
+    commands_.Recalculated(shown_->design, shown_->circuit);
 }
 
 void DesignScreen::ShowEcho(QLabel* echo, const ValueEcho& value)

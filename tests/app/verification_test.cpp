@@ -49,6 +49,24 @@ TEST_F(VerificationTest, VerifyOpensTheWindowAndFollowsEveryNewCalculationOnce)
     EXPECT_EQ(Table()->item(0, 3)->foreground().color(), QColor(255, 0, 0));  // beyond 10 %
 }
 
+// Get rebuilds the design screen: the open window follows the design read, not the
+// one the old screen drew.
+TEST_F(VerificationTest, FollowsTheDesignAGetBringsIn)
+{
+    Click(program_->Design(), "cmdVerify");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    DesignRecord saved;
+    StartupValues(saved);
+    saved.Power = 75;
+    Recorder quiet;
+    dialogs_.openPath = (folder_ / "strong.VLT").string();
+    WriteDesignFile(dialogs_.openPath, saved, quiet);
+    program_->Get();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_EQ(Table()->item(0, 1)->text(), "75 W");
+}
+
 TEST_F(VerificationTest, PrintAddsThePlotAndTableOnASecondPage)
 {
     const auto pages = [this] {
