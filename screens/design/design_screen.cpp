@@ -234,7 +234,6 @@ void DesignScreen::ShowDesign()
     if (sameCircuit) changed = LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_);
     shown_ = Shown{design_, std::move(circuit)};
     ++cycleCount_;
-    for (Target target : kTargets) MarkEntryInEffect(target);
     if (sameCircuit)
         update(changed + LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_));
     else
@@ -293,8 +292,8 @@ void DesignScreen::EntryChanged(Target target)
 void DesignScreen::RnetworkChanged()
 {
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
-    MarkRnetworkInEffect(entered);
-    if (entered < kRnetworkMin || entered > kRnetworkMax) return;
+    // A value in range runs a cycle, which marks the box with what it then holds.
+    if (entered < kRnetworkMin || entered > kRnetworkMax) return MarkRnetworkInEffect(entered);
     MarkModified();
     design_.Rnetwork = entered;
     FindAll(design_);

@@ -29,8 +29,6 @@ struct SeriesChoice {
 constexpr std::array<SeriesChoice, 4> kSeriesChoices = {{
     {"Any", std::nullopt}, {"E12", ESeries::E12}, {"E24", ESeries::E24}, {"E96", ESeries::E96}}};
 
-QSettings UserSettings() { return QSettings(QStringLiteral("voltra"), QStringLiteral("voltra")); }
-
 QLabel* Caption(QWidget& screen, const char* name, const char* text)
 {
     auto* label = new QLabel(QString::fromLatin1(text), &screen);
@@ -47,7 +45,8 @@ float CossOf(const QString& text)
 }  // namespace
 
 OptionControls::OptionControls(QWidget& screen)
-    : QObject(&screen), exact_(new QPushButton(QStringLiteral("Exact"), &screen)), coss_(new QLineEdit(&screen)),
+    : QObject(&screen), settings_(QStringLiteral("voltra"), QStringLiteral("voltra")),
+      exact_(new QPushButton(QStringLiteral("Exact"), &screen)), coss_(new QLineEdit(&screen)),
       series_(new QComboBox(&screen))
 {
     exact_->setObjectName(QLatin1String(kExactButtonName));
@@ -63,17 +62,21 @@ OptionControls::OptionControls(QWidget& screen)
     series_->setObjectName(QLatin1String(kSeriesBoxName));
     for (const SeriesChoice& choice : kSeriesChoices) series_->addItem(QString::fromLatin1(choice.caption));
 
-    const QSettings settings = UserSettings();
-    exact_->setChecked(settings.value(QLatin1String(kExactKey), false).toBool());
-    const float coss = CossOf(settings.value(QLatin1String(kCossKey)).toString());
+    exact_->setChecked(settings_.value(QLatin1String(kExactKey), false).toBool());
+    const float coss = CossOf(settings_.value(QLatin1String(kCossKey)).toString());
     if (coss > 0) coss_->setText(QString::fromStdString(SignificantText(coss)));
-    series_->setCurrentIndex(std::clamp(settings.value(QLatin1String(kSeriesKey), 0).toInt(), 0,
+    series_->setCurrentIndex(std::clamp(settings_.value(QLatin1String(kSeriesKey), 0).toInt(), 0,
                                         static_cast<int>(kSeriesChoices.size()) - 1));
     Take();
 
-    connect(exact_, &QPushButton::toggled, this, [this] { Take(), emit Changed(); });
-    connect(coss_, &QLineEdit::textChanged, this, [this] { Take(), emit Changed(); });
-    connect(series_, &QComboBox::currentIndexChanged, this, [this] { Take(), emit Changed(); });
+    const auto changed = [this] {
+        Take();
+        Store();
+        emit Changed();
+    };
+    connect(exact_, &QPushButton::toggled, this, changed);
+    connect(coss_, &QLineEdit::textChanged, this, changed);
+    connect(series_, &QComboBox::currentIndexChanged, this, changed);
 }
 
 void OptionControls::Take()
@@ -81,10 +84,13 @@ void OptionControls::Take()
     options_.exact = exact_->isChecked();
     options_.coss = CossOf(coss_->text());
     options_.series = kSeriesChoices[static_cast<std::size_t>(std::max(0, series_->currentIndex()))].series;
-    QSettings settings = UserSettings();
-    settings.setValue(QLatin1String(kExactKey), options_.exact);
-    settings.setValue(QLatin1String(kCossKey), coss_->text());
-    settings.setValue(QLatin1String(kSeriesKey), series_->currentIndex());
+}
+
+void OptionControls::Store()
+{
+    settings_.setValue(QLatin1String(kExactKey), options_.exact);
+    settings_.setValue(QLatin1String(kCossKey), coss_->text());
+    settings_.setValue(QLatin1String(kSeriesKey), series_->currentIndex());
 }
 
 }  // namespace voltra

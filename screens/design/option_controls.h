@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSettings>
 
 #include "engine/design_options.h"
 
@@ -26,8 +27,13 @@ signals:
     void Changed();
 
 private:
+    // Reads the controls into the options.
     void Take();
+    // Keeps the choices for the next screen and the next start.
+    void Store();
 
+    // Held, so that a run of keystrokes in the Coss box reaches the disk once.
+    QSettings settings_;
     DesignOptions options_;
     QPushButton* exact_;
     QLineEdit* coss_;
