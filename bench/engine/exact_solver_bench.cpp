@@ -4,25 +4,15 @@
 
 #include "engine/equations.h"
 #include "engine/exact_solver.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 
 namespace {
 
-DesignRecord StartupDesign(bool lnetwork)
-{
-    DesignRecord design;
-    StartupValues(design);
-    FindAll(design);
-    design.LnetState = lnetwork;
-    LnetworkWorking working;
-    FindLnetwork(design, working, 50);
-    return design;
-}
-
 void SolveExact(benchmark::State& state, bool lnetwork)
 {
-    const DesignRecord design = StartupDesign(lnetwork);
+    const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, lnetwork);
     const voltra::ExactTargets targets = voltra::ExactTargetsOf(design);
     const voltra::ExactStart start = voltra::ClosedFormStart(design);
     for (auto _ : state) benchmark::DoNotOptimize(voltra::SolveExact(targets, start));
@@ -32,7 +22,7 @@ BENCHMARK_CAPTURE(SolveExact, StartupWithLnetwork, true)->Unit(benchmark::kMicro
 
 void AnalyseStage(benchmark::State& state)
 {
-    const DesignRecord design = StartupDesign(false);
+    const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, false);
     const voltra::ClassEStage stage =
         voltra::SolveExact(voltra::ExactTargetsOf(design), voltra::ClosedFormStart(design)).stage;
     for (auto _ : state) benchmark::DoNotOptimize(voltra::AnalyseStage(stage));

@@ -9,6 +9,7 @@
 #include "engine/equations.h"
 #include "files/design_file.h"
 #include "files/spice_schematic.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 
@@ -42,14 +43,6 @@ private:
     std::filesystem::path dir_;
     std::filesystem::path previous_;
 };
-
-DesignRecord CalculatedDesign()
-{
-    DesignRecord design;
-    StartupValues(design);
-    FindAll(design);
-    return design;
-}
 
 void BM_WriteDesignFile(benchmark::State& state)
 {

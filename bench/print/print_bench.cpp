@@ -10,25 +10,15 @@
 #include "engine/equations.h"
 #include "print/print_schematic.h"
 #include "print/sheet_page.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 
 namespace {
 
-DesignRecord DefaultDesign(bool lnetState)
-{
-    DesignRecord design;
-    StartupValues(design);
-    FindAll(design);
-    LnetworkWorking working;
-    FindLnetwork(design, working, 50);
-    design.LnetState = lnetState;
-    return design;
-}
-
 void BM_PaintSheetIntoPdf(benchmark::State& state)
 {
-    const DesignRecord design = DefaultDesign(state.range(0) != 0);
+    const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, state.range(0) != 0);
     const QDateTime printedAt = QDateTime::currentDateTime();
     for (auto _ : state) {
         QBuffer pdf;
@@ -66,7 +56,7 @@ public:
 
 void BM_PrintSchematicToPdfFile(benchmark::State& state)
 {
-    const DesignRecord design = DefaultDesign(true);
+    const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, true);
     QTemporaryDir directory;
     PrintToFile dialog(directory.filePath("sheet.pdf"));
     Silent messages;

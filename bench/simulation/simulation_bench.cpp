@@ -14,7 +14,7 @@ void VerifyDefaultDesign(benchmark::State& state)
     int periods = 0;
     for (auto _ : state) {
         const SimulationOutcome outcome =
-            simulator.Run(ClassERequest(StartupDesignWithQ(kDefaultNetworkQ)), std::stop_token());
+            simulator.Run(ClassERequest(CalculatedDesign(kDefaultNetworkQ)), std::stop_token());
         if (!outcome.result) {
             state.SkipWithError(outcome.error.c_str());
             return;

@@ -3,28 +3,17 @@
 
 #include "engine/design_options.h"
 #include "engine/equations.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 namespace {
-
-DesignRecord Calculated(float networkQ = kDefaultNetworkQ, bool lnet = false, float rnetwork = 50)
-{
-    DesignRecord d;
-    StartupValues(d);
-    d.NetworkQ = networkQ;
-    d.LnetState = lnet;
-    FindAll(d);
-    LnetworkWorking working;
-    FindLnetwork(d, working, rnetwork);
-    return d;
-}
 
 float Value(const Circuit& c, PartRole role) { return c.Get(role).value.value; }
 
 TEST(DesignOptions, NoneChosenIsTheClosedFormCircuitBitForBit)
 {
     for (const bool lnet : {false, true}) {
-        const DesignRecord d = Calculated(kDefaultNetworkQ, lnet);
+        const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, lnet);
         const Circuit plain = BuildCircuit(d), optioned = BuildCircuit(d, DesignOptions{});
         ASSERT_EQ(plain.parts.size(), optioned.parts.size());
         for (std::size_t i = 0; i < plain.parts.size(); ++i)
@@ -38,7 +27,7 @@ TEST(DesignOptions, ExactMeetsThePowerAndTheSwitchingConditionOnTheCircuit)
 {
     for (const bool lnet : {false, true}) {
         SCOPED_TRACE(lnet);
-        const DesignRecord d = Calculated(kDefaultNetworkQ, lnet);
+        const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, lnet);
         const Circuit c = BuildCircuit(d, DesignOptions{.exact = true});
         ASSERT_TRUE(AllUsable(c));
         EXPECT_TRUE(c.exact && c.analysed);
@@ -55,7 +44,7 @@ TEST(DesignOptions, ExactMeetsThePowerAndTheSwitchingConditionOnTheCircuit)
 
 TEST(DesignOptions, CossComesOffC1AndBoundsTheFrequency)
 {
-    const DesignRecord d = Calculated();
+    const DesignRecord d = CalculatedDesign();
     for (const bool exact : {false, true}) {
         SCOPED_TRACE(exact);
         const Circuit without = BuildCircuit(d, DesignOptions{.exact = exact, .coss = 1e-18f});
@@ -81,7 +70,7 @@ TEST(DesignOptions, CossComesOffC1AndBoundsTheFrequency)
 TEST(DesignOptions, StandardValuesOnlyAndTheirOwnFigures)
 {
     for (const ESeries series : {ESeries::E12, ESeries::E24, ESeries::E96}) {
-        const DesignRecord d = Calculated(kDefaultNetworkQ, true);
+        const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true);
         const Circuit c = BuildCircuit(d, DesignOptions{.exact = true, .series = series});
         ASSERT_TRUE(c.analysed);
         for (PartRole role : {PartRole::C1, PartRole::C2, PartRole::Lseries, PartRole::NetworkL, PartRole::NetworkC}) {
@@ -98,13 +87,13 @@ TEST(DesignOptions, StandardValuesOnlyAndTheirOwnFigures)
 // A choke as small as Lseries resonates with C1: at Q 1.8 no C1 gives Class E.
 TEST(DesignOptions, NoExactSolutionIsReportedNotANumber)
 {
-    const Circuit c = BuildCircuit(Calculated(1.8f), DesignOptions{.exact = true, .chokeFactor = 1});
+    const Circuit c = BuildCircuit(CalculatedDesign(1.8f), DesignOptions{.exact = true, .chokeFactor = 1});
     EXPECT_FALSE(AllUsable(c));
     for (PartRole role : {PartRole::C1, PartRole::C2, PartRole::Lseries}) {
         EXPECT_EQ(c.Get(role).value.status, Status::Invalid);
         EXPECT_EQ(c.Get(role).value.reason.rfind("there is no exact Class E solution: ", 0), 0u);
     }
-    EXPECT_TRUE(BuildCircuit(Calculated(1.8f), DesignOptions{.exact = true, .chokeFactor = 2}).Get(PartRole::C1).value.Usable());
+    EXPECT_TRUE(BuildCircuit(CalculatedDesign(1.8f), DesignOptions{.exact = true, .chokeFactor = 2}).Get(PartRole::C1).value.Usable());
 }
 
 }  // namespace

@@ -4,18 +4,14 @@
 
 #include "engine/equations.h"
 #include "engine/exact_solver.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 namespace {
 
 ClassEStage SolvedStartupStage(bool lnetwork)
 {
-    DesignRecord d;
-    StartupValues(d);
-    FindAll(d);
-    d.LnetState = lnetwork;
-    LnetworkWorking working;
-    FindLnetwork(d, working, 50);
+    const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, lnetwork);
     return SolveExact(ExactTargetsOf(d), ClosedFormStart(d)).stage;
 }
 

@@ -14,20 +14,13 @@
 #include "engine/equations.h"
 #include "file_test_support.h"
 #include "files/value_lines.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 
 namespace {
 
 const std::string kEarlier = "the design saved before\r\n";
-
-DesignRecord CalculatedDesign()
-{
-    DesignRecord design;
-    StartupValues(design);
-    FindAll(design);
-    return design;
-}
 
 Texts Sorted(Texts names)
 {

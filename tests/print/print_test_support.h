@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "engine/equations.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 
@@ -40,17 +41,10 @@ public:
     }
 };
 
-// The start-up design with Rnetwork entered as 50, then as `rnetwork` (0: Rload's own).
+// The start-up design with the L-network option and the network resistance given.
 inline DesignRecord DesignWith(bool lnetState, float rnetwork = 50)
 {
-    DesignRecord design;
-    StartupValues(design);
-    FindAll(design);
-    LnetworkWorking working;
-    FindLnetwork(design, working, 50);
-    FindLnetwork(design, working, rnetwork > 0 ? rnetwork : design.Rload);
-    design.LnetState = lnetState;
-    return design;
+    return CalculatedDesign(kDefaultNetworkQ, lnetState, rnetwork);
 }
 
 }  // namespace voltra

@@ -9,6 +9,7 @@
 #include "engine/circuit.h"
 #include "engine/equations.h"
 #include "simulation/netlist.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 
@@ -18,15 +19,6 @@ inline std::string SpiceNumber(double value)
     std::array<char, 32> text{};
     const auto end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general, 9).ptr;
     return std::string(text.data(), end);
-}
-
-inline DesignRecord StartupDesignWithQ(float networkQ)
-{
-    DesignRecord design;
-    StartupValues(design);
-    design.NetworkQ = networkQ;
-    FindAll(design);
-    return design;
 }
 
 inline SimulationRequest ClassERequest(const DesignRecord& d) { return RequestFor(BuildCircuit(d)); }

@@ -19,7 +19,7 @@ constexpr float kSharpEdges = 1e-10f;
 
 DesignRecord Design(float networkQ, float frequency)
 {
-    DesignRecord d = StartupDesignWithQ(networkQ);
+    DesignRecord d = CalculatedDesign(networkQ);
     d.Frequency = frequency;
     d.Falltime = kSharpEdges;
     FindAll(d);

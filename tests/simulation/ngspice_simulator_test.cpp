@@ -14,7 +14,7 @@
 namespace voltra {
 namespace {
 
-SimulationRequest DefaultDesignRequest() { return ClassERequest(StartupDesignWithQ(kDefaultNetworkQ)); }
+SimulationRequest DefaultDesignRequest() { return ClassERequest(CalculatedDesign(kDefaultNetworkQ)); }
 
 // Trapezoidal mean of value(i) over the samples of one of the two periods.
 double MeanOverPeriod(const SimulationWaveforms& w, double period, int which,
@@ -59,7 +59,7 @@ TEST_F(NgspiceSimulation, StageDrawsWhatItDeliversAndDissipatesAcrossTheQRange)
 {
     for (const float networkQ : {kEntryLimits[static_cast<int>(Target::NetworkQ)].recalcLow, kDefaultNetworkQ, 10.0f}) {
         SCOPED_TRACE(networkQ);
-        const SimulationRequest request = ClassERequest(StartupDesignWithQ(networkQ));
+        const SimulationRequest request = ClassERequest(CalculatedDesign(networkQ));
         const SimulationResult result = Simulate(request);
         const SimulationWaveforms& w = result.waveforms;
         const double switchLoss = MeanOverPeriod(w, 1.0 / request.frequency, 1,
@@ -156,7 +156,7 @@ TEST_F(NgspiceSimulation, CancelledRunLeavesTheNextRunAsAFreshOne)
     const SimulationFigures fresh = Simulate(good).figures;
 
     // At Q 200 the series network takes thousands of periods to settle.
-    SimulationRequest slow = ClassERequest(StartupDesignWithQ(200.0f));
+    SimulationRequest slow = ClassERequest(CalculatedDesign(200.0f));
     slow.maxPeriods = 20000;
     std::stop_source stop;
     std::jthread canceller([&] {

@@ -9,22 +9,11 @@
 #include "screens/design/schematic.h"
 #include "screens/design/schematic_labels.h"
 #include "screens/screen_style.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 
 namespace {
-
-// The start-up design with the L-network for the given resistance (0: Rload's).
-DesignRecord Designed(bool lnetState, float rnetwork)
-{
-    DesignRecord design;
-    StartupValues(design);
-    FindAll(design);
-    design.LnetState = lnetState;
-    LnetworkWorking working;
-    FindLnetwork(design, working, rnetwork > 0 ? rnetwork : design.Rload);
-    return design;
-}
 
 TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
 {
@@ -47,7 +36,7 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
     const QFontMetricsF metrics(font);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.labels);
-        const DesignRecord design = Designed(c.lnetState, c.rnetwork);
+        const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, c.lnetState, c.rnetwork);
         const Circuit circuit = BuildCircuit(design);
         const SchematicDrawing drawing = SchematicOf(circuit, design.Pi);
         const double end = c.leadsOnGround.back();
@@ -99,7 +88,7 @@ TEST(SchematicLabels, WarningsAndFailedValuesAreRed)
                  {[](DesignRecord& d) { d.Falltime = 100e-6f; FindAll(d); },
                   "Idc: invalid|( Rdc: invalid )|Efficiency: invalid|Pdiss: invalid"}};
     for (const auto& c : cases) {
-        DesignRecord design = Designed(0, 50);
+        DesignRecord design = CalculatedDesign(kDefaultNetworkQ, false);
         c.change(design);
         QStringList red;
         const Circuit circuit = BuildCircuit(design);
