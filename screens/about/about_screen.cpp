@@ -9,6 +9,7 @@
 #include "engine/message_sink.h"
 #include "screens/welcome/display_twips.h"
 #include "screens/welcome/program_icon.h"
+#include "screens/welcome/shell_controls.h"
 #include "screens/screen_style.h"
 #include "engine/program_texts.h"
 #include "screens/object_names.h"
@@ -64,28 +65,12 @@ QFont Font(const QString& family, double points, bool bold)
     return font;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font, const QColor& colour)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
-
 QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
                          const QColor& colour)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
+    QLabel* label = MakeLabel(parent, name, text, font, colour);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
     return label;
 }
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "screens/welcome/program_icon.h"
+#include "screens/welcome/shell_controls.h"
 #include "screens/screen_style.h"
 #include "screens/object_names.h"
 #include "screens/window_scale.h"
@@ -29,18 +30,6 @@ constexpr double kQuestionMargin = 0.05;
 constexpr double kQuestionTop = 0.1;
 constexpr double kQuestionHeight = 0.25;
 constexpr const char* kQuestion = "Quit Voltra? The design is kept for the next start.";
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QFont& font)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFont(font);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, QColor(kButtonFace));
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    button->setPalette(palette);
-    return button;
-}
 
 }  // namespace
 
@@ -68,8 +57,8 @@ ExitScreen::ExitScreen(std::function<void()> quit, QSizeF displayTwips, QWidget*
     question_->setFont(font);
     question_->setAlignment(Qt::AlignCenter);
     question_->setWordWrap(true);
-    cancelButton_ = MakeButton(this, kCancelButtonName, QStringLiteral("Cancel / Continue"), font);
-    exitButton_ = MakeButton(this, kExitButtonName, QStringLiteral("Exit / Quit"), font);
+    cancelButton_ = MakeFaceButton(this, kCancelButtonName, QStringLiteral("Cancel / Continue"), font);
+    exitButton_ = MakeFaceButton(this, kExitButtonName, QStringLiteral("Exit / Quit"), font);
     resize(opened_.toSize());
     LayOut();
     setTabOrder(cancelButton_, exitButton_);

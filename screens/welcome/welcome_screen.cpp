@@ -9,6 +9,7 @@
 
 #include "engine/message_sink.h"
 #include "screens/welcome/program_icon.h"
+#include "screens/welcome/shell_controls.h"
 #include "screens/welcome/welcome_schematic.h"
 #include "screens/screen_style.h"
 #include "screens/window_scale.h"
@@ -42,32 +43,6 @@ constexpr std::array<double, 4> kCopyrightRect = {1000, 6800, 5670, 390};
 constexpr std::array<double, 4> kWebsiteRect = {1000, 7200, 5670, 390};
 constexpr std::array<double, 4> kStartRect = {8500, 6200, 1200, 360};
 constexpr std::array<double, 4> kExitRect = {8500, 6900, 1200, 360};
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
-                  const QColor& colour)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QFont& font)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFont(font);
-    // Enter presses the button that has the focus, as Space does.
-    button->setAutoDefault(true);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, QColor(kButtonFace));
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    button->setPalette(palette);
-    return button;
-}
 
 void SetPoints(QWidget* control, double points)
 {
@@ -112,8 +87,8 @@ WelcomeScreen::WelcomeScreen(DesignRecord& design, Actions actions, QSizeF displ
     noticeLabel_ = MakeLabel(this, kNoticeLabelName, QString::fromLatin1(kMakersNotice), labelFont, Qt::white);
     webLabel_ = MakeLabel(this, kWebLabelName, QString::fromLatin1(kWebAddress), labelFont, Qt::white);
 
-    startButton_ = MakeButton(this, kStartButtonName, QStringLiteral("Start"), buttonFont);
-    exitButton_ = MakeButton(this, kExitButtonName, QStringLiteral("Exit"), buttonFont);
+    startButton_ = MakeFaceButton(this, kStartButtonName, QStringLiteral("Start"), buttonFont);
+    exitButton_ = MakeFaceButton(this, kExitButtonName, QStringLiteral("Exit"), buttonFont);
     setTabOrder(startButton_, exitButton_);
     setFocusProxy(startButton_);
     startButton_->setFocus();

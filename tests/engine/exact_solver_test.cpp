@@ -8,6 +8,7 @@
 
 #include "engine/equations.h"
 #include "engine/exact_solver.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 namespace {
@@ -16,9 +17,7 @@ constexpr double kPi = std::numbers::pi;
 
 DesignRecord Design(float q, float saturation = kDefaultSaturation)
 {
-    DesignRecord d;
-    StartupValues(d);
-    d.NetworkQ = q;
+    DesignRecord d = CalculatedDesign(q);
     d.Saturation = saturation;
     FindAll(d);
     return d;
