@@ -185,7 +185,7 @@ void Program::Print()
 {
     // A verification on screen of the design being printed goes on a second page.
     ExtraPage verificationPage;
-    if (verification_ && verification_->isVisible() && !verification_->Busy() && verification_->Shown())
+    if (verification_ && verification_->isVisible() && !verification_->Busy() && verification_->ShowsResult())
         verificationPage = [window = verification_.data()](QPainter& page) { window->PaintReport(page); };
     PrintSchematic(Shown(), ShownCircuit(), dialogs_.PrintDialog(), messages_, verificationPage);
 }

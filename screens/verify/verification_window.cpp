@@ -106,7 +106,6 @@ void VerificationWindow::StartRun()
         Show(pending_, circuit, SimulationOutcome{std::nullopt, kRefused, false}, generation_);
         return;
     }
-    ++runsStarted_;
     status_->setText(tr("Simulating to periodic steady state..."));
     Run& run = runs_.emplace_back();
     run.thread = std::jthread([this, &run, design = pending_, circuit, request = RequestFor(circuit),
@@ -126,15 +125,12 @@ void VerificationWindow::Show(const DesignRecord& design, const Circuit& circuit
     if (generation != generation_) return;
     progress_->hide();
     if (!outcome.result) {
-        shown_.reset();
+        showsResult_ = false;
         status_->setText(QString::fromStdString(outcome.error));
         table_->clearContents();
-        emit Finished();
         return;
     }
-    shownDesign_ = design;
-    shownCircuit_ = circuit;
-    shown_ = outcome.result;
+    showsResult_ = true;
     const SimulationFigures& figures = outcome.result->figures;
     // The slope completes the switching condition: zero voltage with zero slope.
     status_->setText(tr("Periodic steady state after %1 periods.").arg(figures.periods) +
@@ -143,7 +139,6 @@ void VerificationWindow::Show(const DesignRecord& design, const Circuit& circuit
                          .arg(QString::number(figures.turnOnSlope, 'g', 3)));
     ShowTable(design, circuit, figures);
     ShowPlot(outcome.result->waveforms);
-    emit Finished();
 }
 
 void VerificationWindow::ShowTable(const DesignRecord& design, const Circuit& circuit, const SimulationFigures& figures)

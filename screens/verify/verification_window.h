@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <atomic>
 #include <list>
-#include <optional>
 #include <thread>
 
 #include "engine/circuit.h"
@@ -32,16 +31,11 @@ public:
     // once typing has paused.
     void Follow(const DesignRecord& shown, const Circuit& circuit);
 
-    int RunsStarted() const { return runsStarted_; }
     bool Busy() const;
-    // The last verification shown, for the printed page.
-    const std::optional<SimulationResult>& Shown() const { return shown_; }
-    const DesignRecord& ShownDesign() const { return shownDesign_; }
+    // A simulation's plot and table are on show, for the printed page.
+    bool ShowsResult() const { return showsResult_; }
     // The plot and the table on a printed page of their own.
     void PaintReport(QPainter& page) const;
-
-signals:
-    void Finished();
 
 private:
     // One simulation in its worker thread; `done` once it has handed over its outcome.
@@ -62,12 +56,9 @@ private:
     QLabel* status_;
     DesignRecord pending_;
     Circuit pendingCircuit_;
-    Circuit shownCircuit_;
-    DesignRecord shownDesign_;
-    std::optional<SimulationResult> shown_;
+    bool showsResult_ = false;
     std::list<Run> runs_;
     int generation_ = 0;
-    int runsStarted_ = 0;
 };
 
 }  // namespace voltra
