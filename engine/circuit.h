@@ -17,6 +17,11 @@ namespace voltra {
 // carry a nearly pure DC current at the operating frequency.
 inline constexpr double kDefaultChokeFactor = 10.0;
 
+// The longest time step, as a fraction of the period, that a simulation of the
+// circuit takes: the schematic file asks it of LTspice, and the built-in verification
+// of ngspice.
+inline constexpr double kSimulationStepsPerPeriod = 200.0;
+
 enum class PartRole { Supply, Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load };
 
 // Where the L-network stands: none (option off, or Rload already equals the network

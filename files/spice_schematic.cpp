@@ -50,7 +50,6 @@ constexpr const char* kSwitchModelEnd = " Vt=3.5 Vh=0)";
 // Simulate 1000 periods, keep the last 200, step at most 1/200 of a period.
 constexpr double kSimulatedPeriods = 1000.0;
 constexpr double kRecordedPeriods = 200.0;
-constexpr double kStepsPerPeriod = 200.0;
 constexpr const char* kTranStart = "TEXT 0 312 Left 2 !.TRAN 0 ";
 constexpr const char* kGeneratorNote = "TEXT 0 376 Left 2 ;Voltra - ";
 constexpr const char* kLtotalNote = "TEXT 656 -184 Left 2 ;L total = ";
@@ -200,7 +199,7 @@ void WriteGenerator(std::string& file, const Circuit& circuit)
                          SignificantText(circuit.roff) + kSwitchModelEnd);
     AppendLine(file, kTranStart + FormatSmall(StoreSingle(kSimulatedPeriods / circuit.frequency)) + " " +
                          FormatSmall(StoreSingle(kRecordedPeriods / circuit.frequency)) + " " +
-                         FormatSmall(StoreSingle(period / kStepsPerPeriod)) + " startup");
+                         FormatSmall(StoreSingle(period / kSimulationStepsPerPeriod)) + " startup");
     AppendLine(file, std::string(kGeneratorNote) + kWebAddress);
 }
 

@@ -1,6 +1,5 @@
-// Netlist lines from the circuit model's parts and nodes. Numbers are written with
-// nine significant digits in the C form, whatever the user's locale, so the simulator
-// runs exactly the single-precision values the screen shows.
+// Netlist lines from the circuit model's parts and nodes, so the simulator runs
+// exactly the single-precision values the screen shows.
 #include "simulation/netlist.h"
 
 #include <array>
@@ -15,19 +14,19 @@ constexpr double kGateHigh = 12;
 constexpr double kGeneratorResistance = 10;
 constexpr double kSwitchThreshold = 3.5;
 
-std::string Number(double value)
+std::string ElementLine(const Part& part)
+{
+    return std::string(part.name) + " " + part.from + " " + part.to + " " + NetlistNumber(part.value.value);
+}
+
+}  // namespace
+
+std::string NetlistNumber(double value)
 {
     std::array<char, 32> text{};
     const auto end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general, 9).ptr;
     return std::string(text.data(), end);
 }
-
-std::string ElementLine(const Part& part)
-{
-    return std::string(part.name) + " " + part.from + " " + part.to + " " + Number(part.value.value);
-}
-
-}  // namespace
 
 SimulationRequest RequestFor(const Circuit& circuit)
 {
@@ -44,12 +43,12 @@ SimulationRequest RequestFor(const Circuit& circuit)
         // source in its source lead measures it.
         add(std::string(part.name) + " " + part.from + " swsrc gate 0 MySwitch");
         add("Vswitch swsrc 0 0");
-        add(".model MySwitch SW(Ron=" + Number(part.value.value) + " Roff=" + Number(circuit.roff) +
-            " Vt=" + Number(kSwitchThreshold) + " Vh=0)");
+        add(".model MySwitch SW(Ron=" + NetlistNumber(part.value.value) + " Roff=" + NetlistNumber(circuit.roff) +
+            " Vt=" + NetlistNumber(kSwitchThreshold) + " Vh=0)");
     }
-    add("Vgen gsrc 0 PULSE(0 " + Number(kGateHigh) + " 0 " + Number(fall) + " " + Number(fall) + " " +
-        Number(period * 0.5 - fall) + " " + Number(period) + ")");
-    add("Rgen gsrc gate " + Number(kGeneratorResistance));
+    add("Vgen gsrc 0 PULSE(0 " + NetlistNumber(kGateHigh) + " 0 " + NetlistNumber(fall) + " " + NetlistNumber(fall) + " " +
+        NetlistNumber(period * 0.5 - fall) + " " + NetlistNumber(period) + ")");
+    add("Rgen gsrc gate " + NetlistNumber(kGeneratorResistance));
 
     SimulationRequest request;
     request.circuit = lines;

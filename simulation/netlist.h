@@ -13,4 +13,8 @@ namespace voltra {
 // The request that verifies a circuit whose results are all usable.
 SimulationRequest RequestFor(const Circuit& circuit);
 
+// A number as the netlist writes it: nine significant digits, enough for every
+// single-precision value, in the C form whatever the user's locale.
+std::string NetlistNumber(double value);
+
 }  // namespace voltra

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "engine/circuit.h"
 #include "simulation/ngspice_session.h"
 #include "simulation/period_measures.h"
 #include "simulation/settling_watch.h"
@@ -16,8 +17,6 @@
 namespace voltra {
 namespace {
 
-// The longest step, as the LTspice export also asks for.
-constexpr double kStepsPerPeriod = 200.0;
 // The transient's last point may fall a little short of its stop time; a
 // millionth of a period is nothing to the means over it.
 constexpr double kPeriodEndTolerance = 1e-6;
@@ -89,7 +88,7 @@ std::string SaveCommand()
 std::string TranCommand(const SimulationRequest& request)
 {
     const double period = 1.0 / request.frequency;
-    const std::string step = Number(period / kStepsPerPeriod);
+    const std::string step = Number(period / kSimulationStepsPerPeriod);
     return "tran " + step + " " + Number(request.maxPeriods * period) + " 0 " + step;
 }
 

@@ -2,8 +2,6 @@
 // of the core's own numbers, for the simulation tests and the benchmark.
 #pragma once
 
-#include <array>
-#include <charconv>
 #include <string>
 
 #include "engine/circuit.h"
@@ -12,14 +10,6 @@
 #include "tests/calculated_design.h"
 
 namespace voltra {
-
-// A number as the netlist writes it, to find its line.
-inline std::string SpiceNumber(double value)
-{
-    std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general, 9).ptr;
-    return std::string(text.data(), end);
-}
 
 inline SimulationRequest ClassERequest(const DesignRecord& d) { return RequestFor(BuildCircuit(d)); }
 

@@ -130,7 +130,7 @@ TEST_F(NgspiceSimulation, FaultsBecomeMessagesAndLeaveTheNextRunAsBefore)
         {"switch model misspelt", replaced("gate 0 MySwitch", "gate 0 MySwich"), "ngspice refused the circuit",
          "mysw"},
         {"load given as an undefined parameter (fatal to ngspice)",
-         replaced("RLoad load 0 " + SpiceNumber(good.loadResistance), "RLoad load 0 {rload}"),
+         replaced("RLoad load 0 " + NetlistNumber(good.loadResistance), "RLoad load 0 {rload}"),
          "ngspice stopped with a fatal error", "rload"},
         {"no node named load", replaced(" load", " out"), "The simulated circuit has no node \"load\"", ""},
         {"a second switch that chatters once its current starts",
@@ -176,8 +176,8 @@ TEST_F(NgspiceSimulation, CancelledRunLeavesTheNextRunAsAFreshOne)
 TEST_F(NgspiceSimulation, ReadsTheCircuitAlikeInACommaDecimalLocale)
 {
     SimulationRequest request = DefaultDesignRequest();
-    const std::string load = "RLoad load 0 " + SpiceNumber(request.loadResistance);
-    const std::string loadAsExpression = "RLoad load 0 {" + SpiceNumber(request.loadResistance) + "}";
+    const std::string load = "RLoad load 0 " + NetlistNumber(request.loadResistance);
+    const std::string loadAsExpression = "RLoad load 0 {" + NetlistNumber(request.loadResistance) + "}";
     request.circuit.replace(request.circuit.find(load), load.size(), loadAsExpression);
     const SimulationFigures inC = Simulate(request).figures;
 
