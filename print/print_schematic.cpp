@@ -34,11 +34,6 @@ std::string PageFailed(const QPrinter& printer)
 
 }  // namespace
 
-void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages)
-{
-    PrintSchematic(design, BuildCircuit(design), dialog, messages);
-}
-
 void PrintSchematic(const DesignRecord& design, const Circuit& circuit, PrintDialogProvider& dialog,
                     MessageSink& messages, const ExtraPage& extraPage)
 {

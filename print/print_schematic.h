@@ -23,7 +23,5 @@ inline constexpr const char* kPrinterErrorTitle = "Printer Error";
 using ExtraPage = std::function<void(QPainter& page)>;
 void PrintSchematic(const DesignRecord& design, const Circuit& circuit, PrintDialogProvider& dialog,
                     MessageSink& messages, const ExtraPage& extraPage = {});
-// The sheet of the closed-form circuit.
-void PrintSchematic(const DesignRecord& design, PrintDialogProvider& dialog, MessageSink& messages);
 
 }  // namespace voltra

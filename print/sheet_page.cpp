@@ -118,11 +118,6 @@ QString FooterVersionText() { return QStringLiteral("Voltra Version ") + QString
 
 }  // namespace
 
-void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt)
-{
-    PaintDesignSheet(page, design, BuildCircuit(design), printedAt);
-}
-
 void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit& circuit, const QDateTime& printedAt)
 {
     page.save();

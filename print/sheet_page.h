@@ -20,7 +20,5 @@ inline constexpr int kSheetHeight = 18000;
 // and the 10 pt and 6 pt texts keep their true size on paper. The design must have
 // passed SheetFault: nothing here can fail.
 void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit& circuit, const QDateTime& printedAt);
-// The sheet of the closed-form circuit.
-void PaintDesignSheet(QPainter& page, const DesignRecord& design, const QDateTime& printedAt);
 
 }  // namespace voltra
