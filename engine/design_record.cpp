@@ -73,6 +73,8 @@ float ClampRnetwork(float entered)
     return entered;
 }
 
+bool RnetworkAccepted(float entered) { return entered >= kRnetworkMin && entered <= kRnetworkMax; }
+
 float StepValue(float value, int direction)
 {
     if (direction < 0) return static_cast<float>(value / kStepFactor);

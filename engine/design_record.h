@@ -88,6 +88,8 @@ inline constexpr float kRnetworkMax = 10000.0f;
 inline constexpr const char* kRnetworkFirstText = "50";
 // The network resistance in effect for an entered one.
 float ClampRnetwork(float entered);
+// An entered network resistance the box takes as it stands; any other is clamped.
+bool RnetworkAccepted(float entered);
 
 // Limits applied when the design screen loads, before each target is written
 // into its box. Tighter than typed entry: a design that comes back from a file

@@ -267,7 +267,7 @@ void DesignScreen::MarkEntryInEffect(Target target)
 
 void DesignScreen::MarkRnetworkInEffect(float entered)
 {
-    const bool inEffect = entered >= kRnetworkMin && entered <= kRnetworkMax;
+    const bool inEffect = RnetworkAccepted(entered);
     ShowEcho(rnetworkEcho_, RnetworkEcho(entered, design_.Rnetwork));
     txtRnetwork_->setStyleSheet(inEffect ? QString() : kOutOfEffectStyle);
     txtRnetwork_->setToolTip(inEffect ? QString()
@@ -293,7 +293,7 @@ void DesignScreen::RnetworkChanged()
 {
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
     // A value in range runs a cycle, which marks the box with what it then holds.
-    if (entered < kRnetworkMin || entered > kRnetworkMax) return MarkRnetworkInEffect(entered);
+    if (!RnetworkAccepted(entered)) return MarkRnetworkInEffect(entered);
     MarkModified();
     design_.Rnetwork = entered;
     FindAll(design_);

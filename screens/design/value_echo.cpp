@@ -47,7 +47,7 @@ ValueEcho TargetEcho(Target target, float entered, float stored)
 
 ValueEcho RnetworkEcho(float entered, float inEffect)
 {
-    const bool outside = !(entered >= kRnetworkMin && entered <= kRnetworkMax);
+    const bool outside = !RnetworkAccepted(entered);
     QString tip = Range(kRnetworkMin, kRnetworkMax, kOhm);
     if (outside) tip += QString::fromLatin1(kReplacedTip).arg(Prefixed(entered, kOhm), Prefixed(inEffect, kOhm));
     return {Prefixed(inEffect, kOhm), outside, tip};
