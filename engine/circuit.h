@@ -67,6 +67,15 @@ struct Circuit {
     // frequency at which it still reaches Class E at this supply and power.
     float cossLimitFrequency = NAN;  // Hz
 
+    // The switch model of engine/switch_model.h and the part losses around it.
+    double duty = 0.5;               // fraction of the period the switch is fully on
+    float coss = 0;                  // F, the switch's own capacitance, drain to ground;
+                                     // C1's part value is the external rest
+    double inductorQ = INFINITY;     // series resistance of every inductor: ωL / Q
+    double capacitorQ = INFINITY;    // series resistance of every capacitor: 1/(ωC·Q)
+    bool switchModel = false;        // true: the schematic file carries that switch model
+                                     // (exact design); false: the plain switch and gate
+
     const Part& Get(PartRole role) const;
     Part& Get(PartRole role);
     bool Has(PartRole role) const;
