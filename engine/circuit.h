@@ -36,6 +36,27 @@ struct Part {
     const char* to;    // node nearer the load; "0" is ground
 };
 
+// One entry of the loss budget: a part by its instance name and what heats it.
+struct Loss {
+    const char* part;   // "S1", "L1", ...
+    const char* cause;  // kConductionLoss, kFallLoss, kDischargeLoss or kSeriesResistanceLoss
+    Result watts;
+};
+inline constexpr const char* kConductionLoss = "conduction in Ron";
+inline constexpr const char* kFallLoss = "turn-off fall";
+inline constexpr const char* kDischargeLoss = "C1 discharge at turn-on";
+inline constexpr const char* kSeriesResistanceLoss = "series resistance";
+
+// What a part must withstand.
+struct PartStress {
+    PartRole role;
+    const char* part;      // instance name
+    Result peakVoltage;    // V, highest |voltage| across it
+    Result rmsCurrent;     // A
+    Result reactivePower;  // var, inductors and capacitors only (0 for the others):
+                           // ωL·Iac,rms² or Irms²/(ωC), the V·I of a sinusoid
+};
+
 struct Circuit {
     float frequency = 0;  // Hz, the gate drive
     float falltime = 0;   // s, the edges of the gate drive
@@ -75,6 +96,18 @@ struct Circuit {
     double capacitorQ = INFINITY;    // series resistance of every capacitor: 1/(ωC·Q)
     bool switchModel = false;        // true: the schematic file carries that switch model
                                      // (exact design); false: the plain switch and gate
+
+    // Where the power goes, from the solved waveform of an analysed circuit (empty
+    // otherwise): watts per cause and part, summing to the supply power less the
+    // output power.
+    std::vector<Loss> losses;
+    // Stresses of every part from the same waveform (empty when not analysed), in
+    // circuit order; the supply and the load carry their voltage and current too.
+    std::vector<PartStress> stresses;
+    // The switch closing on charge C1 still holds: the current impulse through Ron
+    // (its peak, which Ipeak leaves out) and the energy it dissipates each period.
+    Result dischargePeakCurrent;  // A
+    Result dischargeEnergy;       // J
 
     const Part& Get(PartRole role) const;
     Part& Get(PartRole role);

@@ -2,6 +2,8 @@
 // capacitance, rounded to parts one can buy, and then analysed as it stands.
 #include "engine/design_options.h"
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "engine/exact_solver.h"
@@ -12,12 +14,13 @@ namespace voltra {
 namespace {
 
 constexpr const char* kCossAboveC1 = "the switch's own output capacitance is more than the C1 this design needs";
+constexpr const char* kFallTooLong = "the fall time is longer than the switch's off-time";
 constexpr PartRole kReactiveParts[] = {PartRole::C1, PartRole::C2, PartRole::Lseries, PartRole::NetworkL,
                                        PartRole::NetworkC};
 
 // The solver's parts in the design's own single-precision fields, so the circuit and
-// its layout follow from them as from the fits. The figures stay the fits' (the
-// switch's Ron is the one the solver worked with) until the solution's replace them.
+// its layout follow from them as from the fits. The figures stay the fits' until the
+// solution's replace them.
 void Adopt(DesignRecord& d, const ExactSolution& s)
 {
     d.Rload = StoreSingle(s.rload);
@@ -39,24 +42,71 @@ StageNetwork StageNetworkOf(NetworkLayout layout)
 }
 
 // The circuit as built, the switch's capacitance added back across it.
-ClassEStage StageOf(const Circuit& c, float coss)
+ClassEStage StageOf(const Circuit& c)
 {
     ClassEStage stage;
     stage.frequency = c.frequency;
     stage.supply = c.ValueOf(PartRole::Supply);
     stage.ron = c.ValueOf(PartRole::Switch);
     stage.lchoke = c.ValueOf(PartRole::Choke);
-    stage.c1 = c.ValueOf(PartRole::C1) + static_cast<double>(coss);
+    stage.c1 = c.ValueOf(PartRole::C1) + static_cast<double>(c.coss);
+    stage.coss = c.coss;
     stage.lseries = c.ValueOf(PartRole::Lseries);
     stage.c2 = c.ValueOf(PartRole::C2);
     stage.network = StageNetworkOf(c.network);
     stage.lnetwork = c.ValueOf(PartRole::NetworkL);
     stage.cnetwork = c.ValueOf(PartRole::NetworkC);
     stage.load = c.ValueOf(PartRole::Load);
+    stage.duty = c.duty;
+    stage.falltime = c.falltime;
+    stage.inductorQ = c.inductorQ;
+    stage.capacitorQ = c.capacitorQ;
     return stage;
 }
 
 Result Analysed(double value) { return {StoreSingle(value), Status::Valid, {}}; }
+
+StagePart StagePartOf(PartRole role)
+{
+    switch (role) {
+    case PartRole::Choke: return StagePart::Choke;
+    case PartRole::Switch: return StagePart::Switch;
+    case PartRole::C1: return StagePart::C1;
+    case PartRole::C2: return StagePart::C2;
+    case PartRole::Lseries: return StagePart::Lseries;
+    case PartRole::NetworkL: return StagePart::NetworkL;
+    case PartRole::NetworkC: return StagePart::NetworkC;
+    case PartRole::Supply:
+    case PartRole::Load: break;
+    }
+    return StagePart::Load;
+}
+
+// Where the power goes, part by part, and what each part must stand.
+void TakeBudget(Circuit& c, const StageFigures& f)
+{
+    const char* const switchName = c.Get(PartRole::Switch).name;
+    c.losses = {{switchName, kConductionLoss, Analysed(f.conductionLoss)},
+                {switchName, kFallLoss, Analysed(f.fallLoss)},
+                {switchName, kDischargeLoss, Analysed(f.dischargeLoss)}};
+    for (const Part& part : c.parts) {
+        if (part.role == PartRole::Supply || part.role == PartRole::Switch || part.role == PartRole::Load) continue;
+        c.losses.push_back(
+            {part.name, kSeriesResistanceLoss, Analysed(f.parts[static_cast<std::size_t>(StagePartOf(part.role))].loss)});
+    }
+    c.stresses.clear();
+    for (const Part& part : c.parts) {
+        if (part.role == PartRole::Supply) {
+            c.stresses.push_back({part.role, part.name, part.value, Analysed(f.idc), Analysed(0)});
+            continue;
+        }
+        const PartFigures& p = f.parts[static_cast<std::size_t>(StagePartOf(part.role))];
+        c.stresses.push_back(
+            {part.role, part.name, Analysed(p.peakVoltage), Analysed(p.rmsCurrent), Analysed(p.reactivePower)});
+    }
+    c.dischargePeakCurrent = Analysed(f.ipeak);
+    c.dischargeEnergy = Analysed(f.dischargeEnergy);
+}
 
 // The figures of the circuit's own waveforms replace the fits' predictions.
 void TakeFigures(Circuit& c, const StageFigures& f)
@@ -71,19 +121,37 @@ void TakeFigures(Circuit& c, const StageFigures& f)
     c.pout = Analysed(f.pout);
     c.turnOnPercent = Analysed(f.turnOnVoltage);
     c.vpeak = Analysed(f.vpeak);
-    c.ipeak = Analysed(f.ipeak);
+    c.ipeak = Analysed(f.ipeakNetwork);
     c.idc = Analysed(f.idc);
     c.rdc = Analysed(c.ValueOf(PartRole::Supply) / f.idc);
     c.efficiency = Analysed(f.efficiency);
     c.dissipation = Analysed(f.pin - f.pout);
+    TakeBudget(c, f);
 }
 
-bool PartsUsable(const Circuit& c)
+// A rounded circuit is a detuned one: where it misses the targets by more than a
+// part tolerance would, its figures are questioned (drawn red, and said why), not
+// refused, since it is still the circuit the engineer may want to build or simulate.
+void QuestionMissedTargets(Circuit& c, double targetPower)
 {
-    for (const Part& part : c.parts)
-        if (!part.value.Usable()) return false;
-    return true;
+    if (!c.pout.Usable() || !c.turnOnPercent.Usable()) return;
+    char reason[160];
+    const double miss = c.pout.value / targetPower - 1;
+    if (!(std::fabs(miss) <= kTargetPowerMiss)) {
+        std::snprintf(reason, sizeof reason, "the standard values miss the target power by %+.1f %%", 100 * miss);
+        for (Result* figure : {&c.pout, &c.efficiency})
+            if (figure->status == Status::Valid) *figure = {figure->value, Status::Warning, reason};
+    }
+    if (!(std::fabs(c.turnOnPercent.value) <= kTurnOnMissPercent)) {
+        std::snprintf(reason, sizeof reason,
+                      "with the standard values the switch closes at %.1f %% of the supply, no longer at zero volts",
+                      c.turnOnPercent.value);
+        for (Result* figure : {&c.turnOnPercent, &c.efficiency})
+            if (figure->status == Status::Valid) *figure = {figure->value, Status::Warning, reason};
+    }
 }
+
+bool HasFiniteQ(const DesignOptions& o) { return std::isfinite(o.inductorQ) || std::isfinite(o.capacitorQ); }
 
 }  // namespace
 
@@ -93,18 +161,38 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
     DesignRecord working = d;
     std::optional<ExactSolution> solution;
     if (options.exact) {
-        solution = SolveExact(ExactTargetsOf(d, options.chokeFactor), ClosedFormStart(d));
+        ExactTargets targets = ExactTargetsOf(d, options.chokeFactor);
+        targets.coss = options.coss;
+        targets.duty = options.duty;
+        targets.inductorQ = options.inductorQ;
+        targets.capacitorQ = options.capacitorQ;
+        solution = SolveExact(targets, ClosedFormStart(d));
+        if (!solution->valid && options.coss > 0) {
+            // A switch whose own capacitance is more than the whole C1: the solution
+            // without it says how much C1 is needed, and so the highest frequency.
+            targets.coss = 0;
+            const ExactSolution free = SolveExact(targets, ClosedFormStart(d));
+            if (free.valid && free.stage.c1 <= options.coss) solution = free;
+        }
         if (solution->valid) Adopt(working, *solution);
     }
     Circuit c = BuildCircuit(working, options.chokeFactor);
     c.exact = options.exact;
     c.series = options.series;
+    c.duty = options.exact ? options.duty : kDefaultDuty;
+    c.coss = options.coss;
+    c.inductorQ = options.inductorQ;
+    c.capacitorQ = options.capacitorQ;
+    c.switchModel = options.exact;
+    if (solution && solution->valid) c.Get(PartRole::Switch).value = Analysed(solution->stage.ron);
     if (solution && !solution->valid) {
         const std::string reason = "there is no exact Class E solution: " + solution->reason;
         for (PartRole role : kReactiveParts)
             if (c.Has(role)) Invalidate(c.Get(role).value, reason);
         Invalidate(c.rload, reason);
     }
+    if (!FallFits(c))
+        for (Result* figure : {&c.efficiency, &c.idc, &c.rdc, &c.dissipation}) Invalidate(*figure, kFallTooLong);
 
     Result& c1 = c.Get(PartRole::C1).value;
     if (options.coss > 0 && c1.Usable()) {
@@ -119,12 +207,21 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
         }
     }
 
-    if (options.series && PartsUsable(c)) {
+    // Only a design that stands may be rounded and analysed: rounding an invalid one
+    // would give figures of a circuit nobody designed.
+    const bool stands = AllUsable(c);
+    if (options.series && stands) {
         for (PartRole role : kReactiveParts)
             if (c.Has(role)) c.Get(role).value.value = StoreSingle(RoundToSeries(c.ValueOf(role), *options.series));
-        TakeFigures(c, AnalyseStage(StageOf(c, options.coss)));
+        if (c.network != NetworkLayout::None)
+            c.ltotal.value = StoreSingle(static_cast<double>(c.ValueOf(PartRole::Lseries)) + c.ValueOf(PartRole::NetworkL));
+        TakeFigures(c, AnalyseStage(StageOf(c)));
+        QuestionMissedTargets(c, d.Power);
     } else if (solution && solution->valid) {
         TakeFigures(c, solution->figures);
+    } else if (!options.series && HasFiniteQ(options) && stands) {
+        // Lossy parts change what the closed-form circuit does: its own figures.
+        TakeFigures(c, AnalyseStage(StageOf(c)));
     }
     return c;
 }

@@ -2,10 +2,12 @@
 // of the circuit, the switch's own output capacitance, and standard part values.
 #pragma once
 
+#include <cmath>
 #include <optional>
 
 #include "engine/circuit.h"
 #include "engine/standard_values.h"
+#include "engine/switch_model.h"
 
 namespace voltra {
 
@@ -14,8 +16,17 @@ struct DesignOptions {
     float coss = 0;                             // F, the switch's output capacitance, part of C1
     std::optional<ESeries> series{};            // round the reactive parts to this series
     double chokeFactor = kDefaultChokeFactor;   // the feed choke as a multiple of Lseries
+    double duty = kDefaultDuty;                 // the exact design's on-time, kMinDuty..kMaxDuty
+    double inductorQ = INFINITY;                // every inductor's Q: series resistance ωL/Q
+    double capacitorQ = INFINITY;               // every capacitor's Q (not Coss): 1/(ωC·Q)
     bool operator==(const DesignOptions&) const = default;
 };
+
+// A rounded circuit that misses the targets by more than these is marked: output
+// power off the target by more than kTargetPowerMiss, or a drain voltage at turn-on
+// above kTurnOnMissPercent of the supply.
+inline constexpr double kTargetPowerMiss = 0.10;
+inline constexpr double kTurnOnMissPercent = 10;
 
 // The circuit of a calculated design under the options; with none chosen, exactly
 // the closed-form circuit.

@@ -9,6 +9,7 @@
 
 #include "engine/equations.h"
 #include "engine/small_matrix.h"
+#include "engine/switch_model.h"
 
 namespace voltra {
 namespace {
@@ -23,6 +24,14 @@ constexpr int kMaxHalvings = 12;
 // Where the stage resistance and Rnetwork differ by less than this fraction the
 // L-network has nothing to transform and is left out; its parts tend to zero there.
 constexpr double kSameResistance = 1e-9;
+// Ron settles when a further solve moves it by less than this fraction, as a part
+// tolerance never could; the peak current moves with Ron by about Ron/Rload, so a
+// handful of solves reach it.
+constexpr double kRonTolerance = 1e-7;
+constexpr int kMaxRonSteps = 12;
+// Choke-factor steps of the continuation, in natural logarithms.
+constexpr double kContinuationStep = 0.5;
+constexpr double kSmallestContinuationStep = 1e-3;
 
 // Newton's unknowns, each finite wherever the physics is: ωC1R; the normalised C2
 // reactance 1/(ωC2R), which passes smoothly through zero where C2 grows without bound
@@ -52,17 +61,23 @@ Lnetwork LnetworkFor(const ExactTargets& t, double rload)
 NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
 {
     const double r = std::exp(u[kLogR]);
+    const double omega = 2 * std::numbers::pi * t.frequency;
     const Lnetwork network = LnetworkFor(t, r);
     NormalisedStage n;
     n.lseries = t.networkQ;
     n.choke = t.chokeFactor * t.networkQ;
     n.c1 = 1 / u[kC1];
+    n.coss = omega * t.coss * r;
     n.c2 = u[kC2];
     n.ron = t.ron / r;
     n.network = network.layout;
     n.lnetwork = network.series / r;
     n.cnetwork = network.shunt / r;
     n.load = t.lnetwork ? t.rnetwork / r : 1.0;
+    n.duty = t.duty;
+    n.fall = omega * t.falltime;
+    n.inductorLoss = std::isinf(t.inductorQ) ? 0.0 : 1 / t.inductorQ;
+    n.capacitorLoss = std::isinf(t.capacitorQ) ? 0.0 : 1 / t.capacitorQ;
     return n;
 }
 
@@ -102,6 +117,7 @@ ClassEStage BuildStage(const ExactTargets& t, const Unknowns& u)
     st.lseries = t.networkQ * r / omega;
     st.lchoke = t.chokeFactor * st.lseries;
     st.c1 = u[kC1] / (omega * r);
+    st.coss = t.coss;
     st.c2 = 1 / (u[kC2] * omega * r);
     st.network = network.layout;
     if (network.layout != StageNetwork::None) {
@@ -109,24 +125,30 @@ ClassEStage BuildStage(const ExactTargets& t, const Unknowns& u)
         st.cnetwork = 1 / (omega * network.shunt);
     }
     st.load = t.lnetwork ? t.rnetwork : r;
+    st.duty = t.duty;
+    st.falltime = t.falltime;
+    st.inductorQ = t.inductorQ;
+    st.capacitorQ = t.capacitorQ;
     return st;
 }
 
-}  // namespace
+// Newton's method from u for fixed Ron and choke factor; the unknowns where the
+// residuals vanish, or the reason there are none.
+struct Newton {
+    bool converged = false;
+    std::string reason;
+    Unknowns u{};
+    int iterations = 0;
+};
 
-ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
+Newton SolveUnknowns(const ExactTargets& t, Unknowns u)
 {
-    for (double target : {t.frequency, t.power, t.supply, t.ron, t.networkQ, t.chokeFactor})
-        if (!Positive(target)) return Failure("The targets, Ron and the choke factor must be positive.");
-    if (t.lnetwork && !Positive(t.rnetwork)) return Failure("The network resistance must be positive.");
-    if (!(t.minC1 >= 0)) return Failure("The switch's own capacitance cannot be negative.");
-    if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))
-        return Failure("The closed-form design has no valid load, C1 and C2 to start from.");
-
-    const double omega = 2 * std::numbers::pi * t.frequency;
-    Unknowns u = {omega * start.c1 * start.rload, 1 / (omega * start.c2 * start.rload), std::log(start.rload)};
+    Newton result;
     std::optional<Vector<3>> f = Residual(t, u);
-    if (!f) return Failure("The closed-form design cannot be analysed as a start.");
+    if (!f) {
+        result.reason = "The closed-form design cannot be analysed as a start.";
+        return result;
+    }
 
     // Broyden's update keeps the Jacobian current at one analysis per step; a step that
     // fails to shrink the residuals first earns a fresh finite-difference Jacobian, and
@@ -143,14 +165,17 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
         }
         return true;
     };
-    if (!differenceJacobian()) return Failure("The stage cannot be analysed near the closed-form design.");
+    auto fail = [&](std::string reason) {
+        result.reason = std::move(reason);
+        return result;
+    };
+    if (!differenceJacobian()) return fail("The stage cannot be analysed near the closed-form design.");
     bool fresh = true;
 
-    int iteration = 0;
+    int& iteration = result.iterations;
     for (; Norm(*f) > kTolerance; ++iteration) {
         if (iteration == kMaxIterations)
-            return Failure("Newton's method did not converge in " + std::to_string(kMaxIterations) + " steps.",
-                           iteration);
+            return fail("Newton's method did not converge in " + std::to_string(kMaxIterations) + " steps.");
         SquareMatrix<3> factors = jacobian;
         Vector<3> direction = {-(*f)[0], -(*f)[1], -(*f)[2]};
         const bool solvable = SolveInPlace(factors, direction);
@@ -167,18 +192,15 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
         if (!accepted) {
             if (!fresh) {
                 if (!differenceJacobian())
-                    return Failure("Newton's method left the designs the stage can be analysed at: no Class E "
-                                   "tuning found for these targets.",
-                                   iteration);
+                    return fail("Newton's method left the designs the stage can be analysed at: no Class E "
+                                "tuning found for these targets.");
                 fresh = true;
                 continue;
             }
-            if (!solvable)
-                return Failure("C1, C2 and the load no longer move the turn-on state: no Class E tuning.", iteration);
+            if (!solvable) return fail("C1, C2 and the load no longer move the turn-on state: no Class E tuning.");
             if (u[kC1] + direction[kC1] <= 0)
-                return Failure("C1 would have to be zero or negative: no Class E tuning for these targets.",
-                               iteration);
-            return Failure("Newton's method stalled: no Class E tuning found for these targets.", iteration);
+                return fail("C1 would have to be zero or negative: no Class E tuning for these targets.");
+            return fail("Newton's method stalled: no Class E tuning found for these targets.");
         }
 
         Vector<3> moved;
@@ -195,18 +217,126 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
         u = trial;
         f = accepted;
     }
+    result.converged = true;
+    result.u = u;
+    return result;
+}
 
-    if (!(u[kC2] > 0))
-        return Failure("C2 would have to be negative: the loaded Q is too low for Class E with this choke.",
-                       iteration);
+// From the choke-fed design at kContinuationChokeFactor down to a smaller choke in
+// steps of the choke factor, each solve starting from the last solution, the step
+// shortened where a solve fails: the branch that continues the closed-form design.
+Newton Continue(ExactTargets t, Unknowns u)
+{
+    const double target = t.chokeFactor;
+    t.chokeFactor = kContinuationChokeFactor;
+    Newton at = SolveUnknowns(t, u);
+    if (!at.converged) return at;
+    int iterations = at.iterations;
+    double logStep = kContinuationStep;
+    double logFactor = std::log(kContinuationChokeFactor);
+    const double logTarget = std::log(target);
+    while (logFactor > logTarget) {
+        const double next = std::max(logTarget, logFactor - logStep);
+        t.chokeFactor = std::exp(next);
+        Newton step = SolveUnknowns(t, at.u);
+        iterations += step.iterations;
+        if (step.converged) {
+            at = step;
+            logFactor = next;
+            logStep = std::min(kContinuationStep, 2 * logStep);
+        } else if ((logStep /= 4) < kSmallestContinuationStep) {
+            step.reason = "no Class E tuning continues the choke-fed design down to a choke of " +
+                          std::to_string(target) + " times Lseries (it ends near " +
+                          std::to_string(std::exp(logFactor)) + ").";
+            step.iterations = iterations;
+            return step;
+        }
+    }
+    at.iterations = iterations;
+    return at;
+}
+
+// Why a converged solution is not to be believed, or empty.
+std::string Implausible(const ExactTargets& t, const ExactStart& start, const ExactSolution& s)
+{
+    const ClassEStage& st = s.stage;
+    for (double part : {st.lchoke, st.c1, st.lseries, st.c2, st.ron})
+        if (!Positive(part)) return "a part of the solution is not a positive, finite value.";
+    if (st.network != StageNetwork::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
+        return "a part of the solution's L-network is not a positive, finite value.";
+    if (!(s.rload < kLoadFactor * start.rload && s.rload > start.rload / kLoadFactor))
+        return "its load of " + std::to_string(s.rload) + " ohm is far from the " + std::to_string(start.rload) +
+               " ohm of the closed-form design.";
+    if (start.efficiency > 0) {
+        // Sokal's Eq 1: the series branch's part resistances take their share of the load's.
+        const double shares = 1 + (std::isinf(t.inductorQ) ? 0.0 : t.networkQ / t.inductorQ) +
+                              (std::isinf(t.capacitorQ) ? 0.0 : t.networkQ / t.capacitorQ);
+        const double floor = kEfficiencyShare * start.efficiency / shares;
+        if (!(s.figures.efficiency >= floor))
+            return "its efficiency of " + std::to_string(100 * s.figures.efficiency) +
+                   " % is implausibly far below the closed-form estimate.";
+    }
+    return {};
+}
+
+}  // namespace
+
+ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
+{
+    for (double target : {t.frequency, t.power, t.supply, t.ron, t.networkQ, t.chokeFactor})
+        if (!Positive(target)) return Failure("The targets, Ron and the choke factor must be positive.");
+    if (t.lnetwork && !Positive(t.rnetwork)) return Failure("The network resistance must be positive.");
+    if (!(t.coss >= 0)) return Failure("The switch's own capacitance cannot be negative.");
+    if (!(t.duty >= kMinDuty && t.duty <= kMaxDuty)) return Failure("The duty must lie between 25 % and 75 %.");
+    if (!(t.falltime >= 0)) return Failure("The fall time cannot be negative.");
+    if (!(t.falltime < (1 - t.duty) / t.frequency)) return Failure("The fall time is longer than the switch's off-time.");
+    if (!(t.inductorQ > 0 && t.capacitorQ > 0)) return Failure("The parts' quality factors must be positive.");
+    if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))
+        return Failure("The closed-form design has no valid load, C1 and C2 to start from.");
+
+    const double omega = 2 * std::numbers::pi * t.frequency;
+    const Unknowns closedForm = {omega * start.c1 * start.rload, 1 / (omega * start.c2 * start.rload),
+                                 std::log(start.rload)};
+    Unknowns u = closedForm;
+
+    // Ron is the saturation voltage over the peak current of the solution it gives:
+    // a fixed point, reached in a few solves since the peak current hardly moves with Ron.
+    ExactTargets working = t;
     ExactSolution s;
-    s.iterations = iteration;
+    int iterations = 0;
+    for (int outer = 0;; ++outer) {
+        Newton n = working.chokeFactor < kContinuationChokeFactor && outer == 0 ? Continue(working, u)
+                                                                                : SolveUnknowns(working, u);
+        // A warm start can sit where the L-network just vanishes (its reactances go as
+        // the square root of the resistance step there); from the closed form it converges.
+        if (!n.converged && outer > 0) n = SolveUnknowns(working, closedForm);
+        iterations += n.iterations;
+        if (!n.converged) return Failure(n.reason, iterations);
+        u = n.u;
+        if (!(u[kC2] > 0))
+            return Failure("C2 would have to be negative: the loaded Q is too low for Class E with this choke.",
+                           iterations);
+        s.stage = BuildStage(working, u);
+        // Until Ron settles C1 may still dip below Coss; only the settled one must hold it.
+        ClassEStage analysed = s.stage;
+        analysed.coss = std::min(analysed.coss, analysed.c1);
+        s.figures = AnalyseStage(analysed);
+        if (!s.figures.valid) return Failure(s.figures.reason, iterations);
+        if (!(t.saturation > 0)) break;
+        const double ron = t.saturation / s.figures.ipeakNetwork;
+        if (!Positive(ron)) return Failure("The solved peak current gives no on-resistance.", iterations);
+        const bool settled = std::fabs(ron - working.ron) <= kRonTolerance * ron;
+        working.ron = ron;
+        if (settled) break;
+        if (outer + 1 == kMaxRonSteps)
+            return Failure("Ron and the peak current it gives did not settle.", iterations);
+    }
+    s.iterations = iterations;
     s.rload = std::exp(u[kLogR]);
-    s.stage = BuildStage(t, u);
-    s.figures = AnalyseStage(s.stage);
-    if (!s.figures.valid) return Failure(s.figures.reason, iteration);
-    if (s.stage.c1 < t.minC1)
-        return Failure("The switch's own capacitance is larger than the C1 Class E needs here.", iteration);
+    if (s.stage.c1 < t.coss)
+        return Failure("The switch's own capacitance is larger than the C1 Class E needs here.", iterations);
+    const std::string doubt = Implausible(t, start, s);
+    if (!doubt.empty()) return Failure("The solution found is not believable: " + doubt, iterations);
     s.valid = true;
     return s;
 }
@@ -217,7 +347,7 @@ double HighestFrequencyForCoss(const ExactTargets& targets, const ExactStart& st
     // frequency in it: R and ωC1R come out the same at every frequency, and C1 goes
     // exactly as 1/f. One solve gives the frequency where C1 falls to coss.
     ExactTargets free = targets;
-    free.minC1 = 0;
+    free.coss = 0;
     const ExactSolution s = SolveExact(free, start);
     if (!s.valid || !(coss > 0)) return NAN;
     return targets.frequency * s.stage.c1 / coss;
@@ -230,6 +360,8 @@ ExactTargets ExactTargetsOf(const DesignRecord& design, double chokeFactor)
     t.power = design.Power;
     t.supply = design.Supply;
     t.ron = Ron(design);
+    t.saturation = design.Saturation;
+    t.falltime = design.Falltime;
     t.networkQ = design.NetworkQ;
     t.chokeFactor = chokeFactor;
     t.lnetwork = design.LnetState;
@@ -237,6 +369,9 @@ ExactTargets ExactTargetsOf(const DesignRecord& design, double chokeFactor)
     return t;
 }
 
-ExactStart ClosedFormStart(const DesignRecord& design) { return {design.Rload, design.C1, design.C2}; }
+ExactStart ClosedFormStart(const DesignRecord& design)
+{
+    return {design.Rload, design.C1, design.C2, design.Efficiency};
+}
 
 }  // namespace voltra

@@ -1,9 +1,11 @@
-// Class E part values that meet the targets on the ideal stage itself, not on the
-// fitted equations: Newton's method on C1, C2 and the load resistance until the
-// stage delivers the target power with zero drain voltage and zero drain-voltage
-// slope at turn-on, the choke finite and the switch resistive.
+// Class E part values that meet the targets on the stage itself, not on the fitted
+// equations: Newton's method on C1, C2 and the load resistance until the stage, with
+// its switch (duty, fall time, Coss), its choke and its lossy parts as they are,
+// delivers the target power with zero drain voltage and zero drain-voltage slope at
+// turn-on; Ron follows the saturation voltage at the solved peak current.
 #pragma once
 
+#include <cmath>
 #include <string>
 
 #include "engine/circuit.h"
@@ -16,29 +18,51 @@ struct ExactTargets {
     double frequency = 0;  // Hz
     double power = 0;      // W into the load (into Rnetwork with the L-network in)
     double supply = 0;     // V
-    double ron = 0;        // ohm, switch resistance while on
+    double ron = 0;        // ohm, switch resistance while on; the start when saturation is set
+    // V; when above zero, Ron is the saturation voltage over the solved peak switch
+    // current (without the turn-on impulse), found with the solution.
+    double saturation = 0;
     double networkQ = 0;   // loaded Q: Lseries = Q · Rload / ω
     double chokeFactor = kDefaultChokeFactor;  // Lchoke = chokeFactor · Lseries
     bool lnetwork = false;
     double rnetwork = 0;   // ohm, the load behind the L-network
-    double minC1 = 0;      // F, the switch's own output capacitance, which C1 includes
+    double coss = 0;       // F, the switch's own output capacitance, which C1 includes
+    double duty = 0.5;     // fraction of the period the switch is fully on
+    double falltime = 0;   // s, linear fall of the channel current at turn-off
+    double inductorQ = INFINITY;
+    double capacitorQ = INFINITY;
 };
 
-// Where Newton's method starts: the closed-form design.
+// Where Newton's method starts, and what a believable solution is measured against:
+// the closed-form design.
 struct ExactStart {
-    double rload = 0;  // ohm
-    double c1 = 0;     // F
-    double c2 = 0;     // F
+    double rload = 0;       // ohm
+    double c1 = 0;          // F
+    double c2 = 0;          // F
+    double efficiency = 0;  // the closed form's estimate; 0 when there is none to compare with
 };
 
 struct ExactSolution {
     bool valid = false;
     std::string reason;    // why there is no solution, when invalid
     double rload = 0;      // ohm, the resistance the stage works into (the L-network's low or high side)
-    ClassEStage stage;     // every part; C1 includes minC1
+    ClassEStage stage;     // every part; C1 includes Coss; Ron as solved
     StageFigures figures;  // the solved stage's waveforms
     int iterations = 0;
 };
+
+// A solution is believed only when every part is positive and finite, its load lies
+// within kLoadFactor of the closed form's, and its efficiency is at least
+// kEfficiencyShare of the closed form's estimate with the series branch's part losses
+// taken off it (N. O. Sokal, QEX Jan/Feb 2001, Eqs 1 and 2). The published
+// finite-feed designs (R = 1.363·Vdd²/P at q = 1.412, 2.4 times the choke-fed load)
+// pass; solutions that put the power into a hundredth of an ohm do not.
+inline constexpr double kLoadFactor = 4;
+inline constexpr double kEfficiencyShare = 0.5;
+
+// A choke factor below this is reached by continuation from it, so the solution is
+// the one on the branch that grows out of the closed-form (choke-fed) design.
+inline constexpr double kContinuationChokeFactor = kDefaultChokeFactor;
 
 ExactSolution SolveExact(const ExactTargets& targets, const ExactStart& start);
 
@@ -47,8 +71,8 @@ ExactSolution SolveExact(const ExactTargets& targets, const ExactStart& start);
 // have no solution or coss is not positive.
 double HighestFrequencyForCoss(const ExactTargets& targets, const ExactStart& start, double coss);
 
-// From a design whose closed-form results are current (after FindAll): Ron drops the
-// saturation voltage at the closed-form peak current, as in the exported schematic.
+// From a design whose closed-form results are current (after FindAll): Ron starts at
+// the saturation voltage over the closed-form peak current and follows the solution.
 ExactTargets ExactTargetsOf(const DesignRecord& design, double chokeFactor = kDefaultChokeFactor);
 ExactStart ClosedFormStart(const DesignRecord& design);
 

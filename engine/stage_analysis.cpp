@@ -17,20 +17,18 @@ StageFigures Invalid(const char* reason)
     return f;
 }
 
+double LossOf(double q) { return std::isinf(q) ? 0.0 : 1 / q; }
+
 }  // namespace
 
-StageFigures AnalyseStage(const ClassEStage& st)
+NormalisedStage NormaliseStage(const ClassEStage& st)
 {
-    for (double part : {st.frequency, st.supply, st.ron, st.lchoke, st.c1, st.lseries, st.c2, st.load})
-        if (!Positive(part)) return Invalid("Every part, the supply and the frequency must be positive.");
-    if (st.network != StageNetwork::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
-        return Invalid("The L-network parts must be positive.");
-
     const double omega = 2 * std::numbers::pi * st.frequency;
     const double r = st.load;
     NormalisedStage n;
     n.choke = omega * st.lchoke / r;
     n.c1 = 1 / (omega * st.c1 * r);
+    n.coss = omega * st.coss * r;
     n.lseries = omega * st.lseries / r;
     n.c2 = 1 / (omega * st.c2 * r);
     n.ron = st.ron / r;
@@ -38,21 +36,64 @@ StageFigures AnalyseStage(const ClassEStage& st)
     n.lnetwork = omega * st.lnetwork / r;
     n.cnetwork = 1 / (omega * st.cnetwork * r);
     n.load = 1;
+    n.duty = st.duty;
+    n.fall = omega * st.falltime;
+    n.inductorLoss = LossOf(st.inductorQ);
+    n.capacitorLoss = LossOf(st.capacitorQ);
+    return n;
+}
 
-    const SteadyState s = SolveSteadyState(n, SteadyStateDetail::Full);
+StageFigures AnalyseStage(const ClassEStage& st)
+{
+    for (double part : {st.frequency, st.supply, st.ron, st.lchoke, st.c1, st.lseries, st.c2, st.load})
+        if (!Positive(part)) return Invalid("Every part, the supply and the frequency must be positive.");
+    if (st.network != StageNetwork::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
+        return Invalid("The L-network parts must be positive.");
+    if (!(st.coss >= 0 && st.coss <= st.c1)) return Invalid("The switch's own capacitance must lie within C1.");
+    if (!(st.duty > 0 && st.duty < 1)) return Invalid("The switch's duty must lie between 0 and 1.");
+    if (!(st.falltime >= 0 && st.falltime < (1 - st.duty) / st.frequency))
+        return Invalid("The fall time is longer than the switch's off-time.");
+    if (!(st.inductorQ > 0 && st.capacitorQ > 0)) return Invalid("The parts' quality factors must be positive.");
+
+    const SteadyState s = SolveSteadyState(NormaliseStage(st), SteadyStateDetail::Full);
     if (!s.solved) return Invalid("The stage has no single periodic steady state.");
 
+    const double omega = 2 * std::numbers::pi * st.frequency;
     const double vdd = st.supply;
+    const double r = st.load;
+    const double power = vdd * vdd / r;  // W per normalised unit
+    const double current = vdd / r;
     StageFigures f;
-    f.pout = s.loadPower * vdd * vdd / r;
-    f.idc = s.supplyCurrent * vdd / r;
+    f.pout = s.loadPower * power;
+    f.idc = s.supplyCurrent * current;
     f.pin = vdd * f.idc;
     f.efficiency = f.pout / f.pin;
-    f.switchLoss = s.switchLoss * vdd * vdd / r;
+    f.dischargeLoss = s.dischargeLoss * power;
+    f.conductionLoss = s.conductionLoss * power - f.dischargeLoss;
+    f.fallLoss = s.fallLoss * power;
+    f.switchLoss = (s.conductionLoss + s.fallLoss) * power;
+    f.dischargeEnergy = s.dischargeEnergy * power / omega;
     f.vpeak = s.peakDrainVoltage * vdd;
-    f.ipeak = s.peakSwitchCurrent * vdd / r;
+    f.ipeak = s.peakSwitchCurrent * current;
+    f.ipeakNetwork = s.peakNetworkCurrent * current;
     f.turnOnVoltage = 100 * s.turnOnVoltage;
     f.turnOnSlope = s.turnOnSlope;
+
+    // Reactance of each part at the switching frequency, for its reactive power.
+    const std::array<double, kStageParts> inductance = {st.lchoke, 0, 0, 0, st.lseries, st.lnetwork, 0, 0};
+    const std::array<double, kStageParts> capacitance = {0, 0, st.c1 - st.coss, st.c2, 0, 0, st.cnetwork, 0};
+    for (std::size_t p = 0; p < kStageParts; ++p) {
+        const PartWaveform& w = s.parts[p];
+        PartFigures& part = f.parts[p];
+        part.peakVoltage = w.peakVoltage * vdd;
+        part.rmsCurrent = w.rmsCurrent * current;
+        part.loss = w.loss * power;
+        const double mean = w.meanCurrent * current;
+        if (inductance[p] > 0)
+            part.reactivePower = omega * inductance[p] * std::max(0.0, part.rmsCurrent * part.rmsCurrent - mean * mean);
+        else if (capacitance[p] > 0)
+            part.reactivePower = part.rmsCurrent * part.rmsCurrent / (omega * capacitance[p]);
+    }
     for (double figure : {f.pout, f.pin, f.efficiency, f.switchLoss, f.vpeak, f.ipeak, f.turnOnVoltage, f.turnOnSlope})
         if (!std::isfinite(figure)) return Invalid("The stage's waveforms overflow double precision.");
     f.valid = true;

@@ -1,8 +1,12 @@
 // Analysis of a given Class E stage in SI units: the supply, the feed choke, the switch
-// (Ron while on, open while off, 50 % duty), C1, the series Lseries-C2 branch, the
-// optional L-network and the load, solved exactly for its periodic steady state.
+// (Ron while on, its channel current falling linearly over the fall time, open after),
+// Coss and the external C1, the series Lseries-C2 branch, the optional L-network and
+// the load, every inductor and capacitor with the series resistance of its Q, solved
+// exactly for its periodic steady state.
 #pragma once
 
+#include <array>
+#include <cmath>
 #include <string>
 
 #include "engine/steady_state.h"
@@ -15,12 +19,25 @@ struct ClassEStage {
     double ron = 0;        // ohm, switch resistance while on
     double lchoke = 0;     // H, feed choke from the supply to the drain
     double c1 = 0;         // F, all capacitance across the switch, its own included
+    double coss = 0;       // F, the switch's own part of c1 (no series resistance)
     double lseries = 0;    // H
     double c2 = 0;         // F
     StageNetwork network = StageNetwork::None;
     double lnetwork = 0;   // H
     double cnetwork = 0;   // F
     double load = 0;       // ohm, the resistor the power goes into: Rnetwork with the L-network in
+    double duty = 0.5;     // fraction of the period the switch is fully on
+    double falltime = 0;   // s, the channel current's linear fall at turn-off
+    double inductorQ = INFINITY;   // every inductor's series resistance is ωL/Q
+    double capacitorQ = INFINITY;  // every capacitor's but Coss's is 1/(ωC·Q)
+};
+
+// One part's stresses and loss from the solved waveform.
+struct PartFigures {
+    double peakVoltage = 0;    // V, highest |voltage| across its terminals
+    double rmsCurrent = 0;     // A
+    double reactivePower = 0;  // var: ωL·Iac² for an inductor, Irms²/(ωC) for a capacitor
+    double loss = 0;           // W in its series resistance
 };
 
 // What the stage does, from its waveforms; numbers only when valid.
@@ -31,13 +48,22 @@ struct StageFigures {
     double pin = 0;            // W, supply times Idc
     double efficiency = 0;     // Pout / Pin
     double idc = 0;            // A, mean supply current
-    double switchLoss = 0;     // W, in Ron: conduction, and the discharge of C1 where ZVS is missed
+    double switchLoss = 0;     // W in the switch: Ron (with any C1 discharge) and the fall
+    double conductionLoss = 0; // W in Ron while fully on, the discharge below taken out
+    double dischargeLoss = 0;  // W, the drain capacitance's charge at turn-on, lost as the switch closes
+    double fallLoss = 0;       // W, the channel current against the rising drain voltage in the fall
+    double dischargeEnergy = 0;  // J per period, ½·C·v² of the drain capacitance at turn-on
     double vpeak = 0;          // V, highest drain voltage
-    double ipeak = 0;          // A, highest switch current
+    double ipeak = 0;          // A, highest switch current, the turn-on impulse included
+    double ipeakNetwork = 0;   // A, highest switch current without the impulse of C1 discharging
     double turnOnVoltage = 0;  // drain voltage as the switch closes, % of the supply
     double turnOnSlope = 0;    // drain-voltage slope as the switch closes, (dv/dt) / (ω · supply)
+    std::array<PartFigures, kStageParts> parts{};  // indexed by StagePart
 };
 
 StageFigures AnalyseStage(const ClassEStage& stage);
+
+// The stage in the solver's units, its load resistor the reference resistance.
+NormalisedStage NormaliseStage(const ClassEStage& stage);
 
 }  // namespace voltra

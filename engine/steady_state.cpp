@@ -1,11 +1,18 @@
-// State equations of the stage in each switch state, the periodic solve, exact
+// State equations of the stage in each switch interval, the periodic solve, exact
 // averages from quadratic-form integrals, and peaks from the exact solution sampled
 // on a fine grid.
+//
+// The switch: Ron from turn-on (θ = 0) to the fall start 2πD; then the channel
+// current falls linearly from its value at turn-off to zero over the fall angle ω·tf
+// (the turn-off model of N. O. Sokal, "Class-E RF Power Amplifiers", QEX Jan/Feb 2001,
+// behind his fall-time loss (2πA)²/12); then open until the period ends. The fall
+// stays linear and time-invariant with two more states: the held turn-off current h
+// (dh/dθ = 0, set at the fall start) and a ramp s (ds/dθ = h/(ω·tf), zero at the fall
+// start), the channel current being h − s.
 #include "engine/steady_state.h"
 
 #include <algorithm>
-#include <array>
-#include <cstddef>
+#include <cmath>
 #include <numbers>
 
 #include "engine/small_matrix.h"
@@ -14,203 +21,449 @@
 namespace voltra {
 namespace {
 
-constexpr double kHalfPeriod = std::numbers::pi;  // radians of the switching frequency
-constexpr double kPeriod = 2 * kHalfPeriod;
+constexpr double kPeriod = 2 * std::numbers::pi;  // radians of the switching frequency
 
-// Sampling steps per half period for the peaks. With a parabola through the highest
-// sample and its neighbours the peak of a waveform made of the first few harmonics
-// is found to about (π/128)³ of the peak, far inside 0.1 %.
-constexpr std::size_t kSamplesPerHalf = 128;
+// Samples per period for the peaks, and across the fall. With a parabola through the
+// highest sample and its neighbours the peak of a waveform made of the first few
+// harmonics is found to about (π/128)³ of the peak, far inside 0.1 %.
+constexpr std::size_t kSamplesPerPeriod = 256;
+constexpr std::size_t kFallSamples = 32;
 
-// State order: choke current, drain voltage, C2 voltage, series-branch current, the
-// network's states, and last the constant 1, which carries the supply into the
-// equations and turns linear integrals such as the supply current into quadratic forms.
-constexpr std::size_t kChoke = 0;
-constexpr std::size_t kDrain = 1;
-constexpr std::size_t kC2 = 2;
-constexpr std::size_t kSeries = 3;
-constexpr std::size_t kNetworkC = 4;  // Cnetwork voltage
-constexpr std::size_t kNetworkL = 5;  // Lnetwork current, when it is not in the series branch
+// An external C1 this small beside Coss (as a fraction of the whole) is no part:
+// the drain capacitance is then the switch's own alone.
+constexpr double kNoExternalC1 = 1e-12;
 
-// Four circuit states, one or two more for the network, and the constant.
-template <StageNetwork Network>
-constexpr std::size_t kStates = Network == StageNetwork::None ? 5 : Network == StageNetwork::SeriesLFirst ? 6 : 7;
+enum Interval { kOn, kFall, kOpen, kIntervals };
 
-template <StageNetwork Network, std::size_t M = kStates<Network>>
-SquareMatrix<M> StateMatrix(const NormalisedStage& s, bool switchClosed)
+// Where each state sits. The choke current, the voltage of the drain capacitance
+// (external C1 when it has a series resistance, else all of it), the C2 voltage and
+// the series-branch current always; the rest where the circuit has them; the
+// constant 1 last, which carries the supply into the equations and turns linear
+// integrals such as the supply current into quadratic forms.
+struct Layout {
+    std::size_t choke = 0;
+    std::size_t cap = 1;
+    std::size_t c2 = 2;
+    std::size_t series = 3;
+    int drain = -1;     // the drain voltage across Coss, when C1's resistance separates them
+    int networkC = -1;  // Cnetwork voltage
+    int networkL = -1;  // Lnetwork current, when it is not in the series branch
+    int held = -1;      // the fall's held turn-off current
+    int ramp = -1;      // the fall's ramp
+    std::size_t one = 4;
+    std::size_t size = 5;
+};
+
+Layout LayoutFor(const NormalisedStage& s, bool separateDrain)
 {
-    constexpr std::size_t one = M - 1;
-    SquareMatrix<M> a;
-    a(kChoke, one) = 1 / s.choke;
-    a(kChoke, kDrain) = -1 / s.choke;
-    a(kDrain, kChoke) = s.c1;
-    a(kDrain, kSeries) = -s.c1;
-    if (switchClosed) a(kDrain, kDrain) = -s.c1 / s.ron;
-    a(kC2, kSeries) = s.c2;
-    if constexpr (Network == StageNetwork::None) {
-        a(kSeries, kDrain) = 1 / s.lseries;
-        a(kSeries, kC2) = -1 / s.lseries;
-        a(kSeries, kSeries) = -s.load / s.lseries;
-    } else if constexpr (Network == StageNetwork::SeriesLFirst) {
-        // Lnetwork carries the series-branch current: one inductor with Lseries.
-        const double inductance = s.lseries + s.lnetwork;
-        a(kSeries, kDrain) = 1 / inductance;
-        a(kSeries, kC2) = -1 / inductance;
-        a(kSeries, kNetworkC) = -1 / inductance;
-        a(kNetworkC, kSeries) = s.cnetwork;
-        a(kNetworkC, kNetworkC) = -s.cnetwork / s.load;
-    } else {
-        a(kSeries, kDrain) = 1 / s.lseries;
-        a(kSeries, kC2) = -1 / s.lseries;
-        a(kSeries, kNetworkC) = -1 / s.lseries;
-        a(kNetworkC, kSeries) = s.cnetwork;
-        a(kNetworkC, kNetworkL) = -s.cnetwork;
-        a(kNetworkL, kNetworkC) = 1 / s.lnetwork;
-        a(kNetworkL, kNetworkL) = -s.load / s.lnetwork;
+    Layout l;
+    int next = 4;
+    if (separateDrain) l.drain = next++;
+    if (s.network != StageNetwork::None) l.networkC = next++;
+    if (s.network == StageNetwork::ShuntCFirst) l.networkL = next++;
+    if (s.fall > 0) {
+        l.held = next++;
+        l.ramp = next++;
     }
+    l.one = static_cast<std::size_t>(next);
+    l.size = l.one + 1;
+    return l;
+}
+
+template <std::size_t M>
+using Row = Vector<M>;
+
+template <std::size_t M>
+Row<M> Unit(std::size_t i)
+{
+    Row<M> r{};
+    r[i] = 1;
+    return r;
+}
+
+template <std::size_t M>
+Row<M> operator+(Row<M> a, const Row<M>& b)
+{
+    for (std::size_t i = 0; i < M; ++i) a[i] += b[i];
     return a;
 }
 
-template <StageNetwork Network, std::size_t M = kStates<Network>>
-SquareMatrix<M> LoadPowerWeight(const NormalisedStage& s)
-{
-    SquareMatrix<M> w;
-    if constexpr (Network == StageNetwork::None)
-        w(kSeries, kSeries) = s.load;
-    else if constexpr (Network == StageNetwork::SeriesLFirst)
-        w(kNetworkC, kNetworkC) = 1 / s.load;
-    else
-        w(kNetworkL, kNetworkL) = s.load;
-    return w;
-}
-
-// ∫ choke current · 1 dθ: the supply current.
 template <std::size_t M>
-SquareMatrix<M> SupplyCurrentWeight()
+Row<M> operator-(Row<M> a, const Row<M>& b)
 {
-    SquareMatrix<M> w;
-    w(kChoke, M - 1) = 0.5;
-    w(M - 1, kChoke) = 0.5;
-    return w;
+    for (std::size_t i = 0; i < M; ++i) a[i] -= b[i];
+    return a;
 }
 
 template <std::size_t M>
-SquareMatrix<M> SwitchLossWeight(const NormalisedStage& s)
+Row<M> operator*(double k, Row<M> a)
+{
+    for (double& x : a) x *= k;
+    return a;
+}
+
+template <std::size_t M>
+double Dot(const Row<M>& a, const Vector<M>& z)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < M; ++i) sum += a[i] * z[i];
+    return sum;
+}
+
+template <std::size_t M>
+Row<M> RowOf(const SquareMatrix<M>& a, std::size_t i)
+{
+    Row<M> r;
+    for (std::size_t j = 0; j < M; ++j) r[j] = a(i, j);
+    return r;
+}
+
+// r·A: the row of the derivative of the quantity r·z.
+template <std::size_t M>
+Row<M> Derivative(const Row<M>& r, const SquareMatrix<M>& a)
+{
+    Row<M> d{};
+    for (std::size_t k = 0; k < M; ++k)
+        if (r[k] != 0)
+            for (std::size_t j = 0; j < M; ++j) d[j] += r[k] * a(k, j);
+    return d;
+}
+
+// ∫ (a·z)(b·z) dθ as a symmetric weight.
+template <std::size_t M>
+SquareMatrix<M> Product(const Row<M>& a, const Row<M>& b)
 {
     SquareMatrix<M> w;
-    w(kDrain, kDrain) = 1 / s.ron;
+    for (std::size_t i = 0; i < M; ++i)
+        for (std::size_t j = 0; j < M; ++j) w(i, j) = 0.5 * (a[i] * b[j] + b[i] * a[j]);
+    return w;
+}
+
+// One switch interval: its state matrix and every quantity the figures read, as rows
+// on the state.
+template <std::size_t M>
+struct Mode {
+    SquareMatrix<M> a;
+    Row<M> drain{};                         // drain voltage
+    Row<M> switchCurrent{};                 // channel current
+    std::array<Row<M>, kStageParts> current{};
+    std::array<Row<M>, kStageParts> voltage{};
+};
+
+// The stage's series resistances, from the quality factors.
+struct Resistances {
+    double choke, c1, c2, lseries, lnetwork, cnetwork;
+};
+
+template <std::size_t M>
+Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& r, double externalC1, Interval interval)
+{
+    const Row<M> one = Unit<M>(l.one);
+    const Row<M> choke = Unit<M>(l.choke);
+    const Row<M> cap = Unit<M>(l.cap);
+    const Row<M> c2 = Unit<M>(l.c2);
+    const Row<M> series = Unit<M>(l.series);
+    const Row<M> into = choke - series;  // what the choke and the series branch leave at the drain
+    Mode<M> m;
+    SquareMatrix<M>& a = m.a;
+
+    auto set = [&a](std::size_t row, const Row<M>& value) {
+        for (std::size_t j = 0; j < M; ++j) a(row, j) = value[j];
+    };
+    auto channel = [&](const Row<M>& drain) -> Row<M> {
+        if (interval == kOn) return (1 / s.ron) * drain;
+        if (interval == kFall) return Unit<M>(l.held) - Unit<M>(l.ramp);
+        return Row<M>{};
+    };
+
+    // The drain node: one capacitance (C1 with no resistance of its own), the external
+    // C1 behind its resistance alone (no Coss: the drain voltage follows from the
+    // currents meeting there), or both.
+    Row<M> capCurrent;
+    if (r.c1 == 0) {
+        m.drain = cap;
+        m.switchCurrent = channel(m.drain);
+        set(l.cap, s.c1 * (into - m.switchCurrent));
+        capCurrent = externalC1 * (into - m.switchCurrent);
+    } else if (l.drain < 0) {
+        if (interval == kOn) {
+            m.drain = (1 / (1 / s.ron + 1 / r.c1)) * (into + (1 / r.c1) * cap);
+            m.switchCurrent = channel(m.drain);
+        } else {
+            m.switchCurrent = channel(Row<M>{});
+            m.drain = cap + r.c1 * (into - m.switchCurrent);
+        }
+        capCurrent = (1 / r.c1) * (m.drain - cap);
+        set(l.cap, (s.c1 / externalC1) * capCurrent);
+    } else {
+        m.drain = Unit<M>(static_cast<std::size_t>(l.drain));
+        m.switchCurrent = channel(m.drain);
+        capCurrent = (1 / r.c1) * (m.drain - cap);
+        set(l.cap, (s.c1 / externalC1) * capCurrent);
+        set(static_cast<std::size_t>(l.drain), (1 / s.coss) * (into - m.switchCurrent - capCurrent));
+    }
+
+    set(l.choke, (1 / s.choke) * (one - m.drain - r.choke * choke));
+    set(l.c2, s.c2 * series);
+    const Row<M> c2Voltage = c2 + r.c2 * series;
+
+    // Load side of the series branch: the load itself, or the network's first node.
+    Row<M> loadCurrent, loadVoltage, networkLCurrent, networkCCurrent, networkCVoltage;
+    double inductance = s.lseries;
+    Row<M> seriesDrive = m.drain - c2Voltage - (r.c2 + r.lseries) * series;
+    switch (s.network) {
+    case StageNetwork::None:
+        loadCurrent = series;
+        loadVoltage = s.load * series;
+        seriesDrive = seriesDrive - loadVoltage;
+        break;
+    case StageNetwork::SeriesLFirst: {
+        // Lnetwork carries the series-branch current: one inductor with Lseries.
+        // The load node: the series current splits between the load and Cnetwork.
+        const Row<M> cn = Unit<M>(static_cast<std::size_t>(l.networkC));
+        inductance += s.lnetwork;
+        loadVoltage = (s.load / (s.load + r.cnetwork)) * (r.cnetwork * series + cn);
+        loadCurrent = (1 / s.load) * loadVoltage;
+        networkLCurrent = series;
+        networkCCurrent = series - loadCurrent;
+        networkCVoltage = loadVoltage;
+        set(static_cast<std::size_t>(l.networkC), s.cnetwork * networkCCurrent);
+        seriesDrive = seriesDrive - r.lnetwork * series - loadVoltage;
+        break;
+    }
+    case StageNetwork::ShuntCFirst: {
+        const Row<M> cn = Unit<M>(static_cast<std::size_t>(l.networkC));
+        const Row<M> ln = Unit<M>(static_cast<std::size_t>(l.networkL));
+        networkCCurrent = series - ln;
+        networkCVoltage = cn + r.cnetwork * networkCCurrent;
+        networkLCurrent = ln;
+        loadCurrent = ln;
+        loadVoltage = s.load * ln;
+        set(static_cast<std::size_t>(l.networkC), s.cnetwork * networkCCurrent);
+        set(static_cast<std::size_t>(l.networkL), (1 / s.lnetwork) * (networkCVoltage - (r.lnetwork + s.load) * ln));
+        seriesDrive = seriesDrive - networkCVoltage;
+        break;
+    }
+    }
+    set(l.series, (1 / inductance) * seriesDrive);
+    if (interval == kFall) set(static_cast<std::size_t>(l.ramp), (1 / s.fall) * Unit<M>(static_cast<std::size_t>(l.held)));
+
+    const Row<M> seriesSlope = RowOf(a, l.series);
+    auto index = [](StagePart p) { return static_cast<std::size_t>(p); };
+    m.current[index(StagePart::Choke)] = choke;
+    m.voltage[index(StagePart::Choke)] = one - m.drain;
+    m.current[index(StagePart::Switch)] = m.switchCurrent;
+    m.voltage[index(StagePart::Switch)] = m.drain;
+    m.current[index(StagePart::C1)] = capCurrent;
+    m.voltage[index(StagePart::C1)] = m.drain;
+    m.current[index(StagePart::C2)] = series;
+    m.voltage[index(StagePart::C2)] = c2Voltage;
+    m.current[index(StagePart::Lseries)] = series;
+    m.voltage[index(StagePart::Lseries)] = s.lseries * seriesSlope + r.lseries * series;
+    if (s.network != StageNetwork::None) {
+        const Row<M> slope = s.network == StageNetwork::SeriesLFirst
+                                 ? seriesSlope
+                                 : RowOf(a, static_cast<std::size_t>(l.networkL));
+        m.current[index(StagePart::NetworkL)] = networkLCurrent;
+        m.voltage[index(StagePart::NetworkL)] = s.lnetwork * slope + r.lnetwork * networkLCurrent;
+        m.current[index(StagePart::NetworkC)] = networkCCurrent;
+        m.voltage[index(StagePart::NetworkC)] = networkCVoltage;
+    }
+    m.current[index(StagePart::Load)] = loadCurrent;
+    m.voltage[index(StagePart::Load)] = loadVoltage;
+    return m;
+}
+
+// Weights: the load's current squared first (its power, all that Newton needs); then
+// the other parts' currents squared, the supply current, and the fall's power.
+constexpr std::size_t kLoadWeight = 0;
+constexpr std::size_t kSupplyWeight = kStageParts;
+constexpr std::size_t kFallWeight = kStageParts + 1;
+constexpr std::size_t kFullWeights = kStageParts + 2;
+
+constexpr std::size_t WeightOf(StagePart p)
+{
+    return p == StagePart::Load ? kLoadWeight : static_cast<std::size_t>(p) + 1;
+}
+
+template <std::size_t M, std::size_t K>
+std::array<SquareMatrix<M>, K> Weights(const Mode<M>& m, const Layout& l, Interval interval)
+{
+    std::array<SquareMatrix<M>, K> w{};
+    w[kLoadWeight] = Product(m.current[static_cast<std::size_t>(StagePart::Load)],
+                             m.current[static_cast<std::size_t>(StagePart::Load)]);
+    if constexpr (K == kFullWeights) {
+        for (std::size_t p = 0; p + 1 < kStageParts; ++p) w[p + 1] = Product(m.current[p], m.current[p]);
+        w[kSupplyWeight] = Product(m.current[static_cast<std::size_t>(StagePart::Choke)], Unit<M>(l.one));
+        if (interval == kFall) w[kFallWeight] = Product(m.drain, m.switchCurrent);
+    }
     return w;
 }
 
 // The highest of the samples, lifted to the vertex of the parabola through it and its
 // neighbours when it lies inside the interval (at an end the waveform is cut by a
 // switching edge, and the sample itself is the peak).
-template <std::size_t K>
-double RefinedPeak(const std::array<double, K>& samples)
+double RefinedPeak(const double* samples, std::size_t count)
 {
-    const auto highest = std::max_element(samples.begin(), samples.end());
-    const std::size_t k = static_cast<std::size_t>(highest - samples.begin());
-    if (k == 0 || k + 1 == K) return samples[k];
+    const double* highest = std::max_element(samples, samples + count);
+    const std::size_t k = static_cast<std::size_t>(highest - samples);
+    if (k == 0 || k + 1 == count) return samples[k];
     const double curvature = samples[k - 1] - 2 * samples[k] + samples[k + 1];
     if (!(curvature < 0)) return samples[k];
     const double tilt = samples[k + 1] - samples[k - 1];
     return samples[k] - tilt * tilt / (8 * curvature);
 }
 
-template <StageNetwork Network, std::size_t M>
-void FindPeaks(const NormalisedStage& s, const Vector<M>& atTurnOn, const Vector<M>& atTurnOff, SteadyState& result)
+template <std::size_t M>
+void FindPeaks(const Layout& l, const std::array<Mode<M>, kIntervals>& modes, const std::array<double, kIntervals>& spans,
+               const std::array<Vector<M>, kIntervals>& starts, SteadyState& result)
 {
-    constexpr double kStep = kHalfPeriod / kSamplesPerHalf;
+    constexpr std::size_t kMax = kSamplesPerPeriod + 1;
+    std::array<double, kMax> drain{}, network{}, part{};
     const std::array<SquareMatrix<M>, 0> none{};
-    const SquareMatrix<M> closedStep = Propagate(StateMatrix<Network>(s, true), kStep, none).transition;
-    const SquareMatrix<M> openStep = Propagate(StateMatrix<Network>(s, false), kStep, none).transition;
-
-    std::array<double, kSamplesPerHalf + 1> switchCurrent;
-    std::array<double, kSamplesPerHalf + 1> drainClosed;
-    std::array<double, kSamplesPerHalf + 1> drainOpen;
-    Vector<M> z = atTurnOn;
-    for (std::size_t k = 0; k <= kSamplesPerHalf; ++k) {
-        drainClosed[k] = z[kDrain];
-        switchCurrent[k] = z[kDrain] / s.ron;
-        z = closedStep * z;
+    for (int i = 0; i < kIntervals; ++i) {
+        if (!(spans[i] > 0)) continue;
+        const std::size_t steps =
+            i == kFall ? kFallSamples
+                       : std::max<std::size_t>(8, static_cast<std::size_t>(kSamplesPerPeriod * spans[i] / kPeriod));
+        const SquareMatrix<M> step = Propagate(modes[i].a, spans[i] / steps, none).transition;
+        std::array<Vector<M>, kMax> z;
+        z[0] = starts[i];
+        for (std::size_t k = 1; k <= steps; ++k) z[k] = step * z[k - 1];
+        const std::size_t count = steps + 1;
+        const Row<M> into = Unit<M>(l.choke) - Unit<M>(l.series);
+        for (std::size_t k = 0; k < count; ++k) {
+            drain[k] = Dot(modes[i].drain, z[k]);
+            network[k] = Dot(into, z[k]);
+        }
+        result.peakDrainVoltage = std::max(result.peakDrainVoltage, RefinedPeak(drain.data(), count));
+        if (i != kOpen) result.peakNetworkCurrent = std::max(result.peakNetworkCurrent, RefinedPeak(network.data(), count));
+        for (std::size_t p = 0; p < kStageParts; ++p) {
+            for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(modes[i].voltage[p], z[k]));
+            result.parts[p].peakVoltage = std::max(result.parts[p].peakVoltage, RefinedPeak(part.data(), count));
+        }
+        if (i != kOpen) {
+            for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(modes[i].switchCurrent, z[k]));
+            result.peakSwitchCurrent = std::max(result.peakSwitchCurrent, RefinedPeak(part.data(), count));
+        }
     }
-    z = atTurnOff;
-    for (std::size_t k = 0; k <= kSamplesPerHalf; ++k) {
-        drainOpen[k] = z[kDrain];
-        z = openStep * z;
-    }
-    const double highestClosed = *std::max_element(drainClosed.begin(), drainClosed.end());
-    result.peakDrainVoltage = std::max(RefinedPeak(drainOpen), highestClosed);
-    result.peakSwitchCurrent = RefinedPeak(switchCurrent);
 }
 
-// Weights of the closed half: load power, supply current and, in full detail, the
-// loss in Ron; the open half needs no loss weight.
-template <StageNetwork Network, std::size_t M, std::size_t ClosedWeights, std::size_t OpenWeights>
-SteadyState Summarise(const NormalisedStage& s, const Propagation<M, ClosedWeights>& closed,
-                      const Propagation<M, OpenWeights>& open)
+template <std::size_t M>
+SteadyState SolveSized(const NormalisedStage& s, const Layout& l, SteadyStateDetail detail)
 {
-    constexpr std::size_t n = M - 1;  // circuit states; the constant is last
-    constexpr std::size_t one = M - 1;
+    // The external C1 as a fraction of all the drain capacitance, and the resistances.
+    const double externalC1 = 1 - s.coss * s.c1;
+    const Resistances r = {
+        s.choke * s.inductorLoss,
+        l.drain >= 0 || (s.capacitorLoss > 0 && s.coss == 0) ? s.c1 / externalC1 * s.capacitorLoss : 0.0,
+        std::fabs(s.c2) * s.capacitorLoss,
+        s.lseries * s.inductorLoss,
+        s.lnetwork * s.inductorLoss,
+        s.cnetwork * s.capacitorLoss};
 
-    // Periodicity: the state at turn-on comes back after one period, z0 = P z0, with
-    // the constant staying 1.
-    const SquareMatrix<M> period = open.transition * closed.transition;
-    SquareMatrix<n> lhs;
-    Vector<n> start;
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::size_t j = 0; j < n; ++j) lhs(i, j) = (i == j ? 1.0 : 0.0) - period(i, j);
-        start[i] = period(i, one);
+    std::array<Mode<M>, kIntervals> modes;
+    for (int i = 0; i < kIntervals; ++i) modes[i] = BuildMode<M>(s, l, r, externalC1, static_cast<Interval>(i));
+    const bool falls = l.held >= 0;
+    const std::array<double, kIntervals> spans = {kPeriod * s.duty, falls ? s.fall : 0.0,
+                                                  kPeriod * (1 - s.duty) - (falls ? s.fall : 0.0)};
+    if (!(spans[kOpen] > 0)) return {};
+
+    // At the fall start the held current takes the channel current's value and the
+    // ramp starts from zero.
+    SquareMatrix<M> jump = SquareMatrix<M>::Identity();
+    if (falls) {
+        const Row<M> turnOff = modes[kOn].switchCurrent;
+        for (std::size_t j = 0; j < M; ++j) {
+            jump(static_cast<std::size_t>(l.held), j) = turnOff[j];
+            jump(static_cast<std::size_t>(l.ramp), j) = 0;
+        }
     }
-    SteadyState result;
-    if (!SolveInPlace(lhs, start)) return result;
 
-    Vector<M> atTurnOn{};
-    for (std::size_t i = 0; i < n; ++i) atTurnOn[i] = start[i];
-    atTurnOn[one] = 1;
-    const Vector<M> atTurnOff = closed.transition * atTurnOn;
-    auto mean = [&](std::size_t weight) {
-        return (QuadraticForm(closed.integrals[weight], atTurnOn) + QuadraticForm(open.integrals[weight], atTurnOff)) /
-               kPeriod;
+    auto solve = [&](auto weightCount) -> SteadyState {
+        constexpr std::size_t K = decltype(weightCount)::value;
+        std::array<Propagation<M, K>, kIntervals> p;
+        for (int i = 0; i < kIntervals; ++i)
+            if (spans[i] > 0) p[i] = Propagate(modes[i].a, spans[i], Weights<M, K>(modes[i], l, static_cast<Interval>(i)));
+            else p[i].transition = SquareMatrix<M>::Identity();
+
+        // Periodicity: the state at turn-on comes back after one period, z0 = P z0,
+        // with the constant staying 1.
+        const SquareMatrix<M> period = p[kOpen].transition * (p[kFall].transition * (jump * p[kOn].transition));
+        constexpr std::size_t n = M - 1;
+        SquareMatrix<n> lhs;
+        Vector<n> start;
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t j = 0; j < n; ++j) lhs(i, j) = (i == j ? 1.0 : 0.0) - period(i, j);
+            start[i] = period(i, l.one);
+        }
+        SteadyState result;
+        if (!SolveInPlace(lhs, start)) return result;
+
+        std::array<Vector<M>, kIntervals> z;
+        for (std::size_t i = 0; i < n; ++i) z[kOn][i] = start[i];
+        z[kOn][l.one] = 1;
+        z[kFall] = jump * (p[kOn].transition * z[kOn]);
+        z[kOpen] = p[kFall].transition * z[kFall];
+        auto integral = [&](std::size_t weight, int interval) {
+            return spans[interval] > 0 ? QuadraticForm(p[interval].integrals[weight], z[interval]) : 0.0;
+        };
+        auto mean = [&](std::size_t weight) {
+            return (integral(weight, kOn) + integral(weight, kFall) + integral(weight, kOpen)) / kPeriod;
+        };
+
+        result.solved = true;
+        result.turnOnVoltage = Dot(modes[kOpen].drain, z[kOn]);
+        result.turnOnSlope = Dot(Derivative(modes[kOpen].drain, modes[kOpen].a), z[kOn]);
+        result.loadPower = s.load * mean(kLoadWeight);
+        if constexpr (K == kFullWeights) {
+            result.supplyCurrent = mean(kSupplyWeight);
+            const std::size_t sw = WeightOf(StagePart::Switch);
+            result.conductionLoss = s.ron * integral(sw, kOn) / kPeriod;
+            result.fallLoss = integral(kFallWeight, kFall) / kPeriod;
+            // The energy the drain capacitance holds as the switch closes.
+            const double v = Dot(modes[kOpen].drain, z[kOn]);
+            const double vc = z[kOn][l.cap];
+            const double externalShare = 1 / s.c1 - s.coss;
+            result.dischargeEnergy = l.drain >= 0 || r.c1 > 0 ? 0.5 * (s.coss * v * v + externalShare * vc * vc)
+                                                              : 0.5 * v * v / s.c1;
+            result.dischargeLoss = result.dischargeEnergy / kPeriod;
+            const std::array<double, kStageParts> resistance = {r.choke,   0,          r.c1,       r.c2,
+                                                                r.lseries, r.lnetwork, r.cnetwork, s.load};
+            for (std::size_t part = 0; part < kStageParts; ++part) {
+                PartWaveform& w = result.parts[part];
+                const double squared = mean(WeightOf(static_cast<StagePart>(part)));
+                w.rmsCurrent = std::sqrt(std::max(0.0, squared));
+                w.loss = part == static_cast<std::size_t>(StagePart::Load) ? 0 : resistance[part] * squared;
+            }
+            result.parts[static_cast<std::size_t>(StagePart::Choke)].meanCurrent = result.supplyCurrent;
+            FindPeaks<M>(l, modes, spans, z, result);
+        }
+        return result;
     };
-
-    result.solved = true;
-    result.turnOnVoltage = atTurnOn[kDrain];
-    result.turnOnSlope = s.c1 * (atTurnOn[kChoke] - atTurnOn[kSeries]);
-    result.loadPower = mean(0);
-    if constexpr (ClosedWeights == 3) {
-        result.supplyCurrent = mean(1);
-        result.switchLoss = QuadraticForm(closed.integrals[2], atTurnOn) / kPeriod;
-        FindPeaks<Network>(s, atTurnOn, atTurnOff, result);
-    }
-    return result;
-}
-
-template <StageNetwork Network>
-SteadyState Solve(const NormalisedStage& s, SteadyStateDetail detail)
-{
-    constexpr std::size_t m = kStates<Network>;
-    const SquareMatrix<m> closed = StateMatrix<Network>(s, true);
-    const SquareMatrix<m> open = StateMatrix<Network>(s, false);
-    const SquareMatrix<m> load = LoadPowerWeight<Network>(s);
-    if (detail == SteadyStateDetail::TurnOn)
-        return Summarise<Network>(s, Propagate(closed, kHalfPeriod, std::array{load}),
-                                  Propagate(open, kHalfPeriod, std::array{load}));
-    const SquareMatrix<m> supply = SupplyCurrentWeight<m>();
-    return Summarise<Network>(s, Propagate(closed, kHalfPeriod, std::array{load, supply, SwitchLossWeight<m>(s)}),
-                              Propagate(open, kHalfPeriod, std::array{load, supply}));
+    if (detail == SteadyStateDetail::TurnOn) return solve(std::integral_constant<std::size_t, 1>{});
+    return solve(std::integral_constant<std::size_t, kFullWeights>{});
 }
 
 }  // namespace
 
 SteadyState SolveSteadyState(const NormalisedStage& stage, SteadyStateDetail detail)
 {
-    switch (stage.network) {
-    case StageNetwork::None: return Solve<StageNetwork::None>(stage, detail);
-    case StageNetwork::SeriesLFirst: return Solve<StageNetwork::SeriesLFirst>(stage, detail);
-    case StageNetwork::ShuntCFirst: break;
+    // C1's resistance separates the drain from the external C1's own voltage; Coss
+    // then keeps a state of its own.
+    const bool separate = stage.capacitorLoss > 0 && stage.coss > 0 && 1 - stage.coss * stage.c1 > kNoExternalC1;
+    const NormalisedStage& s = stage;
+    const Layout l = LayoutFor(s, separate);
+    switch (l.size) {
+    case 5: return SolveSized<5>(s, l, detail);
+    case 6: return SolveSized<6>(s, l, detail);
+    case 7: return SolveSized<7>(s, l, detail);
+    case 8: return SolveSized<8>(s, l, detail);
+    case 9: return SolveSized<9>(s, l, detail);
+    case 10: return SolveSized<10>(s, l, detail);
+    default: break;
     }
-    return Solve<StageNetwork::ShuntCFirst>(stage, detail);
+    return SolveSized<10>(s, l, detail);
 }
 
 }  // namespace voltra

@@ -1,7 +1,11 @@
-// The periodic steady state of the ideal single-switch Class E stage in normalised
-// units: linear in each switch state, so one period follows from two transition
-// matrices and the state at turn-on from one linear solve, with no time stepping.
+// The periodic steady state of the single-switch Class E stage in normalised units:
+// linear in each switch interval (on, falling, open), so one period follows from
+// three transition matrices and the state at turn-on from one linear solve, with
+// no time stepping; losses and RMS currents are exact quadratic-form integrals.
 #pragma once
+
+#include <array>
+#include <cstddef>
 
 namespace voltra {
 
@@ -14,7 +18,8 @@ enum class StageNetwork { None, SeriesLFirst, ShuntCFirst };
 // voltages in units of the supply, currents in supply / reference resistance.
 struct NormalisedStage {
     double choke = 0;     // ωLchoke
-    double c1 = 0;        // 1/(ωC1), all capacitance across the switch
+    double c1 = 0;        // 1/(ωC1), all capacitance across the switch, Coss included
+    double coss = 0;      // ωCoss: the part of that capacitance that is the switch's own (no ESR)
     double lseries = 0;   // ωLseries
     double c2 = 0;        // 1/(ωC2); zero is a short, and Newton may pass through negative values
     double ron = 0;       // switch resistance while on
@@ -22,25 +27,48 @@ struct NormalisedStage {
     double lnetwork = 0;  // ωLnetwork
     double cnetwork = 0;  // 1/(ωCnetwork)
     double load = 0;      // the resistor the output power goes into
+    double duty = 0.5;    // fraction of the period the switch is fully on
+    double fall = 0;      // ω·tf: the channel current falls linearly to zero over this angle
+    // Series resistance of each inductor is its reactance times inductorLoss (1/QL),
+    // of each capacitor other than Coss its reactance times capacitorLoss (1/QC).
+    double inductorLoss = 0;
+    double capacitorLoss = 0;
 };
 
 // How much of the waveform to work out: Newton needs only the turn-on state and the
 // power; the figures shown to the user need the rest.
 enum class SteadyStateDetail { TurnOn, Full };
 
+// The parts whose stresses and losses the full detail reports, in circuit order.
+enum class StagePart { Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load };
+inline constexpr std::size_t kStageParts = 8;
+
+struct PartWaveform {
+    double peakVoltage = 0;  // highest |voltage| across the part's terminals
+    double rmsCurrent = 0;
+    double meanCurrent = 0;  // DC part of the current (only the choke carries one)
+    double loss = 0;         // mean power in the part's series resistance (the switch: none)
+};
+
 struct SteadyState {
     bool solved = false;        // false when the circuit has no unique periodic state
-    double turnOnVoltage = 0;   // drain voltage as the switch closes
+    double turnOnVoltage = 0;   // drain voltage just before the switch closes
     double turnOnSlope = 0;     // d(drain voltage)/dθ just before the switch closes
     double loadPower = 0;       // mean power into the load
     // Full detail only:
     double supplyCurrent = 0;   // mean choke current
-    double switchLoss = 0;      // mean power in Ron, conduction and capacitor discharge
+    double conductionLoss = 0;  // mean power in Ron while fully on, the discharge below included
+    double dischargeLoss = 0;   // ½·C1·v²·f: the drain capacitance's energy at turn-on, per period
+    double fallLoss = 0;        // mean power of the channel current against the drain voltage in the fall
     double peakDrainVoltage = 0;
-    double peakSwitchCurrent = 0;
+    double peakSwitchCurrent = 0;     // highest |switch current|, the turn-on impulse through Ron included
+    double peakNetworkCurrent = 0;    // highest current the choke and the series branch drive into
+                                      // the switch while it conducts: the switch's current without
+                                      // the impulse of C1 discharging
+    double dischargeEnergy = 0;       // ½·C1·v² at turn-on, in supply² / (reference resistance · ω)
+    std::array<PartWaveform, kStageParts> parts{};
 };
 
-// The switch is closed for the first half period, open for the second.
 SteadyState SolveSteadyState(const NormalisedStage& stage, SteadyStateDetail detail);
 
 }  // namespace voltra

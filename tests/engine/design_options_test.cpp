@@ -37,7 +37,9 @@ TEST(DesignOptions, ExactMeetsThePowerAndTheSwitchingConditionOnTheCircuit)
         EXPECT_NEAR(c.rload.value, d.Rload, 0.15 * d.Rload);
         EXPECT_NE(c.rload.value, d.Rload);
         EXPECT_NEAR(Value(c, PartRole::C1), d.C1, 0.15 * d.C1);
-        EXPECT_EQ(Value(c, PartRole::Switch), BuildCircuit(d).Get(PartRole::Switch).value.value);
+        // Ron drops the saturation voltage at the solved peak current, not the fits' one.
+        EXPECT_NEAR(Value(c, PartRole::Switch) * c.ipeak.value, d.Saturation, 1e-5 * d.Saturation);
+        EXPECT_GT(std::fabs(Value(c, PartRole::Switch) / BuildCircuit(d).Get(PartRole::Switch).value.value - 1), 0.01);
         EXPECT_EQ(Value(c, PartRole::Choke), static_cast<float>(kDefaultChokeFactor * Value(c, PartRole::Lseries)));
     }
 }
@@ -84,16 +86,22 @@ TEST(DesignOptions, StandardValuesOnlyAndTheirOwnFigures)
     }
 }
 
-// A choke as small as Lseries resonates with C1: at Q 1.8 no C1 gives Class E.
+// A choke of a tenth of Lseries at Q 1.8: no Class E tuning grows out of the choke-fed
+// design that far (a solve from the closed form once landed on 3.5 % efficiency).
 TEST(DesignOptions, NoExactSolutionIsReportedNotANumber)
 {
-    const Circuit c = BuildCircuit(CalculatedDesign(1.8f), DesignOptions{.exact = true, .chokeFactor = 1});
+    const Circuit c = BuildCircuit(CalculatedDesign(1.8f), DesignOptions{.exact = true, .chokeFactor = 0.1});
     EXPECT_FALSE(AllUsable(c));
     for (PartRole role : {PartRole::C1, PartRole::C2, PartRole::Lseries}) {
         EXPECT_EQ(c.Get(role).value.status, Status::Invalid);
         EXPECT_EQ(c.Get(role).value.reason.rfind("there is no exact Class E solution: ", 0), 0u);
     }
-    EXPECT_TRUE(BuildCircuit(CalculatedDesign(1.8f), DesignOptions{.exact = true, .chokeFactor = 2}).Get(PartRole::C1).value.Usable());
+    EXPECT_FALSE(c.analysed);
+    EXPECT_TRUE(c.losses.empty());
+    // A choke equal to Lseries is the finite-feed Class E: solved, and believable.
+    const Circuit finite = BuildCircuit(CalculatedDesign(1.8f), DesignOptions{.exact = true, .chokeFactor = 1});
+    ASSERT_TRUE(AllUsable(finite));
+    EXPECT_GT(finite.efficiency.value, 0.9f);
 }
 
 }  // namespace

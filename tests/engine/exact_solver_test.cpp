@@ -31,7 +31,9 @@ double Omega(const ClassEStage& st) { return 2 * kPi * st.frequency; }
 TEST(ExactSolver, HighQAndIdealSwitchGiveTheClosedFormDesign)
 {
     const DesignRecord d = Design(1000, 0.001f);
-    const ExactSolution s = SolveExact(ExactTargetsOf(d), ClosedFormStart(d));
+    ExactTargets t = ExactTargetsOf(d);
+    t.falltime = 0;
+    const ExactSolution s = SolveExact(t, ClosedFormStart(d));
     ASSERT_TRUE(s.valid) << s.reason;
     EXPECT_RATIO(s.rload, d.Rload, 0.01);
     EXPECT_RATIO(s.stage.lseries, d.Lseries, 0.01);
@@ -57,6 +59,8 @@ Normalised SolveIdeal(float q, ExactSolution& s)
     const DesignRecord d = Design(q, 0.001f);
     ExactTargets t = ExactTargetsOf(d, kNearInfiniteChoke);
     t.ron = kNearIdealRon * d.Rload;
+    t.saturation = 0;
+    t.falltime = 0;
     s = SolveExact(t, ClosedFormStart(d));
     const double w = Omega(s.stage);
     return {s.figures.pout * s.rload / (t.supply * t.supply), w * s.stage.c1 * s.rload, w * s.stage.c2 * s.rload};
@@ -104,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(LowToModerateQ, FiniteQ, ::testing::Values(1.8f, 2.0f, 
 TEST(ExactSolver, CossLimitIsTheFrequencyWhereC1FallsToCoss)
 {
     constexpr double kCoss = 2e-9;
-    const DesignRecord d = Design(5);
+    DesignRecord d = Design(5);
+    d.Falltime = 0;  // with a fall, the fall's share of the period moves with the frequency too
     const double limit = HighestFrequencyForCoss(ExactTargetsOf(d), ClosedFormStart(d), kCoss);
     ASSERT_LT(limit, d.Frequency);
 
@@ -112,12 +117,13 @@ TEST(ExactSolver, CossLimitIsTheFrequencyWhereC1FallsToCoss)
         DesignRecord at = d;
         at.Frequency = static_cast<float>(limit * factor);
         FindAll(at);
+        at.Falltime = 0;
         ExactTargets t = ExactTargetsOf(at);
         const ExactSolution free = SolveExact(t, ClosedFormStart(at));
         ASSERT_TRUE(free.valid) << free.reason;
         EXPECT_RATIO(free.stage.c1 * at.Frequency, kCoss * limit, 1e-6);
-        t.minC1 = kCoss;
-        EXPECT_EQ(SolveExact(t, ClosedFormStart(at)).valid, factor < 1) << factor;
+        t.coss = kCoss;
+        EXPECT_EQ(SolveExact(t, ClosedFormStart(at)).valid, factor < 1) << factor << SolveExact(t, ClosedFormStart(at)).reason;
     }
     EXPECT_TRUE(std::isnan(HighestFrequencyForCoss(ExactTargetsOf(d), ClosedFormStart(d), 0)));
 }
@@ -180,7 +186,7 @@ TEST(ExactSolver, TargetsWithoutClassETuningAreReportedNotSolved)
         const char* reasonStart;
     };
     const Case cases[] = {
-        {"Coss above the C1 needed", [](ExactTargets& t) { t.minC1 = 5e-9; }, "The switch's own capacitance"},
+        {"Coss above the C1 needed", [](ExactTargets& t) { t.coss = 5e-9; }, "The switch's own capacitance"},
         {"Q below the lowest for this choke", [](ExactTargets& t) { t.networkQ = 1.5; }, "C2 would have to be"},
         {"Ron near the load resistance", [](ExactTargets& t) { t.ron = 20; }, "C1 would have to be"},
         {"no power asked", [](ExactTargets& t) { t.power = 0; }, "The targets"},
