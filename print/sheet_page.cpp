@@ -129,6 +129,7 @@ void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit&
     page.setFont(PrinterFont(kTextPoints, scale));
     DrawTexts(page, SchematicLabels(design, circuit));
     DrawTexts(page, DesignTargetLines(design, circuit));
+    DrawTexts(page, LossAndStressLines(circuit));
 
     // The version goes on the line below the date, as a text cursor would advance.
     page.setFont(PrinterFont(kFooterPoints, scale));

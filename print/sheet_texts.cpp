@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "print/loss_texts.h"
 #include "units/format.h"
 
 namespace voltra {
@@ -101,7 +102,39 @@ std::vector<SheetText> TextsOf(const std::array<TextRow, N>& rows, const DesignR
     return texts;
 }
 
+// The tables start under the footer, at the page's lower half, one line a row.
+constexpr int kTablesY = 9000;
+constexpr int kRowHeight = 260;
+constexpr int kTableGap = 300;
+constexpr std::array<int, 5> kColumnX = {kTargetsX, 4600, 6400, 8200, 9800};
+
+template <std::size_t N>
+void AppendTable(std::vector<SheetText>& texts, int& y, const std::array<const char*, N>& columns,
+                 const std::vector<TableRow>& rows)
+{
+    for (std::size_t k = 0; k < N; ++k) texts.push_back({kColumnX[k], y, columns[k]});
+    y += kRowHeight;
+    for (const TableRow& row : rows) {
+        for (std::size_t k = 0; k < row.cells.size() && k < N; ++k) texts.push_back({kColumnX[k], y, row.cells[k]});
+        y += kRowHeight;
+    }
+    y += kTableGap;
+}
+
 }  // namespace
+
+std::vector<SheetText> LossAndStressLines(const Circuit& circuit)
+{
+    std::vector<SheetText> texts;
+    if (circuit.losses.empty()) return texts;
+    int y = kTablesY;
+    texts.push_back({kTargetsX, y, LossSummaryLine(circuit)});
+    y += kRowHeight + kTableGap;
+    AppendTable(texts, y, kLossColumns, LossRows(circuit));
+    AppendTable(texts, y, kStressColumns, StressRows(circuit));
+    texts.push_back({kTargetsX, y, ImpulseLine(circuit)});
+    return texts;
+}
 
 std::vector<SheetText> SchematicLabels(const DesignRecord& design, const Circuit& circuit)
 {

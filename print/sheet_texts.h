@@ -24,5 +24,8 @@ std::vector<SheetText> SchematicLabels(const DesignRecord& design, const Circuit
 // The design targets below the schematic, one line each; the Class E load is added
 // when the L-network hides it from the schematic.
 std::vector<SheetText> DesignTargetLines(const DesignRecord& design, const Circuit& circuit);
+// Below the footer, for an analysed circuit only: the loss budget and the part
+// stresses as two tables, what the parts are ordered by.
+std::vector<SheetText> LossAndStressLines(const Circuit& circuit);
 
 }  // namespace voltra

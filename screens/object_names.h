@@ -50,6 +50,17 @@ inline constexpr const char* kCossLabelName = "lblCoss";
 inline constexpr const char* kCossBoxName = "txtCoss";
 inline constexpr const char* kSeriesLabelName = "lblSeries";
 inline constexpr const char* kSeriesBoxName = "cboSeries";
+inline constexpr const char* kDutyLabelName = "lblDuty";
+inline constexpr const char* kDutyBoxName = "txtDuty";
+inline constexpr const char* kInductorQLabelName = "lblInductorQ";
+inline constexpr const char* kInductorQBoxName = "txtInductorQ";
+inline constexpr const char* kCapacitorQLabelName = "lblCapacitorQ";
+inline constexpr const char* kCapacitorQBoxName = "txtCapacitorQ";
+
+// Losses and part stresses window.
+inline constexpr const char* kPartsWindowName = "frmParts";
+inline constexpr const char* kLossTableName = "tblLosses";
+inline constexpr const char* kStressTableName = "tblStresses";
 
 // Verification window.
 inline constexpr const char* kVerificationWindowName = "frmVerify";

@@ -20,7 +20,7 @@ struct ControlPlacement {
 };
 
 // In the order the screen places them.
-inline constexpr std::array<ControlPlacement, 40> kControlPlacements = {{
+inline constexpr std::array<ControlPlacement, 46> kControlPlacements = {{
     {kAboutButtonName, 15, 1500, 1400, 300, true},
     {kSaveButtonName, 3100, 7500, 1400, 300, true},
     {kGetButtonName, 1500, 7500, 1400, 300, true},
@@ -55,6 +55,14 @@ inline constexpr std::array<ControlPlacement, 40> kControlPlacements = {{
     {kCossBoxName, 9100, 1300, 1000, 300, true},
     {kSeriesLabelName, 8000, 1700, 1000, 300, true},
     {kSeriesBoxName, 9100, 1700, 1000, 300, true},
+    // The switch's duty and the parts' quality factors, which shape the exact design
+    // and its losses, stand above them.
+    {kDutyLabelName, 8000, 900, 1000, 300, true},
+    {kDutyBoxName, 9100, 900, 1000, 300, true},
+    {kInductorQLabelName, 8000, 500, 1000, 300, true},
+    {kInductorQBoxName, 9100, 500, 1000, 300, true},
+    {kCapacitorQLabelName, 8000, 100, 1000, 300, true},
+    {kCapacitorQBoxName, 9100, 100, 1000, 300, true},
     {kRnetworkBoxName, 9500, 4200, 900, 300, true},
     // Each echo stands under its box, in the box's column.
     {kFrequencyEchoName, 1500, 6600, 1300, 200, true},

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include "screens/design/control_layout.h"
@@ -25,6 +26,7 @@
 #include "units/parse.h"
 #include "screens/screen_style.h"
 #include "screens/object_names.h"
+#include "screens/parts/parts_window.h"
 
 namespace voltra {
 
@@ -79,6 +81,8 @@ constexpr std::array<const char*, 16> kKeyboardOrder = {
     kPrintButtonName,   kSpiceButtonName, kVerifyButtonName,     kExitButtonName,     kFrequencyBoxName,  kPowerBoxName,
     kSupplyBoxName,  kSaturationBoxName, kNetworkQBoxName, kFalltimeBoxName,  kEnterButtonName,
 };
+
+const QKeySequence kPartsWindowKey(Qt::CTRL | Qt::Key_T);
 
 constexpr const char* kCaptionFormat = "Voltra Version %1 - Design screen";
 
@@ -198,6 +202,7 @@ void DesignScreen::BuildControls()
     connect(txtRnetwork_, &QLineEdit::textChanged, this, &DesignScreen::RnetworkChanged);
 
     findChild<QPushButton*>(QLatin1String(kVerifyButtonName))->setShortcut(QKeySequence(Qt::Key_F5));
+    new QShortcut(kPartsWindowKey, this, [this] { ShowPartsWindow(); });
 
     for (size_t i = 1; i < kKeyboardOrder.size(); ++i)
         setTabOrder(findChild<QWidget*>(QLatin1String(kKeyboardOrder[i - 1])),
@@ -238,7 +243,19 @@ void DesignScreen::ShowDesign()
         update(changed + LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_));
     else
         update();
+    if (parts_) parts_->Follow(shown_->circuit);
     commands_.Recalculated(shown_->design, shown_->circuit);
+}
+
+void DesignScreen::ShowPartsWindow()
+{
+    const bool first = !parts_;
+    if (first) parts_ = new PartsWindow(this);
+    parts_->Follow(shown_->circuit);
+    // Sized to its tables once; after that the user's size stands.
+    if (first) parts_->adjustSize();
+    parts_->show();
+    parts_->raise();
 }
 
 void DesignScreen::ShowEcho(QLabel* echo, const ValueEcho& value)

@@ -17,6 +17,7 @@ namespace voltra {
 
 class DesignCommands;
 class OptionControls;
+class PartsWindow;
 struct ValueEcho;
 
 class DesignScreen : public QWidget {
@@ -38,6 +39,9 @@ public:
     // whatever the boxes hold that did not recalculate.
     const DesignRecord& ShownDesign() const { return shown_->design; }
     const Circuit& ShownCircuit() const { return shown_->circuit; }
+
+    // Opens the table of losses and part stresses, which then follows every cycle.
+    void ShowPartsWindow();
 
     // The design file now in use, just read or written: named in the title, and the
     // design counts as unchanged from it. An empty path names none.
@@ -81,6 +85,7 @@ private:
     };
     std::optional<Shown> shown_;
     OptionControls* options_ = nullptr;
+    PartsWindow* parts_ = nullptr;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
     int penPixels_ = 2;

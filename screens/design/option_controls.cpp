@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "screens/object_names.h"
 #include "units/number_text.h"
@@ -18,6 +20,20 @@ namespace {
 constexpr const char* kExactKey = "design/exact";
 constexpr const char* kCossKey = "design/coss";
 constexpr const char* kSeriesKey = "design/series";
+constexpr const char* kDutyKey = "design/duty";
+constexpr const char* kInductorQKey = "design/inductorQ";
+constexpr const char* kCapacitorQKey = "design/capacitorQ";
+
+const QString kOutOfEffectStyle = QStringLiteral("QLineEdit { color: rgb(255, 0, 0); }");
+constexpr const char* kDutyClampedTip = "In effect: a duty of %1 (the switch's on-time is limited to %2 to %3 of the "
+                                        "period).";
+constexpr const char* kDutyTip =
+    "The switch's on-time as a fraction of the period, 0.25 to 0.75, for the exact design";
+constexpr const char* kInductorQTip =
+    "Every inductor's quality factor at the switching frequency; empty for lossless";
+constexpr const char* kCapacitorQTip =
+    "Every capacitor's quality factor at the switching frequency; empty for lossless";
+constexpr const char* kLosslessTip = "Not a quality factor above zero: the parts are taken as lossless.";
 
 // An output capacitance beyond a millifarad is no transistor's.
 constexpr float kCossMax = 1e-3f;
@@ -42,12 +58,53 @@ float CossOf(const QString& text)
     return coss > 0 ? std::min(coss, kCossMax) : 0.0f;
 }
 
+// The on-time as a fraction of the period; an empty box is the fits' half period.
+struct DutyEntry {
+    double inEffect;
+    bool asTyped;
+};
+
+DutyEntry DutyOf(const QString& text)
+{
+    if (text.trimmed().isEmpty()) return {kDefaultDuty, true};
+    const double typed = ParseValue(text.toStdString());
+    if (!std::isfinite(typed)) return {kDefaultDuty, false};
+    const double inEffect = std::clamp(typed, kMinDuty, kMaxDuty);
+    return {inEffect, inEffect == typed};
+}
+
+// A part quality factor; an empty box is a lossless part, and so is any text that is
+// not a number above zero, which the box then shows in red.
+struct QualityEntry {
+    double inEffect;
+    bool asTyped;
+};
+
+QualityEntry QualityOf(const QString& text)
+{
+    if (text.trimmed().isEmpty()) return {INFINITY, true};
+    const double typed = ParseValue(text.toStdString());
+    if (std::isfinite(typed) && typed > 0) return {typed, true};
+    return {INFINITY, false};
+}
+
+QLineEdit* OptionBox(QWidget& screen, const char* name, const char* placeholder)
+{
+    auto* box = new QLineEdit(&screen);
+    box->setObjectName(QLatin1String(name));
+    box->setAlignment(Qt::AlignCenter);
+    box->setPlaceholderText(QString::fromLatin1(placeholder));
+    return box;
+}
+
 }  // namespace
 
 OptionControls::OptionControls(QWidget& screen)
     : QObject(&screen), settings_(QStringLiteral("voltra"), QStringLiteral("voltra")),
       exact_(new QPushButton(QStringLiteral("Exact"), &screen)), coss_(new QLineEdit(&screen)),
-      series_(new QComboBox(&screen))
+      series_(new QComboBox(&screen)),
+      duty_(OptionBox(screen, kDutyBoxName, "0.5")), inductorQ_(OptionBox(screen, kInductorQBoxName, "lossless")),
+      capacitorQ_(OptionBox(screen, kCapacitorQBoxName, "lossless"))
 {
     exact_->setObjectName(QLatin1String(kExactButtonName));
     exact_->setCheckable(true);
@@ -62,7 +119,14 @@ OptionControls::OptionControls(QWidget& screen)
     series_->setObjectName(QLatin1String(kSeriesBoxName));
     for (const SeriesChoice& choice : kSeriesChoices) series_->addItem(QString::fromLatin1(choice.caption));
 
+    Caption(screen, kDutyLabelName, "Duty:");
+    Caption(screen, kInductorQLabelName, "Q (L):");
+    Caption(screen, kCapacitorQLabelName, "Q (C):");
+
     exact_->setChecked(settings_.value(QLatin1String(kExactKey), false).toBool());
+    duty_->setText(settings_.value(QLatin1String(kDutyKey)).toString());
+    inductorQ_->setText(settings_.value(QLatin1String(kInductorQKey)).toString());
+    capacitorQ_->setText(settings_.value(QLatin1String(kCapacitorQKey)).toString());
     const float coss = CossOf(settings_.value(QLatin1String(kCossKey)).toString());
     if (coss > 0) coss_->setText(QString::fromStdString(SignificantText(coss)));
     series_->setCurrentIndex(std::clamp(settings_.value(QLatin1String(kSeriesKey), 0).toInt(), 0,
@@ -77,6 +141,7 @@ OptionControls::OptionControls(QWidget& screen)
     connect(exact_, &QPushButton::toggled, this, changed);
     connect(coss_, &QLineEdit::textChanged, this, changed);
     connect(series_, &QComboBox::currentIndexChanged, this, changed);
+    for (QLineEdit* box : {duty_, inductorQ_, capacitorQ_}) connect(box, &QLineEdit::textChanged, this, changed);
 }
 
 void OptionControls::Take()
@@ -84,6 +149,29 @@ void OptionControls::Take()
     options_.exact = exact_->isChecked();
     options_.coss = CossOf(coss_->text());
     options_.series = kSeriesChoices[static_cast<std::size_t>(std::max(0, series_->currentIndex()))].series;
+    options_.duty = DutyOf(duty_->text()).inEffect;
+    options_.inductorQ = QualityOf(inductorQ_->text()).inEffect;
+    options_.capacitorQ = QualityOf(capacitorQ_->text()).inEffect;
+    MarkInEffect();
+}
+
+void OptionControls::MarkInEffect()
+{
+    const auto mark = [](QLineEdit* box, bool asTyped, const QString& tip, const QString& plainTip) {
+        box->setStyleSheet(asTyped ? QString() : kOutOfEffectStyle);
+        box->setToolTip(asTyped ? plainTip : tip);
+    };
+    const DutyEntry duty = DutyOf(duty_->text());
+    mark(duty_, duty.asTyped,
+         QString::fromLatin1(kDutyClampedTip)
+             .arg(QString::fromStdString(SignificantText(static_cast<float>(duty.inEffect))),
+                  QString::fromStdString(SignificantText(static_cast<float>(kMinDuty))),
+                  QString::fromStdString(SignificantText(static_cast<float>(kMaxDuty)))),
+         tr(kDutyTip));
+    mark(inductorQ_, QualityOf(inductorQ_->text()).asTyped, QString::fromLatin1(kLosslessTip),
+         tr(kInductorQTip));
+    mark(capacitorQ_, QualityOf(capacitorQ_->text()).asTyped, QString::fromLatin1(kLosslessTip),
+         tr(kCapacitorQTip));
 }
 
 void OptionControls::Store()
@@ -91,6 +179,9 @@ void OptionControls::Store()
     settings_.setValue(QLatin1String(kExactKey), options_.exact);
     settings_.setValue(QLatin1String(kCossKey), coss_->text());
     settings_.setValue(QLatin1String(kSeriesKey), series_->currentIndex());
+    settings_.setValue(QLatin1String(kDutyKey), duty_->text());
+    settings_.setValue(QLatin1String(kInductorQKey), inductorQ_->text());
+    settings_.setValue(QLatin1String(kCapacitorQKey), capacitorQ_->text());
 }
 
 }  // namespace voltra

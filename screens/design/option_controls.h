@@ -1,6 +1,7 @@
 // The design options on the design screen: the "Exact" toggle beside "L-net", the
-// switch's output capacitance and the series of standard values, kept in the user's
-// settings rather than in the design file, whose format stays as it is.
+// switch's output capacitance, its duty, the parts' quality factors and the series of
+// standard values, kept in the user's settings rather than in the design file, whose
+// format stays as it is.
 #pragma once
 
 #include <QObject>
@@ -31,6 +32,8 @@ private:
     void Take();
     // Keeps the choices for the next screen and the next start.
     void Store();
+    // A box whose text is not the value in effect turns red, its tip saying which is.
+    void MarkInEffect();
 
     // Held, so that a run of keystrokes in the Coss box reaches the disk once.
     QSettings settings_;
@@ -38,6 +41,9 @@ private:
     QPushButton* exact_;
     QLineEdit* coss_;
     QComboBox* series_;
+    QLineEdit* duty_;
+    QLineEdit* inductorQ_;
+    QLineEdit* capacitorQ_;
 };
 
 }  // namespace voltra

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "print/loss_texts.h"
 #include "units/format.h"
 
 namespace voltra {
@@ -42,6 +43,8 @@ constexpr Anchor kGate = {3150, 4100};
 // and the frequency limit a switch's own capacitance sets.
 constexpr Anchor kMethod = {2300, 150};
 constexpr Anchor kCossLimit = {2300, 400};
+// Under the ground line, across the screen's width: where the power goes.
+constexpr Anchor kLosses = {2300, 5300};
 
 // Anchors that follow the end of the chain.
 constexpr double kLoadLabelRight = 500;
@@ -117,6 +120,8 @@ void WriteMethod(Writer& write, const Circuit& c)
         }
         write.Note(kMethod, method, red);
     }
+    if (const std::string losses = LossSummaryLine(c); !losses.empty())
+        write.Note(kLosses, losses, !TotalLosses(c).usable);
     if (std::isfinite(c.cossLimitFrequency))
         write.Note(kCossLimit, "Coss above C1: Class E only below " + FormatLarge(c.cossLimitFrequency) + "Hz", true);
 }
