@@ -2,6 +2,8 @@
 // closed-form values back bit for bit, Coss comes off the C1 shown, a chosen series
 // shows its standard values only, and the choices outlast the screen.
 #include <QComboBox>
+#include <QTableWidget>
+#include <cmath>
 #include <QSettings>
 
 #include "engine/design_options.h"
@@ -75,6 +77,50 @@ TEST_F(OptionsTest, SeriesShowsStandardValuesOnlyAndIsKept)
     EXPECT_EQ(Series()->currentText(), "E24");
     EXPECT_TRUE(Button(kExactButtonName)->isChecked());
     EXPECT_TRUE(Shown().exact && Shown().series == ESeries::E24);
+}
+
+TEST_F(OptionsTest, DutyAndPartQsReachTheExactDesignAndWhatIsNotInEffectIsRed)
+{
+    Open();
+    QTest::mouseClick(Button(kExactButtonName), Qt::LeftButton);
+    EXPECT_EQ(Shown().duty, 0.5);
+    Type(kDutyBoxName, "0.3");
+    EXPECT_NEAR(Shown().duty, 0.3, 1e-7);  // typed values are read in single precision
+    EXPECT_TRUE(Box(kDutyBoxName)->styleSheet().isEmpty());
+    // Beyond the range the nearest end is in effect, and the box says so.
+    Type(kDutyBoxName, "0.9");
+    EXPECT_EQ(Shown().duty, 0.75);
+    EXPECT_FALSE(Box(kDutyBoxName)->styleSheet().isEmpty());
+    EXPECT_TRUE(Box(kDutyBoxName)->toolTip().startsWith("In effect: a duty of 0.75"));
+
+    Box(kDutyBoxName)->clear();
+    Type(kInductorQBoxName, "80");
+    EXPECT_EQ(Shown().inductorQ, 80);
+    EXPECT_FALSE(Shown().losses.empty());
+    // A Q that is no number above zero leaves the parts lossless, in red.
+    Type(kCapacitorQBoxName, "-3");
+    EXPECT_TRUE(std::isinf(Shown().capacitorQ));
+    EXPECT_FALSE(Box(kCapacitorQBoxName)->styleSheet().isEmpty());
+
+    bool lossLine = false;
+    for (const SchematicLabel& label : SchematicLabels(Shown(), SchematicOf(Shown(), design.Pi).SchematicX))
+        lossLine = lossLine || label.text.startsWith("Losses ");
+    EXPECT_TRUE(lossLine);
+}
+
+TEST_F(OptionsTest, ThePartsWindowFollowsEveryCalculation)
+{
+    Open();
+    QTest::mouseClick(Button(kExactButtonName), Qt::LeftButton);
+    screen->ShowPartsWindow();
+    auto* stresses = screen->findChild<QTableWidget*>(kStressTableName);
+    ASSERT_NE(stresses, nullptr);
+    EXPECT_EQ(stresses->rowCount(), static_cast<int>(Shown().stresses.size()));
+    const QString peakBefore = stresses->item(2, 1)->text();
+    Type(kSupplyBoxName, "30");
+    EXPECT_NE(stresses->item(2, 1)->text(), peakBefore);
+    QTest::mouseClick(Button(kExactButtonName), Qt::LeftButton);
+    EXPECT_EQ(stresses->rowCount(), 0);
 }
 
 }  // namespace
