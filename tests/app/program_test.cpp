@@ -191,7 +191,8 @@ TEST_F(ProgramTest, UnwritableFolderIsReportedAndTheProgramStillEnds)
     Start();
     Click(program_->Design(), "cmdExit");
     ASSERT_EQ(messages_.said.size(), 1u);
-    EXPECT_EQ(messages_.said[0].text, "The last-session file was not written correctly.");
+    EXPECT_EQ(messages_.said[0].text, "The last-session file was not written correctly.\nNot a directory: " +
+                                          (folder_ / "plain/data/voltra/LastSession.VLT").string());
     EXPECT_EQ(messages_.beeps, 1);
     EXPECT_EQ(ended_, 1);
 }
