@@ -248,20 +248,16 @@ ssize_t write(int fd, const void* bytes, size_t count)
 // as a power cut would leave it, so a writer that goes on regardless is found out.
 // While armed, a sync that does not fail only checks its descriptor: the disk's own
 // speed is not under test, and a walk of a thousand real syncs would take minutes.
-static int FailOrPretendSync(int fd, const char* call, int (*next)(int))
+int fsync(int fd)
 {
-    if (const Fault* fault = Strike(call)) {
+    if (const Fault* fault = Strike("fsync")) {
         struct stat status {};
         if (VOLTRA_NEXT(fstat)(fd, &status) == 0 && S_ISREG(status.st_mode)) ::ftruncate(fd, 0);
         return Fail(*fault), -1;
     }
-    if (!state.armed) return next(fd);
+    if (!state.armed) return VOLTRA_NEXT(fsync)(fd);
     return ::fcntl(fd, F_GETFD) == -1 ? -1 : 0;
 }
-
-int fsync(int fd) { return FailOrPretendSync(fd, "fsync", VOLTRA_NEXT(fsync)); }
-
-int fdatasync(int fd) { return FailOrPretendSync(fd, "fdatasync", VOLTRA_NEXT(fdatasync)); }
 
 // Linux closes the descriptor even when close reports an error.
 int close(int fd)
@@ -325,12 +321,6 @@ ssize_t readlink(const char* path, char* target, size_t size) noexcept
 {
     if (const Fault* fault = Strike("readlink", path)) return Fail(*fault), -1;
     return VOLTRA_NEXT(readlink)(path, target, size);
-}
-
-int mkdir(const char* path, mode_t mode) noexcept
-{
-    if (const Fault* fault = Strike("mkdir", path)) return Fail(*fault), -1;
-    return VOLTRA_NEXT(mkdir)(path, mode);
 }
 
 DIR* fdopendir(int fd)
