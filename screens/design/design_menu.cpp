@@ -93,6 +93,10 @@ QMenuBar* BuildDesignMenu(QWidget& screen, DesignCommands& commands)
 {
     auto* bar = new QMenuBar(&screen);
     bar->setObjectName(QLatin1String(kMenuBarName));
+    // The screen's bold face is for its captions; a menu reads as every menu does.
+    QFont plain = bar->font();
+    plain.setBold(false);
+    bar->setFont(plain);
 
     // "Save" writes to the file in use without asking once there is one; "Save As"
     // always asks, proposing that file.
