@@ -1,6 +1,8 @@
 #include "app/program.h"
 
+#include "app/user_guide.h"
 #include "files/design_file.h"
+#include "files/design_file_check.h"
 #include "files/last_session_folder.h"
 #include "files/spice_schematic.h"
 #include "print/print_schematic.h"
@@ -13,6 +15,9 @@
 namespace voltra {
 
 namespace {
+
+constexpr const char* kUserGuideMissing = "The user guide was not found. It is installed in ";
+constexpr const char* kUserGuideNotShown = "No program on this desktop would show the user guide. It is ";
 
 // Maximized, and sized to the screen first, so the window fills the display even
 // where no window manager acts on the maximized state.
@@ -100,6 +105,12 @@ void Program::OpenDesignScreen()
         End();
     });
     ShowMaximized(*designScreen_);
+    // The verification window stays in front of the screen it follows, a new one too.
+    if (verification_) {
+        const bool shown = verification_->isVisible();
+        verification_->setParent(designScreen_, verification_->windowFlags());
+        if (shown) verification_->show();
+    }
 }
 
 void Program::RebuildDesignScreen()
@@ -120,15 +131,42 @@ void Program::RebuildDesignScreen()
     blank.close();
 }
 
+bool Program::UnsavedNamedDesign() const
+{
+    return designScreen_ && designScreen_->IsModified() && !designScreen_->FileInUse().isEmpty();
+}
+
+bool Program::SettleUnsavedChanges()
+{
+    if (!UnsavedNamedDesign()) return true;
+    const std::string fileInUse = designScreen_->FileInUse().toStdString();
+    switch (dialogs_.AskToSaveChanges(fileInUse)) {
+    case UnsavedChanges::Save:
+        WriteDesign(fileInUse);
+        // A failed write has said so; the changes are still only on screen.
+        return !designScreen_->IsModified();
+    case UnsavedChanges::Discard: return true;
+    case UnsavedChanges::Cancel: break;
+    }
+    return false;
+}
+
 void Program::Get()
 {
-    designFileName_ = dialogs_.OpenDesignFile();
+    if (!SettleUnsavedChanges()) return;
+    const std::string chosen = dialogs_.OpenDesignFile();
+    // Leaving the dialog without a choice changes nothing.
+    if (chosen.empty()) return;
+    // Nor does a file that is no design: the design and the file in use stay, so a
+    // later Save cannot overwrite what was never a design of this program.
+    if (const std::optional<std::string> problem = DesignFileProblem(chosen)) {
+        messages_.ShowMessage(*problem, kProgramTitle);
+        return;
+    }
+    designFileName_ = chosen;
     ReadDesignFile(designFileName_, design_, messages_);
     RebuildDesignScreen();
-    // A file that could not be read left the start-up design, which is no file's.
-    std::error_code noFile;
-    if (std::filesystem::is_regular_file(designFileName_, noFile))
-        designScreen_->SetFileInUse(QString::fromStdString(designFileName_));
+    designScreen_->SetFileInUse(QString::fromStdString(designFileName_));
 }
 
 void Program::WriteDesign(const std::string& path)
@@ -170,7 +208,8 @@ void Program::Spice()
 
 void Program::Verify()
 {
-    if (!verification_) verification_ = new VerificationWindow(simulator_);
+    // A tool window of the design screen: in front of it while the user types.
+    if (!verification_) verification_ = new VerificationWindow(simulator_, designScreen_);
     verification_->show();
     verification_->raise();
     verification_->Follow(Shown(), ShownCircuit());
@@ -192,13 +231,34 @@ void Program::Print()
 
 void Program::About() { dialogs_.ShowAbout(); }
 
+void Program::UserGuide()
+{
+    const std::filesystem::path programFolder = QCoreApplication::applicationDirPath().toStdString();
+    const std::optional<std::filesystem::path> guide = FindUserGuide(programFolder, VOLTRA_SOURCE_DOCS);
+    if (!guide) {
+        messages_.ShowMessage(std::string(kUserGuideMissing) + (programFolder.parent_path() / kInstalledDocs).string() +
+                                  ".",
+                              kProgramTitle);
+        return;
+    }
+    if (!dialogs_.OpenDocument(guide->string()))
+        messages_.ShowMessage(std::string(kUserGuideNotShown) + guide->string() + ".", kProgramTitle);
+}
+
 void Program::Exit()
 {
     // A failed write has been reported by then; the program ends all the same.
-    dialogs_.ConfirmExit([this] {
+    const auto leave = [this] {
         WriteLastSession(lastSessionFolder_, design_, messages_);
         End();
-    });
+    };
+    // Changes not saved to the file in use are the question then; answering it is
+    // the confirmation to leave.
+    if (UnsavedNamedDesign()) {
+        if (SettleUnsavedChanges()) leave();
+        return;
+    }
+    dialogs_.ConfirmExit(leave);
 }
 
 }  // namespace voltra

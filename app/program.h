@@ -41,6 +41,7 @@ public:
     void Recalculated(const DesignRecord& shown, const Circuit& circuit) override;
     void Print() override;
     void About() override;
+    void UserGuide() override;
     void Exit() override;
 
 private:
@@ -51,6 +52,11 @@ private:
     void OpenDesignScreen();
     void RebuildDesignScreen();
     void WriteDesign(const std::string& path);
+    // The design on screen differs from the file it names.
+    bool UnsavedNamedDesign() const;
+    // Asks about such changes before the design is replaced or left: true to go on,
+    // once they are saved or discarded.
+    bool SettleUnsavedChanges();
     // Ends the run once, whichever way it was asked for.
     void End();
 

@@ -1,8 +1,13 @@
 #include "app/program_dialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
 #include <QFileDialog>
 
+#include "engine/message_sink.h"
 #include "screens/about/about_screen.h"
 #include "screens/exit/exit_screen.h"
 
@@ -13,11 +18,14 @@ namespace {
 // Design files are offered as *.VLT and schematics as *.ASC; on a case-sensitive
 // file system the lower-case spellings are offered too.
 constexpr const char* kReadDesignTitle = "Read Voltra file";
-constexpr const char* kReadDesignFilter = "Meter files (*.VLT *.vlt)";
+constexpr const char* kReadDesignFilter = "Voltra designs (*.VLT *.vlt)";
 constexpr const char* kWriteDesignTitle = "Write circuit file";
 constexpr const char* kWriteDesignFilter = "Class E circuit files (*.VLT *.vlt)";
 constexpr const char* kWriteSpiceTitle = "Write Spice schematic";
 constexpr const char* kWriteSpiceFilter = "Spice schematic files (*.ASC *.asc)";
+
+constexpr const char* kUnsavedQuestion = "The design has changed since it was saved in \"%1\".";
+constexpr const char* kUnsavedDetail = "Save the changes to it first?";
 
 std::unique_ptr<QFileDialog> MakeDialog(QWidget* parent, const char* title, const char* filter,
                                         QFileDialog::AcceptMode mode)
@@ -82,6 +90,25 @@ void QtProgramDialogs::ConfirmExit(std::function<void()> quit)
 {
     ExitScreen exit(std::move(quit), DisplayTwips(), QApplication::activeWindow());
     exit.exec();
+}
+
+UnsavedChanges QtProgramDialogs::AskToSaveChanges(const std::string& fileName)
+{
+    QMessageBox question(QMessageBox::Warning, QString::fromLatin1(kProgramTitle),
+                         QString::fromLatin1(kUnsavedQuestion).arg(QFileInfo(QString::fromStdString(fileName)).fileName()),
+                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
+    question.setInformativeText(QString::fromLatin1(kUnsavedDetail));
+    question.setDefaultButton(QMessageBox::Save);
+    switch (question.exec()) {
+    case QMessageBox::Save: return UnsavedChanges::Save;
+    case QMessageBox::Discard: return UnsavedChanges::Discard;
+    default: return UnsavedChanges::Cancel;
+    }
+}
+
+bool QtProgramDialogs::OpenDocument(const std::string& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace voltra

@@ -1,5 +1,6 @@
 // Everything the design screen's commands ask the user in a window of its own:
-// the three file dialogs, the print dialog, the about and the exit screens. The
+// the three file dialogs, the print dialog, the about and the exit screens, the
+// question about unsaved changes, and the desktop's viewer for the user guide. The
 // program uses the Qt windows; tests answer without opening any.
 #pragma once
 
@@ -16,6 +17,9 @@ namespace voltra {
 
 struct DesignRecord;
 
+// What to do with changes not yet saved to the design file in use.
+enum class UnsavedChanges { Save, Discard, Cancel };
+
 class ProgramDialogs {
 public:
     virtual ~ProgramDialogs() = default;
@@ -27,6 +31,10 @@ public:
     virtual void ShowAbout() = 0;
     // Runs `quit` when the user confirms leaving; returns either way.
     virtual void ConfirmExit(std::function<void()> quit) = 0;
+    // Asked before the design is replaced or left while it differs from `fileName`.
+    virtual UnsavedChanges AskToSaveChanges(const std::string& fileName) = 0;
+    // Shows a document in the desktop's own viewer; false when none would take it.
+    virtual bool OpenDocument(const std::string& path) = 0;
 };
 
 class QtProgramDialogs : public ProgramDialogs {
@@ -37,6 +45,8 @@ public:
     PrintDialogProvider& PrintDialog() override;
     void ShowAbout() override;
     void ConfirmExit(std::function<void()> quit) override;
+    UnsavedChanges AskToSaveChanges(const std::string& fileName) override;
+    bool OpenDocument(const std::string& path) override;
 
 private:
     QtPrintDialog printDialog_;

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <ctime>
 
-#include "files/atomic_file.h"
 #include "files/file_limits.h"
 #include "files/file_text.h"
 #include "files/last_session_folder.h"
+#include "files/reported_write.h"
 #include "files/value_lines.h"
 
 namespace voltra {
@@ -58,14 +58,6 @@ std::string PathLine(std::string path)
     return path;
 }
 
-void WriteOrComplain(const std::string& path, const std::string& content, const char* complaint,
-                     MessageSink& sink)
-{
-    if (WriteFileAtomically(path, content)) return;
-    sink.Beep();
-    sink.ShowMessage(complaint, kProgramTitle);
-}
-
 void ReadAndValidate(const std::string& path, DesignRecord& design, const FileLimits& limits,
                      const char* tooLarge, MessageSink& sink)
 {
@@ -91,7 +83,7 @@ void WriteDesignFile(const std::string& path, const DesignRecord& design, Messag
     AppendLine(content, DateTimeText());
     AppendLine(content, "");
     AppendValueLines(content, design);
-    WriteOrComplain(path, content, kDesignFileNotWritten, sink);
+    WriteAndReport(path, content, kDesignFileNotWritten, sink);
 }
 
 void WriteLastSession(const std::filesystem::path& folder, const DesignRecord& design, MessageSink& sink)
@@ -103,7 +95,7 @@ void WriteLastSession(const std::filesystem::path& folder, const DesignRecord& d
     AppendValueLines(content, design);
     // A folder that cannot be made fails the write below like any unwritable place.
     voltra::MakeFolder(folder);
-    WriteOrComplain(folder / kLastSessionFileName, content, kLastSessionNotWritten, sink);
+    WriteAndReport(folder / kLastSessionFileName, content, kLastSessionNotWritten, sink);
 }
 
 void ReadDesignFile(const std::string& path, DesignRecord& design, MessageSink& sink)

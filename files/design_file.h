@@ -23,7 +23,8 @@ inline constexpr const char* kLastSessionTooLarge =
     "The last-session file is larger than 1 MB and cannot hold a design; it was not read.";
 
 // A path shorter than five characters writes or reads nothing and says nothing. A
-// failed write beeps and says so; the earlier file stays as it was. A path naming a
+// failed write beeps and says so, with the system's reason on a second line; the
+// earlier file stays as it was. A path naming a
 // symbolic link replaces the file the link points to and keeps the link.
 void WriteDesignFile(const std::string& path, const DesignRecord& design, MessageSink& sink);
 // Creates `folder` first when it is missing.

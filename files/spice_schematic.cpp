@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "engine/program_texts.h"
-#include "files/atomic_file.h"
 #include "files/file_text.h"
+#include "files/reported_write.h"
 #include "units/format.h"
 #include "units/number_text.h"
 #include "engine/single.h"
@@ -266,9 +266,7 @@ void WriteSpiceSchematic(const std::string& path, const Circuit& circuit, Messag
     AppendLine(file, kGroundReturnWire);
     AppendLines(file, kFixedWiring);
     WriteLoadWiring(file, circuit);
-    if (WriteFileAtomically(path, file)) return;
-    sink.Beep();
-    sink.ShowMessage(kSpiceNotWritten, kProgramTitle);
+    WriteAndReport(path, file, kSpiceNotWritten, sink);
 }
 
 }  // namespace voltra

@@ -21,8 +21,8 @@ inline constexpr const char* kSpiceInvalidDesign =
 bool CheckSpiceExportable(const Circuit& circuit, MessageSink& sink);
 
 // Writes the schematic of the last calculated design's circuit. A path shorter than
-// five characters writes nothing and says nothing; a failure beeps and says so, and
-// the earlier file stays as it was.
+// five characters writes nothing and says nothing; a failure beeps and says so, with
+// the system's reason on a second line, and the earlier file stays as it was.
 void WriteSpiceSchematic(const std::string& path, const Circuit& circuit, MessageSink& sink);
 
 }  // namespace voltra

@@ -13,48 +13,53 @@ namespace voltra {
 
 namespace {
 
-// The title or path line and the date line come before the values.
-constexpr int kDroppedLines = 2;
 constexpr char kCommentMark = '*';
 
-class ValueLineSource {
-public:
-    explicit ValueLineSource(std::string_view text) : rest_(text) {}
+}  // namespace
 
-    // The number of the next line that is neither empty nor a comment; nothing at
-    // the end of the text.
-    std::optional<float> NextValue()
-    {
-        std::string_view line;
-        while (NextLine(line))
-            if (!line.empty() && line.front() != kCommentMark) return LeadingNumber(ValueText(line));
-        return std::nullopt;
-    }
-
-private:
-    bool NextLine(std::string_view& line)
-    {
-        if (rest_.empty()) return false;
+bool ContentLines::Next(std::string_view& line, int& number)
+{
+    while (!rest_.empty()) {
         const auto end = rest_.find_first_of("\r\n");
         line = rest_.substr(0, end);
+        ++number_;
         if (end == std::string_view::npos) {
             // A last line without a line end still counts.
             rest_ = {};
-            return true;
+        } else {
+            const bool crlf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
+            rest_.remove_prefix(end + (crlf ? 2 : 1));
         }
-        const bool crlf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
-        rest_.remove_prefix(end + (crlf ? 2 : 1));
+        if (line.empty() || line.front() == kCommentMark) continue;
+        number = number_;
         return true;
     }
+    return false;
+}
 
-    // Everything after the first colon, or the whole line when it has none.
-    static std::string_view ValueText(std::string_view line)
+std::string_view ValueText(std::string_view line)
+{
+    const auto colon = line.find(':');
+    return colon == std::string_view::npos ? line : line.substr(colon + 1);
+}
+
+namespace {
+
+// The number of each content line in turn; nothing at the end of the text.
+class ValueLineSource {
+public:
+    explicit ValueLineSource(std::string_view text) : lines_(text) {}
+
+    std::optional<float> NextValue()
     {
-        const auto colon = line.find(':');
-        return colon == std::string_view::npos ? line : line.substr(colon + 1);
+        std::string_view line;
+        int number = 0;
+        if (!lines_.Next(line, number)) return std::nullopt;
+        return LeadingNumber(ValueText(line));
     }
 
-    std::string_view rest_;
+private:
+    ContentLines lines_;
 };
 
 }  // namespace
@@ -74,7 +79,7 @@ ReadOutcome ReadValueLines(const std::string& path, DesignRecord& design)
     case voltra::FileRead::TooLarge: return ReadOutcome::TooLarge;
     }
     ValueLineSource source(file.bytes);
-    for (int dropped = 0; dropped < kDroppedLines; ++dropped)
+    for (int dropped = 0; dropped < kHeaderLines; ++dropped)
         if (!source.NextValue()) return ReadOutcome::EndedEarly;
     for (const ValueLine& line : kValueLines) {
         const std::optional<float> value = source.NextValue();

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "engine/design_record.h"
 
@@ -40,6 +41,25 @@ enum class ReadOutcome {
     Failed,      // missing, not a regular file, or unreadable; no target stored
     TooLarge,    // larger than kLargestDesignFile; no target stored
 };
+
+// The title or path line and the date line come before the values.
+inline constexpr int kHeaderLines = 2;
+
+// The lines of a design or last-session file that carry content: neither empty nor
+// a comment ("*" first). A line ends at CR, CR LF or a lone LF.
+class ContentLines {
+public:
+    explicit ContentLines(std::string_view text) : rest_(text) {}
+    // The next content line and its number in the file, counted from 1; false at the end.
+    bool Next(std::string_view& line, int& number);
+
+private:
+    std::string_view rest_;
+    int number_ = 0;
+};
+
+// Everything after the first colon of a value line, or the whole line when it has none.
+std::string_view ValueText(std::string_view line);
 
 // Skips empty lines and lines starting with "*", drops the first two remaining lines
 // (title or path, and date) and stores the next six numbers into the targets in the

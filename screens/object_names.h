@@ -40,9 +40,26 @@ inline constexpr const char* kSaturationEchoName = "lblSaturationEcho";
 inline constexpr const char* kNetworkQEchoName = "lblNetworkQEcho";
 inline constexpr const char* kFalltimeEchoName = "lblFalltimeEcho";
 inline constexpr const char* kRnetworkEchoName = "lblRnetworkEcho";
+// The menu bar, its menus and their commands.
+inline constexpr const char* kMenuBarName = "mnuDesign";
+inline constexpr const char* kFileMenuName = "mnuFile";
+inline constexpr const char* kToolsMenuName = "mnuTools";
+inline constexpr const char* kPartsMenuName = "mnuParts";
+inline constexpr const char* kHelpMenuName = "mnuHelp";
 inline constexpr const char* kOpenActionName = "actOpen";
 inline constexpr const char* kSaveActionName = "actSave";
 inline constexpr const char* kSaveAsActionName = "actSaveAs";
+inline constexpr const char* kSpiceActionName = "actSpice";
+inline constexpr const char* kPrintActionName = "actPrint";
+inline constexpr const char* kQuitActionName = "actQuit";
+inline constexpr const char* kVerifyActionName = "actVerify";
+inline constexpr const char* kPartsWindowActionName = "actParts";
+inline constexpr const char* kLnetActionName = "actLnet";
+inline constexpr const char* kExactActionName = "actExact";
+// One per choice of the parts series, in the order the choice lists them.
+inline constexpr const char* kPartsActionNames[] = {"actPartsAny", "actPartsE12", "actPartsE24", "actPartsE96"};
+inline constexpr const char* kUserGuideActionName = "actUserGuide";
+inline constexpr const char* kAboutActionName = "actAbout";
 
 inline constexpr const char* kVerifyButtonName = "cmdVerify";
 inline constexpr const char* kExactButtonName = "cmdExact";

@@ -28,6 +28,8 @@ public:
     PrintDialogProvider& PrintDialog() override { return printer_; }
     void ShowAbout() override {}
     void ConfirmExit(std::function<void()>) override {}
+    UnsavedChanges AskToSaveChanges(const std::string&) override { return UnsavedChanges::Cancel; }
+    bool OpenDocument(const std::string&) override { return false; }
 
 private:
     QtPrintDialog printer_;

@@ -14,13 +14,19 @@ root=$stage/usr
 sizes=(16 24 32 48 64 128 256)
 
 expected=(bin/voltra share/applications/voltra.desktop share/doc/voltra/copyright share/doc/voltra/third-party-licences.txt
-          share/icons/hicolor/scalable/apps/voltra.svg)
+          share/doc/voltra/user-guide.md share/icons/hicolor/scalable/apps/voltra.svg)
+# The user guide's pictures go with it.
+docs=$(dirname "$0")/../../docs
+for picture in $(grep -o '](\([A-Za-z0-9_.-]*\.png\))' "$docs/user-guide.md" | sed 's/^](\(.*\))$/\1/' | sort -u); do
+  expected+=("share/doc/voltra/$picture")
+done
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/voltra.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f | sed 's|^\./||' | sort) ||
   fail "installed files differ from the expected layout"
 
 [ -x "$root/bin/voltra" ] || fail "bin/voltra is not executable"
 grep -q "MIT License" "$root/share/doc/voltra/copyright" || fail "copyright does not hold the licence"
+cmp -s "$docs/user-guide.md" "$root/share/doc/voltra/user-guide.md" || fail "the installed user guide is not the guide"
 
 # A PNG's width and height are big-endian 32-bit words at bytes 16 and 20.
 for size in "${sizes[@]}"; do

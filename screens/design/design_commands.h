@@ -1,5 +1,5 @@
 // The design screen's commands that reach beyond it (files, LTspice, printing, the
-// about and exit screens), injected so the screen can be driven without dialogs.
+// about and exit screens, the user guide), injected so the screen can be driven without dialogs.
 #pragma once
 
 namespace voltra {
@@ -23,6 +23,8 @@ public:
     virtual void Recalculated(const DesignRecord&, const Circuit&) {}
     virtual void Print() = 0;
     virtual void About() = 0;
+    // Opens the user guide in the desktop's viewer.
+    virtual void UserGuide() = 0;
     // Also asked when the user closes the window from its frame: leaving the design
     // screen always goes through the same confirmation.
     virtual void Exit() = 0;

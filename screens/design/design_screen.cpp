@@ -2,14 +2,15 @@
 // recalculation cycle on every accepted change.
 #include "screens/design/design_screen.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSignalBlocker>
 
 #include "screens/design/control_layout.h"
@@ -17,7 +18,8 @@
 #include "screens/design/design_painter.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/entry_texts.h"
-#include "screens/design/file_actions.h"
+#include "screens/design/design_menu.h"
+#include "screens/design/design_title.h"
 #include "screens/design/option_controls.h"
 #include "screens/design/up_down.h"
 #include "screens/design/value_echo.h"
@@ -82,8 +84,6 @@ constexpr std::array<const char*, 16> kKeyboardOrder = {
     kSupplyBoxName,  kSaturationBoxName, kNetworkQBoxName, kFalltimeBoxName,  kEnterButtonName,
 };
 
-const QKeySequence kPartsWindowKey(Qt::CTRL | Qt::Key_T);
-
 constexpr const char* kCaptionFormat = "Voltra Version %1 - Design screen";
 
 // A box whose value does not take part in the design says so in red, and its tip says
@@ -134,7 +134,7 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
         FindAll(design_);
         ShowDesign();
     });
-    AddFileActions(*this, commands_);
+    menuBar_ = BuildDesignMenu(*this, commands_, [this] { ShowPartsWindow(); });
     Load();
     loaded_ = true;
 }
@@ -201,9 +201,6 @@ void DesignScreen::BuildControls()
     rnetworkEcho_->hide();
     connect(txtRnetwork_, &QLineEdit::textChanged, this, &DesignScreen::RnetworkChanged);
 
-    findChild<QPushButton*>(QLatin1String(kVerifyButtonName))->setShortcut(QKeySequence(Qt::Key_F5));
-    new QShortcut(kPartsWindowKey, this, [this] { ShowPartsWindow(); });
-
     for (size_t i = 1; i < kKeyboardOrder.size(); ++i)
         setTabOrder(findChild<QWidget*>(QLatin1String(kKeyboardOrder[i - 1])),
                     findChild<QWidget*>(QLatin1String(kKeyboardOrder[i])));
@@ -224,7 +221,17 @@ void DesignScreen::Load()
     }
     FindAll(design_);
     ShowDesign();
+    findChild<QAction*>(QLatin1String(kLnetActionName))->setChecked(design_.LnetState);
 }
+
+QRect DesignScreen::DrawingArea() const
+{
+    // A menu bar the desktop shows in a panel of its own takes no room here.
+    const int menuHeight = menuBar_ && !menuBar_->isNativeMenuBar() ? menuBar_->sizeHint().height() : 0;
+    return QRect(0, menuHeight, width(), std::max(1, height() - menuHeight));
+}
+
+QTransform DesignScreen::Units() const { return DrawingTransform(DrawingArea()); }
 
 void DesignScreen::ShowDesign()
 {
@@ -236,11 +243,11 @@ void DesignScreen::ShowDesign()
     // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
     const bool sameCircuit = shown_ && shown_->circuit.network == circuit.network;
     QRegion changed;
-    if (sameCircuit) changed = LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_);
+    if (sameCircuit) changed = LabelRegion(shown_->circuit, Units(), fontPixels_);
     shown_ = Shown{design_, std::move(circuit)};
     ++cycleCount_;
     if (sameCircuit)
-        update(changed + LabelRegion(shown_->circuit, DrawingTransform(size()), fontPixels_));
+        update(changed + LabelRegion(shown_->circuit, Units(), fontPixels_));
     else
         update();
     if (parts_) parts_->Follow(shown_->circuit);
@@ -308,11 +315,10 @@ void DesignScreen::EntryChanged(Target target)
 
 void DesignScreen::RnetworkChanged()
 {
-    const float entered = ParseValue(txtRnetwork_->text().toStdString());
-    // A value in range runs a cycle, which marks the box with what it then holds.
-    if (!RnetworkAccepted(entered)) return MarkRnetworkInEffect(entered);
-    MarkModified();
-    design_.Rnetwork = entered;
+    // The network resistance in effect is always the box's text as it now stands,
+    // clamped: the "20" on the way to "20k" must not stay behind once the "k" is typed.
+    // The cycle reads the box, clamps it and marks it. The design file does not keep
+    // the network, so the design is not changed from its file.
     FindAll(design_);
     ShowDesign();
 }
@@ -337,11 +343,11 @@ void DesignScreen::Step(Target target, int direction)
 void DesignScreen::LnetClicked()
 {
     design_.LnetState = !design_.LnetState;
-    MarkModified();
     // Switched off, the box keeps its text and ShowDesign still reads Rnetwork from
     // it, so switching on again brings back the same network.
     txtRnetwork_->setVisible(design_.LnetState);
     rnetworkEcho_->setVisible(design_.LnetState);
+    findChild<QAction*>(QLatin1String(kLnetActionName))->setChecked(design_.LnetState);
     FindAll(design_);
     ShowDesign();
 }
@@ -349,9 +355,12 @@ void DesignScreen::LnetClicked()
 void DesignScreen::LayOut()
 {
     // Every resize lays the screen out afresh: a window opened maximized and then made
-    // small takes the small window's text, wires and arrows, not the display's.
-    fontPixels_ = PlaceControls(*this, DrawingTransform(size()), ScreenFontPixels(size()));
-    penPixels_ = SchematicPenPixels(size());
+    // small takes the small window's text, wires and arrows, not the display's. The
+    // menu bar runs across the top; the drawing units fill the area below it.
+    menuBar_->setGeometry(0, 0, width(), DrawingArea().top());
+    const QRect area = DrawingArea();
+    fontPixels_ = PlaceControls(*this, Units(), ScreenFontPixels(area.size()));
+    penPixels_ = SchematicPenPixels(area.size());
 }
 
 void DesignScreen::resizeEvent(QResizeEvent*)
@@ -364,7 +373,7 @@ void DesignScreen::paintEvent(QPaintEvent*)
 {
     if (!shown_) return;
     QPainter painter(this);
-    painter.setWorldTransform(DrawingTransform(size()));
+    painter.setWorldTransform(Units());
     PaintDesign(painter, shown_->circuit, shown_->design.Pi, fontPixels_, penPixels_,
                 QGuiApplication::palette().color(QPalette::Button));
 }

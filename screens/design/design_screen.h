@@ -12,6 +12,7 @@
 
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 
 namespace voltra {
 
@@ -32,6 +33,11 @@ public:
     // picture the window shows until the next cycle.
     void ShowDesign();
 
+    // Where the drawing units lie on the window: the whole of it below the menu bar.
+    QRect DrawingArea() const;
+    // Maps drawing units onto the window's pixels in that area.
+    QTransform Units() const;
+
     // Completed recalculation cycles since construction.
     int CycleCount() const { return cycleCount_; }
 
@@ -46,8 +52,9 @@ public:
     // The design file now in use, just read or written: named in the title, and the
     // design counts as unchanged from it. An empty path names none.
     void SetFileInUse(const QString& path);
-    // True once the user changed a target or the network since the screen opened or
-    // the file in use was set.
+    const QString& FileInUse() const { return fileInUse_; }
+    // True once the user changed a target since the screen opened or the file in use
+    // was set; the options and the network, which no design file keeps, leave it.
     bool IsModified() const { return modified_; }
 
 protected:
@@ -86,6 +93,7 @@ private:
     std::optional<Shown> shown_;
     OptionControls* options_ = nullptr;
     PartsWindow* parts_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
     int penPixels_ = 2;

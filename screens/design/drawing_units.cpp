@@ -26,6 +26,11 @@ QTransform DrawingTransform(QSize client)
     return QTransform::fromScale(client.width() / kDrawingWidth, client.height() / kDrawingHeight);
 }
 
+QTransform DrawingTransform(const QRect& area)
+{
+    return DrawingTransform(area.size()) * QTransform::fromTranslate(area.left(), area.top());
+}
+
 QRect PixelRect(const QTransform& units, const QRectF& drawingRect)
 {
     const QRectF mapped = units.mapRect(drawingRect);

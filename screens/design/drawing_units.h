@@ -14,6 +14,8 @@ inline constexpr double kDrawingHeight = 9000;
 
 // Maps drawing units onto a client area of the given size (in logical pixels).
 QTransform DrawingTransform(QSize client);
+// The same onto an area of the window that need not start at its corner.
+QTransform DrawingTransform(const QRect& area);
 
 // A rectangle given in drawing units, on whole pixels, so that neighbouring
 // controls share their edges.

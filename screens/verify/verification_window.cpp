@@ -2,6 +2,7 @@
 // calculation bumps a generation: an outcome from an older one is dropped unseen.
 #include "screens/verify/verification_window.h"
 
+#include <QAction>
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
@@ -11,15 +12,19 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QProgressBar>
+#include <QScatterSeries>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string_view>
 
 #include "engine/circuit.h"
 #include "engine/program_texts.h"
 #include "screens/object_names.h"
+#include "screens/verify/plot_scale.h"
 #include "simulation/netlist.h"
 #include "simulation/verification.h"
 
@@ -33,10 +38,55 @@ constexpr const char* kRefused = "This design has results that are not valid, so
 const QColor kRed(255, 0, 0);
 const QColor kOnShade(255, 220, 150, 120);
 
+// The window's share of the screen it opens on: the plot stays readable on a laptop
+// and is not a postage stamp on a 4K display.
+constexpr double kScreenWidthShare = 0.47;
+constexpr double kScreenHeightShare = 0.67;
+constexpr QSize kSmallestSize(640, 480);
+
+// Each figure in an engineer's words and units, by the comparison's key.
+struct FigureWords {
+    const char* key;
+    const char* caption;
+    double scale;  // from the comparison's unit to the one shown
+    const char* unit;
+};
+constexpr FigureWords kFigureWords[] = {
+    {"Pout", "Output power", 1, "W"},
+    {"Pin", "Input power from the supply", 1, "W"},
+    {"Efficiency", "Efficiency", 100, "%"},
+    {"Idc", "Supply current", 1, "A"},
+    {"Vpeak", "Peak drain voltage", 1, "V"},
+    {"Ipeak", "Peak switch current", 1, "A"},
+    {"VturnOnPercent", "Drain voltage at turn-on (% of supply)", 1, "%"},
+};
+
+FigureWords WordsFor(const FigureComparison& c)
+{
+    for (const FigureWords& words : kFigureWords)
+        if (std::string_view(words.key) == c.key) return words;
+    return {c.key, c.key, 1, c.unit};
+}
+
 QString Figure(double value, const char* unit)
 {
     const QString number = QString::number(value, 'g', 5);
     return unit[0] ? number + u' ' + QString::fromLatin1(unit) : number;
+}
+
+// Ticks on round values across the axis: the 1-2-5 step of RoundAxis.
+void SetRoundTicks(QValueAxis& axis, double low, double high, bool keepRange)
+{
+    const AxisScale round = RoundAxis(low, high);
+    if (keepRange) {
+        axis.setRange(low, high);
+    } else {
+        axis.setRange(round.low, round.high);
+    }
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0);
+    axis.setTickInterval(round.step);
+    axis.setLabelFormat(QStringLiteral("%g"));
 }
 
 QLineSeries* Series(const QString& name, const std::vector<double>& time, const std::vector<double>& values,
@@ -54,7 +104,7 @@ QLineSeries* Series(const QString& name, const std::vector<double>& time, const 
 }  // namespace
 
 VerificationWindow::VerificationWindow(Simulator& simulator, QWidget* parent)
-    : QWidget(parent, Qt::Window), simulator_(simulator), pause_(new QTimer(this)), chart_(new QChartView(this)),
+    : QWidget(parent, Qt::Tool), simulator_(simulator), pause_(new QTimer(this)), chart_(new QChartView(this)),
       table_(new QTableWidget(7, 4, this)), progress_(new QProgressBar(this)), status_(new QLabel(this))
 {
     setObjectName(QLatin1String(kVerificationWindowName));
@@ -76,7 +126,18 @@ VerificationWindow::VerificationWindow(Simulator& simulator, QWidget* parent)
     pause_->setSingleShot(true);
     pause_->setInterval(kTypingPauseMilliseconds);
     connect(pause_, &QTimer::timeout, this, &VerificationWindow::StartRun);
-    resize(900, 720);
+    auto* close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
+    const QScreen* screen = parent ? parent->screen() : this->screen();
+    resize(screen ? VerificationWindowSize(screen->availableGeometry().size()) : kSmallestSize);
+}
+
+QSize VerificationWindowSize(QSize available)
+{
+    const QSize share(qRound(available.width() * kScreenWidthShare), qRound(available.height() * kScreenHeightShare));
+    return share.expandedTo(kSmallestSize).boundedTo(available);
 }
 
 VerificationWindow::~VerificationWindow()
@@ -127,7 +188,9 @@ void VerificationWindow::Show(const DesignRecord& design, const Circuit& circuit
     if (!outcome.result) {
         showsResult_ = false;
         status_->setText(QString::fromStdString(outcome.error));
+        // No trace of an earlier design may stand beside the message.
         table_->clearContents();
+        ReplaceChart(new QChart);
         return;
     }
     showsResult_ = true;
@@ -146,8 +209,9 @@ void VerificationWindow::ShowTable(const DesignRecord& design, const Circuit& ci
     int row = 0;
     for (const FigureComparison& c : Compare(design, circuit, figures)) {
         const QString deviation = QString::asprintf("%+.1f %%", c.deviationPercent);
-        const QStringList cells = {QString::fromLatin1(c.key), Figure(c.predicted, c.unit),
-                                   Figure(c.simulated, c.unit), deviation};
+        const FigureWords words = WordsFor(c);
+        const QStringList cells = {tr(words.caption), Figure(c.predicted * words.scale, words.unit),
+                                   Figure(c.simulated * words.scale, words.unit), deviation};
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (c.beyondWarning && column >= 2) item->setForeground(kRed);
@@ -168,25 +232,32 @@ void VerificationWindow::PaintReport(QPainter& page) const
     page.setFont(font);
     const double line = QFontMetricsF(font, page.device()).lineSpacing();
     page.drawText(QPointF(area.left(), area.top() + line), windowTitle());
-    page.drawText(QPointF(area.left(), area.top() + 2.2 * line), status_->text());
-    const QRectF plot(area.left(), area.top() + 3 * line, area.width(), area.height() * 0.55);
+    // The status runs over as many lines as the page's width needs, none cut off.
+    font.setBold(false);
+    page.setFont(font);
+    const QRectF statusRoom(area.left(), area.top() + 1.4 * line, area.width(), area.height());
+    const QRectF status =
+        page.boundingRect(statusRoom, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, status_->text());
+    page.drawText(statusRoom, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, status_->text());
+    const QRectF plot(area.left(), status.bottom() + 0.6 * line, area.width(), area.height() * 0.55);
     chart_->render(&page, plot);
 
-    font.setBold(false);
     font.setPointSizeF(10);
     page.setFont(font);
     const double row = QFontMetricsF(font, page.device()).lineSpacing() * 1.4;
-    const double column = area.width() / table_->columnCount();
+    // The figure's words take the first two fifths of the width, the numbers a fifth each.
+    const double column = area.width() / (table_->columnCount() + 1);
+    const auto left = [&](int c) { return area.left() + (c == 0 ? 0 : (c + 1) * column); };
     double y = plot.bottom() + 2 * row;
     for (int c = 0; c < table_->columnCount(); ++c)
-        page.drawText(QPointF(area.left() + c * column, y), table_->horizontalHeaderItem(c)->text());
+        page.drawText(QPointF(left(c), y), table_->horizontalHeaderItem(c)->text());
     for (int r = 0; r < table_->rowCount(); ++r) {
         y += row;
         for (int c = 0; c < table_->columnCount(); ++c) {
             const QTableWidgetItem* item = table_->item(r, c);
             if (!item) continue;
             page.setPen(item->foreground().color() == kRed ? kRed : QColor(Qt::black));
-            page.drawText(QPointF(area.left() + c * column, y), item->text());
+            page.drawText(QPointF(left(c), y), item->text());
         }
     }
 }
@@ -200,15 +271,15 @@ void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
     // Every trace shown whole: the load voltage swings below ground, and so may the
     // switch current.
     const auto [loadLow, loadHigh] = std::minmax_element(w.load.begin(), w.load.end());
-    const auto [currentLow, currentHigh] = std::minmax_element(w.switchCurrent.begin(), w.switchCurrent.end());
     const double vMax = 1.05 * std::max({1.0, *std::max_element(w.drain.begin(), w.drain.end()), *loadHigh});
     const double vMin = 1.05 * std::min({0.0, *std::min_element(w.drain.begin(), w.drain.end()), *loadLow});
+    const AxisScale voltsScale = RoundAxis(vMin, vMax);
     // The switch's on-time shaded behind the traces, from the bottom of the plot to its top.
     auto* onUpper = new QLineSeries;
     auto* onLower = new QLineSeries;
     for (std::size_t i = 0; i < w.time.size(); ++i) {
-        onUpper->append(w.time[i] * kNanoseconds, w.switchOn[i] ? vMax : vMin);
-        onLower->append(w.time[i] * kNanoseconds, vMin);
+        onUpper->append(w.time[i] * kNanoseconds, w.switchOn[i] ? voltsScale.high : voltsScale.low);
+        onLower->append(w.time[i] * kNanoseconds, voltsScale.low);
     }
     auto* onTime = new QAreaSeries(onUpper, onLower);
     // An area series does not own its bounds.
@@ -222,12 +293,28 @@ void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
     auto* current = Series(tr("Switch current (A)"), w.time, w.switchCurrent, kNanoseconds);
     auto* turnOn = new QLineSeries;
     turnOn->setName(tr("Turn-on"));
-    turnOn->append(w.turnOnTime * kNanoseconds, vMin);
-    turnOn->append(w.turnOnTime * kNanoseconds, vMax);
+    turnOn->append(w.turnOnTime * kNanoseconds, voltsScale.low);
+    turnOn->append(w.turnOnTime * kNanoseconds, voltsScale.high);
     for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(onTime), static_cast<QAbstractSeries*>(drain),
                                     static_cast<QAbstractSeries*>(load), static_cast<QAbstractSeries*>(turnOn),
                                     static_cast<QAbstractSeries*>(current)})
         chart->addSeries(series);
+    // The current axis holds the switch current as it flows; a turn-on impulse runs
+    // off its top and is marked there with its peak.
+    const CurrentScale currentScale = SwitchCurrentScale(w);
+    const AxisScale amperesScale = RoundAxis(std::min(0.0, currentScale.low) * 1.05,
+                                             std::max(1e-9, currentScale.high) * 1.05);
+    QScatterSeries* impulse = nullptr;
+    if (currentScale.impulse) {
+        impulse = new QScatterSeries;
+        impulse->setName(tr("Turn-on impulse, %1 A peak (off the scale)")
+                             .arg(QString::number(currentScale.impulsePeak, 'g', 3)));
+        impulse->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
+        impulse->setColor(kRed);
+        impulse->append(currentScale.impulseTime * kNanoseconds,
+                        currentScale.impulsePeak > 0 ? amperesScale.high : amperesScale.low);
+        chart->addSeries(impulse);
+    }
     auto* time = new QValueAxis;
     time->setTitleText(tr("Time (ns)"));
     auto* volts = new QValueAxis;
@@ -239,11 +326,17 @@ void VerificationWindow::ShowPlot(const SimulationWaveforms& w)
     chart->addAxis(amperes, Qt::AlignRight);
     for (QAbstractSeries* series : chart->series()) {
         series->attachAxis(time);
-        series->attachAxis(series == current ? amperes : volts);
+        series->attachAxis(series == current || series == impulse ? amperes : volts);
     }
-    time->setRange(0, w.time.back() * kNanoseconds);
-    volts->setRange(vMin, vMax);
-    amperes->setRange(std::min(0.0, *currentLow) * 1.05, std::max(1e-9, *currentHigh) * 1.05);
+    // The time axis spans the two periods exactly; its ticks fall on round nanoseconds.
+    SetRoundTicks(*time, 0, w.time.back() * kNanoseconds, true);
+    SetRoundTicks(*volts, voltsScale.low, voltsScale.high, false);
+    SetRoundTicks(*amperes, amperesScale.low, amperesScale.high, false);
+    ReplaceChart(chart);
+}
+
+void VerificationWindow::ReplaceChart(QChart* chart)
+{
     // The view lets go of the chart it showed without deleting it.
     QChart* previous = chart_->chart();
     chart_->setChart(chart);

@@ -12,6 +12,7 @@
 #include "engine/design_record.h"
 #include "simulation/simulator.h"
 
+class QChart;
 class QChartView;
 class QPainter;
 class QLabel;
@@ -21,6 +22,11 @@ class QTimer;
 
 namespace voltra {
 
+// The size the window opens at on a screen with this much room: a fixed share of it.
+QSize VerificationWindowSize(QSize available);
+
+// A tool window of the design screen it is given, so it stays in front of it; Esc
+// closes it.
 class VerificationWindow : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +53,8 @@ private:
     void Show(const DesignRecord& design, const Circuit& circuit, const SimulationOutcome& outcome, int generation);
     void ShowTable(const DesignRecord& design, const Circuit& circuit, const SimulationFigures& figures);
     void ShowPlot(const SimulationWaveforms& waveforms);
+    // Shows `chart` and deletes the one shown before.
+    void ReplaceChart(QChart* chart);
 
     Simulator& simulator_;
     QTimer* pause_;

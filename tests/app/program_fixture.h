@@ -43,7 +43,11 @@ public:
 
 class ScriptedDialogs : public ProgramDialogs {
 public:
-    std::string OpenDesignFile() override { return openPath; }
+    std::string OpenDesignFile() override
+    {
+        ++openAsked;
+        return openPath;
+    }
     std::string SaveDesignFile(const std::string& proposedPath) override
     {
         proposed.push_back(proposedPath);
@@ -56,6 +60,16 @@ public:
     {
         ++exitAsked;
         if (confirmExit) quit();
+    }
+    UnsavedChanges AskToSaveChanges(const std::string& fileName) override
+    {
+        askedToSave.push_back(fileName);
+        return unsavedAnswer;
+    }
+    bool OpenDocument(const std::string& path) override
+    {
+        opened.push_back(path);
+        return documentOpens;
     }
 
     // Prints into pdfPath; with none chosen it cancels.
@@ -70,7 +84,12 @@ public:
     std::string openPath, savePath, spicePath;
     std::vector<std::string> proposed;
     bool confirmExit = true;
+    int openAsked = 0;
     int exitAsked = 0;
+    UnsavedChanges unsavedAnswer = UnsavedChanges::Discard;
+    std::vector<std::string> askedToSave;
+    std::vector<std::string> opened;
+    bool documentOpens = true;
     int aboutShown = 0;
 };
 

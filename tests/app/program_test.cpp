@@ -7,7 +7,9 @@
 #include "files/design_file.h"
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <system_error>
 
 namespace voltra {
 
@@ -191,7 +193,10 @@ TEST_F(ProgramTest, UnwritableFolderIsReportedAndTheProgramStillEnds)
     Start();
     Click(program_->Design(), "cmdExit");
     ASSERT_EQ(messages_.said.size(), 1u);
-    EXPECT_EQ(messages_.said[0].text, "The last-session file was not written correctly.");
+    // The reason is the system's, in the user's language.
+    EXPECT_EQ(messages_.said[0].text, "The last-session file was not written correctly.\n" +
+                                          std::generic_category().message(ENOTDIR) + ": " +
+                                          (folder_ / "plain/data/voltra/LastSession.VLT").string());
     EXPECT_EQ(messages_.beeps, 1);
     EXPECT_EQ(ended_, 1);
 }

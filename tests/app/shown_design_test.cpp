@@ -1,4 +1,5 @@
 // What leaves the program is what the screen shows: screen, sheet and file carry the circuit model.
+#include <QLabel>
 #include <QProcess>
 #include <map>
 
@@ -56,19 +57,6 @@ TEST_F(ShownDesignTest, TextThatDoesNotRecalculateStaysOutOfExportAndSheet)
     Box("txtFrequency")->setText("4M");
     EXPECT_TRUE(Box("txtFrequency")->styleSheet().isEmpty());
     EXPECT_TRUE(Box("txtFrequency")->toolTip().isEmpty());
-}
-
-TEST_F(ShownDesignTest, NetworkResistanceBoxShowsTheClampedValueInEffect)
-{
-    Click(program_->Design(), "cmdLnetYes");
-    QLineEdit* rnetwork = Box("txtRnetwork");
-    rnetwork->setText("20k");
-    Box("txtPower")->setText("40");  // a cycle reads the box and clamps it
-    EXPECT_EQ(design_.Rnetwork, kRnetworkMax);
-    EXPECT_FALSE(rnetwork->styleSheet().isEmpty());
-    EXPECT_TRUE(rnetwork->toolTip().startsWith("In effect: 10000 ohms")) << rnetwork->toolTip().toStdString();
-    rnetwork->setText("75");
-    EXPECT_TRUE(rnetwork->toolTip().isEmpty());
 }
 
 // Part name to value, read back from each medium's texts.
@@ -169,6 +157,43 @@ TEST_F(ShownDesignTest, ScreenSheetAndFileCarryTheCircuitModelsParts)
         ExpectSameValues(sheet, model, "the sheet");
         ExpectSameValues(file, model, "the file");
     }
+}
+
+// Typed key by key, each text is in effect at once: the schematic's load label, the
+// echo and the exported load all say the clamped value of the text in the box.
+TEST_F(ShownDesignTest, NetworkResistanceInEffectFollowsTheBoxOnEveryKeystroke)
+{
+    Click(program_->Design(), "cmdLnetYes");
+    QLineEdit* rnetwork = Box("txtRnetwork");
+    rnetwork->setFocus();
+    rnetwork->selectAll();
+    const struct { char key; float inEffect; const char* label; const char* echo; bool red; } keys[] = {
+        {'2', 2, "2 ", "2 \u03A9", false},
+        {'0', 20, "20 ", "20 \u03A9", false},
+        {'k', kRnetworkMax, "10k", "10 k\u03A9", true},
+    };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.key);
+        QTest::keyClick(rnetwork, key.key);
+        EXPECT_EQ(design_.Rnetwork, key.inEffect);
+        const Circuit& shown = program_->Design()->ShownCircuit();
+        QString loadLabel;
+        for (const SchematicLabel& label : SchematicLabels(shown, SchematicOf(shown, design_.Pi).SchematicX))
+            if (label.part && std::string(label.part) == "RLoad") loadLabel = label.text;
+        EXPECT_EQ(loadLabel, key.label);
+        const auto* echo = program_->Design()->findChild<QLabel*>("lblRnetworkEcho");
+        EXPECT_EQ(echo->text(), QString::fromUtf8(key.echo));
+        EXPECT_EQ(rnetwork->styleSheet().isEmpty(), !key.red);
+        dialogs_.spicePath = (folder_ / "amp.asc").string();
+        program_->Spice();
+        EXPECT_FLOAT_EQ(ExportedValues(Contents(dialogs_.spicePath))["RLoad"], key.inEffect);
+    }
+    EXPECT_EQ(rnetwork->text(), "20k") << "the typed text stays as typed";
+    EXPECT_TRUE(rnetwork->toolTip().startsWith("In effect: 10000 ohms")) << rnetwork->toolTip().toStdString();
+    EXPECT_FALSE(program_->Design()->IsModified()) << "no design file keeps the network";
+    rnetwork->setText("75");
+    EXPECT_TRUE(rnetwork->toolTip().isEmpty());
+    EXPECT_TRUE(messages_.said.empty());
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The verification window follows the screen; the headless commands verify and export without one.
+#include <QChart>
+#include <QChartView>
 #include <QLabel>
+#include <QPainter>
 #include <QProcess>
 #include <QTableWidget>
 #include <sstream>
@@ -36,7 +39,7 @@ TEST_F(VerificationTest, VerifyOpensTheWindowAndFollowsEveryNewCalculationOnce)
     ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
     EXPECT_EQ(simulator_.runs, 1);
     ASSERT_NE(Table()->item(0, 0), nullptr);
-    EXPECT_EQ(Table()->item(0, 0)->text(), "Pout");
+    EXPECT_EQ(Table()->item(0, 0)->text(), "Output power");
     EXPECT_EQ(Table()->item(0, 1)->text(), "50 W");
 
     // Keystrokes in quick succession: one run once typing pauses, for the last value.
@@ -82,8 +85,8 @@ TEST_F(VerificationTest, PrintAddsThePlotAndTableOnASecondPage)
     ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
     const QStringList printed = pages();
     ASSERT_EQ(printed.size(), 2);
-    EXPECT_TRUE(printed[1].contains("Pout")) << printed[1].toStdString();
-    EXPECT_TRUE(printed[1].contains("VturnOnPercent"));
+    EXPECT_TRUE(printed[1].contains("Output power")) << printed[1].toStdString();
+    EXPECT_TRUE(printed[1].contains("Drain voltage at turn-on (% of supply)")) << printed[1].toStdString();
     EXPECT_TRUE(messages_.said.empty());
 }
 
@@ -97,6 +100,85 @@ TEST_F(VerificationTest, InvalidDesignIsRefusedWithoutSimulating)
     for (const QLabel* label : program_->Verification()->findChildren<QLabel*>())
         told = told || label->text().contains("cannot be simulated");
     EXPECT_TRUE(told);
+}
+
+// A tool window of the design screen, so it stays in front of it, also after Get
+// has rebuilt the screen; Esc closes it.
+TEST_F(VerificationTest, StaysInFrontOfItsDesignScreenAndEscClosesIt)
+{
+    program_->Verify();
+    VerificationWindow* window = program_->Verification();
+    EXPECT_EQ(window->windowType(), Qt::Tool);
+    EXPECT_EQ(window->parentWidget(), program_->Design());
+
+    DesignRecord saved;
+    StartupValues(saved);
+    Recorder quiet;
+    dialogs_.openPath = (folder_ / "again.VLT").string();
+    WriteDesignFile(dialogs_.openPath, saved, quiet);
+    program_->Get();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(program_->Verification(), window) << "the window outlives the screen it was opened from";
+    EXPECT_EQ(window->parentWidget(), program_->Design());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowType(), Qt::Tool);
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(VerificationTest, AnInvalidDesignClearsThePlotAsWellAsTheTable)
+{
+    program_->Verify();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    const auto* view = program_->Verification()->findChild<QChartView*>();
+    ASSERT_FALSE(view->chart()->series().isEmpty());
+    Box("txtSaturation")->setText("24");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_TRUE(view->chart()->series().isEmpty());
+    EXPECT_EQ(Table()->item(0, 0), nullptr);
+    EXPECT_FALSE(program_->Verification()->ShowsResult());
+}
+
+TEST_F(VerificationTest, FiguresReadInWordsWithEfficiencyInPercent)
+{
+    program_->Verify();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    QStringList captions;
+    for (int row = 0; row < Table()->rowCount(); ++row) captions << Table()->item(row, 0)->text();
+    EXPECT_EQ(captions, QStringList({"Output power", "Input power from the supply", "Efficiency", "Supply current",
+                                     "Peak drain voltage", "Peak switch current",
+                                     "Drain voltage at turn-on (% of supply)"}));
+    // The simulator here reports an efficiency of 1; the start-up design predicts 95.8 %.
+    EXPECT_EQ(Table()->item(2, 2)->text(), "100 %");
+    EXPECT_TRUE(Table()->item(2, 1)->text().startsWith("95.8")) << Table()->item(2, 1)->text().toStdString();
+    EXPECT_TRUE(Table()->item(2, 1)->text().endsWith(" %"));
+}
+
+// The printed page's heading runs over as many lines as it needs: no ink past the
+// right margin, where a cut line would run on.
+TEST_F(VerificationTest, PrintedPageKeepsItsHeadingWithinTheMargins)
+{
+    program_->Verify();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    QImage page(850, 1100, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        program_->Verification()->PaintReport(painter);
+    }
+    const int margin = qRound(page.width() * 0.08);
+    int inkInMargin = 0, inkInHeading = 0;
+    for (int y = 0; y < page.height() / 4; ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            if (qGray(page.pixel(x, y)) > 128) continue;
+            if (x >= page.width() - margin + 2) ++inkInMargin;
+            else ++inkInHeading;
+        }
+    EXPECT_GT(inkInHeading, 0);
+    EXPECT_EQ(inkInMargin, 0);
 }
 
 class CommandLineTest : public ProgramTest {

@@ -74,7 +74,7 @@ TEST_P(WritePlacesTest, LinksAreFollowedToTheFileTheyName)
     fs::create_symlink(GetParam().name, "loop");
     fs::create_symlink("loop", GetParam().name);
     Write(GetParam().name);
-    EXPECT_EQ(sink_.messages, Texts{GetParam().message});
+    EXPECT_EQ(sink_.messages, Texts{Refusal(GetParam().message, ELOOP, GetParam().name)});
     EXPECT_EQ(sink_.beeps, 1);
     EXPECT_TRUE(fs::is_symlink(GetParam().name) && fs::is_symlink("loop"));
 }
@@ -115,7 +115,7 @@ TEST_F(ScratchDirTest, NamesOfTheLongestLengthSave)
         EXPECT_FALSE(ReadBytes(longest).empty());
         fs::remove(longest);
         writer.write("n" + longest, CalculatedDesign(), sink_);
-        EXPECT_EQ(sink_.messages, Texts{writer.message}) << "256 bytes";
+        EXPECT_EQ(sink_.messages, Texts{Refusal(writer.message, ENAMETOOLONG, "n" + longest)}) << "256 bytes";
         sink_.messages.clear();
     }
     EXPECT_EQ(Entries(), Texts{});

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 #include "engine/circuit.h"
 #include "engine/message_sink.h"
@@ -69,6 +70,14 @@ inline const Writer kWriters[] = {
      }}};
 
 inline void PrintTo(const Writer& writer, std::ostream* out) { *out << writer.name; }
+
+// A writer's refusal as the user reads it: its own text, then the system's reason for
+// the file it concerns, which is always named in full.
+inline std::string Refusal(const char* message, int error, const fs::path& file)
+{
+    return std::string(message) + "\n" + std::generic_category().message(error) + ": " +
+           fs::absolute(file).lexically_normal().string();
+}
 
 class ScratchDirTest : public ::testing::Test {
 protected:

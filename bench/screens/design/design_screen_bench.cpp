@@ -26,6 +26,7 @@ public:
     void Verify() override {}
     void Print() override {}
     void About() override {}
+    void UserGuide() override {}
     void Exit() override {}
 };
 

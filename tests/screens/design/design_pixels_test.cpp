@@ -25,12 +25,12 @@ TEST_F(DesignScreenTest, GroundLeadsAndRedValuesOnPixels)
         image.setDevicePixelRatio(ratio);
         screen->render(&image);
         // The device pixel of a point in drawing units.
-        auto pixel = [&](double x, double y) { return (DrawingTransform(screen->size()).map(QPointF(x, y)) * ratio).toPoint(); };
+        auto pixel = [&](double x, double y) { return (screen->Units().map(QPointF(x, y)) * ratio).toPoint(); };
         auto is = [&](bool (*colour)(QRgb), double x, double y, int down = 0) {
             return colour(image.pixel(pixel(x, y) + QPoint(0, down)));
         };
         // The wires thicken with the window, on whole device pixels.
-        const int pen = SchematicPenPixels(screen->size()) * ratio;
+        const int pen = SchematicPenPixels(screen->DrawingArea().size()) * ratio;
         for (double x : {2700, 4500, 6000, 7500}) {
             std::vector<int> rows;
             for (int down = -4 * pen; down <= 4 * pen; ++down)

@@ -87,15 +87,22 @@ TEST_F(DesignScreenTest, CoupledEntries)
     EXPECT_FLOAT_EQ(design.Saturation, 40) << "but never the reverse";
 
     Button("cmdLnetYes")->click();
-    int before = screen->CycleCount();
-    Type("txtRnetwork", "0");
-    EXPECT_EQ(screen->CycleCount(), before) << "0 ohms is ignored";
-    EXPECT_FLOAT_EQ(design.Rnetwork, 50);
-    Type("txtPower", "40");
-    EXPECT_FLOAT_EQ(design.Rnetwork, kRnetworkMin) << "until the next cycle clamps it";
+    // Every keystroke puts the box's text as it now stands in effect, clamped, and
+    // recalculates once: no value typed on the way is left behind.
+    const struct { const char* typed; float inEffect; } keys[] = {
+        {"2", 2}, {"20", 20}, {"20k", kRnetworkMax}, {"20", 20}, {"", kRnetworkMin}, {"0", kRnetworkMin},
+        {"0.", kRnetworkMin}, {"0.5", 0.5f}};
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.typed);
+        const int before = screen->CycleCount();
+        Box("txtRnetwork")->setText(key.typed);
+        EXPECT_FLOAT_EQ(design.Rnetwork, key.inEffect);
+        EXPECT_FLOAT_EQ(screen->ShownDesign().Rnetwork, key.inEffect);
+        EXPECT_EQ(screen->CycleCount() - before, 1);
+    }
 
     Type("txtRnetwork", "75");
-    before = screen->CycleCount();
+    int before = screen->CycleCount();
     for (std::int16_t state : {0, 1}) {
         Button("cmdLnetYes")->click();
         EXPECT_EQ(design.LnetState, state);
@@ -128,8 +135,9 @@ TEST_F(DesignScreenTest, EachBoxEchoesTheValueInEffectWithItsUnit)
     const struct { const char* box; const char* typed; const char* echo; bool red; const char* tip; } cases[] = {
         // The "m" of "ohm" is a scale letter: the echo makes the milliohms visible.
         {"txtRnetwork", "50 ohm", "50 m\u03A9", false, "Recalculates from 10 m\u03A9 to 10 k\u03A9"},
-        // Nothing below 10 milliohms is taken: the last network resistance stays.
-        {"txtRnetwork", "0", "50 m\u03A9", true, "0 \u03A9 typed, 50 m\u03A9 in effect"},
+        // Nothing below 10 milliohms is taken: the lowest network resistance stands in.
+        {"txtRnetwork", "0", "10 m\u03A9", true, "0 \u03A9 typed, 10 m\u03A9 in effect"},
+        {"txtRnetwork", "20k", "10 k\u03A9", true, "20 k\u03A9 typed, 10 k\u03A9 in effect"},
         {"txtPower", "4k7", "4 kW", false, "Recalculates from 10 mW to 1 MW"},
         {"txtFrequency", "500", "500 Hz", true, "Recalculates from 1 kHz to 10 GHz"},
         {"txtSaturation", "60000", "5 kV", true, "60 kV typed, 5 kV in effect"},

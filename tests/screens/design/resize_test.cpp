@@ -53,7 +53,7 @@ TEST_F(DesignScreenTest, OpenedMaximizedThenResizedEveryTextStaysWholeApartAndOf
             QFont font(kSansFamily);
             font.setPixelSize(fontPixels);
             const QFontMetricsF metrics(font);
-            const QTransform units = DrawingTransform(size);
+            const QTransform units = screen->Units();
             const Circuit circuit = BuildCircuit(screen->ShownDesign());
             const SchematicDrawing drawing = SchematicOf(circuit, screen->ShownDesign().Pi);
             const std::vector<QPointF> ink = InkOf(drawing, units);

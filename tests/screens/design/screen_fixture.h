@@ -39,6 +39,7 @@ struct NoCommands : DesignCommands {
     void Verify() override {}
     void Print() override {}
     void About() override {}
+    void UserGuide() override {}
     void Exit() override {}
 };
 
