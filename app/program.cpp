@@ -7,7 +7,10 @@
 #include "screens/blank/blank_screen.h"
 
 #include <QCoreApplication>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <QScreen>
 
 namespace voltra {
@@ -68,15 +71,36 @@ void Program::End()
     endProgram_();
 }
 
-void Program::Begin()
+void Program::ReadStartFile(const std::string& path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    std::string why = error ? error.message() : "";
+    if (why.empty() && !std::filesystem::is_regular_file(status)) why = "it is not a regular file";
+    if (why.empty() && !std::ifstream(path)) why = std::strerror(errno);
+    if (!why.empty()) {
+        messages_.ShowMessage("The design file \"" + path + "\" could not be read (" + why +
+                                  "); the design of the last session is shown instead.",
+                              kProgramTitle);
+        return;
+    }
+    ReadDesignFile(path, design_, messages_);
+    designFileName_ = path;
+}
+
+void Program::Begin(const std::string& designFile)
 {
     WelcomeScreen::Actions actions{
-        [this] {
+        [this, designFile] {
             StartupValues(design_);
             lastSessionFolder_ = LastSessionFolder();
             ReadLastSession(lastSessionFolder_, design_, messages_);
+            if (!designFile.empty()) ReadStartFile(designFile);
         },
-        [this] { OpenDesignScreen(); },
+        [this] {
+            OpenDesignScreen();
+            if (!designFileName_.empty()) designScreen_->SetFileInUse(QString::fromStdString(designFileName_));
+        },
         // Leaving from the welcome screen keeps the last-session file as it was.
         [this] { End(); },
     };
