@@ -210,10 +210,14 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     app.add_flag("--version", request.version, "print the version and exit");
     // One command a run; a command's name after another's is a word for it.
     app.require_subcommand(0, 1);
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app.footer("Run 'voltra help COMMAND' for a command's targets and options. Exit status: 0 done, 1 failed "
+               "(the reason on the error stream), 2 misused (with the usage).");
     CLI::App* design = app.add_subcommand(kDesignCommand, "print the design without simulating it");
     CLI::App* simulate = app.add_subcommand(kSimulateCommand, "verify the design in ngspice, predicted beside simulated");
     CLI::App* exportAsc = app.add_subcommand(kExportCommand, "write the design as an LTspice schematic");
     CLI::App* help = app.add_subcommand(kHelpCommand, "print the usage of a command");
+    for (CLI::App* command : {design, simulate, exportAsc, help}) command->group("Commands");
     for (CLI::App* command : {design, simulate, exportAsc}) AddInputs(*command, request);
     AddFormats(*design, request);
     AddFormats(*simulate, request);

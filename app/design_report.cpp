@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -19,12 +20,6 @@ using Json = nlohmann::ordered_json;
 // The decimal a single-precision value was stored from: 1.1e-06, not the
 // 1.100000023841858e-06 its double widening prints as. NaN and infinities are no
 // JSON number and become null.
-Json Number(double value)
-{
-    if (!std::isfinite(value)) return nullptr;
-    return value;
-}
-
 Json Number(float value)
 {
     if (!std::isfinite(value)) return nullptr;
@@ -33,6 +28,16 @@ Json Number(float value)
     double decimal = 0;
     std::from_chars(text, end, decimal);
     return decimal;
+}
+
+// A prediction the design holds in single precision, widened, is written as the
+// float it is; a simulated figure as the double it is.
+Json Number(double value)
+{
+    if (std::isfinite(value) && static_cast<double>(static_cast<float>(value)) == value)
+        return Number(static_cast<float>(value));
+    if (!std::isfinite(value)) return nullptr;
+    return value;
 }
 
 const char* StatusName(Status status)
@@ -169,6 +174,15 @@ std::string Significant(double value)
     return std::string(text, end);
 }
 
+// One line of left-aligned columns of the widths given, without trailing blanks.
+void Columns(std::ostream& out, std::initializer_list<std::pair<std::string, std::size_t>> cells)
+{
+    std::string line;
+    for (const auto& [text, width] : cells) line += text + std::string(width > text.size() ? width - text.size() : 1, ' ');
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << "\n";
+}
+
 std::string Standing(const Result& result)
 {
     if (result.status == Status::Valid) return "";
@@ -277,15 +291,17 @@ void WriteDesignText(std::ostream& out, const CommandDesign& made, const Circuit
     if (made.rnetwork) out << "L-network to " << Readable(*made.rnetwork, "ohm") << "\n";
     if (circuit.exact) out << "Solved exactly\n";
     if (circuit.series) out << "Parts rounded to " << SeriesName(circuit.series) << "\n";
-    out << "\n" << std::left << std::setw(10) << "Part" << std::setw(20) << "Value" << std::setw(18) << "Nodes"
-        << "Status\n";
+    out << "\n";
+    Columns(out, {{"Part", 10}, {"Value", 20}, {"Nodes", 18}, {"Status", 0}});
     for (const Part& part : circuit.parts)
-        out << std::setw(10) << part.name << std::setw(20) << Readable(part.value.value, std::string(UnitOf(part.role)))
-            << std::setw(18) << std::string(part.from) + " - " + part.to << Standing(part.value) << "\n";
-    out << "\n" << std::setw(16) << "Figure" << std::setw(20) << "Value" << "Status\n";
+        Columns(out, {{part.name, 10},
+                      {Readable(part.value.value, std::string(UnitOf(part.role))), 20},
+                      {std::string(part.from) + " - " + part.to, 18},
+                      {Standing(part.value), 0}});
+    out << "\n";
+    Columns(out, {{"Figure", 16}, {"Value", 20}, {"Status", 0}});
     for (const NamedFigure& figure : Figures(circuit))
-        out << std::setw(16) << figure.name << std::setw(20) << Readable(figure.result.value, figure.unit)
-            << Standing(figure.result) << "\n";
+        Columns(out, {{figure.name, 16}, {Readable(figure.result.value, figure.unit), 20}, {Standing(figure.result), 0}});
 }
 
 void WriteSimulationText(std::ostream& out, const SimulationReport& simulation)
