@@ -23,15 +23,22 @@
 namespace voltra {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: voltra design [TARGETS] [OPTIONS] [--json|--csv]\n"
-    "       voltra simulate [TARGETS] [OPTIONS] [--json|--csv]\n"
-    "       voltra export-asc OUT.asc [TARGETS] [OPTIONS]\n"
+constexpr const char* kSynopsis =
+    "Usage: voltra design [OPTIONS] [--json|--csv]\n"
+    "       voltra simulate [OPTIONS] [--json|--csv]\n"
+    "       voltra export-asc OUT.asc [OPTIONS]\n"
     "       voltra [DESIGN.VLT]\n"
-    "       voltra help [COMMAND] | --help | --version\n"
-    "TARGETS: --frequency HZ --power W --supply V --saturation V --q Q --falltime S, or --file DESIGN.VLT\n"
-    "OPTIONS: --lnet OHMS --exact --coss F --series E12|E24|E96 --choke N\n"
-    "Run 'voltra help COMMAND' for a command's options.\n";
+    "       voltra help [COMMAND] | --help | --version\n";
+
+// The synopsis and every shared option, as the table has them.
+std::string Usage()
+{
+    std::string usage = std::string(kSynopsis) + "OPTIONS:";
+    for (const InputOption& option : InputOptions())
+        usage +=
+            std::string(" [--") + option.name + (option.valueName ? std::string(" ") + option.valueName : "") + "]";
+    return usage + "\nRun 'voltra help COMMAND' for what each option means.\n";
+}
 
 constexpr const char* kDesignCommand = "design";
 constexpr const char* kSimulateCommand = "simulate";
@@ -176,7 +183,7 @@ int Export(const Request& request, const Circuit& circuit, std::ostream& err)
         return kCommandFailed;
     }
     if (!IsUsablePath(request.output)) {
-        err << "voltra: \"" << request.output << "\" is too short a name for a schematic file.\n" << kUsage;
+        err << "voltra: \"" << request.output << "\" is too short a name for a schematic file.\n" << Usage();
         return kCommandMisused;
     }
     Gathering writer;
@@ -214,7 +221,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     app.footer("Run 'voltra help COMMAND' for a command's targets and options. Exit status: 0 done, 1 failed "
                "(the reason on the error stream), 2 misused (with the usage).");
     CLI::App* design = app.add_subcommand(kDesignCommand, "print the design without simulating it");
-    CLI::App* simulate = app.add_subcommand(kSimulateCommand, "verify the design in ngspice, predicted beside simulated");
+    CLI::App* simulate =
+        app.add_subcommand(kSimulateCommand, "verify the design in ngspice, predicted beside simulated");
     CLI::App* exportAsc = app.add_subcommand(kExportCommand, "write the design as an LTspice schematic");
     CLI::App* help = app.add_subcommand(kHelpCommand, "print the usage of a command");
     for (CLI::App* command : {design, simulate, exportAsc, help}) command->group("Commands");
@@ -233,7 +241,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
         out << app.help();
         return 0;
     } catch (const CLI::ParseError& error) {
-        err << "voltra: " << error.what() << "\n" << kUsage;
+        err << "voltra: " << error.what() << "\n" << Usage();
         return kCommandMisused;
     }
 
@@ -244,7 +252,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     if (help->parsed()) {
         const std::vector<std::string> topics = help->remaining();
         if (topics.size() > 1) {
-            err << "voltra: help describes one command at a time.\n" << kUsage;
+            err << "voltra: help describes one command at a time.\n" << Usage();
             return kCommandMisused;
         }
         if (topics.empty()) {
@@ -257,18 +265,18 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
                 return 0;
             }
         }
-        err << "voltra: there is no command \"" << topics[0] << "\".\n" << kUsage;
+        err << "voltra: there is no command \"" << topics[0] << "\".\n" << Usage();
         return kCommandMisused;
     }
     if (!design->parsed() && !simulate->parsed() && !exportAsc->parsed()) {
-        err << "voltra: name a command.\n" << kUsage;
+        err << "voltra: name a command.\n" << Usage();
         return kCommandMisused;
     }
 
     const PreparedDesign prepared = PrepareDesign(request.given);
     for (const std::string& problem : prepared.problems) err << "voltra: " << problem << "\n";
     if (prepared.fault == InputFault::Misused) {
-        err << kUsage;
+        err << Usage();
         return kCommandMisused;
     }
     if (prepared.fault == InputFault::Failed) return kCommandFailed;

@@ -178,7 +178,8 @@ std::string Significant(double value)
 void Columns(std::ostream& out, std::initializer_list<std::pair<std::string, std::size_t>> cells)
 {
     std::string line;
-    for (const auto& [text, width] : cells) line += text + std::string(width > text.size() ? width - text.size() : 1, ' ');
+    for (const auto& [text, width] : cells)
+        line += text + std::string(width > text.size() ? width - text.size() : 1, ' ');
     line.erase(line.find_last_not_of(' ') + 1);
     out << line << "\n";
 }
@@ -301,7 +302,8 @@ void WriteDesignText(std::ostream& out, const CommandDesign& made, const Circuit
     out << "\n";
     Columns(out, {{"Figure", 16}, {"Value", 20}, {"Status", 0}});
     for (const NamedFigure& figure : Figures(circuit))
-        Columns(out, {{figure.name, 16}, {Readable(figure.result.value, figure.unit), 20}, {Standing(figure.result), 0}});
+        Columns(out,
+                {{figure.name, 16}, {Readable(figure.result.value, figure.unit), 20}, {Standing(figure.result), 0}});
 }
 
 void WriteSimulationText(std::ostream& out, const SimulationReport& simulation)

@@ -2,6 +2,9 @@
 // last session's, or says why it could not read it.
 #include "tests/app/program_fixture.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace voltra {
 namespace {
 
@@ -47,8 +50,8 @@ TEST_F(ProgramTest, ADesignFileThatCannotBeReadAtStartIsReportedAndTheLastSessio
         EXPECT_EQ(messages_.said[0].title, "Voltra");
         EXPECT_NE(messages_.said[0].text.find("\"" + path + "\" could not be read ("), std::string::npos)
             << messages_.said[0].text;
-        EXPECT_NE(messages_.said[0].text.find(name == std::string("missing.VLT") ? "No such file or directory"
-                                                                                   : "not a regular file"),
+        EXPECT_NE(messages_.said[0].text.find(name == std::string("missing.VLT") ? std::strerror(ENOENT)
+                                                                                 : "not a regular file"),
                   std::string::npos)
             << messages_.said[0].text;
         Start();

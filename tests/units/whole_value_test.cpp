@@ -16,11 +16,25 @@ TEST(WholeValue, AcceptsTheBoxesNotationWithAnOptionalUnit)
         const char* unit;
         const char* asTheBoxReadsIt;
     };
-    for (const Case& c : {Case{"13.56M", "Hz", "13.56M"}, {"13.56MHz", "Hz", "13.56M"}, {" 13.56 mhz ", "Hz", "13.56m"},
-                          {"2n", "s", "2n"}, {"2ns", "s", "2n"}, {"100pF", "F", "100p"}, {"4.7e-6", "F", "4.7e-6"},
-                          {"10MEG", "ohm", "10M"}, {"10Meg", "ohm", "10M"}, {"50", "ohm", "50"}, {"50 ohm", "ohm", "50"},
-                          {"4,7k", "ohm", "4.7k"}, {"4.7\xC2\xB5", "F", "4.7u"}, {"+3", "", "3"}, {"-1p", "F", "-1p"},
-                          {".5", "V", ".5"}, {"5.", "V", "5"}, {"1E10", "Hz", "1E10"}, {"10G", "Hz", "10G"}}) {
+    for (const Case& c : {Case{"13.56M", "Hz", "13.56M"},
+                          {"13.56MHz", "Hz", "13.56M"},
+                          {" 13.56 mhz ", "Hz", "13.56m"},
+                          {"2n", "s", "2n"},
+                          {"2ns", "s", "2n"},
+                          {"100pF", "F", "100p"},
+                          {"4.7e-6", "F", "4.7e-6"},
+                          {"10MEG", "ohm", "10M"},
+                          {"10Meg", "ohm", "10M"},
+                          {"50", "ohm", "50"},
+                          {"50 ohm", "ohm", "50"},
+                          {"4,7k", "ohm", "4.7k"},
+                          {"4.7\xC2\xB5", "F", "4.7u"},
+                          {"+3", "", "3"},
+                          {"-1p", "F", "-1p"},
+                          {".5", "V", ".5"},
+                          {"5.", "V", "5"},
+                          {"1E10", "Hz", "1E10"},
+                          {"10G", "Hz", "10G"}}) {
         const WholeValue read = ReadWholeValue(c.text, c.unit);
         ASSERT_TRUE(read.value.has_value()) << c.text << ": " << read.problem;
         EXPECT_EQ(*read.value, ParseValue(c.asTheBoxReadsIt)) << c.text;
