@@ -12,6 +12,7 @@ packages=(
   locales
   clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils
+  libcli11-dev nlohmann-json3-dev man-db groff-base
 )
 
 missing=()

@@ -19,9 +19,6 @@ constexpr const char* kExactKey = "design/exact";
 constexpr const char* kCossKey = "design/coss";
 constexpr const char* kSeriesKey = "design/series";
 
-// An output capacitance beyond a millifarad is no transistor's.
-constexpr float kCossMax = 1e-3f;
-
 struct SeriesChoice {
     const char* caption;
     std::optional<ESeries> series;
@@ -39,7 +36,7 @@ QLabel* Caption(QWidget& screen, const char* name, const char* text)
 float CossOf(const QString& text)
 {
     const float coss = ParseValue(text.toStdString());
-    return coss > 0 ? std::min(coss, kCossMax) : 0.0f;
+    return coss > 0 ? std::min(coss, kLargestCoss) : 0.0f;
 }
 
 }  // namespace
