@@ -283,6 +283,8 @@ def main():
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--mutants", default=str(DEFAULT_MUTANTS), help="mutant list (default: %(default)s)")
     parser.add_argument("--only", help="comma-separated mutant names or shell patterns")
+    parser.add_argument("--survivors-of", metavar="JSON",
+                        help="only the mutants that survived in a run written with --json")
     parser.add_argument("--list", action="store_true", help="list the mutants and whether each anchor applies")
     parser.add_argument("--scratch", default="/tmp/voltra-mutation", help="copy and build directory (%(default)s)")
     parser.add_argument("--gui", action="store_true", help="build the Qt programs too and run their tests")
@@ -301,6 +303,12 @@ def main():
         mutants = [m for m in mutants if any(fnmatch.fnmatchcase(m.ident, p) for p in patterns)]
         if not mutants:
             sys.exit(f"no mutant matches {args.only!r}")
+
+    if args.survivors_of:
+        survived = {m["ident"] for m in json.loads(Path(args.survivors_of).read_text()) if m["result"] == "survived"}
+        mutants = [m for m in mutants if m.ident in survived]
+        if not mutants:
+            sys.exit(f"no mutant survived in {args.survivors_of}")
 
     if args.list:
         for m in mutants:
