@@ -16,6 +16,9 @@ sizes=(16 24 32 48 64 128 256)
 expected=(bin/voltra share/applications/voltra.desktop share/doc/voltra/copyright share/doc/voltra/third-party-licences.txt
           share/icons/hicolor/scalable/apps/voltra.svg)
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/voltra.png"); done
+data=$(dirname "$0")/../../data
+expected+=(share/voltra/cores.json)
+for device in "$data"/devices/*.json; do [ -e "$device" ] && expected+=("share/voltra/devices/$(basename "$device")"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f | sed 's|^\./||' | sort) ||
   fail "installed files differ from the expected layout"
 
