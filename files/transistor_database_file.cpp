@@ -2,9 +2,11 @@
 // units: ratings at the top ("v_abs_max", "i_cont", "i_abs_max"), capacitance curves as
 // {"t_j", "graph_v_c": [[V...], [C...]]}, and the switch's own data under "switch"
 // ("t_j_max", "thermal_foster"."r_th_total", "channel" output curves
-// {"t_j", "v_g", "graph_v_i": [[V...], [I...]]}, "charge_curve" {"graph_q_v": [[Q...],
-// [V...]]}). It has no field for RDS(on) as such: it is the slope of the channel curve
-// at the highest gate voltage, and its rise the same slope at other temperatures.
+// {"t_j", "v_g", "graph_v_i": [[V...], [I...]]}, "r_channel_th" {"dataset_type": "t_r" or
+// "t_factor", "r_channel_nominal", "graph_t_r": [[T...], [R or factor...]]},
+// "charge_curve" {"graph_q_v": [[Q...], [V...]]}). RDS(on) and its rise come from
+// "r_channel_th" when the file has it; otherwise RDS(on) is the slope of the channel
+// curve at the highest gate voltage, and its rise the same slope at other temperatures.
 #include "files/transistor_database_file.h"
 
 #include <algorithm>
@@ -22,6 +24,12 @@ namespace {
 using nlohmann::json;
 
 constexpr double kReferenceCelsius = 25;
+// Files are written by hand from digitised plots, and an axis scaled by 10^9 in the
+// wrong direction happens; a gate charge or drive outside these bounds is no reading
+// of a data sheet, and the device is taken without it.
+constexpr double kLargestGateCharge = 10e-6;  // C
+constexpr double kLowestDrive = 1;            // V
+constexpr double kHighestDrive = 50;          // V
 
 std::optional<double> Number(const json& object, const char* key)
 {
@@ -106,6 +114,46 @@ std::map<double, double> OnResistances(const json& channels, double continuousAm
     return byTemperature;
 }
 
+// RDS(on) against temperature from "r_channel_th": the entry for conduction (positive
+// channel current) first; ohms at each temperature, or nothing when no entry serves.
+std::map<double, double> OnResistanceCurve(const json& list)
+{
+    std::map<double, double> byTemperature;
+    if (!list.is_array()) return byTemperature;
+    const json* chosen = nullptr;
+    for (const json& entry : list) {
+        if (Graph(entry, "graph_t_r").size() < 2) continue;
+        if (!chosen || (Number(entry, "i_channel").value_or(0) > 0 && !(Number(*chosen, "i_channel").value_or(0) > 0)))
+            chosen = &entry;
+    }
+    if (!chosen) return byTemperature;
+    const std::string type = Text(*chosen, "dataset_type");
+    const double scale = type == "t_factor" ? Number(*chosen, "r_channel_nominal").value_or(0) : type == "t_r" ? 1 : 0;
+    if (!(scale > 0)) return byTemperature;
+    for (const auto& [celsius, value] : Graph(*chosen, "graph_t_r"))
+        if (value > 0) byTemperature[celsius] = value * scale;
+    if (byTemperature.size() < 2) byTemperature.clear();
+    return byTemperature;
+}
+
+// RDS(on) and its rise from ohms by temperature: linear at 25 °C between the points
+// either side (or along the nearest end segment).
+void TakeOnResistance(const std::map<double, double>& byTemperature, Transistor& device)
+{
+    std::vector<TemperatureFactor> ohms;
+    for (const auto& [celsius, r] : byTemperature) ohms.push_back({celsius, r});
+    Transistor unit;
+    unit.onResistance25 = 1;
+    unit.onResistanceRise = ohms;
+    const double at25 = byTemperature.contains(kReferenceCelsius) ? byTemperature.at(kReferenceCelsius)
+                                                                  : OnResistanceAt(unit, kReferenceCelsius);
+    if (!(at25 > 0)) return;
+    device.onResistance25 = at25;
+    device.onResistanceRise.clear();
+    if (ohms.size() >= 2)
+        for (const auto& [celsius, r] : ohms) device.onResistanceRise.push_back({celsius, r / at25});
+}
+
 }  // namespace
 
 bool LooksLikeTransistorDatabase(const json& file)
@@ -153,23 +201,22 @@ std::optional<Transistor> FromTransistorDatabase(const json& file, std::string& 
         if (sw.contains("thermal_foster"))
             if (const auto rth = Number(sw["thermal_foster"], "r_th_total"); rth && *rth > 0)
                 device.thetaJunctionCase = rth;
-        if (sw.contains("channel")) {
+        if (sw.contains("r_channel_th")) TakeOnResistance(OnResistanceCurve(sw["r_channel_th"]), device);
+        if (!(device.onResistance25 > 0) && sw.contains("channel")) {
             const std::map<double, double> ron = OnResistances(sw["channel"], device.continuousDrainAmps);
-            if (const auto at25 = ron.find(kReferenceCelsius); at25 != ron.end()) {
-                device.onResistance25 = at25->second;
-                if (ron.size() >= 2)
-                    for (const auto& [celsius, ohms] : ron) device.onResistanceRise.push_back({celsius, ohms / at25->second});
-            }
+            if (ron.contains(kReferenceCelsius)) TakeOnResistance(ron, device);
         }
         if (sw.contains("charge_curve") && sw["charge_curve"].is_array() && !sw["charge_curve"].empty()) {
             const auto charge = Graph(sw["charge_curve"][0], "graph_q_v");
-            if (!charge.empty() && charge.back().first > 0 && charge.back().second > 0) {
+            if (!charge.empty() && charge.back().first > 0 && charge.back().first < kLargestGateCharge &&
+                charge.back().second >= kLowestDrive && charge.back().second <= kHighestDrive) {
                 device.gateCharge = charge.back().first;
                 device.driveVolts = charge.back().second;
             }
         }
     }
-    if (!(device.onResistance25 > 0)) missing.push_back("an output curve at 25 °C, \"switch\".\"channel\"");
+    if (!(device.onResistance25 > 0))
+        missing.push_back("an on-resistance, \"switch\".\"r_channel_th\" or an output curve at 25 °C in \"switch\".\"channel\"");
 
     if (missing.empty()) return device;
     error = "this transistor-database file lacks ";

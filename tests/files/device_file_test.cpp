@@ -207,6 +207,48 @@ TEST(TransistorDatabase, SaysWhichFieldsItLacks)
     EXPECT_DOUBLE_EQ(Capacitance(fixed.device->coss, 400), 5.5e-11);
 }
 
+TEST(TransistorDatabase, PrefersTheOnResistanceCurveToTheOutputCurves)
+{
+    // The reverse-conduction entry (negative channel current) is passed over for the
+    // forward one; 25 °C lies between two of its points.
+    json file = TransistorDatabaseFile();
+    const auto curve = [](double t0, double t1, double t2, double r0, double r1, double r2) {
+        return json::array({json::array({t0, t1, t2}), json::array({r0, r1, r2})});
+    };
+    file["switch"]["r_channel_th"] = json::array(
+        {{{"i_channel", -13}, {"v_g", 18}, {"dataset_type", "t_r"}, {"graph_t_r", curve(-25, 25, 150, 0.05, 0.05, 0.05)}},
+         {{"i_channel", 13}, {"v_g", 18}, {"dataset_type", "t_r"}, {"graph_t_r", curve(-25, 0, 150, 0.068, 0.064, 0.0825)}}});
+    const DeviceRead read = Parse(file);
+    ASSERT_TRUE(read.device) << read.error;
+    const double at25 = 0.064 + (0.0825 - 0.064) * 25 / 150;
+    EXPECT_NEAR(read.device->onResistance25, at25, 1e-12);
+    EXPECT_NEAR(OnResistanceAt(*read.device, 150), 0.0825, 1e-12);
+    EXPECT_NEAR(OnResistanceAt(*read.device, -25), 0.068, 1e-12);
+
+    // A normalised curve is scaled by its nominal resistance.
+    file["switch"]["r_channel_th"] = json::array({{{"i_channel", 13},
+                                                   {"dataset_type", "t_factor"},
+                                                   {"r_channel_nominal", 0.06},
+                                                   {"graph_t_r", curve(25, 100, 150, 1.0, 1.3, 1.6)}}});
+    const DeviceRead factor = Parse(file);
+    ASSERT_TRUE(factor.device) << factor.error;
+    EXPECT_NEAR(factor.device->onResistance25, 0.06, 1e-12);
+    EXPECT_NEAR(OnResistanceAt(*factor.device, 150), 0.096, 1e-12);
+}
+
+TEST(TransistorDatabase, LeavesOutAGateChargeNoDataSheetCouldGive)
+{
+    // Seen in a published file: the charge axis in nC and the voltage axis scaled by 1e-9,
+    // which read as given would make 58 C at 18 nV.
+    json file = TransistorDatabaseFile();
+    file["switch"]["charge_curve"][0]["graph_q_v"] =
+        json::array({json::array({0.0, 10.7, 58.19}), json::array({9.4e-11, 6.8e-9, 1.797e-8})});
+    const DeviceRead read = Parse(file);
+    ASSERT_TRUE(read.device) << read.error;
+    EXPECT_FALSE(read.device->gateCharge);
+    EXPECT_FALSE(read.device->driveVolts);
+}
+
 class DeviceFileOnDisk : public ScratchDirTest {};
 
 TEST_F(DeviceFileOnDisk, ReadsAFileAndNamesAnUnreadableOne)
