@@ -6,7 +6,6 @@ namespace voltra {
 
 namespace {
 
-constexpr double kReferenceCelsius = 25;
 // The second point of a straight rise; any temperature other than 25 °C would do.
 constexpr double kStraightRiseSecondCelsius = 125;
 
@@ -30,8 +29,8 @@ double OnResistanceAt(const Transistor& device, double celsius)
 
 std::vector<TemperatureFactor> StraightRise(double perKelvin)
 {
-    return {{kReferenceCelsius, 1},
-            {kStraightRiseSecondCelsius, 1 + perKelvin * (kStraightRiseSecondCelsius - kReferenceCelsius)}};
+    return {{kOnResistanceReferenceCelsius, 1},
+            {kStraightRiseSecondCelsius, 1 + perKelvin * (kStraightRiseSecondCelsius - kOnResistanceReferenceCelsius)}};
 }
 
 }  // namespace voltra

@@ -19,6 +19,9 @@ namespace voltra {
 // 1/T, Sze & Ng, "Physics of Semiconductor Devices", 3rd ed., 2007, ch. 1, on
 // lattice scattering), which one coefficient cannot follow over 25..150 °C; a
 // coefficient α is kept as the straight line through (25 °C, 1) and (125 °C, 1 + 100·α).
+// The temperature RDS(on) is quoted at and the rise is normalised to.
+inline constexpr double kOnResistanceReferenceCelsius = 25;
+
 struct TemperatureFactor {
     double celsius = 0;
     double factor = 1;

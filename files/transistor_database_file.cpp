@@ -23,7 +23,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr double kReferenceCelsius = 25;
 // Files are written by hand from digitised plots, and an axis scaled by 10^9 in the
 // wrong direction happens; a gate charge or drive outside these bounds is no reading
 // of a data sheet, and the device is taken without it.
@@ -70,8 +69,8 @@ const json* NearestToReference(const json& list)
     for (const json& entry : list) {
         const auto tj = Number(entry, "t_j");
         if (!tj) continue;
-        if (std::abs(*tj - kReferenceCelsius) < bestDistance) {
-            bestDistance = std::abs(*tj - kReferenceCelsius);
+        if (std::abs(*tj - kOnResistanceReferenceCelsius) < bestDistance) {
+            bestDistance = std::abs(*tj - kOnResistanceReferenceCelsius);
             best = &entry;
         }
     }
@@ -101,7 +100,7 @@ std::map<double, double> OnResistances(const json& channels, double continuousAm
     if (!channels.is_array()) return byTemperature;
     std::optional<double> drive;
     for (const json& entry : channels)
-        if (Number(entry, "t_j") == kReferenceCelsius) {
+        if (Number(entry, "t_j") == kOnResistanceReferenceCelsius) {
             const auto vg = Number(entry, "v_g");
             if (vg && (!drive || *vg > *drive)) drive = vg;
         }
@@ -145,8 +144,8 @@ void TakeOnResistance(const std::map<double, double>& byTemperature, Transistor&
     Transistor unit;
     unit.onResistance25 = 1;
     unit.onResistanceRise = ohms;
-    const double at25 = byTemperature.contains(kReferenceCelsius) ? byTemperature.at(kReferenceCelsius)
-                                                                  : OnResistanceAt(unit, kReferenceCelsius);
+    const double at25 = byTemperature.contains(kOnResistanceReferenceCelsius) ? byTemperature.at(kOnResistanceReferenceCelsius)
+                                                                  : OnResistanceAt(unit, kOnResistanceReferenceCelsius);
     if (!(at25 > 0)) return;
     device.onResistance25 = at25;
     device.onResistanceRise.clear();
@@ -204,7 +203,7 @@ std::optional<Transistor> FromTransistorDatabase(const json& file, std::string& 
         if (sw.contains("r_channel_th")) TakeOnResistance(OnResistanceCurve(sw["r_channel_th"]), device);
         if (!(device.onResistance25 > 0) && sw.contains("channel")) {
             const std::map<double, double> ron = OnResistances(sw["channel"], device.continuousDrainAmps);
-            if (ron.contains(kReferenceCelsius)) TakeOnResistance(ron, device);
+            if (ron.contains(kOnResistanceReferenceCelsius)) TakeOnResistance(ron, device);
         }
         if (sw.contains("charge_curve") && sw["charge_curve"].is_array() && !sw["charge_curve"].empty()) {
             const auto charge = Graph(sw["charge_curve"][0], "graph_q_v");
