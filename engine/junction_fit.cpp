@@ -96,6 +96,26 @@ Eigen::Vector3d LevenbergMarquardt(const std::vector<Sample>& samples, Eigen::Ve
     return p;
 }
 
+// Solving for the effective capacitances: a grid over the grading exponent and
+// ln(V/Vj) to land near the root, then Newton's method on the two ratios.
+constexpr double kLargestGrading = 4;
+constexpr int kGradingSteps = 100;
+constexpr double kLogRatioLowest = -5;  // V/Vj = e^-5: almost no bias, all three equal
+constexpr double kLogRatioHighest = 20;
+constexpr int kLogRatioSteps = 100;
+constexpr int kNewtonSteps = 50;
+constexpr double kRatioTolerance = 1e-12;
+constexpr double kDerivativeStep = 1e-7;
+
+// ln(Co(tr)/C(V)) and ln(Co(er)/C(V)) of a law with grading m at V = x·Vj.
+Eigen::Vector2d LogRatios(double m, double logX)
+{
+    const JunctionLaw unit{1, 1, m};
+    const double x = std::exp(logX);
+    const double c = Capacitance(unit, x);
+    return {std::log(ChargeEquivalentCapacitance(unit, x) / c), std::log(EnergyEquivalentCapacitance(unit, x) / c)};
+}
+
 JunctionFit Failed(std::string reason)
 {
     JunctionFit fit;
@@ -148,6 +168,54 @@ JunctionFit FitJunctionLaw(std::span<const CapacitancePoint> points)
     for (const CapacitancePoint& point : points)
         fit.worstRelativeError =
             std::max(fit.worstRelativeError, std::abs(Capacitance(fit.law, point.volts) / point.farads - 1));
+    fit.fitted = true;
+    return fit;
+}
+
+JunctionFit LawFromEffectiveCapacitances(double volts, double coss, double energyRelated, double chargeRelated)
+{
+    for (const double value : {volts, coss, energyRelated, chargeRelated})
+        if (!std::isfinite(value) || !(value > 0))
+            return Failed("The voltage and the three capacitances must be numbers greater than zero.");
+    if (!(coss < energyRelated && energyRelated < chargeRelated))
+        return Failed("A falling capacitance has Coss < Co(er) < Co(tr) at the same voltage; these numbers do not.");
+    const Eigen::Vector2d target{std::log(chargeRelated / coss), std::log(energyRelated / coss)};
+
+    Eigen::Vector2d p{0, 0};  // grading m, ln(V/Vj)
+    double best = std::numeric_limits<double>::infinity();
+    for (int i = 0; i <= kGradingSteps; ++i)
+        for (int j = 0; j <= kLogRatioSteps; ++j) {
+            const Eigen::Vector2d q{kLargestGrading * i / kGradingSteps,
+                                    kLogRatioLowest + (kLogRatioHighest - kLogRatioLowest) * j / kLogRatioSteps};
+            const double miss = (LogRatios(q[0], q[1]) - target).squaredNorm();
+            if (miss < best) {
+                best = miss;
+                p = q;
+            }
+        }
+    for (int k = 0; k < kNewtonSteps; ++k) {
+        const Eigen::Vector2d r = LogRatios(p[0], p[1]) - target;
+        if (r.lpNorm<Eigen::Infinity>() < kRatioTolerance) break;
+        Eigen::Matrix2d j;
+        for (int c = 0; c < 2; ++c) {
+            Eigen::Vector2d step = Eigen::Vector2d::Zero();
+            step[c] = kDerivativeStep;
+            j.col(c) = (LogRatios(p[0] + step[0], p[1] + step[1]) - LogRatios(p[0] - step[0], p[1] - step[1])) /
+                       (2 * kDerivativeStep);
+        }
+        const Eigen::Vector2d next = p - j.partialPivLu().solve(r);
+        if (!next.allFinite()) break;
+        p = next;
+    }
+    const Eigen::Vector2d miss = LogRatios(p[0], p[1]) - target;
+    if (!miss.allFinite() || miss.lpNorm<Eigen::Infinity>() > 1e-9 || p[0] < 0)
+        return Failed("No junction law has these three capacitances at one voltage.");
+
+    JunctionFit fit;
+    fit.law.m = p[0];
+    fit.law.vj = volts / std::exp(p[1]);
+    fit.law.cj0 = coss * std::pow(1 + std::exp(p[1]), p[0]);
+    fit.worstRelativeError = std::expm1(miss.lpNorm<Eigen::Infinity>());
     fit.fitted = true;
     return fit;
 }

@@ -29,4 +29,13 @@ struct JunctionFit {
 // least three distinct voltages, none below 0 V, and positive capacitances.
 JunctionFit FitJunctionLaw(std::span<const CapacitancePoint> points);
 
+// The law that has, at the one voltage `volts` a data sheet's table quotes them at,
+// its output capacitance Coss and the two effective capacitances of a charge from
+// 0 V: energy-related Co(er) = 2E/V² and time-related Co(tr) = Q/V (as the tables of
+// Infineon's CoolMOS and GaN Systems' data sheets define them). Three numbers, three
+// unknowns: the law stores the device's energy and takes its charge at that voltage,
+// which is what the switching condition depends on. A falling curve needs
+// Coss < Co(er) < Co(tr); worstRelativeError is the residual of the solve.
+JunctionFit LawFromEffectiveCapacitances(double volts, double coss, double energyRelated, double chargeRelated);
+
 }  // namespace voltra

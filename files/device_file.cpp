@@ -111,8 +111,21 @@ void ReadRise(const json& rise, Transistor& device)
 
 void ReadCapacitance(const json& coss, Transistor& device)
 {
-    if (!coss.is_object() || coss.size() != 1 || !(coss.contains("points_V_pF") || coss.contains("junction_law")))
-        Fail("\"output_capacitance\" must hold either \"points_V_pF\" or \"junction_law\".");
+    if (!coss.is_object() || coss.size() != 1 ||
+        !(coss.contains("points_V_pF") || coss.contains("junction_law") || coss.contains("effective_pF")))
+        Fail("\"output_capacitance\" must hold one of \"points_V_pF\", \"junction_law\" and \"effective_pF\".");
+    if (coss.contains("effective_pF")) {
+        const json& effective = coss["effective_pF"];
+        if (!effective.is_object()) Fail("\"effective_pF\" must hold \"at_V\", \"coss\", \"co_er\" and \"co_tr\".");
+        RefuseUnknown(effective, {"at_V", "coss", "co_er", "co_tr"}, " in \"effective_pF\"");
+        const JunctionFit fit =
+            LawFromEffectiveCapacitances(RequiredPositive(effective, "at_V"), RequiredPositive(effective, "coss") * kPico,
+                                         RequiredPositive(effective, "co_er") * kPico,
+                                         RequiredPositive(effective, "co_tr") * kPico);
+        if (!fit.fitted) Fail(fit.reason);
+        device.coss = fit.law;
+        return;
+    }
     if (coss.contains("junction_law")) {
         const json& law = coss["junction_law"];
         if (!law.is_object()) Fail("\"junction_law\" must hold \"cj0_pF\", \"vj_V\" and \"m\".");

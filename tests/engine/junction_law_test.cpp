@@ -155,5 +155,33 @@ TEST(JunctionFit, RefusesTablesNoLawCanDescribe)
     }
 }
 
+TEST(EffectiveCapacitances, RecoverTheLawThatHasThem)
+{
+    // The three numbers a data sheet's table gives at one voltage, from known laws.
+    for (const JunctionLaw& law :
+         {JunctionLaw{16.604e-12, 0.474, 0.283}, JunctionLaw{1.2e-9, 6.5, 0.5}, JunctionLaw{300e-12, 2, 1.4}}) {
+        for (const double v : {12.0, 400.0}) {
+            SCOPED_TRACE(testing::Message() << "m " << law.m << " V " << v);
+            const JunctionFit fit = LawFromEffectiveCapacitances(v, Capacitance(law, v), EnergyEquivalentCapacitance(law, v),
+                                                                 ChargeEquivalentCapacitance(law, v));
+            ASSERT_TRUE(fit.fitted) << fit.reason;
+            EXPECT_NEAR(fit.law.m, law.m, 1e-6);
+            EXPECT_NEAR(fit.law.vj / law.vj, 1, 1e-5);
+            EXPECT_NEAR(fit.law.cj0 / law.cj0, 1, 1e-5);
+            EXPECT_LT(fit.worstRelativeError, 1e-9);
+        }
+    }
+}
+
+TEST(EffectiveCapacitances, RefuseNumbersNoFallingCurveHas)
+{
+    EXPECT_FALSE(LawFromEffectiveCapacitances(400, 50e-12, 40e-12, 80e-12).fitted);  // Co(er) below Coss
+    EXPECT_FALSE(LawFromEffectiveCapacitances(400, 50e-12, 90e-12, 80e-12).fitted);  // Co(er) above Co(tr)
+    EXPECT_FALSE(LawFromEffectiveCapacitances(0, 50e-12, 60e-12, 80e-12).fitted);
+    const JunctionFit none = LawFromEffectiveCapacitances(400, 50e-12, 60e-12, std::nan(""));
+    EXPECT_FALSE(none.fitted);
+    EXPECT_FALSE(none.reason.empty());
+}
+
 }  // namespace
 }  // namespace voltra

@@ -90,6 +90,28 @@ TEST(DeviceFile, FitsATableAndKeepsTheFitsDeviation)
     EXPECT_DOUBLE_EQ(OnResistanceAt(*read.device, 125), 1.2 * 1.7);
 }
 
+TEST(DeviceFile, TakesTheLawFromATablesEffectiveCapacitances)
+{
+    // Coss, Co(er) and Co(tr) at 400 V of the law 1.2 nF/(1 + V/6.5)^0.5, as a data
+    // sheet's table would quote them.
+    const JunctionLaw law{1.2e-9, 6.5, 0.5};
+    json file = Minimal();
+    file["output_capacitance"] = {{"effective_pF",
+                                   {{"at_V", 400},
+                                    {"coss", Capacitance(law, 400) * 1e12},
+                                    {"co_er", EnergyEquivalentCapacitance(law, 400) * 1e12},
+                                    {"co_tr", ChargeEquivalentCapacitance(law, 400) * 1e12}}}};
+    const DeviceRead read = Parse(file);
+    ASSERT_TRUE(read.device) << read.error;
+    EXPECT_NEAR(read.device->coss.m, 0.5, 1e-6);
+    EXPECT_NEAR(Charge(read.device->coss, 400) / Charge(law, 400), 1, 1e-9);
+
+    file["output_capacitance"]["effective_pF"]["co_er"] = 1;  // below Coss
+    const DeviceRead bad = Parse(file);
+    EXPECT_FALSE(bad.device);
+    EXPECT_NE(bad.error.find("Co(er)"), std::string::npos) << bad.error;
+}
+
 TEST(DeviceFile, RefusesFaultsNamingTheFileAndTheField)
 {
     struct Case {
