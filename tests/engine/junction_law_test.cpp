@@ -173,6 +173,20 @@ TEST(EffectiveCapacitances, RecoverTheLawThatHasThem)
     }
 }
 
+TEST(EffectiveCapacitances, ReproduceAPublishedTablesChargeAndEnergy)
+{
+    // ST MASTERGAN4 data sheet DS13686 Rev 1, table 7 (its GaN transistors, VDS = 0 to
+    // 400 V): Coss 14.2 pF, Co(er) 21 pF, Co(tr) 34 pF; and, measured apart from them,
+    // Qoss 14 nC and Eoss 1.7 µJ. The law solved from the three capacitances must give
+    // that charge and energy to the table's rounding (half a unit of its last digit).
+    const JunctionFit fit = LawFromEffectiveCapacitances(400, 14.2e-12, 21e-12, 34e-12);
+    ASSERT_TRUE(fit.fitted) << fit.reason;
+    EXPECT_NEAR(Capacitance(fit.law, 400), 14.2e-12, 1e-18);
+    EXPECT_NEAR(Charge(fit.law, 400), 14e-9, 0.5e-9);
+    EXPECT_NEAR(StoredEnergy(fit.law, 400), 1.7e-6, 0.05e-6);
+    EXPECT_GT(fit.law.m, 0);
+}
+
 TEST(EffectiveCapacitances, RefuseNumbersNoFallingCurveHas)
 {
     EXPECT_FALSE(LawFromEffectiveCapacitances(400, 50e-12, 40e-12, 80e-12).fitted);  // Co(er) below Coss
