@@ -26,15 +26,14 @@ Result Check(double stress, double rating, double derating, const char* what, co
     const std::string limits = derating < 1 ? Number(allowed, unit) + " (" + Number(100 * derating, "%") +
                                                   " of the rated " + Number(rating, unit) + ")"
                                             : "the rated " + Number(rating, unit);
+    const std::string stated = std::string("The ") + what + " of " + Number(stress, unit);
     if (stress > rating) {
-        Invalidate(result, std::string("The ") + what + " of " + Number(stress, unit) + " exceeds the device's rating of " +
-                               Number(rating, unit) + ".");
+        Invalidate(result, stated + " exceeds the device's rating of " + Number(rating, unit) + ".");
     } else if (stress > allowed) {
-        Invalidate(result, std::string("The ") + what + " of " + Number(stress, unit) + " exceeds the allowed " + limits + ".");
+        Invalidate(result, stated + " exceeds the allowed " + limits + ".");
     } else if (stress > kWarningShare * allowed) {
         result.status = Status::Warning;
-        result.reason = std::string("The ") + what + " of " + Number(stress, unit) + " is within 10 % of the allowed " +
-                        limits + ".";
+        result.reason = stated + " is within 10 % of the allowed " + limits + ".";
     }
     return result;
 }

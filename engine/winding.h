@@ -66,7 +66,8 @@ struct AirCoil {
 };
 
 // The solenoid of `inductance` on a former giving winding `diameter`, wound with the
-// gauge for `rmsAmps` at `pitchOverWire` wire diameters per turn. Turns from Wheeler's
+// gauge for `rmsAmps` at `pitchOverWire` wire diameters per turn; inductance,
+// frequency and diameter must be greater than zero. Turns from Wheeler's
 // formula solved for N with l = N·p: r²N² - 10·p·L·N - 9·r·L = 0 (inches, µH).
 AirCoil DesignAirCoil(double inductance, double rmsAmps, double frequency, double diameter,
                       double pitchOverWire = kDefaultPitchOverWire);
@@ -95,6 +96,7 @@ struct Toroid {
     bool fitsOneLayer = false;
 };
 
+// Inductance and frequency greater than zero, a core as ReadCoreTable checks it.
 Toroid DesignToroid(double inductance, double rmsAmps, double frequency, const ToroidCore& core);
 
 }  // namespace voltra

@@ -118,10 +118,11 @@ void ReadCapacitance(const json& coss, Transistor& device)
         const json& effective = coss["effective_pF"];
         if (!effective.is_object()) Fail("\"effective_pF\" must hold \"at_V\", \"coss\", \"co_er\" and \"co_tr\".");
         RefuseUnknown(effective, {"at_V", "coss", "co_er", "co_tr"}, " in \"effective_pF\"");
-        const JunctionFit fit =
-            LawFromEffectiveCapacitances(RequiredPositive(effective, "at_V"), RequiredPositive(effective, "coss") * kPico,
-                                         RequiredPositive(effective, "co_er") * kPico,
-                                         RequiredPositive(effective, "co_tr") * kPico);
+        const double volts = RequiredPositive(effective, "at_V");
+        const double cossAtVolts = RequiredPositive(effective, "coss") * kPico;
+        const double energyRelated = RequiredPositive(effective, "co_er") * kPico;
+        const double chargeRelated = RequiredPositive(effective, "co_tr") * kPico;
+        const JunctionFit fit = LawFromEffectiveCapacitances(volts, cossAtVolts, energyRelated, chargeRelated);
         if (!fit.fitted) Fail(fit.reason);
         device.coss = fit.law;
         return;

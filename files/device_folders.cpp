@@ -36,7 +36,8 @@ std::vector<std::filesystem::path> DeviceFilesIn(const std::filesystem::path& fo
     std::vector<std::filesystem::path> files;
     std::error_code error;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
-        if (entry->path().extension() == kDeviceExtension && entry->is_regular_file(error)) files.push_back(entry->path());
+        if (entry->path().extension() == kDeviceExtension && entry->is_regular_file(error))
+            files.push_back(entry->path());
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -101,7 +102,8 @@ DeviceRead FindDevice(const std::string& nameOrFile, const std::vector<std::file
     }
     if (alike.size() == 1) return ReadDeviceFile(alike.front()->file);
     if (alike.size() > 1)
-        return {std::nullopt, "\"" + nameOrFile + "\" matches several devices in different letter case; give the exact name."};
+        return {std::nullopt,
+                "\"" + nameOrFile + "\" matches several devices in different letter case; give the exact name."};
     return {std::nullopt, "No device file or installed device is called \"" + nameOrFile +
                               "\"; `voltra devices` lists the devices."};
 }

@@ -144,8 +144,9 @@ void TakeOnResistance(const std::map<double, double>& byTemperature, Transistor&
     Transistor unit;
     unit.onResistance25 = 1;
     unit.onResistanceRise = ohms;
-    const double at25 = byTemperature.contains(kOnResistanceReferenceCelsius) ? byTemperature.at(kOnResistanceReferenceCelsius)
-                                                                  : OnResistanceAt(unit, kOnResistanceReferenceCelsius);
+    const auto exact = byTemperature.find(kOnResistanceReferenceCelsius);
+    const double at25 =
+        exact != byTemperature.end() ? exact->second : OnResistanceAt(unit, kOnResistanceReferenceCelsius);
     if (!(at25 > 0)) return;
     device.onResistance25 = at25;
     device.onResistanceRise.clear();
@@ -215,7 +216,8 @@ std::optional<Transistor> FromTransistorDatabase(const json& file, std::string& 
         }
     }
     if (!(device.onResistance25 > 0))
-        missing.push_back("an on-resistance, \"switch\".\"r_channel_th\" or an output curve at 25 °C in \"switch\".\"channel\"");
+        missing.push_back("an on-resistance, \"switch\".\"r_channel_th\" or an output curve at 25 °C in "
+                          "\"switch\".\"channel\"");
 
     if (missing.empty()) return device;
     error = "this transistor-database file lacks ";

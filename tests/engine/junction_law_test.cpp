@@ -162,8 +162,8 @@ TEST(EffectiveCapacitances, RecoverTheLawThatHasThem)
          {JunctionLaw{16.604e-12, 0.474, 0.283}, JunctionLaw{1.2e-9, 6.5, 0.5}, JunctionLaw{300e-12, 2, 1.4}}) {
         for (const double v : {12.0, 400.0}) {
             SCOPED_TRACE(testing::Message() << "m " << law.m << " V " << v);
-            const JunctionFit fit = LawFromEffectiveCapacitances(v, Capacitance(law, v), EnergyEquivalentCapacitance(law, v),
-                                                                 ChargeEquivalentCapacitance(law, v));
+            const JunctionFit fit = LawFromEffectiveCapacitances(
+                v, Capacitance(law, v), EnergyEquivalentCapacitance(law, v), ChargeEquivalentCapacitance(law, v));
             ASSERT_TRUE(fit.fitted) << fit.reason;
             EXPECT_NEAR(fit.law.m, law.m, 1e-6);
             EXPECT_NEAR(fit.law.vj / law.vj, 1, 1e-5);

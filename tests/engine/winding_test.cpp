@@ -40,7 +40,9 @@ TEST(Wheeler, NagaokaCoefficientMatchesGroversTable)
     // Nagaoka's K for diameter/length = 1 is 0.6884 (Grover, "Inductance Calculations",
     // 1946, table of K), and K → 1 for a long coil.
     const double d = 10 * kMm;
-    const auto k = [&](double l) { return CurrentSheetInductance(1, d, l) / (kMu0 * std::numbers::pi * d * d / 4 / l); };
+    const auto k = [&](double l) {
+        return CurrentSheetInductance(1, d, l) / (kMu0 * std::numbers::pi * d * d / 4 / l);
+    };
     EXPECT_NEAR(k(d), 0.6884, 0.0001);
     EXPECT_NEAR(k(1000 * d), 1, 0.001);
 }
@@ -60,7 +62,9 @@ TEST(Wire, TheChosenGaugeCarriesTheCurrentAndTheNextThinnerDoesNot)
 {
     for (const double amps : {0.05, 0.7, 3.0, 12.0}) {
         const int gauge = GaugeForCurrent(amps);
-        const auto capacity = [](int g) { return std::numbers::pi * std::pow(AwgDiameter(g), 2) / 4 * kWireCurrentDensity; };
+        const auto capacity = [](int g) {
+            return std::numbers::pi * std::pow(AwgDiameter(g), 2) / 4 * kWireCurrentDensity;
+        };
         EXPECT_GE(capacity(gauge), amps) << amps;
         EXPECT_LT(capacity(gauge + 1), amps) << amps;
     }
@@ -96,7 +100,8 @@ TEST(AirCoil, TheDesignedCoilHasTheInductanceAskedFor)
         EXPECT_EQ(coil.gauge, GaugeForCurrent(2));
         EXPECT_NEAR(coil.wireLength, coil.turns * std::numbers::pi * 16 * kMm, 1e-12);
         EXPECT_NEAR(coil.q, 2 * std::numbers::pi * 7e6 * uh * kMicro / coil.resistance, 1e-9);
-        EXPECT_NEAR(coil.selfResonance, 1 / (2 * std::numbers::pi * std::sqrt(uh * kMicro * coil.selfCapacitance)), 1e-3);
+        const double resonance = 1 / (2 * std::numbers::pi * std::sqrt(uh * kMicro * coil.selfCapacitance));
+        EXPECT_NEAR(coil.selfResonance, resonance, 1e-3);
         EXPECT_GT(coil.selfResonance, 7e6);
     }
     // A very small inductance on a wide former is a short coil, outside Wheeler's range.

@@ -237,9 +237,11 @@ TEST(TransistorDatabase, PrefersTheOnResistanceCurveToTheOutputCurves)
     const auto curve = [](double t0, double t1, double t2, double r0, double r1, double r2) {
         return json::array({json::array({t0, t1, t2}), json::array({r0, r1, r2})});
     };
-    file["switch"]["r_channel_th"] = json::array(
-        {{{"i_channel", -13}, {"v_g", 18}, {"dataset_type", "t_r"}, {"graph_t_r", curve(-25, 25, 150, 0.05, 0.05, 0.05)}},
-         {{"i_channel", 13}, {"v_g", 18}, {"dataset_type", "t_r"}, {"graph_t_r", curve(-25, 0, 150, 0.068, 0.064, 0.0825)}}});
+    const json reverse = {
+        {"i_channel", -13}, {"dataset_type", "t_r"}, {"graph_t_r", curve(-25, 25, 150, 0.05, 0.05, 0.05)}};
+    const json forward = {
+        {"i_channel", 13}, {"dataset_type", "t_r"}, {"graph_t_r", curve(-25, 0, 150, 0.068, 0.064, 0.0825)}};
+    file["switch"]["r_channel_th"] = json::array({reverse, forward});
     const DeviceRead read = Parse(file);
     ASSERT_TRUE(read.device) << read.error;
     const double at25 = 0.064 + (0.0825 - 0.064) * 25 / 150;

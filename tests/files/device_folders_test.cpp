@@ -131,8 +131,11 @@ TEST(CoreTable, RefusesAnIncompleteCore)
     EXPECT_DOUBLE_EQ(table.cores[0].inductanceFactor, 4.9e-9);
     EXPECT_DOUBLE_EQ(table.cores[0].area, 11.2e-6);
 
-    for (const auto& [from, to] : {std::pair{"\"ae_mm2\": 11.2", "\"ae_mm2\": 0"}, std::pair{"\"id_mm\": 7.7", "\"id_mm\": 13"},
-                                   std::pair{"\"le_mm\"", "\"le\""}, std::pair{"voltra-cores", "other"}}) {
+    const std::pair<const char*, const char*> spoils[] = {{"\"ae_mm2\": 11.2", "\"ae_mm2\": 0"},
+                                                          {"\"id_mm\": 7.7", "\"id_mm\": 13"},
+                                                          {"\"le_mm\"", "\"le\""},
+                                                          {"voltra-cores", "other"}};
+    for (const auto& [from, to] : spoils) {
         std::string spoilt = good;
         spoilt.replace(spoilt.find(from), std::string(from).size(), to);
         const CoreTable bad = ParseCoreTable(spoilt, "cores.json");
