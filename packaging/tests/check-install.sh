@@ -22,6 +22,9 @@ for picture in $(grep -o '](\([A-Za-z0-9_.-]*\.png\))' "$docs/user-guide.md" | s
   expected+=("share/doc/voltra/$picture")
 done
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/voltra.png"); done
+data=$(dirname "$0")/../../data
+expected+=(share/voltra/cores.json)
+for device in "$data"/devices/*.json; do [ -e "$device" ] && expected+=("share/voltra/devices/$(basename "$device")"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f | sed 's|^\./||' | sort) ||
   fail "installed files differ from the expected layout"
 
