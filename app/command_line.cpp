@@ -1,202 +1,291 @@
-// The headless commands: read a design file as the design screen would load it,
-// build its circuit, then simulate it or export it.
+// The headless commands on one argument parser: each design command takes the
+// shared options of app/command_inputs.h, builds the circuit the screen would, and
+// prints, simulates or exports it.
 #include "app/command_line.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iomanip>
-#include <sstream>
+#include <CLI/CLI.hpp>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <tuple>
+
+#include "app/command_inputs.h"
+#include "app/design_report.h"
 #include "engine/circuit.h"
-#include "engine/design_options.h"
-#include "engine/equations.h"
-#include "files/design_file.h"
 #include "files/file_text.h"
 #include "files/spice_schematic.h"
 #include "simulation/netlist.h"
 #include "simulation/verification.h"
-#include "units/parse.h"
 
 namespace voltra {
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kMisused = 2;
-constexpr const char* kUsage =
-    "Usage: voltra --simulate DESIGN.VLT [--lnet OHMS] [--json] [OPTIONS]\n"
-    "       voltra --export-asc OUT.asc DESIGN.VLT [--lnet OHMS] [OPTIONS]\n"
-    "Options: --exact  --coss FARADS  --series E12|E24|E96  --choke N (feed choke, times Lseries)\n";
+constexpr const char* kSynopsis =
+    "Usage: voltra design [OPTIONS] [--json|--csv]\n"
+    "       voltra simulate [OPTIONS] [--json|--csv]\n"
+    "       voltra export-asc OUT.asc [OPTIONS]\n"
+    "       voltra [DESIGN.VLT]\n"
+    "       voltra help [COMMAND] | --help | --version\n";
 
-struct Request {
-    std::string command;
-    std::string designPath;
-    std::string outputPath;
-    std::optional<float> rnetwork;
-    bool json = false;
-    DesignOptions options;
-};
-
-std::optional<ESeries> SeriesNamed(const std::string& name)
+// The synopsis and every shared option, as the table has them.
+std::string Usage()
 {
-    if (name == "E12") return ESeries::E12;
-    if (name == "E24") return ESeries::E24;
-    if (name == "E96") return ESeries::E96;
-    return std::nullopt;
+    std::string usage = std::string(kSynopsis) + "OPTIONS:";
+    for (const InputOption& option : InputOptions())
+        usage +=
+            std::string(" [--") + option.name + (option.valueName ? std::string(" ") + option.valueName : "") + "]";
+    return usage + "\nRun 'voltra help COMMAND' for what each option means.\n";
 }
 
-// Whatever the design file says is reported on the error stream, as the screen would
-// show it in message boxes.
-class StreamSink : public MessageSink {
-public:
-    explicit StreamSink(std::ostream& err) : err_(err) {}
-    void ShowMessage(const std::string& text, const std::string&) override
-    {
-        err_ << "voltra: " << text << "\n";
-        ++told;
-    }
-    void Beep() override {}
-    int told = 0;
+constexpr const char* kDesignCommand = "design";
+constexpr const char* kSimulateCommand = "simulate";
+constexpr const char* kExportCommand = "export-asc";
+constexpr const char* kHelpCommand = "help";
+constexpr const char* kCommands[] = {kDesignCommand, kSimulateCommand, kExportCommand, kHelpCommand};
 
-private:
-    std::ostream& err_;
-};
-
-std::optional<Request> Parse(const std::vector<std::string>& args, std::ostream& err)
+// The forms before the commands, "--simulate DESIGN.VLT" and "--export-asc OUT
+// DESIGN.VLT" anywhere among the options, as the commands they stand for. A missing
+// value leaves "--file" without one, which the parser refuses.
+std::vector<std::string> WithEarlierFormsAsCommands(std::vector<std::string> args)
 {
-    Request request;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--simulate" && hasValue) {
-            request.command = arg;
-            request.designPath = args[++i];
-        } else if (arg == "--export-asc" && i + 2 < args.size()) {
-            request.command = arg;
-            request.outputPath = args[++i];
-            request.designPath = args[++i];
-        } else if (arg == "--lnet" && hasValue) {
-            request.rnetwork = ParseValue(args[++i]);
-        } else if (arg == "--json") {
-            request.json = true;
-        } else if (arg == "--exact") {
-            request.options.exact = true;
-        } else if (arg == "--coss" && hasValue) {
-            request.options.coss = std::max(0.0f, ParseValue(args[++i]));
-        } else if (arg == "--series" && hasValue && SeriesNamed(args[i + 1])) {
-            request.options.series = SeriesNamed(args[++i]);
-        } else if (arg == "--choke" && hasValue && ParseValue(args[i + 1]) > 0) {
-            request.options.chokeFactor = ParseValue(args[++i]);
-        } else {
-            err << "voltra: cannot use the argument \"" << arg << "\".\n" << kUsage;
-            return std::nullopt;
+    if (args.empty() || std::find(std::begin(kCommands), std::end(kCommands), args[0]) != std::end(kCommands))
+        return args;
+    for (const auto& [flag, command, values] : {std::tuple{"--simulate", kSimulateCommand, 1},
+                                                std::tuple{"--export-asc", kExportCommand, 2}}) {
+        const auto at = std::find(args.begin(), args.end(), flag);
+        if (at == args.end()) continue;
+        std::vector<std::string> words(at + 1, at + std::min<std::ptrdiff_t>(1 + values, args.end() - at));
+        args.erase(at, at + 1 + static_cast<std::ptrdiff_t>(words.size()));
+        std::vector<std::string> form = {command};
+        if (values == 2 && !words.empty()) {
+            form.push_back(words.front());
+            words.erase(words.begin());
         }
+        form.push_back("--file");
+        form.insert(form.end(), words.begin(), words.end());
+        args.insert(args.begin(), form.begin(), form.end());
+        return args;
     }
-    if (request.command.empty()) {
-        err << kUsage;
-        return std::nullopt;
-    }
-    return request;
+    return args;
 }
 
-// The design as the design screen loads it: load limits, the equations, the network.
-std::optional<DesignRecord> LoadDesign(const Request& request, std::ostream& err)
+// Why a file cannot be written at `path`, in the system's words, where it can tell.
+std::string WhyNotWritable(const std::filesystem::path& path)
 {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(request.designPath, error) || !std::ifstream(request.designPath)) {
-        err << "voltra: cannot read the design file \"" << request.designPath << "\".\n";
-        return std::nullopt;
+    if (std::filesystem::is_directory(path, error)) return std::strerror(EISDIR);
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    const auto status = std::filesystem::status(folder, error);
+    if (error) return error.message();
+    if (!std::filesystem::is_directory(status)) return std::strerror(ENOTDIR);
+    if (::access(folder.c_str(), W_OK) != 0) return std::strerror(errno);
+    return {};
+}
+
+// The writers' messages, gathered for the error stream.
+class Gathering : public MessageSink {
+public:
+    void ShowMessage(const std::string& text, const std::string&) override { said.push_back(text); }
+    void Beep() override {}
+    std::vector<std::string> said;
+};
+
+enum class Format { Text, Json, Csv };
+
+struct Request {
+    std::vector<GivenOption> given;
+    bool json = false;
+    bool csv = false;
+    bool version = false;
+    std::string output;
+    Format format() const { return json ? Format::Json : csv ? Format::Csv : Format::Text; }
+};
+
+void AddInputs(CLI::App& command, Request& request)
+{
+    for (const InputOption& option : InputOptions()) {
+        const std::string flag = std::string("--") + option.name;
+        if (option.valueName) {
+            command
+                .add_option_function<std::string>(
+                    flag, [&request, &option](const std::string& text) { request.given.push_back({&option, text}); },
+                    option.help)
+                ->type_name(option.valueName);
+        } else {
+            command.add_flag_callback(flag, [&request, &option] { request.given.push_back({&option, ""}); },
+                                      option.help);
+        }
     }
-    DesignRecord design;
-    StartupValues(design);
-    StreamSink sink(err);
-    ReadDesignFile(request.designPath, design, sink);
-    for (Target target : kTargets) TargetField(design, target) = ClampOnLoad(target, TargetField(design, target));
-    FindAll(design);
-    design.LnetState = request.rnetwork.has_value();
-    LnetworkWorking working;
-    FindLnetwork(design, working, request.rnetwork.value_or(ParseValue(kRnetworkFirstText)));
-    return design;
 }
 
-std::string Number(double value)
+void AddFormats(CLI::App& command, Request& request)
 {
-    if (!std::isfinite(value)) return "null";
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 7).ptr;
-    return std::string(text, end);
+    CLI::Option* json = command.add_flag("--json", request.json, "write JSON: numbers in SI units");
+    CLI::Option* csv = command.add_flag("--csv", request.csv, "write CSV: kind,name,value,unit,status,reason");
+    json->excludes(csv);
 }
 
-void PrintTable(const std::vector<FigureComparison>& rows, const SimulationFigures& figures, std::ostream& out)
+void SayInvalid(const Circuit& circuit, std::ostream& err)
 {
-    out << std::left << std::setw(16) << "Figure" << std::setw(16) << "Predicted" << std::setw(16) << "Simulated"
-        << "Deviation\n";
-    for (const FigureComparison& row : rows) {
-        const std::string unit = row.unit[0] ? std::string(" ") + row.unit : "";
-        std::ostringstream deviation;
-        deviation.imbue(std::locale::classic());
-        deviation << std::showpos << std::fixed << std::setprecision(1) << row.deviationPercent << " %";
-        out << std::setw(16) << row.key << std::setw(16) << Number(row.predicted) + unit << std::setw(16)
-            << Number(row.simulated) + unit << deviation.str() << (row.beyondWarning ? "  !" : "") << "\n";
+    for (const auto& [name, result] : circuit.NamedResults())
+        if (!result.Usable()) err << "voltra: " << name << " is not valid: " << result.reason << ".\n";
+}
+
+void Write(Format format, const CommandDesign& made, const Circuit& circuit, const SimulationReport* simulation,
+           std::ostream& out)
+{
+    switch (format) {
+    case Format::Json: out << ReportJson(made, circuit, simulation).dump(2) << "\n"; return;
+    case Format::Csv: WriteReportCsv(out, made, circuit, simulation); return;
+    case Format::Text: break;
     }
-    out << (figures.steady ? "Steady state after " : "Not yet steady after ") << figures.periods << " periods.\n";
+    if (simulation && simulation->outcome.result)
+        WriteSimulationText(out, *simulation);
+    else
+        WriteDesignText(out, made, circuit);
 }
 
-// The figures, then the part values the simulation ran with.
-void PrintJson(const std::vector<FigureComparison>& rows, const Circuit& circuit, std::ostream& out)
+int Design(const Request& request, const CommandDesign& made, const Circuit& circuit, std::ostream& out,
+           std::ostream& err)
 {
-    out << "{";
-    for (const FigureComparison& row : rows)
-        out << "\"" << row.key << "\": {\"predicted\": " << Number(row.predicted)
-            << ", \"simulated\": " << Number(row.simulated) << "}, ";
-    const auto value = [&circuit](PartRole role) { return Number(circuit.ValueOf(role)); };
-    out << "\"parts\": {\"Rload\": " << Number(circuit.rload.value) << ", \"C1\": " << value(PartRole::C1)
-        << ", \"C2\": " << value(PartRole::C2) << ", \"Lseries\": " << value(PartRole::Lseries)
-        << ", \"Lchoke\": " << value(PartRole::Choke) << "}}\n";
+    Write(request.format(), made, circuit, nullptr, out);
+    if (AllUsable(circuit)) return 0;
+    SayInvalid(circuit, err);
+    return kCommandFailed;
 }
 
-int Simulate(const Request& request, const DesignRecord& design, const Circuit& circuit, std::ostream& out,
+// A design that cannot be simulated, or a simulation that failed, still reports the
+// predicted design, with the reason.
+int Simulate(const Request& request, const CommandDesign& made, const Circuit& circuit, std::ostream& out,
              std::ostream& err, Simulator& simulator)
 {
-    const SimulationOutcome outcome = simulator.Run(RequestFor(circuit), std::stop_token());
-    if (!outcome.result) {
-        err << "voltra: the simulation failed: " << outcome.error << "\n";
-        return kFailed;
+    if (!AllUsable(circuit)) {
+        Write(request.format(), made, circuit, nullptr, out);
+        SayInvalid(circuit, err);
+        return kCommandFailed;
     }
-    const std::vector<FigureComparison> rows = Compare(design, circuit, outcome.result->figures);
-    if (request.json)
-        PrintJson(rows, circuit, out);
-    else
-        PrintTable(rows, outcome.result->figures, out);
-    return 0;
+    const SimulationOutcome outcome = simulator.Run(RequestFor(circuit), std::stop_token());
+    SimulationReport report{outcome, {}};
+    if (outcome.result) report.rows = Compare(made.design, circuit, outcome.result->figures);
+    Write(request.format(), made, circuit, &report, out);
+    if (outcome.result) return 0;
+    err << "voltra: the simulation failed: " << outcome.error << "\n";
+    return kCommandFailed;
+}
+
+int Export(const Request& request, const Circuit& circuit, std::ostream& err)
+{
+    if (!AllUsable(circuit)) {
+        SayInvalid(circuit, err);
+        return kCommandFailed;
+    }
+    if (!IsUsablePath(request.output)) {
+        err << "voltra: \"" << request.output << "\" is too short a name for a schematic file.\n" << Usage();
+        return kCommandMisused;
+    }
+    Gathering writer;
+    WriteSpiceSchematic(request.output, circuit, writer);
+    if (writer.said.empty()) return 0;
+    const std::string why = WhyNotWritable(request.output);
+    for (const std::string& message : writer.said)
+        err << "voltra: " << message << " \"" << request.output << "\"" << (why.empty() ? "" : ": " + why) << ".\n";
+    return kCommandFailed;
 }
 
 }  // namespace
 
+std::optional<std::string> DesignFileToOpen(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() != 1 || arguments[0].empty() || arguments[0][0] == '-') return std::nullopt;
+    if (std::find(std::begin(kCommands), std::end(kCommands), arguments[0]) != std::end(kCommands))
+        return std::nullopt;
+    return arguments[0];
+}
+
 std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                                   Simulator& simulator)
 {
-    if (arguments.empty()) return std::nullopt;
-    const std::optional<Request> request = Parse(arguments, err);
-    if (!request) return kMisused;
-    const std::optional<DesignRecord> design = LoadDesign(*request, err);
-    if (!design) return kFailed;
-    const Circuit circuit = BuildCircuit(*design, request->options);
-    if (!AllUsable(circuit)) {
-        for (const auto& [name, result] : circuit.NamedResults())
-            if (!result.Usable()) err << "voltra: " << name << " is not valid: " << result.reason << ".\n";
-        return kFailed;
+    if (arguments.empty() || DesignFileToOpen(arguments)) return std::nullopt;
+
+    Request request;
+    CLI::App app("Voltra " VOLTRA_VERSION ": a design calculator for single-switch Class E RF power amplifiers.\n"
+                 "Without a command it opens its windows, with DESIGN.VLT open in them when given.",
+                 "voltra");
+    app.add_flag("--version", request.version, "print the version and exit");
+    // One command a run; a command's name after another's is a word for it.
+    app.require_subcommand(0, 1);
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app.footer("Run 'voltra help COMMAND' for a command's targets and options. Exit status: 0 done, 1 failed "
+               "(the reason on the error stream), 2 misused (with the usage).");
+    CLI::App* design = app.add_subcommand(kDesignCommand, "print the design without simulating it");
+    CLI::App* simulate =
+        app.add_subcommand(kSimulateCommand, "verify the design in ngspice, predicted beside simulated");
+    CLI::App* exportAsc = app.add_subcommand(kExportCommand, "write the design as an LTspice schematic");
+    CLI::App* help = app.add_subcommand(kHelpCommand, "print the usage of a command");
+    for (CLI::App* command : {design, simulate, exportAsc, help}) command->group("Commands");
+    for (CLI::App* command : {design, simulate, exportAsc}) AddInputs(*command, request);
+    AddFormats(*design, request);
+    AddFormats(*simulate, request);
+    exportAsc->add_option("OUT", request.output, "the schematic file to write")->required()->type_name("OUT.asc");
+    // What follows "help" names a command to describe, not one to run.
+    help->prefix_command();
+
+    std::vector<std::string> words = WithEarlierFormsAsCommands(arguments);
+    std::reverse(words.begin(), words.end());
+    try {
+        app.parse(words);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        err << "voltra: " << error.what() << "\n" << Usage();
+        return kCommandMisused;
     }
-    if (request->command == "--simulate") return Simulate(*request, *design, circuit, out, err, simulator);
-    if (!IsUsablePath(request->outputPath)) {
-        err << "voltra: \"" << request->outputPath << "\" is too short a name for a schematic file.\n";
-        return kMisused;
+
+    if (request.version) {
+        out << "voltra " << VOLTRA_VERSION << "\n";
+        return 0;
     }
-    StreamSink sink(err);
-    WriteSpiceSchematic(request->outputPath, circuit, sink);
-    return sink.told == 0 ? 0 : kFailed;
+    if (help->parsed()) {
+        const std::vector<std::string> topics = help->remaining();
+        if (topics.size() > 1) {
+            err << "voltra: help describes one command at a time.\n" << Usage();
+            return kCommandMisused;
+        }
+        if (topics.empty()) {
+            out << app.help();
+            return 0;
+        }
+        for (CLI::App* command : {design, simulate, exportAsc}) {
+            if (command->get_name() == topics[0]) {
+                out << command->help("voltra");
+                return 0;
+            }
+        }
+        err << "voltra: there is no command \"" << topics[0] << "\".\n" << Usage();
+        return kCommandMisused;
+    }
+    if (!design->parsed() && !simulate->parsed() && !exportAsc->parsed()) {
+        err << "voltra: name a command.\n" << Usage();
+        return kCommandMisused;
+    }
+
+    const PreparedDesign prepared = PrepareDesign(request.given);
+    for (const std::string& problem : prepared.problems) err << "voltra: " << problem << "\n";
+    if (prepared.fault == InputFault::Misused) {
+        err << Usage();
+        return kCommandMisused;
+    }
+    if (prepared.fault == InputFault::Failed) return kCommandFailed;
+
+    const CommandDesign& made = prepared.design;
+    const Circuit circuit = BuildCircuit(made.design, made.options);
+    if (design->parsed()) return Design(request, made, circuit, out, err);
+    if (simulate->parsed()) return Simulate(request, made, circuit, out, err, simulator);
+    return Export(request, circuit, err);
 }
 
 }  // namespace voltra

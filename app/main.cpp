@@ -22,9 +22,10 @@ DesignRecord theDesign;
 int main(int argc, char* argv[])
 {
     NgspiceSimulator simulator;
-    // Scripts verify and export without a window, and without a display to open one on.
-    if (const auto exitCode = RunCommandLine({argv + 1, argv + argc}, std::cout, std::cerr, simulator))
-        return *exitCode;
+    // Scripts design, verify and export without a window, and without a display to
+    // open one on.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (const auto exitCode = RunCommandLine(arguments, std::cout, std::cerr, simulator)) return *exitCode;
 
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName("voltra");
@@ -41,6 +42,6 @@ int main(int argc, char* argv[])
     // exit() rather than quit(): quit() first asks every window to close, and the
     // design screen answers a close with the exit confirmation.
     Program program(theDesign, messages, dialogs, simulator, [] { QCoreApplication::exit(0); });
-    program.Begin();
+    program.Begin(DesignFileToOpen(arguments).value_or(""));
     return application.exec();
 }

@@ -73,15 +73,32 @@ void Program::End()
     endProgram_();
 }
 
-void Program::Begin()
+void Program::ReadStartFile(const std::string& path)
+{
+    // The same check as Open: a file that is no design never becomes the file in use,
+    // so a later Save cannot overwrite it.
+    if (const std::optional<std::string> problem = DesignFileProblem(path)) {
+        messages_.ShowMessage("\"" + path + "\": " + *problem + "\nThe design of the last session is shown instead.",
+                              kProgramTitle);
+        return;
+    }
+    ReadDesignFile(path, design_, messages_);
+    designFileName_ = path;
+}
+
+void Program::Begin(const std::string& designFile)
 {
     WelcomeScreen::Actions actions{
-        [this] {
+        [this, designFile] {
             StartupValues(design_);
             lastSessionFolder_ = LastSessionFolder();
             ReadLastSession(lastSessionFolder_, design_, messages_);
+            if (!designFile.empty()) ReadStartFile(designFile);
         },
-        [this] { OpenDesignScreen(); },
+        [this] {
+            OpenDesignScreen();
+            if (!designFileName_.empty()) designScreen_->SetFileInUse(QString::fromStdString(designFileName_));
+        },
         // Leaving from the welcome screen keeps the last-session file as it was.
         [this] { End(); },
     };

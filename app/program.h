@@ -24,8 +24,10 @@ public:
             std::function<void()> endProgram);
     ~Program() override;
 
-    // Loads and shows the welcome screen: start-up values and the last session first.
-    void Begin();
+    // Loads and shows the welcome screen: start-up values and the last session first,
+    // then `designFile` when one is named, as Get reads it; the design screen then
+    // names it. One that cannot be read is reported and the last session stays.
+    void Begin(const std::string& designFile = {});
 
     WelcomeScreen* Welcome() const { return welcome_; }
     DesignScreen* Design() const { return designScreen_; }
@@ -57,6 +59,8 @@ private:
     // Asks about such changes before the design is replaced or left: true to go on,
     // once they are saved or discarded.
     bool SettleUnsavedChanges();
+    // The file named at start-up, or the message why it cannot be read.
+    void ReadStartFile(const std::string& path);
     // Ends the run once, whichever way it was asked for.
     void End();
 

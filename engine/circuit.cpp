@@ -76,8 +76,10 @@ void DecideFigures(Circuit& c, const DesignRecord& d)
             Invalidate(*figure, kImpossibleEfficiency);
     }
     // A switch cannot cool: supply power below the output power is a supply current
-    // that does not belong to this design.
-    if (d.Supply * d.Idc < d.Power) Invalidate(c.dissipation, kNegativeLoss);
+    // that does not belong to this design. Judged on the figure as computed, in double:
+    // near 100 % efficiency the single-precision product can round up to the power
+    // while the dissipation shown is a few nanowatts below zero.
+    if (c.dissipation.value < 0) Invalidate(c.dissipation, kNegativeLoss);
     // A supply current above the switch's peak current cannot flow through it.
     if (c.idc.Usable() && c.ipeak.Usable() && d.Idc > d.Ipeak) {
         c.idc.status = Status::Warning;

@@ -11,6 +11,9 @@
 
 namespace voltra {
 
+// F: an output capacitance beyond a millifarad is no transistor's.
+inline constexpr float kLargestCoss = 1e-3f;
+
 struct DesignOptions {
     bool exact = false;                         // C1, C2 and Rload solved for true Class E
     float coss = 0;                             // F, the switch's output capacitance, part of C1

@@ -8,10 +8,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-charts-dev libqt6opengl6-dev libngspice0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libeigen3-dev nlohmann-json3-dev libcli11-dev
   fonts-liberation poppler-utils xvfb xauth
   locales
   clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils
+  man-db groff-base
 )
 
 missing=()

@@ -29,3 +29,6 @@ done
 contents=$(dpkg-deb -c "$deb")
 if grep -v " root/root " <<<"$contents"; then fail "files above are not owned by root"; fi
 grep -Eq "^-rwxr-xr-x .* \./usr/bin/voltra$" <<<"$contents" || fail "/usr/bin/voltra is not mode 755"
+for file in usr/share/man/man1/voltra.1.gz usr/share/bash-completion/completions/voltra; do
+  grep -Eq " \./$file$" <<<"$contents" || fail "the package does not hold /$file"
+done

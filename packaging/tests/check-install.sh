@@ -14,13 +14,17 @@ root=$stage/usr
 sizes=(16 24 32 48 64 128 256)
 
 expected=(bin/voltra share/applications/voltra.desktop share/doc/voltra/copyright share/doc/voltra/third-party-licences.txt
-          share/doc/voltra/user-guide.md share/icons/hicolor/scalable/apps/voltra.svg)
+          share/doc/voltra/user-guide.md share/icons/hicolor/scalable/apps/voltra.svg
+          share/man/man1/voltra.1.gz share/bash-completion/completions/voltra share/mime/packages/voltra.xml)
 # The user guide's pictures go with it.
 docs=$(dirname "$0")/../../docs
 for picture in $(grep -o '](\([A-Za-z0-9_.-]*\.png\))' "$docs/user-guide.md" | sed 's/^](\(.*\))$/\1/' | sort -u); do
   expected+=("share/doc/voltra/$picture")
 done
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/voltra.png"); done
+data=$(dirname "$0")/../../data
+expected+=(share/voltra/cores.json)
+for device in "$data"/devices/*.json; do [ -e "$device" ] && expected+=("share/voltra/devices/$(basename "$device")"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f | sed 's|^\./||' | sort) ||
   fail "installed files differ from the expected layout"
 
@@ -35,11 +39,17 @@ for size in "${sizes[@]}"; do
   [ "$width" = "$size" ] && [ "$height" = "$size" ] || fail "${size}x${size} icon is ${width}x${height}"
 done
 
+gzip -t "$root/share/man/man1/voltra.1.gz" || fail "the manual page is not a gzip file"
+bash -n "$root/share/bash-completion/completions/voltra" || fail "the bash completion does not parse"
+
 entry=$root/share/applications/voltra.desktop
 command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -x "$root/bin/$command" ] || fail "menu command '$command' is not an installed program"
 [ -f "$root/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "menu icon '$icon' is not installed"
+grep -q '^Exec=voltra %f$' "$entry" || fail "the menu entry does not pass the file it opens"
+mime=$(sed -n 's/^MimeType=\([^;]*\);$/\1/p' "$entry")
+grep -q "<mime-type type=\"$mime\">" "$root/share/mime/packages/voltra.xml" || fail "the entry's type '$mime' is not installed"
 
 command -v desktop-file-validate >/dev/null || { echo "desktop-file-validate not installed"; exit 77; }
 desktop-file-validate "$entry" || fail "desktop entry does not validate"

@@ -35,9 +35,6 @@ constexpr const char* kCapacitorQTip =
     "Every capacitor's quality factor at the switching frequency; empty for lossless";
 constexpr const char* kLosslessTip = "Not a quality factor above zero: the parts are taken as lossless.";
 
-// An output capacitance beyond a millifarad is no transistor's.
-constexpr float kCossMax = 1e-3f;
-
 struct SeriesChoice {
     const char* caption;
     std::optional<ESeries> series;
@@ -55,7 +52,7 @@ QLabel* Caption(QWidget& screen, const char* name, const char* text)
 float CossOf(const QString& text)
 {
     const float coss = ParseValue(text.toStdString());
-    return coss > 0 ? std::min(coss, kCossMax) : 0.0f;
+    return coss > 0 ? std::min(coss, kLargestCoss) : 0.0f;
 }
 
 // The on-time as a fraction of the period; an empty box is the fits' half period.

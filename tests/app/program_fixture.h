@@ -133,13 +133,14 @@ protected:
         std::filesystem::remove_all(folder_);
     }
 
-    // A fresh process: a zeroed design record, as at program start.
-    Program& Run()
+    // A fresh process: a zeroed design record, as at program start, and the design
+    // file its command line named, if any.
+    Program& Run(const std::string& designFile = {})
     {
         program_.reset();
         design_ = DesignRecord{};
         program_ = std::make_unique<Program>(design_, messages_, dialogs_, simulator_, [this] { ++ended_; });
-        program_->Begin();
+        program_->Begin(designFile);
         return *program_;
     }
     void Click(QWidget* window, const char* button)

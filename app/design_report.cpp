@@ -1,0 +1,325 @@
+// The writers of the design commands, all from one walk of the circuit model.
+#include "app/design_report.h"
+
+#include <charconv>
+#include <cmath>
+#include <initializer_list>
+#include <iomanip>
+#include <sstream>
+#include <string>
+
+#include "engine/result_units.h"
+#include "units/format.h"
+#include "units/number_text.h"
+
+namespace voltra {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The decimal a single-precision value was stored from: 1.1e-06, not the
+// 1.100000023841858e-06 its double widening prints as. NaN and infinities are no
+// JSON number and become null.
+Json Number(float value)
+{
+    if (!std::isfinite(value)) return nullptr;
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    double decimal = 0;
+    std::from_chars(text, end, decimal);
+    return decimal;
+}
+
+// A prediction the design holds in single precision, widened, is written as the
+// float it is; a simulated figure as the double it is.
+Json Number(double value)
+{
+    if (std::isfinite(value) && static_cast<double>(static_cast<float>(value)) == value)
+        return Number(static_cast<float>(value));
+    if (!std::isfinite(value)) return nullptr;
+    return value;
+}
+
+const char* StatusName(Status status)
+{
+    switch (status) {
+    case Status::Valid: return "valid";
+    case Status::Warning: return "warning";
+    case Status::Invalid: break;
+    }
+    return "invalid";
+}
+
+const char* RoleName(PartRole role)
+{
+    switch (role) {
+    case PartRole::Supply: return "supply";
+    case PartRole::Choke: return "choke";
+    case PartRole::Switch: return "switch";
+    case PartRole::C1: return "C1";
+    case PartRole::C2: return "C2";
+    case PartRole::Lseries: return "Lseries";
+    case PartRole::NetworkL: return "Lnetwork";
+    case PartRole::NetworkC: return "Cnetwork";
+    case PartRole::Load: break;
+    }
+    return "load";
+}
+
+const char* TargetKey(Target target)
+{
+    switch (target) {
+    case Target::Frequency: return "Frequency";
+    case Target::Power: return "Power";
+    case Target::Supply: return "Supply";
+    case Target::Saturation: return "Saturation";
+    case Target::NetworkQ: return "NetworkQ";
+    case Target::Falltime: break;
+    }
+    return "Falltime";
+}
+
+const char* TargetUnit(Target target)
+{
+    switch (target) {
+    case Target::Frequency: return "Hz";
+    case Target::Power: return "W";
+    case Target::Supply:
+    case Target::Saturation: return "V";
+    case Target::NetworkQ: return "";
+    case Target::Falltime: break;
+    }
+    return "s";
+}
+
+const char* SeriesName(const std::optional<ESeries>& series)
+{
+    if (!series) return "";
+    switch (*series) {
+    case ESeries::E12: return "E12";
+    case ESeries::E24: return "E24";
+    case ESeries::E96: break;
+    }
+    return "E96";
+}
+
+struct NamedFigure {
+    std::string name;
+    Result result;
+    std::string unit;
+};
+
+// NamedResults, then what an analysis of the circuit itself adds: the output power
+// and the drain voltage at turn-on that the solved or rounded parts really give.
+std::vector<NamedFigure> Figures(const Circuit& circuit)
+{
+    std::vector<NamedFigure> figures;
+    for (const auto& [name, result] : circuit.NamedResults())
+        figures.push_back({name, result, std::string(UnitOfResult(name).value_or(""))});
+    if (circuit.analysed) {
+        figures.push_back({"Pout", circuit.pout, "W"});
+        figures.push_back({"VturnOnPercent", circuit.turnOnPercent, "%"});
+    }
+    return figures;
+}
+
+Json ResultJson(const Result& result, std::string_view unit)
+{
+    return {{"value", Number(result.value)},
+            {"unit", unit},
+            {"status", StatusName(result.status)},
+            {"reason", result.reason}};
+}
+
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+// The shortest text that reads back as the same value; empty for no number.
+template <typename Floating>
+std::string CsvNumber(Floating value)
+{
+    if (!std::isfinite(value)) return "";
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+void CsvRow(std::ostream& out, const std::string& kind, const std::string& name, const std::string& value,
+            const std::string& unit, const std::string& status, const std::string& reason)
+{
+    out << kind << ',' << CsvField(name) << ',' << value << ',' << CsvField(unit) << ',' << status << ','
+        << CsvField(reason) << "\r\n";
+}
+
+// With its prefix and unit, as an engineer reads it: "1.234567 nF"; a ratio in %.
+std::string Readable(float value, const std::string& unit)
+{
+    if (!std::isfinite(value)) return "not a number";
+    if (unit.empty()) return FormatPercent(value);
+    if (unit == "%") return SignificantText(value) + " %";
+    const std::string number = FormatPrefixed(value);
+    return (number.empty() ? std::string("0 ") : number) + unit;
+}
+
+// Seven significant digits, as the simulation table has always shown them.
+std::string Significant(double value)
+{
+    if (!std::isfinite(value)) return "null";
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 7).ptr;
+    return std::string(text, end);
+}
+
+// One line of left-aligned columns of the widths given, without trailing blanks.
+void Columns(std::ostream& out, std::initializer_list<std::pair<std::string, std::size_t>> cells)
+{
+    std::string line;
+    for (const auto& [text, width] : cells)
+        line += text + std::string(width > text.size() ? width - text.size() : 1, ' ');
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << "\n";
+}
+
+std::string Standing(const Result& result)
+{
+    if (result.status == Status::Valid) return "";
+    return std::string(StatusName(result.status)) + (result.reason.empty() ? "" : ": " + result.reason);
+}
+
+}  // namespace
+
+Json ReportJson(const CommandDesign& made, const Circuit& circuit, const SimulationReport* simulation)
+{
+    Json report = {{"program", "Voltra"}, {"version", VOLTRA_VERSION}};
+    Json targets = Json::object();
+    for (Target target : kTargets)
+        targets[TargetKey(target)] = {{"value", Number(TargetField(made.design, target))},
+                                      {"unit", TargetUnit(target)}};
+    report["targets"] = targets;
+    report["options"] = {{"lnetwork", made.rnetwork.has_value()},
+                         {"Rnetwork", made.rnetwork ? Number(*made.rnetwork) : Json(nullptr)},
+                         {"exact", made.options.exact},
+                         {"coss", Number(made.options.coss)},
+                         {"series", made.options.series ? Json(SeriesName(made.options.series)) : Json(nullptr)},
+                         {"chokeFactor", Number(made.options.chokeFactor)}};
+    report["analysed"] = circuit.analysed;
+    report["valid"] = AllUsable(circuit);
+
+    Json parts = Json::object();
+    for (const Part& part : circuit.parts) {
+        Json one = ResultJson(part.value, UnitOf(part.role));
+        one["role"] = RoleName(part.role);
+        one["from"] = part.from;
+        one["to"] = part.to;
+        parts[part.name] = one;
+    }
+    report["parts"] = parts;
+    Json figures = Json::object();
+    for (const NamedFigure& figure : Figures(circuit)) figures[figure.name] = ResultJson(figure.result, figure.unit);
+    report["figures"] = figures;
+
+    if (!simulation) return report;
+    const SimulationOutcome& outcome = simulation->outcome;
+    Json simulated = {{"completed", outcome.result.has_value()}, {"error", outcome.error}};
+    if (outcome.result) {
+        const SimulationFigures& s = outcome.result->figures;
+        simulated["steady"] = s.steady;
+        simulated["periods"] = s.periods;
+        simulated["turnOnSlope"] = Number(s.turnOnSlope);
+        simulated["lastChange"] = Number(s.lastChange);
+        Json compared = Json::object();
+        for (const FigureComparison& row : simulation->rows)
+            compared[row.key] = {{"predicted", Number(row.predicted)},
+                                 {"simulated", Number(row.simulated)},
+                                 {"unit", row.unit},
+                                 {"deviationPercent", Number(row.deviationPercent)},
+                                 {"beyondWarning", row.beyondWarning}};
+        simulated["figures"] = compared;
+    }
+    report["simulation"] = simulated;
+    return report;
+}
+
+void WriteReportCsv(std::ostream& out, const CommandDesign& made, const Circuit& circuit,
+                    const SimulationReport* simulation)
+{
+    CsvRow(out, "kind", "name", "value", "unit", "status", "reason");
+    for (Target target : kTargets)
+        CsvRow(out, "target", TargetKey(target), CsvNumber(TargetField(made.design, target)), TargetUnit(target),
+               "valid", "");
+    for (const Part& part : circuit.parts)
+        CsvRow(out, "part", part.name, CsvNumber(part.value.value), std::string(UnitOf(part.role)),
+               StatusName(part.value.status), part.value.reason);
+    for (const NamedFigure& figure : Figures(circuit))
+        CsvRow(out, "figure", figure.name, CsvNumber(figure.result.value), figure.unit,
+               StatusName(figure.result.status), figure.result.reason);
+    if (!simulation) return;
+    const SimulationOutcome& outcome = simulation->outcome;
+    if (!outcome.result) {
+        CsvRow(out, "simulation", "completed", "0", "", "invalid", outcome.error);
+        return;
+    }
+    const SimulationFigures& s = outcome.result->figures;
+    CsvRow(out, "simulation", "completed", "1", "", "valid", "");
+    CsvRow(out, "simulation", "steady", s.steady ? "1" : "0", "", s.steady ? "valid" : "warning",
+           s.steady ? "" : "not yet in steady state when the simulation stopped");
+    CsvRow(out, "simulation", "periods", std::to_string(s.periods), "", "valid", "");
+    CsvRow(out, "simulation", "turnOnSlope", CsvNumber(s.turnOnSlope), "", "valid", "");
+    for (const FigureComparison& row : simulation->rows) {
+        CsvRow(out, "predicted", row.key, CsvNumber(row.predicted), row.unit, "valid", "");
+        std::ostringstream deviation;
+        deviation.imbue(std::locale::classic());
+        deviation << std::showpos << std::fixed << std::setprecision(1) << row.deviationPercent;
+        CsvRow(out, "simulated", row.key, CsvNumber(row.simulated), row.unit, row.beyondWarning ? "warning" : "valid",
+               row.beyondWarning ? deviation.str() + " % from the prediction" : "");
+    }
+}
+
+void WriteDesignText(std::ostream& out, const CommandDesign& made, const Circuit& circuit)
+{
+    out << "Voltra " << VOLTRA_VERSION << " design";
+    for (Target target : kTargets) {
+        const std::string unit = TargetUnit(target);
+        const float value = TargetField(made.design, target);
+        out << (target == Target::Frequency ? ": " : ", ") << TargetKey(target) << " "
+            << (unit.empty() ? SignificantText(value) : Readable(value, unit));
+    }
+    out << "\n";
+    if (made.rnetwork) out << "L-network to " << Readable(*made.rnetwork, "ohm") << "\n";
+    if (circuit.exact) out << "Solved exactly\n";
+    if (circuit.series) out << "Parts rounded to " << SeriesName(circuit.series) << "\n";
+    out << "\n";
+    Columns(out, {{"Part", 10}, {"Value", 20}, {"Nodes", 18}, {"Status", 0}});
+    for (const Part& part : circuit.parts)
+        Columns(out, {{part.name, 10},
+                      {Readable(part.value.value, std::string(UnitOf(part.role))), 20},
+                      {std::string(part.from) + " - " + part.to, 18},
+                      {Standing(part.value), 0}});
+    out << "\n";
+    Columns(out, {{"Figure", 16}, {"Value", 20}, {"Status", 0}});
+    for (const NamedFigure& figure : Figures(circuit))
+        Columns(out,
+                {{figure.name, 16}, {Readable(figure.result.value, figure.unit), 20}, {Standing(figure.result), 0}});
+}
+
+void WriteSimulationText(std::ostream& out, const SimulationReport& simulation)
+{
+    const SimulationFigures& figures = simulation.outcome.result->figures;
+    out << std::left << std::setw(16) << "Figure" << std::setw(16) << "Predicted" << std::setw(16) << "Simulated"
+        << "Deviation\n";
+    for (const FigureComparison& row : simulation.rows) {
+        const std::string unit = row.unit[0] ? std::string(" ") + row.unit : "";
+        std::ostringstream deviation;
+        deviation.imbue(std::locale::classic());
+        deviation << std::showpos << std::fixed << std::setprecision(1) << row.deviationPercent << " %";
+        out << std::setw(16) << row.key << std::setw(16) << Significant(row.predicted) + unit << std::setw(16)
+            << Significant(row.simulated) + unit << deviation.str() << (row.beyondWarning ? "  !" : "") << "\n";
+    }
+    out << (figures.steady ? "Steady state after " : "Not yet steady after ") << figures.periods << " periods.\n";
+}
+
+}  // namespace voltra

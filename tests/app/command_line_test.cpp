@@ -1,0 +1,439 @@
+// The headless commands through RunCommandLine: every exit status, and the design
+// they print against the core's own calculation of the same design. The system's
+// reasons come in the user's language, so they are compared with strerror's.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "app/command_line.h"
+#include "engine/design_options.h"
+#include "engine/program_texts.h"
+#include "engine/result_units.h"
+#include "files/design_file.h"
+#include "tests/calculated_design.h"
+#include "units/parse.h"
+
+namespace voltra {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+// Answers at once: with fixed figures, or with the error ngspice gave.
+class ScriptedSimulator : public Simulator {
+public:
+    SimulationOutcome Run(const SimulationRequest& request, std::stop_token) override
+    {
+        ++runs;
+        asked = request;
+        if (!error.empty()) return {std::nullopt, error, false};
+        SimulationResult result;
+        result.figures = {52.5, 55, 52.5 / 55, 55 / 24.0, 85, 9, 1.5, -0.25, 180, true, 1e-4};
+        return {result, "", false};
+    }
+    std::string error;
+    int runs = 0;
+    SimulationRequest asked;
+};
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() / ("voltra-command-line-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    int Run(const std::vector<std::string>& arguments)
+    {
+        out_.str("");
+        err_.str("");
+        return RunCommandLine(arguments, out_, err_, simulator_).value_or(-1);
+    }
+    Json RunJson(const std::vector<std::string>& arguments, int expected = 0)
+    {
+        EXPECT_EQ(Run(arguments), expected) << err_.str();
+        return Json::parse(out_.str());
+    }
+    std::string Path(const char* name) const { return (folder_ / name).string(); }
+    std::string Write(const char* name, const std::string& text) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << text;
+        return Path(name);
+    }
+    std::string SavedDesign(float power = kDefaultPower)
+    {
+        DesignRecord design;
+        StartupValues(design);
+        design.Power = power;
+        struct Quiet : MessageSink {
+            void ShowMessage(const std::string&, const std::string&) override {}
+            void Beep() override {}
+        } quiet;
+        WriteDesignFile(Path("amp.VLT"), design, quiet);
+        return Path("amp.VLT");
+    }
+    bool Said(const std::string& text) const { return err_.str().find(text) != std::string::npos; }
+
+    fs::path folder_;
+    std::ostringstream out_, err_;
+    ScriptedSimulator simulator_;
+};
+
+// The JSON's part and figure values are the circuit's floats, written as their
+// shortest decimal: reading one back as float gives the same bits.
+void ExpectSameCircuit(const Json& report, const Circuit& expected)
+{
+    ASSERT_EQ(report["parts"].size(), expected.parts.size()) << report["parts"].dump();
+    for (const Part& part : expected.parts) {
+        const Json& written = report["parts"][part.name];
+        ASSERT_TRUE(written.is_object()) << part.name;
+        EXPECT_EQ(written["value"].get<float>(), part.value.value) << part.name;
+        EXPECT_EQ(written["unit"], std::string(UnitOf(part.role))) << part.name;
+        EXPECT_EQ(written["from"], part.from) << part.name;
+        EXPECT_EQ(written["to"], part.to) << part.name;
+        EXPECT_EQ(written["status"], part.value.Usable() ? "valid" : "invalid") << part.name;
+    }
+    const auto named = expected.NamedResults();
+    EXPECT_EQ(report["figures"].size(), named.size() + (expected.analysed ? 2 : 0));
+    for (const auto& [name, result] : named) {
+        const Json& written = report["figures"][name];
+        ASSERT_TRUE(written.is_object()) << name;
+        if (std::isfinite(result.value))
+            EXPECT_EQ(written["value"].get<float>(), result.value) << name;
+        else
+            EXPECT_TRUE(written["value"].is_null()) << name;
+        EXPECT_EQ(written["reason"], result.reason) << name;
+        const char* status = result.status == Status::Valid ? "valid" : result.Usable() ? "warning" : "invalid";
+        EXPECT_EQ(written["status"], status) << name;
+    }
+    EXPECT_EQ(report["valid"], AllUsable(expected));
+}
+
+TEST_F(CommandLine, DesignPrintsTheCoresOwnNumbersForTheStartupDesignTheNetworkAndTheExactSolution)
+{
+    const Json plain = RunJson({"design", "--json"});
+    ExpectSameCircuit(plain, BuildCircuit(CalculatedDesign()));
+    EXPECT_EQ(plain["targets"]["Frequency"]["value"], 4e6);
+    EXPECT_EQ(plain["targets"]["Falltime"]["value"], 1e-9);  // the decimal, not 9.99999971718e-10
+    EXPECT_EQ(plain["targets"]["Falltime"]["unit"], "s");
+    EXPECT_FALSE(plain["parts"].contains("L3"));
+    EXPECT_EQ(plain["figures"]["Efficiency"]["unit"], "");
+    EXPECT_LT(plain["figures"]["Efficiency"]["value"].get<double>(), 1.0);  // a fraction, not %
+
+    // The start-up load is below 50 ohm: the network's inductor faces the stage.
+    const Json network = RunJson({"design", "--lnet", "50", "--json"});
+    const Circuit withNetwork = BuildCircuit(CalculatedDesign(kDefaultNetworkQ, true, 50));
+    ASSERT_EQ(withNetwork.network, NetworkLayout::SeriesLFirst);
+    ExpectSameCircuit(network, withNetwork);
+    EXPECT_EQ(network["parts"]["L3"]["role"], "Lnetwork");
+    EXPECT_EQ(network["parts"]["RLoad"]["value"], 50.0);
+    EXPECT_EQ(network["options"]["Rnetwork"], 50.0);
+    EXPECT_TRUE(network["figures"].contains("Ltotal"));
+
+    DesignOptions exact;
+    exact.exact = true;
+    const Json solved = RunJson({"design", "--exact", "--json"});
+    const Circuit exactCircuit = BuildCircuit(CalculatedDesign(), exact);
+    ASSERT_TRUE(exactCircuit.analysed);
+    ExpectSameCircuit(solved, exactCircuit);
+    EXPECT_EQ(solved["figures"]["Pout"]["value"].get<float>(), exactCircuit.pout.value);
+    EXPECT_EQ(solved["figures"]["VturnOnPercent"]["unit"], "%");
+    // The solved parts differ from the fits': the option reached the circuit.
+    EXPECT_NE(solved["parts"]["C1"]["value"], plain["parts"]["C1"]["value"]);
+
+    exact.series = ESeries::E24;
+    exact.chokeFactor = 20;
+    exact.coss = 100e-12f;
+    ExpectSameCircuit(RunJson({"design", "--exact", "--series", "E24", "--choke", "20", "--coss", "100p", "--json"}),
+                      BuildCircuit(CalculatedDesign(), exact));
+}
+
+TEST_F(CommandLine, TargetsFromFlagsReadAsTheBoxesReadThemAndOverrideADesignFile)
+{
+    const Json typed = RunJson({"design", "--frequency", "13.56M", "--power", "100", "--supply", "48", "--saturation",
+                                "0.5", "--q", "3", "--falltime", "2n", "--json"});
+    DesignRecord design;
+    StartupValues(design);
+    design.Frequency = ParseValue("13.56M");
+    design.Power = 100;
+    design.Supply = 48;
+    design.Saturation = 0.5f;
+    design.NetworkQ = 3;
+    design.Falltime = ParseValue("2n");
+    FindAll(design);
+    ExpectSameCircuit(typed, BuildCircuit(design));
+    EXPECT_EQ(typed["targets"]["Frequency"]["value"], 13.56e6);
+
+    // A file's targets, with the power given beside it replacing the file's.
+    const Json fromFile = RunJson({"design", "--power", "80", "--file", SavedDesign(20), "--json"});
+    EXPECT_EQ(fromFile["targets"]["Power"]["value"], 80.0);
+    const Json fileAlone = RunJson({"design", "--file", SavedDesign(20), "--json"});
+    EXPECT_EQ(fileAlone["targets"]["Power"]["value"], 20.0);
+    ExpectSameCircuit(fileAlone, [] {
+        DesignRecord d = CalculatedDesign();
+        d.Power = 20;
+        FindAll(d);
+        return BuildCircuit(d);
+    }());
+}
+
+TEST_F(CommandLine, TextAndCsvCarryEveryPartAndFigureWithItsUnit)
+{
+    ASSERT_EQ(Run({"design", "--lnet", "50"}), 0) << err_.str();
+    const Circuit circuit = BuildCircuit(CalculatedDesign(kDefaultNetworkQ, true, 50));
+    for (const Part& part : circuit.parts)
+        EXPECT_NE(out_.str().find(std::string("\n") + part.name + " "), std::string::npos) << part.name;
+    EXPECT_NE(out_.str().find("Vbattery  24 V"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("L-network to 50 ohm"), std::string::npos);
+
+    ASSERT_EQ(Run({"design", "--lnet", "50", "--csv"}), 0) << err_.str();
+    std::istringstream rows(out_.str());
+    std::string row;
+    std::getline(rows, row);
+    EXPECT_EQ(row, "kind,name,value,unit,status,reason\r");
+    int targets = 0, parts = 0, figures = 0;
+    while (std::getline(rows, row)) {
+        targets += row.starts_with("target,");
+        parts += row.starts_with("part,");
+        figures += row.starts_with("figure,");
+    }
+    EXPECT_EQ(targets, 6);
+    EXPECT_EQ(parts, static_cast<int>(circuit.parts.size()));
+    EXPECT_EQ(figures, static_cast<int>(circuit.NamedResults().size()));
+    EXPECT_NE(out_.str().find("\r\npart,RLoad,50,ohm,valid,\r\n"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\r\ntarget,Falltime,1e-09,s,valid,\r\n"), std::string::npos) << out_.str();
+}
+
+// A figure the model gains must come with its unit, or the writers print it bare.
+TEST_F(CommandLine, EveryNamedResultHasAUnit)
+{
+    DesignOptions exact;
+    exact.exact = true;
+    for (const Circuit& circuit : {BuildCircuit(CalculatedDesign(kDefaultNetworkQ, true, 50)),
+                                   BuildCircuit(CalculatedDesign(kDefaultNetworkQ, true, 2), exact)})
+        for (const auto& [name, result] : circuit.NamedResults()) EXPECT_TRUE(UnitOfResult(name)) << name;
+}
+
+TEST_F(CommandLine, HelpAndVersionExitZeroOnTheOutputStream)
+{
+    for (const std::vector<std::string>& asked :
+         {std::vector<std::string>{"--help"}, {"-h"}, {"help"}, {"design", "--help"}, {"help", "design"},
+          {"help", "simulate"}, {"help", "export-asc"}}) {
+        EXPECT_EQ(Run(asked), 0) << asked.back();
+        EXPECT_NE(out_.str().find("Usage:"), std::string::npos) << asked.back();
+        EXPECT_EQ(err_.str(), "");
+    }
+    ASSERT_EQ(Run({"help", "design"}), 0);
+    for (const char* option : {"--frequency", "--file", "--lnet", "--exact", "--coss", "--series", "--choke", "--json"})
+        EXPECT_NE(out_.str().find(option), std::string::npos) << option;
+    ASSERT_EQ(Run({"help", "export-asc"}), 0);
+    EXPECT_NE(out_.str().find("OUT"), std::string::npos);
+
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(out_.str(), std::string("voltra ") + VOLTRA_VERSION + "\n");
+    EXPECT_EQ(std::string(VOLTRA_VERSION), kVersionText);  // the screens show the same
+    EXPECT_EQ(simulator_.runs, 0);
+}
+
+TEST_F(CommandLine, MisuseExitsTwoWithTheUsageOnTheErrorStream)
+{
+    for (const std::vector<std::string>& misused :
+         {std::vector<std::string>{"--bogus"}, {"design", "--bogus"}, {"--lnet", "50"}, {"design", "--json", "--csv"},
+          {"design", "--power"}, {"help", "bogus"}, {"desing", "--power", "5"}, {"export-asc"},
+          {"design", "stray"}, {"--simulate"}, {"--export-asc", "out.asc"}, {"help", "design", "simulate"}}) {
+        EXPECT_EQ(Run(misused), kCommandMisused) << misused.back();
+        EXPECT_NE(err_.str().find("Usage: voltra design"), std::string::npos) << err_.str();
+        EXPECT_EQ(out_.str(), "") << misused.back();
+    }
+    for (const char* option : {"--file DESIGN.VLT", "--frequency HZ", "--q Q", "--lnet OHMS", "--exact]", "--choke N"})
+        EXPECT_NE(err_.str().find(option), std::string::npos) << option;
+    EXPECT_EQ(simulator_.runs, 0);
+}
+
+// The command line has no box to turn red: a value the box would read otherwise, or
+// replace, is refused and nothing is designed.
+TEST_F(CommandLine, AValueThatDoesNotReadOrThatTheLimitsWouldReplaceIsRefused)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* said;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"--lnet", "abc"}, "--lnet \"abc\" is not a value"},
+             {{"--lnet", "20k"}, "must lie from 0.01 ohm to 10000 ohm"},
+             {{"--lnet", "0.009"}, "network resistance"},
+             {{"--frequency", "999"}, "the frequency must lie from 1000 Hz to 1E+10 Hz"},
+             {{"--frequency", "10.5G"}, "beyond 1e10"},
+             {{"--power", "1.1M"}, "the output power must lie"},
+             {{"--power", "5m"}, "the output power must lie from 0.01 W"},
+             {{"--supply", "50.1k"}, "the supply voltage must lie"},
+             {{"--saturation", "5.1k"}, "the saturation voltage must lie"},
+             {{"--saturation", "24"}, "must be above the saturation voltage"},
+             {{"--q", "1.79"}, "the network Q must lie from 1.8 to 10000"},
+             {{"--falltime", "50p"}, "the fall time must lie from 1E-10 s"},
+             {{"--falltime", "1E3n"}, "both an exponent and a scale letter"},
+             {{"--power", "50 ohm"}, "and the unit W"},
+             {{"--coss", "-1p"}, "capacitance must lie from 0"},
+             {{"--coss", "2m"}, "capacitance must lie from 0"},
+             {{"--choke", "0"}, "above 0"},
+             {{"--series", "E7"}, "E12, E24 and E96"},
+         }) {
+        std::vector<std::string> arguments = {"design", "--json"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        EXPECT_EQ(Run(arguments), kCommandMisused) << c.arguments[1];
+        EXPECT_TRUE(Said(c.said)) << err_.str();
+        EXPECT_EQ(out_.str(), "");
+    }
+    // The limits themselves stand.
+    for (const std::vector<std::string>& edge :
+         {std::vector<std::string>{"--frequency", "1k", "--q", "1.8", "--falltime", "100p", "--lnet", "10k"},
+          {"--frequency", "10G", "--power", "10m", "--lnet", "10m", "--coss", "0"},
+          {"--saturation", "23.99", "--coss", "1m"}})
+        EXPECT_NE(Run([&] {
+                      std::vector<std::string> arguments = {"design"};
+                      arguments.insert(arguments.end(), edge.begin(), edge.end());
+                      return arguments;
+                  }()),
+                  kCommandMisused)
+            << edge[1] << ": " << err_.str();
+}
+
+TEST_F(CommandLine, ADesignFileThatDoesNotReadAsADesignFailsWithItsReason)
+{
+    fs::create_directory(Path("folder.VLT"));
+    EXPECT_EQ(Run({"design", "--file", Path("missing.VLT")}), kCommandFailed);
+    EXPECT_TRUE(Said(std::string("missing.VLT\": ") + std::strerror(ENOENT) + ".")) << err_.str();
+    EXPECT_EQ(Run({"design", "--file", Path("folder.VLT")}), kCommandFailed);
+    EXPECT_TRUE(Said(std::strerror(EISDIR))) << err_.str();
+    EXPECT_EQ(Run({"design", "--file", Write("short.VLT", "title\r\ndate\r\n4000000\r\n")}), kCommandFailed);
+    EXPECT_TRUE(Said("ends before its six values")) << err_.str();
+    EXPECT_EQ(Run({"design", "--file", Write("junk.VLT", std::string(20, 'x') + "\nq\nw\ne\nr\nt\ny\nu\ni\n")}),
+              kCommandFailed);
+    EXPECT_TRUE(Said("does not hold a usable design: ")) << err_.str();
+    // The reader takes a Q of 1.5; the design screen would open it at 1.8.
+    EXPECT_EQ(Run({"design", "--file",
+                   Write("lowq.VLT", "p\r\nd\r\nFrequency: 4000000\r\nSupply voltage: 24\r\nSaturation voltage: 1\r\n"
+                                     "Power output: 50\r\nNetwork Q: 1.5\r\nFalltime: 1E-09\r\n")}),
+              kCommandFailed);
+    EXPECT_TRUE(Said("holds the network Q 1.5, outside the 1.8 to 10000 a design opens with")) << err_.str();
+    EXPECT_EQ(Run({"design", "--file", "a.VL"}), kCommandFailed);
+    EXPECT_TRUE(Said("too short a name")) << err_.str();
+    EXPECT_EQ(out_.str(), "");
+}
+
+TEST_F(CommandLine, AnInvalidDesignIsPrintedWithItsReasonsAndFails)
+{
+    const Json report = RunJson({"design", "--exact", "--coss", "1u", "--json"}, kCommandFailed);
+    EXPECT_EQ(report["valid"], false);
+    EXPECT_EQ(report["parts"]["C1"]["status"], "invalid");
+    EXPECT_NE(report["parts"]["C1"]["reason"].get<std::string>().find("output capacitance"), std::string::npos);
+    EXPECT_TRUE(Said("C1 is not valid: the switch's own output capacitance")) << err_.str();
+
+    EXPECT_EQ(Run({"simulate", "--exact", "--coss", "1u"}), kCommandFailed);
+    EXPECT_NE(out_.str().find("invalid"), std::string::npos) << out_.str();
+    EXPECT_EQ(Run({"export-asc", Path("out.asc"), "--exact", "--coss", "1u"}), kCommandFailed);
+    EXPECT_FALSE(fs::exists(Path("out.asc")));
+    EXPECT_EQ(simulator_.runs, 0);
+}
+
+TEST_F(CommandLine, SimulateReportsSteadinessTheTurnOnSlopeAndThePeriods)
+{
+    const Json report = RunJson({"simulate", "--lnet", "50", "--json"});
+    EXPECT_EQ(simulator_.runs, 1);
+    EXPECT_EQ(simulator_.asked.loadResistance, 50);
+    ExpectSameCircuit(report, BuildCircuit(CalculatedDesign(kDefaultNetworkQ, true, 50)));
+    const Json& simulated = report["simulation"];
+    EXPECT_EQ(simulated["completed"], true);
+    EXPECT_EQ(simulated["steady"], true);
+    EXPECT_EQ(simulated["periods"], 180);
+    EXPECT_EQ(simulated["turnOnSlope"], -0.25);
+    EXPECT_EQ(simulated["figures"]["Pout"]["simulated"], 52.5);
+    EXPECT_EQ(simulated["figures"]["Pout"]["predicted"], 50.0);
+    EXPECT_DOUBLE_EQ(simulated["figures"]["Pout"]["deviationPercent"].get<double>(), 5.0);
+    EXPECT_EQ(simulated["figures"]["VturnOnPercent"]["simulated"], 1.5);
+    EXPECT_EQ(simulated["figures"]["VturnOnPercent"]["unit"], "%");
+
+    ASSERT_EQ(Run({"simulate", "--csv"}), 0) << err_.str();
+    EXPECT_NE(out_.str().find("\r\nsimulation,steady,1,,valid,\r\n"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\r\nsimulation,turnOnSlope,-0.25,,valid,\r\n"), std::string::npos);
+    EXPECT_NE(out_.str().find("\r\nsimulated,Pout,52.5,W,valid,\r\n"), std::string::npos);
+
+    ASSERT_EQ(Run({"simulate"}), 0) << err_.str();
+    EXPECT_NE(out_.str().find("Steady state after 180 periods."), std::string::npos) << out_.str();
+}
+
+TEST_F(CommandLine, AFailedSimulationStillReportsThePredictedDesignAndFails)
+{
+    simulator_.error = "ngspice stopped: Timestep too small";
+    const Json report = RunJson({"simulate", "--exact", "--choke", "1000", "--json"}, kCommandFailed);
+    DesignOptions options;
+    options.exact = true;
+    options.chokeFactor = 1000;
+    ExpectSameCircuit(report, BuildCircuit(CalculatedDesign(), options));
+    EXPECT_EQ(report["simulation"]["completed"], false);
+    EXPECT_EQ(report["simulation"]["error"], simulator_.error);
+    EXPECT_TRUE(Said("voltra: the simulation failed: ngspice stopped: Timestep too small")) << err_.str();
+
+    EXPECT_EQ(Run({"simulate"}), kCommandFailed);
+    EXPECT_NE(out_.str().find("Vbattery"), std::string::npos) << out_.str();
+    EXPECT_EQ(Run({"simulate", "--csv"}), kCommandFailed);
+    EXPECT_NE(out_.str().find("\r\nsimulation,completed,0,,invalid,ngspice stopped: Timestep too small\r\n"),
+              std::string::npos)
+        << out_.str();
+}
+
+TEST_F(CommandLine, ExportWritesTheSchematicOrSaysWhyNotInTheSystemsWords)
+{
+    ASSERT_EQ(Run({"export-asc", Path("new.asc"), "--lnet", "50"}), 0) << err_.str();
+    std::ifstream written(Path("new.asc"));
+    const std::string schematic{std::istreambuf_iterator<char>(written), {}};
+    EXPECT_NE(schematic.find("SYMATTR InstName L3"), std::string::npos);
+
+    EXPECT_EQ(Run({"export-asc", Path("no/such/folder/out.asc")}), kCommandFailed);
+    EXPECT_TRUE(Said(std::string("out.asc\": ") + std::strerror(ENOENT) + ".")) << err_.str();
+    fs::create_directory(Path("taken.asc"));
+    EXPECT_EQ(Run({"export-asc", Path("taken.asc")}), kCommandFailed);
+    EXPECT_TRUE(Said(std::strerror(EISDIR))) << err_.str();
+    Write("plain", "x");
+    EXPECT_EQ(Run({"export-asc", Path("plain") + "/out.asc"}), kCommandFailed);
+    EXPECT_TRUE(Said(std::strerror(ENOTDIR))) << err_.str();
+    EXPECT_EQ(Run({"export-asc", "a.x"}), kCommandMisused);  // too short to be a schematic's name
+}
+
+TEST_F(CommandLine, TheEarlierFormsStillWork)
+{
+    const std::string design = SavedDesign(20);
+    const Json report = RunJson({"--simulate", design, "--json", "--lnet", "50"});
+    EXPECT_EQ(report["targets"]["Power"]["value"], 20.0);
+    EXPECT_EQ(report["options"]["lnetwork"], true);
+    EXPECT_EQ(Run({"--lnet", "50", "--export-asc", Path("old.asc"), design}), 0) << err_.str();
+    EXPECT_TRUE(fs::exists(Path("old.asc")));
+    EXPECT_EQ(Run({"--simulate", Path("missing.VLT")}), kCommandFailed);
+    EXPECT_TRUE(Said("cannot read the design file"));
+}
+
+TEST_F(CommandLine, OneDesignFileAloneOpensTheWindows)
+{
+    EXPECT_EQ(Run({}), -1);
+    EXPECT_EQ(Run({"amp.VLT"}), -1);
+    EXPECT_EQ(DesignFileToOpen({"amp.VLT"}), "amp.VLT");
+    EXPECT_EQ(DesignFileToOpen({"/designs/stage 2.vlt"}), "/designs/stage 2.vlt");
+    EXPECT_FALSE(DesignFileToOpen({}));
+    EXPECT_FALSE(DesignFileToOpen({"design"}));
+    EXPECT_FALSE(DesignFileToOpen({"--json"}));
+    EXPECT_FALSE(DesignFileToOpen({"amp.VLT", "--json"}));
+    EXPECT_EQ(out_.str() + err_.str(), "");
+}
+
+}  // namespace
+}  // namespace voltra
