@@ -126,6 +126,30 @@ InputProblem ApplyChoke(std::string_view text, CommandDesign& into)
     return {};
 }
 
+InputProblem ApplyDuty(std::string_view text, CommandDesign& into)
+{
+    const WholeValue read = ReadWholeValue(text, "");
+    if (!read.value) return Misuse("--duty " + read.problem + ".");
+    if (!(*read.value >= kMinDuty && *read.value <= kMaxDuty))
+        return Misuse("--duty " + std::string(text) + ": the switch's on-time must lie from " +
+                      SignificantText(static_cast<float>(kMinDuty)) + " to " +
+                      SignificantText(static_cast<float>(kMaxDuty)) + " of the period.");
+    into.options.duty = *read.value;
+    return {};
+}
+
+// A quality factor above zero; there is no text for "lossless": leave the option out.
+template <double DesignOptions::*Quality>
+InputProblem ApplyQuality(std::string_view text, CommandDesign& into)
+{
+    const char* option = Quality == &DesignOptions::inductorQ ? "--inductor-q " : "--capacitor-q ";
+    const WholeValue read = ReadWholeValue(text, "");
+    if (!read.value) return Misuse(option + read.problem + ".");
+    if (!(*read.value > 0)) return Misuse(option + std::string(text) + ": a quality factor must be above 0.");
+    into.options.*Quality = *read.value;
+    return {};
+}
+
 constexpr InputOption kInputOptions[] = {
     {"file", "DESIGN.VLT", "read the targets from a design file; targets given beside it replace its own", ApplyFile},
     {"frequency", "HZ", "operating frequency, 1k to 10G (start-up 4M)", ApplyTarget<Target::Frequency>},
@@ -140,6 +164,12 @@ constexpr InputOption kInputOptions[] = {
     {"coss", "F", "the switch's own output capacitance, part of C1, 0 to 1m", ApplyCoss},
     {"series", "E12|E24|E96", "round the reactive parts to this standard series", ApplySeries},
     {"choke", "N", "the feed choke as a multiple of Lseries (default 10)", ApplyChoke},
+    {"duty", "D", "the switch's on-time as a fraction of the period for --exact, 0.25 to 0.75 (default 0.5)",
+     ApplyDuty},
+    {"inductor-q", "Q", "every inductor's quality factor; its series resistance is wL/Q (default lossless)",
+     ApplyQuality<&DesignOptions::inductorQ>},
+    {"capacitor-q", "Q", "every capacitor's quality factor; its series resistance is 1/(wCQ) (default lossless)",
+     ApplyQuality<&DesignOptions::capacitorQ>},
 };
 
 std::string SystemReason(int error) { return std::strerror(error); }

@@ -7,6 +7,7 @@
 #include <iomanip>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "engine/result_units.h"
 #include "units/format.h"
@@ -205,7 +206,10 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
                          {"exact", made.options.exact},
                          {"coss", Number(made.options.coss)},
                          {"series", made.options.series ? Json(SeriesName(made.options.series)) : Json(nullptr)},
-                         {"chokeFactor", Number(made.options.chokeFactor)}};
+                         {"chokeFactor", Number(made.options.chokeFactor)},
+                         {"duty", Number(made.options.duty)},
+                         {"inductorQ", Number(made.options.inductorQ)},
+                         {"capacitorQ", Number(made.options.capacitorQ)}};
     report["analysed"] = circuit.analysed;
     report["valid"] = AllUsable(circuit);
 
@@ -221,6 +225,28 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
     Json figures = Json::object();
     for (const NamedFigure& figure : Figures(circuit)) figures[figure.name] = ResultJson(figure.result, figure.unit);
     report["figures"] = figures;
+    // What an analysis of the circuit's own waveform adds: where the power goes, and
+    // what each part must stand.
+    if (!circuit.losses.empty()) {
+        Json losses = Json::array();
+        for (const Loss& loss : circuit.losses) {
+            Json one = ResultJson(loss.watts, "W");
+            one["part"] = loss.part;
+            one["cause"] = loss.cause;
+            losses.push_back(one);
+        }
+        report["losses"] = losses;
+    }
+    if (!circuit.stresses.empty()) {
+        Json stresses = Json::object();
+        for (const PartStress& stress : circuit.stresses)
+            stresses[stress.part] = {{"peakVoltage", ResultJson(stress.peakVoltage, "V")},
+                                     {"rmsCurrent", ResultJson(stress.rmsCurrent, "A")},
+                                     {"reactivePower", ResultJson(stress.reactivePower, "var")}};
+        report["stresses"] = stresses;
+        report["dischargeImpulse"] = {{"peakCurrent", ResultJson(circuit.dischargePeakCurrent, "A")},
+                                      {"energy", ResultJson(circuit.dischargeEnergy, "J")}};
+    }
 
     if (!simulation) return report;
     const SimulationOutcome& outcome = simulation->outcome;
@@ -257,6 +283,15 @@ void WriteReportCsv(std::ostream& out, const CommandDesign& made, const Circuit&
     for (const NamedFigure& figure : Figures(circuit))
         CsvRow(out, "figure", figure.name, CsvNumber(figure.result.value), figure.unit,
                StatusName(figure.result.status), figure.result.reason);
+    for (const Loss& loss : circuit.losses)
+        CsvRow(out, "loss", std::string(loss.part) + " " + loss.cause, CsvNumber(loss.watts.value), "W",
+               StatusName(loss.watts.status), loss.watts.reason);
+    for (const PartStress& stress : circuit.stresses)
+        for (const auto& [what, result, unit] : {std::tuple{"peak voltage", &stress.peakVoltage, "V"},
+                                                 std::tuple{"RMS current", &stress.rmsCurrent, "A"},
+                                                 std::tuple{"reactive power", &stress.reactivePower, "var"}})
+            CsvRow(out, "stress", std::string(stress.part) + " " + what, CsvNumber(result->value), unit,
+                   StatusName(result->status), result->reason);
     if (!simulation) return;
     const SimulationOutcome& outcome = simulation->outcome;
     if (!outcome.result) {
@@ -304,6 +339,23 @@ void WriteDesignText(std::ostream& out, const CommandDesign& made, const Circuit
     for (const NamedFigure& figure : Figures(circuit))
         Columns(out,
                 {{figure.name, 16}, {Readable(figure.result.value, figure.unit), 20}, {Standing(figure.result), 0}});
+    if (!circuit.losses.empty()) {
+        out << "\n";
+        Columns(out, {{"Loss", 34}, {"Power", 20}, {"Status", 0}});
+        for (const Loss& loss : circuit.losses)
+            Columns(out, {{std::string(loss.part) + " " + loss.cause, 34},
+                          {Readable(loss.watts.value, "W"), 20},
+                          {Standing(loss.watts), 0}});
+    }
+    if (!circuit.stresses.empty()) {
+        out << "\n";
+        Columns(out, {{"Stress", 10}, {"Peak voltage", 20}, {"RMS current", 20}, {"Reactive power", 0}});
+        for (const PartStress& stress : circuit.stresses)
+            Columns(out, {{stress.part, 10},
+                          {Readable(stress.peakVoltage.value, "V"), 20},
+                          {Readable(stress.rmsCurrent.value, "A"), 20},
+                          {Readable(stress.reactivePower.value, "var"), 0}});
+    }
 }
 
 void WriteSimulationText(std::ostream& out, const SimulationReport& simulation)

@@ -215,6 +215,38 @@ TEST_F(CommandLine, TextAndCsvCarryEveryPartAndFigureWithItsUnit)
 }
 
 // A figure the model gains must come with its unit, or the writers print it bare.
+// The loss budget and the stresses come with an analysed circuit only, and the budget
+// the JSON carries adds up to the dissipation it reports beside it.
+TEST_F(CommandLine, JsonCarriesTheLossBudgetAndTheStressesOfAnAnalysedCircuit)
+{
+    ASSERT_EQ(Run({"design", "--json"}), 0) << err_.str();
+    const Json plain = Json::parse(out_.str());
+    EXPECT_FALSE(plain.contains("losses"));
+    EXPECT_FALSE(plain.contains("stresses"));
+    EXPECT_EQ(plain["options"]["duty"], 0.5);
+
+    ASSERT_EQ(Run({"design", "--exact", "--inductor-q", "100", "--capacitor-q", "400", "--duty", "0.4", "--json"}), 0)
+        << err_.str();
+    const Json lossy = Json::parse(out_.str());
+    EXPECT_EQ(lossy["options"]["inductorQ"], 100);
+    double total = 0;
+    for (const Json& loss : lossy["losses"]) {
+        EXPECT_EQ(loss["unit"], "W");
+        EXPECT_EQ(loss["status"], "valid") << loss["part"] << " " << loss["cause"];
+        total += loss["value"].get<double>();
+    }
+    const double dissipation = lossy["figures"]["Dissipation"]["value"].get<double>();
+    EXPECT_NEAR(total, dissipation, 1e-3 * dissipation);
+    // Every part but the supply and the load has a loss of its own past the switch's three.
+    EXPECT_EQ(lossy["losses"].size(), 3u + lossy["parts"].size() - 3u);
+    for (const auto& [part, stress] : lossy["stresses"].items()) {
+        EXPECT_TRUE(lossy["parts"].contains(part)) << part;
+        EXPECT_GT(stress["rmsCurrent"]["value"].get<double>(), 0) << part;
+    }
+    EXPECT_GT(lossy["stresses"]["S1"]["peakVoltage"]["value"].get<double>(),
+              2 * lossy["targets"]["Supply"]["value"].get<double>());
+}
+
 TEST_F(CommandLine, EveryNamedResultHasAUnit)
 {
     DesignOptions exact;
@@ -287,6 +319,10 @@ TEST_F(CommandLine, AValueThatDoesNotReadOrThatTheLimitsWouldReplaceIsRefused)
              {{"--coss", "2m"}, "capacitance must lie from 0"},
              {{"--choke", "0"}, "above 0"},
              {{"--series", "E7"}, "E12, E24 and E96"},
+             {{"--duty", "0.24"}, "on-time must lie from 0.25 to 0.75"},
+             {{"--duty", "0.76"}, "on-time must lie from 0.25 to 0.75"},
+             {{"--inductor-q", "0"}, "quality factor must be above 0"},
+             {{"--capacitor-q", "-5"}, "quality factor must be above 0"},
          }) {
         std::vector<std::string> arguments = {"design", "--json"};
         arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
@@ -298,7 +334,9 @@ TEST_F(CommandLine, AValueThatDoesNotReadOrThatTheLimitsWouldReplaceIsRefused)
     for (const std::vector<std::string>& edge :
          {std::vector<std::string>{"--frequency", "1k", "--q", "1.8", "--falltime", "100p", "--lnet", "10k"},
           {"--frequency", "10G", "--power", "10m", "--lnet", "10m", "--coss", "0"},
-          {"--saturation", "23.99", "--coss", "1m"}})
+          {"--saturation", "23.99", "--coss", "1m"},
+          {"--exact", "--duty", "0.25"},
+          {"--exact", "--duty", "0.75", "--inductor-q", "1", "--capacitor-q", "1"}})
         EXPECT_NE(Run([&] {
                       std::vector<std::string> arguments = {"design"};
                       arguments.insert(arguments.end(), edge.begin(), edge.end());
