@@ -27,7 +27,7 @@ constexpr double kSameResistance = 1e-9;
 // Ron settles when a further solve moves it by less than this fraction, as a part
 // tolerance never could; the peak current moves with Ron by about Ron/Rload, so a
 // handful of solves reach it.
-constexpr double kRonTolerance = 1e-7;
+constexpr double kRonTolerance = 1e-6;
 constexpr int kMaxRonSteps = 12;
 // Choke-factor steps of the continuation, in natural logarithms.
 constexpr double kContinuationStep = 0.5;
@@ -141,7 +141,10 @@ struct Newton {
     int iterations = 0;
 };
 
-Newton SolveUnknowns(const ExactTargets& t, Unknowns u)
+// A Jacobian from an earlier solve of nearly the same targets saves the finite
+// differences of the first step.
+Newton SolveUnknowns(const ExactTargets& t, Unknowns u, std::optional<SquareMatrix<3>>* carried = nullptr,
+                     double tolerance = kTolerance)
 {
     Newton result;
     std::optional<Vector<3>> f = Residual(t, u);
@@ -169,11 +172,14 @@ Newton SolveUnknowns(const ExactTargets& t, Unknowns u)
         result.reason = std::move(reason);
         return result;
     };
-    if (!differenceJacobian()) return fail("The stage cannot be analysed near the closed-form design.");
-    bool fresh = true;
+    bool fresh = !(carried && *carried);
+    if (!fresh)
+        jacobian = **carried;
+    else if (!differenceJacobian())
+        return fail("The stage cannot be analysed near the closed-form design.");
 
     int& iteration = result.iterations;
-    for (; Norm(*f) > kTolerance; ++iteration) {
+    for (; Norm(*f) > tolerance; ++iteration) {
         if (iteration == kMaxIterations)
             return fail("Newton's method did not converge in " + std::to_string(kMaxIterations) + " steps.");
         SquareMatrix<3> factors = jacobian;
@@ -219,6 +225,7 @@ Newton SolveUnknowns(const ExactTargets& t, Unknowns u)
     }
     result.converged = true;
     result.u = u;
+    if (carried) *carried = jacobian;
     return result;
 }
 
@@ -300,41 +307,54 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
     Unknowns u = closedForm;
 
     // Ron is the saturation voltage over the peak current of the solution it gives:
-    // a fixed point, reached in a few solves since the peak current hardly moves with Ron.
+    // a fixed point, reached in a few solves since the peak current hardly moves with
+    // Ron (by about Ron/Rload of itself), each starting from the last solution and
+    // its Jacobian.
     ExactTargets working = t;
-    ExactSolution s;
     int iterations = 0;
+    std::optional<SquareMatrix<3>> jacobian;
+    // The secant through the last two (Ron, Ron it gives) pairs, after one plain step;
+    // each solve only as tight as Ron is already known, the last one fully.
+    double previousRon = NAN, previousGap = NAN;
+    double tolerance = kTolerance;
     for (int outer = 0;; ++outer) {
-        Newton n = working.chokeFactor < kContinuationChokeFactor && outer == 0 ? Continue(working, u)
-                                                                                : SolveUnknowns(working, u);
+        Newton n = outer == 0 && working.chokeFactor < kContinuationChokeFactor
+                       ? Continue(working, u)
+                       : SolveUnknowns(working, u, &jacobian, tolerance);
         // A warm start can sit where the L-network just vanishes (its reactances go as
         // the square root of the resistance step there); from the closed form it converges.
-        if (!n.converged && outer > 0) n = SolveUnknowns(working, closedForm);
+        if (!n.converged && outer > 0) n = SolveUnknowns(working, closedForm, nullptr, tolerance);
         iterations += n.iterations;
         if (!n.converged) return Failure(n.reason, iterations);
         u = n.u;
         if (!(u[kC2] > 0))
             return Failure("C2 would have to be negative: the loaded Q is too low for Class E with this choke.",
                            iterations);
-        s.stage = BuildStage(working, u);
-        // Until Ron settles C1 may still dip below Coss; only the settled one must hold it.
-        ClassEStage analysed = s.stage;
-        analysed.coss = std::min(analysed.coss, analysed.c1);
-        s.figures = AnalyseStage(analysed);
-        if (!s.figures.valid) return Failure(s.figures.reason, iterations);
         if (!(t.saturation > 0)) break;
-        const double ron = t.saturation / s.figures.ipeakNetwork;
-        if (!Positive(ron)) return Failure("The solved peak current gives no on-resistance.", iterations);
-        const bool settled = std::fabs(ron - working.ron) <= kRonTolerance * ron;
-        working.ron = ron;
-        if (settled) break;
-        if (outer + 1 == kMaxRonSteps)
-            return Failure("Ron and the peak current it gives did not settle.", iterations);
+        const SteadyState peaks = SolveSteadyState(Normalise(working, u), SteadyStateDetail::SwitchPeak);
+        const double given = t.saturation / (peaks.peakNetworkCurrent * t.supply / std::exp(u[kLogR]));
+        if (!peaks.solved || !Positive(given)) return Failure("The solved peak current gives no on-resistance.", iterations);
+        const double gap = given - working.ron;
+        if (std::fabs(gap) <= kRonTolerance * given && tolerance == kTolerance) break;
+        if (outer + 1 == kMaxRonSteps) return Failure("Ron and the peak current it gives did not settle.", iterations);
+        double next = given;
+        if (std::isfinite(previousGap) && gap != previousGap) {
+            const double secant = working.ron - gap * (working.ron - previousRon) / (gap - previousGap);
+            if (Positive(secant)) next = secant;
+        }
+        previousRon = working.ron;
+        previousGap = gap;
+        tolerance = std::max(kTolerance, std::min(1e-3, 1e-2 * std::fabs(next - working.ron) / next));
+        working.ron = next;
     }
-    s.iterations = iterations;
-    s.rload = std::exp(u[kLogR]);
+    ExactSolution s;
+    s.stage = BuildStage(working, u);
     if (s.stage.c1 < t.coss)
         return Failure("The switch's own capacitance is larger than the C1 Class E needs here.", iterations);
+    s.figures = AnalyseStage(s.stage);
+    if (!s.figures.valid) return Failure(s.figures.reason, iterations);
+    s.iterations = iterations;
+    s.rload = std::exp(u[kLogR]);
     const std::string doubt = Implausible(t, start, s);
     if (!doubt.empty()) return Failure("The solution found is not believable: " + doubt, iterations);
     s.valid = true;
