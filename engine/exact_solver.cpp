@@ -263,6 +263,56 @@ Newton Continue(ExactTargets t, Unknowns u)
     return at;
 }
 
+// The ideal stage (RF choke, sinusoidal output current, lossless switch) at duty D,
+// after F. H. Raab, "Idealized operation of the class E tuned power amplifier", IEEE
+// Trans. CAS-24(12), 1977: with the switch open over y = 2π(1 − D), the capacitor
+// current Idc + Im·sin(θ + φ) charges C1 from zero, and ZVS and zero slope at the end
+// of the off-time ask y + a(cos φ − cos(y + φ)) = 0 and 1 + a·sin(y + φ) = 0, a = Im/Idc.
+// Then P·R/Vdd² = 2/a² and ωC1R = [y²/2 + a(y cos φ − sin(y + φ) + sin φ)]/(π a²).
+// Newton's method follows the solution from D = 0.5 (a = −√(1 + π²/4), tan φ = −2/π)
+// in small duty steps.
+struct IdealDesign {
+    double powerFactor = 0;  // P·R/Vdd²
+    double c1 = 0;           // ωC1R
+};
+
+IdealDesign IdealAtDuty(double duty)
+{
+    constexpr double kPi = std::numbers::pi;
+    constexpr int kDutySteps = 16;
+    constexpr int kNewtonSteps = 30;
+    double a = -std::sqrt(1 + kPi * kPi / 4);
+    double phi = std::atan(-2 / kPi);
+    double y = kPi;
+    for (int step = 1; step <= kDutySteps; ++step) {
+        y = 2 * kPi * (1 - (0.5 + (duty - 0.5) * step / kDutySteps));
+        for (int k = 0; k < kNewtonSteps; ++k) {
+            const double f1 = y + a * (std::cos(phi) - std::cos(y + phi));
+            const double f2 = 1 + a * std::sin(y + phi);
+            const double j11 = std::cos(phi) - std::cos(y + phi), j12 = a * (std::sin(y + phi) - std::sin(phi));
+            const double j21 = std::sin(y + phi), j22 = a * std::cos(y + phi);
+            const double det = j11 * j22 - j12 * j21;
+            a -= (f1 * j22 - f2 * j12) / det;
+            phi -= (j11 * f2 - j21 * f1) / det;
+        }
+    }
+    const double g = y * y / 2 + a * (y * std::cos(phi) - std::sin(y + phi) + std::sin(phi));
+    return {2 / (a * a), g / (kPi * a * a)};
+}
+
+// The closed form is for a half-period on-time: at another duty its load and C1 scale
+// as the ideal stage's do.
+ExactStart AtDuty(ExactStart start, double duty)
+{
+    if (duty == kDefaultDuty) return start;
+    const IdealDesign half = IdealAtDuty(kDefaultDuty), at = IdealAtDuty(duty);
+    const double load = at.powerFactor / half.powerFactor;
+    start.rload *= load;
+    start.c1 *= at.c1 / half.c1 / load;
+    start.c2 /= load;
+    return start;
+}
+
 // Why a converged solution is not to be believed, or empty.
 std::string Implausible(const ExactTargets& t, const ExactStart& start, const ExactSolution& s)
 {
@@ -288,7 +338,7 @@ std::string Implausible(const ExactTargets& t, const ExactStart& start, const Ex
 
 }  // namespace
 
-ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
+ExactSolution SolveExact(const ExactTargets& t, const ExactStart& closedFormStart)
 {
     for (double target : {t.frequency, t.power, t.supply, t.ron, t.networkQ, t.chokeFactor})
         if (!Positive(target)) return Failure("The targets, Ron and the choke factor must be positive.");
@@ -298,13 +348,17 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
     if (!(t.falltime >= 0)) return Failure("The fall time cannot be negative.");
     if (!(t.falltime < (1 - t.duty) / t.frequency)) return Failure("The fall time is longer than the switch's off-time.");
     if (!(t.inductorQ > 0 && t.capacitorQ > 0)) return Failure("The parts' quality factors must be positive.");
+    const ExactStart start = AtDuty(closedFormStart, t.duty);
     if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))
         return Failure("The closed-form design has no valid load, C1 and C2 to start from.");
 
     const double omega = 2 * std::numbers::pi * t.frequency;
-    const Unknowns closedForm = {omega * start.c1 * start.rload, 1 / (omega * start.c2 * start.rload),
-                                 std::log(start.rload)};
-    Unknowns u = closedForm;
+    auto unknownsOf = [omega](const ExactStart& at) {
+        return Unknowns{omega * at.c1 * at.rload, 1 / (omega * at.c2 * at.rload), std::log(at.rload)};
+    };
+    const Unknowns scaled = unknownsOf(start);
+    const Unknowns closedForm = unknownsOf(closedFormStart);
+    Unknowns u = scaled;
 
     // Ron is the saturation voltage over the peak current of the solution it gives:
     // a fixed point, reached in a few solves since the peak current hardly moves with
@@ -322,8 +376,12 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
                        ? Continue(working, u)
                        : SolveUnknowns(working, u, &jacobian, tolerance);
         // A warm start can sit where the L-network just vanishes (its reactances go as
-        // the square root of the resistance step there); from the closed form it converges.
-        if (!n.converged && outer > 0) n = SolveUnknowns(working, closedForm, nullptr, tolerance);
+        // the square root of the resistance step there); from a cold start it converges.
+        // From the other start: the closed form as it is where the duty-scaled one fails.
+        if (!n.converged) {
+            const Newton other = SolveUnknowns(working, outer > 0 ? scaled : closedForm, nullptr, tolerance);
+            if (other.converged) n = other;
+        }
         iterations += n.iterations;
         if (!n.converged) return Failure(n.reason, iterations);
         u = n.u;
