@@ -379,7 +379,10 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& closedFormStar
         // the square root of the resistance step there); from a cold start it converges.
         // From the other start: the closed form as it is where the duty-scaled one fails.
         if (!n.converged) {
-            const Newton other = SolveUnknowns(working, outer > 0 ? scaled : closedForm, nullptr, tolerance);
+            const Unknowns from = outer > 0 ? scaled : closedForm;
+            const Newton other = outer == 0 && working.chokeFactor < kContinuationChokeFactor
+                                     ? Continue(working, from)
+                                     : SolveUnknowns(working, from, nullptr, tolerance);
             if (other.converged) n = other;
         }
         iterations += n.iterations;
