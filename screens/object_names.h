@@ -82,6 +82,7 @@ inline constexpr const char* kStressTableName = "tblStresses";
 // Verification window.
 inline constexpr const char* kVerificationWindowName = "frmVerify";
 inline constexpr const char* kFiguresTableName = "tblFigures";
+inline constexpr const char* kVerifiedLossesName = "lblLosses";
 
 // Welcome screen.
 inline constexpr const char* kWelcomeScreenName = "frmOpening";

@@ -23,7 +23,9 @@
 
 #include "engine/circuit.h"
 #include "engine/program_texts.h"
+#include "print/loss_texts.h"
 #include "screens/object_names.h"
+#include "units/format.h"
 #include "screens/verify/plot_scale.h"
 #include "simulation/netlist.h"
 #include "simulation/verification.h"
@@ -105,7 +107,8 @@ QLineSeries* Series(const QString& name, const std::vector<double>& time, const 
 
 VerificationWindow::VerificationWindow(Simulator& simulator, QWidget* parent)
     : QWidget(parent, Qt::Tool), simulator_(simulator), pause_(new QTimer(this)), chart_(new QChartView(this)),
-      table_(new QTableWidget(7, 4, this)), progress_(new QProgressBar(this)), status_(new QLabel(this))
+      table_(new QTableWidget(7, 4, this)), progress_(new QProgressBar(this)), status_(new QLabel(this)),
+      losses_(new QLabel(this))
 {
     setObjectName(QLatin1String(kVerificationWindowName));
     setWindowTitle(QString::fromLatin1(kCaptionFormat).arg(QString::fromLatin1(kVersionText)));
@@ -121,6 +124,9 @@ VerificationWindow::VerificationWindow(Simulator& simulator, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(chart_, 3);
     layout->addWidget(table_, 2);
+    losses_->setObjectName(QLatin1String(kVerifiedLossesName));
+    losses_->setWordWrap(true);
+    layout->addWidget(losses_);
     layout->addWidget(progress_);
     layout->addWidget(status_);
     pause_->setSingleShot(true);
@@ -190,6 +196,7 @@ void VerificationWindow::Show(const DesignRecord& design, const Circuit& circuit
         status_->setText(QString::fromStdString(outcome.error));
         // No trace of an earlier design may stand beside the message.
         table_->clearContents();
+        losses_->clear();
         ReplaceChart(new QChart);
         return;
     }
@@ -201,7 +208,18 @@ void VerificationWindow::Show(const DesignRecord& design, const Circuit& circuit
                      tr(" Drain-voltage slope at turn-on: %1 of the supply per radian.")
                          .arg(QString::number(figures.turnOnSlope, 'g', 3)));
     ShowTable(design, circuit, figures);
+    ShowLosses(circuit, figures);
     ShowPlot(outcome.result->waveforms);
+}
+
+void VerificationWindow::ShowLosses(const Circuit& circuit, const SimulationFigures& figures)
+{
+    const QString simulated =
+        tr("Simulated supply power less output power: %1.")
+            .arg(QString::fromStdString(FormatPrefixed(figures.Pin - figures.Pout) + "W"));
+    const std::string predicted = LossSummaryLine(circuit);
+    losses_->setText(predicted.empty() ? simulated
+                                       : tr("Predicted %1. %2").arg(QString::fromStdString(predicted), simulated));
 }
 
 void VerificationWindow::ShowTable(const DesignRecord& design, const Circuit& circuit, const SimulationFigures& figures)
@@ -260,6 +278,9 @@ void VerificationWindow::PaintReport(QPainter& page) const
             page.drawText(QPointF(left(c), y), item->text());
         }
     }
+    page.setPen(Qt::black);
+    page.drawText(QRectF(area.left(), y + row, area.width(), area.bottom() - y - row),
+                  Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, losses_->text());
 }
 
 void VerificationWindow::ShowPlot(const SimulationWaveforms& w)

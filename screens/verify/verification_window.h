@@ -53,6 +53,7 @@ private:
     void Show(const DesignRecord& design, const Circuit& circuit, const SimulationOutcome& outcome, int generation);
     void ShowTable(const DesignRecord& design, const Circuit& circuit, const SimulationFigures& figures);
     void ShowPlot(const SimulationWaveforms& waveforms);
+    void ShowLosses(const Circuit& circuit, const SimulationFigures& figures);
     // Shows `chart` and deletes the one shown before.
     void ReplaceChart(QChart* chart);
 
@@ -62,6 +63,8 @@ private:
     QTableWidget* table_;
     QProgressBar* progress_;
     QLabel* status_;
+    // The predicted loss budget beside the simulated supply power less output power.
+    QLabel* losses_;
     DesignRecord pending_;
     Circuit pendingCircuit_;
     bool showsResult_ = false;

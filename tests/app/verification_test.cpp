@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTableWidget>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -158,6 +159,24 @@ TEST_F(VerificationTest, FiguresReadInWordsWithEfficiencyInPercent)
     EXPECT_EQ(Table()->item(2, 2)->text(), "100 %");
     EXPECT_TRUE(Table()->item(2, 1)->text().startsWith("95.8")) << Table()->item(2, 1)->text().toStdString();
     EXPECT_TRUE(Table()->item(2, 1)->text().endsWith(" %"));
+}
+
+// The simulated supply power less output power stands beside the predicted budget of
+// an analysed circuit, and alone beside the closed-form design, which has none.
+TEST_F(VerificationTest, TheSimulatedLossStandsBesideThePredictedBudget)
+{
+    program_->Verify();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    const auto* losses = program_->Verification()->findChild<QLabel*>(kVerifiedLossesName);
+    ASSERT_NE(losses, nullptr);
+    EXPECT_TRUE(losses->text().startsWith("Simulated supply power less output power: ")) << losses->text().toStdString();
+    QTest::mouseClick(program_->Design()->findChild<QPushButton*>(kExactButtonName), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_TRUE(losses->text().startsWith("Predicted Losses ")) << losses->text().toStdString();
+    EXPECT_TRUE(losses->text().contains(". Simulated supply power less output power: "));
+    Box("txtSaturation")->setText("24");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_TRUE(losses->text().isEmpty());
 }
 
 // The printed page's heading runs over as many lines as it needs: no ink past the
