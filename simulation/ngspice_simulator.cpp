@@ -33,11 +33,12 @@ struct Probe {
     double sign;
     const char* partName;
 };
-constexpr std::array<Probe, 5> kProbes = {{
+constexpr std::array<Probe, 6> kProbes = {{
     {"drain", &StageSamples::drain, 1.0, "node \"drain\""},
-    {"gate", &StageSamples::gate, 1.0, "node \"gate\""},
     {"load", &StageSamples::load, 1.0, "node \"load\""},
     {"vswitch#branch", &StageSamples::switchCurrent, 1.0, "sense source \"Vswitch\""},
+    {"l1#branch", &StageSamples::chokeCurrent, 1.0, "feed choke \"L1\""},
+    {"l2#branch", &StageSamples::seriesCurrent, 1.0, "series inductor \"L2\""},
     // A source's current flows into its positive terminal: the supply delivers -i.
     {"vbattery#branch", &StageSamples::supplyCurrent, -1.0, "supply \"Vbattery\""},
 }};
@@ -58,7 +59,10 @@ std::string RequestProblem(const SimulationRequest& request)
     if (!Positive(request.frequency)) return "The simulation needs a frequency above zero.";
     if (!Positive(request.supply)) return "The simulation needs a supply voltage above zero.";
     if (!Positive(request.loadResistance)) return "The simulation needs a load resistance above zero.";
-    if (!std::isfinite(request.switchThreshold)) return "The simulation needs the switch's threshold voltage.";
+    if (!(request.duty > 0 && request.duty < 1)) return "The simulation needs a duty cycle between 0 and 1.";
+    if (!(request.falltime >= 0 && request.falltime < (1 - request.duty) / request.frequency))
+        return "The simulation cannot run this switch: the fall time is longer than its off-time.";
+    if (!(request.shuntCapacitance >= 0)) return "The simulation needs the capacitance across the switch.";
     if (request.maxPeriods < 2) return "The simulation needs at least two periods to find a steady state.";
     return {};
 }
@@ -149,7 +153,7 @@ SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::s
     SettlingWatch watch;
     SimulationFigures figures;
     int samplesRead = 0;
-    while (!watch.Steady() && watch.Periods() < request.maxPeriods) {
+    while ((watch.Periods() < request.minPeriods || !watch.Steady()) && watch.Periods() < request.maxPeriods) {
         const int ending = watch.Periods() + 1;
         const double end = ending * period;
         ngspice.Command("delete all");
