@@ -300,10 +300,10 @@ void WriteLoadWiring(std::string& file, const Circuit& circuit)
 
 bool CheckSpiceExportable(const Circuit& circuit, MessageSink& sink)
 {
-    const bool usable = AllUsable(circuit);
-    if (usable && FallFits(circuit)) return true;
+    const bool fits = FallFits(circuit);
+    if (fits && AllUsable(circuit)) return true;
     sink.Beep();
-    sink.ShowMessage(usable ? kSpiceFallTooLong : kSpiceInvalidDesign, kProgramTitle);
+    sink.ShowMessage(fits ? kSpiceInvalidDesign : kSpiceFallTooLong, kProgramTitle);
     return false;
 }
 

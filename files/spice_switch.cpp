@@ -2,8 +2,7 @@
 // sources, common to both simulators). One 1 V pulse marks the on-window, a second one
 // holds 1 through it and then falls linearly over the fall time; a track-and-hold
 // node (a capacitor tied to the channel current by one siemens while the switch is
-// on, 1 V standing for 1 A; ddt() is the time derivative both simulators offer)
-// follows the current and keeps it through the fall:
+// on, 1 V standing for 1 A) follows the current and keeps it through the fall:
 //
 //   on:    i = v(drain) / Ron
 //   fall:  i = I0 · ramp, I0 the held current at D·T, ramp from 1 to 0 over tf
@@ -27,11 +26,12 @@ namespace {
 // of the stage, yet a time step ngspice and LTspice take without trouble.
 constexpr double kEdgeFraction = 1e-4;
 // The hold follows the channel current with this time constant, as a fraction of the
-// period, its lag cancelled by the current's own derivative (τ·di/dt): it holds the
-// turn-off current to 1e-4 (6.6e-5 measured at 100 kHz, Q 20). A much shorter one is
-// stiff against the 1/200-period step: the trapezoidal rule then leaves a disturbance
-// of the hold (a pause of the transient is one) ringing for periods.
-constexpr double kHoldFraction = 5e-4;
+// period: it lags a sinusoid by ωτ, and holds the turn-off current to 4e-4 of its
+// value (measured at 100 kHz, Q 20). A much shorter one is stiff against the
+// 1/200-period step, and the trapezoidal rule leaves any disturbance of the hold (a
+// pause of the transient is one) ringing for periods; cancelling the lag with ddt()
+// instead fails the same way, as ngspice's ddt() loses its history at a pause.
+constexpr double kHoldFraction = 1e-4;
 // Gives the hold node a path to ground for the operating point, and no leak a period
 // would notice (1e12 ohm against the hold's picofarads lasts many milliseconds).
 constexpr double kHoldLeak = 1e12;
@@ -68,7 +68,7 @@ std::vector<std::string> SwitchModelLines(const Circuit& c)
         // there to D·T; then down to 0 over the fall time.
         "Vramp sramp 0 PULSE(0 1 " + e + " " + e + " " + SpiceNumber(fall) + " " + SpiceNumber(onTime - 2 * edge) +
             " " + n + ")",
-        "Bhold shold 0 I=V(son)*(V(shold)-(" + vds + "+" + SpiceNumber(hold) + "*ddt(" + vds + "))/" + ron + ")",
+        "Bhold shold 0 I=V(son)*(V(shold)-" + vds + "/" + ron + ")",
         "Chold shold 0 " + SpiceNumber(hold),
         "Rhold shold 0 " + SpiceNumber(kHoldLeak),
         std::string("B") + sw.name + " " + drain + " " + kSwitchSourceNode + " I=V(son)*" + vds + "/" + ron +
