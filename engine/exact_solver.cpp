@@ -27,7 +27,7 @@ constexpr double kSameResistance = 1e-9;
 // Ron settles when a further solve moves it by less than this fraction, as a part
 // tolerance never could; the peak current moves with Ron by about Ron/Rload, so a
 // handful of solves reach it.
-constexpr double kRonTolerance = 1e-7;
+constexpr double kRonTolerance = 1e-6;
 constexpr int kMaxRonSteps = 12;
 // Choke-factor steps of the continuation, in natural logarithms.
 constexpr double kContinuationStep = 0.5;
@@ -141,7 +141,10 @@ struct Newton {
     int iterations = 0;
 };
 
-Newton SolveUnknowns(const ExactTargets& t, Unknowns u)
+// A Jacobian from an earlier solve of nearly the same targets saves the finite
+// differences of the first step.
+Newton SolveUnknowns(const ExactTargets& t, Unknowns u, std::optional<SquareMatrix<3>>* carried = nullptr,
+                     double tolerance = kTolerance)
 {
     Newton result;
     std::optional<Vector<3>> f = Residual(t, u);
@@ -169,11 +172,14 @@ Newton SolveUnknowns(const ExactTargets& t, Unknowns u)
         result.reason = std::move(reason);
         return result;
     };
-    if (!differenceJacobian()) return fail("The stage cannot be analysed near the closed-form design.");
-    bool fresh = true;
+    bool fresh = !(carried && *carried);
+    if (!fresh)
+        jacobian = **carried;
+    else if (!differenceJacobian())
+        return fail("The stage cannot be analysed near the closed-form design.");
 
     int& iteration = result.iterations;
-    for (; Norm(*f) > kTolerance; ++iteration) {
+    for (; Norm(*f) > tolerance; ++iteration) {
         if (iteration == kMaxIterations)
             return fail("Newton's method did not converge in " + std::to_string(kMaxIterations) + " steps.");
         SquareMatrix<3> factors = jacobian;
@@ -219,6 +225,7 @@ Newton SolveUnknowns(const ExactTargets& t, Unknowns u)
     }
     result.converged = true;
     result.u = u;
+    if (carried) *carried = jacobian;
     return result;
 }
 
@@ -256,6 +263,56 @@ Newton Continue(ExactTargets t, Unknowns u)
     return at;
 }
 
+// The ideal stage (RF choke, sinusoidal output current, lossless switch) at duty D,
+// after F. H. Raab, "Idealized operation of the class E tuned power amplifier", IEEE
+// Trans. CAS-24(12), 1977: with the switch open over y = 2π(1 − D), the capacitor
+// current Idc + Im·sin(θ + φ) charges C1 from zero, and ZVS and zero slope at the end
+// of the off-time ask y + a(cos φ − cos(y + φ)) = 0 and 1 + a·sin(y + φ) = 0, a = Im/Idc.
+// Then P·R/Vdd² = 2/a² and ωC1R = [y²/2 + a(y cos φ − sin(y + φ) + sin φ)]/(π a²).
+// Newton's method follows the solution from D = 0.5 (a = −√(1 + π²/4), tan φ = −2/π)
+// in small duty steps.
+struct IdealDesign {
+    double powerFactor = 0;  // P·R/Vdd²
+    double c1 = 0;           // ωC1R
+};
+
+IdealDesign IdealAtDuty(double duty)
+{
+    constexpr double kPi = std::numbers::pi;
+    constexpr int kDutySteps = 16;
+    constexpr int kNewtonSteps = 30;
+    double a = -std::sqrt(1 + kPi * kPi / 4);
+    double phi = std::atan(-2 / kPi);
+    double y = kPi;
+    for (int step = 1; step <= kDutySteps; ++step) {
+        y = 2 * kPi * (1 - (0.5 + (duty - 0.5) * step / kDutySteps));
+        for (int k = 0; k < kNewtonSteps; ++k) {
+            const double f1 = y + a * (std::cos(phi) - std::cos(y + phi));
+            const double f2 = 1 + a * std::sin(y + phi);
+            const double j11 = std::cos(phi) - std::cos(y + phi), j12 = a * (std::sin(y + phi) - std::sin(phi));
+            const double j21 = std::sin(y + phi), j22 = a * std::cos(y + phi);
+            const double det = j11 * j22 - j12 * j21;
+            a -= (f1 * j22 - f2 * j12) / det;
+            phi -= (j11 * f2 - j21 * f1) / det;
+        }
+    }
+    const double g = y * y / 2 + a * (y * std::cos(phi) - std::sin(y + phi) + std::sin(phi));
+    return {2 / (a * a), g / (kPi * a * a)};
+}
+
+// The closed form is for a half-period on-time: at another duty its load and C1 scale
+// as the ideal stage's do.
+ExactStart AtDuty(ExactStart start, double duty)
+{
+    if (duty == kDefaultDuty) return start;
+    const IdealDesign half = IdealAtDuty(kDefaultDuty), at = IdealAtDuty(duty);
+    const double load = at.powerFactor / half.powerFactor;
+    start.rload *= load;
+    start.c1 *= at.c1 / half.c1 / load;
+    start.c2 /= load;
+    return start;
+}
+
 // Why a converged solution is not to be believed, or empty.
 std::string Implausible(const ExactTargets& t, const ExactStart& start, const ExactSolution& s)
 {
@@ -281,7 +338,7 @@ std::string Implausible(const ExactTargets& t, const ExactStart& start, const Ex
 
 }  // namespace
 
-ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
+ExactSolution SolveExact(const ExactTargets& t, const ExactStart& closedFormStart)
 {
     for (double target : {t.frequency, t.power, t.supply, t.ron, t.networkQ, t.chokeFactor})
         if (!Positive(target)) return Failure("The targets, Ron and the choke factor must be positive.");
@@ -291,50 +348,71 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& start)
     if (!(t.falltime >= 0)) return Failure("The fall time cannot be negative.");
     if (!(t.falltime < (1 - t.duty) / t.frequency)) return Failure("The fall time is longer than the switch's off-time.");
     if (!(t.inductorQ > 0 && t.capacitorQ > 0)) return Failure("The parts' quality factors must be positive.");
+    const ExactStart start = AtDuty(closedFormStart, t.duty);
     if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))
         return Failure("The closed-form design has no valid load, C1 and C2 to start from.");
 
     const double omega = 2 * std::numbers::pi * t.frequency;
-    const Unknowns closedForm = {omega * start.c1 * start.rload, 1 / (omega * start.c2 * start.rload),
-                                 std::log(start.rload)};
-    Unknowns u = closedForm;
+    auto unknownsOf = [omega](const ExactStart& at) {
+        return Unknowns{omega * at.c1 * at.rload, 1 / (omega * at.c2 * at.rload), std::log(at.rload)};
+    };
+    const Unknowns scaled = unknownsOf(start);
+    const Unknowns closedForm = unknownsOf(closedFormStart);
+    Unknowns u = scaled;
 
     // Ron is the saturation voltage over the peak current of the solution it gives:
-    // a fixed point, reached in a few solves since the peak current hardly moves with Ron.
+    // a fixed point, reached in a few solves since the peak current hardly moves with
+    // Ron (by about Ron/Rload of itself), each starting from the last solution and
+    // its Jacobian.
     ExactTargets working = t;
-    ExactSolution s;
     int iterations = 0;
+    std::optional<SquareMatrix<3>> jacobian;
+    // The secant through the last two (Ron, Ron it gives) pairs, after one plain step;
+    // each solve only as tight as Ron is already known, the last one fully.
+    double previousRon = NAN, previousGap = NAN;
+    double tolerance = kTolerance;
     for (int outer = 0;; ++outer) {
-        Newton n = working.chokeFactor < kContinuationChokeFactor && outer == 0 ? Continue(working, u)
-                                                                                : SolveUnknowns(working, u);
+        Newton n = outer == 0 && working.chokeFactor < kContinuationChokeFactor
+                       ? Continue(working, u)
+                       : SolveUnknowns(working, u, &jacobian, tolerance);
         // A warm start can sit where the L-network just vanishes (its reactances go as
-        // the square root of the resistance step there); from the closed form it converges.
-        if (!n.converged && outer > 0) n = SolveUnknowns(working, closedForm);
+        // the square root of the resistance step there); from a cold start it converges.
+        // From the other start: the closed form as it is where the duty-scaled one fails.
+        if (!n.converged) {
+            const Newton other = SolveUnknowns(working, outer > 0 ? scaled : closedForm, nullptr, tolerance);
+            if (other.converged) n = other;
+        }
         iterations += n.iterations;
         if (!n.converged) return Failure(n.reason, iterations);
         u = n.u;
         if (!(u[kC2] > 0))
             return Failure("C2 would have to be negative: the loaded Q is too low for Class E with this choke.",
                            iterations);
-        s.stage = BuildStage(working, u);
-        // Until Ron settles C1 may still dip below Coss; only the settled one must hold it.
-        ClassEStage analysed = s.stage;
-        analysed.coss = std::min(analysed.coss, analysed.c1);
-        s.figures = AnalyseStage(analysed);
-        if (!s.figures.valid) return Failure(s.figures.reason, iterations);
         if (!(t.saturation > 0)) break;
-        const double ron = t.saturation / s.figures.ipeakNetwork;
-        if (!Positive(ron)) return Failure("The solved peak current gives no on-resistance.", iterations);
-        const bool settled = std::fabs(ron - working.ron) <= kRonTolerance * ron;
-        working.ron = ron;
-        if (settled) break;
-        if (outer + 1 == kMaxRonSteps)
-            return Failure("Ron and the peak current it gives did not settle.", iterations);
+        const SteadyState peaks = SolveSteadyState(Normalise(working, u), SteadyStateDetail::SwitchPeak);
+        const double given = t.saturation / (peaks.peakNetworkCurrent * t.supply / std::exp(u[kLogR]));
+        if (!peaks.solved || !Positive(given)) return Failure("The solved peak current gives no on-resistance.", iterations);
+        const double gap = given - working.ron;
+        if (std::fabs(gap) <= kRonTolerance * given && tolerance == kTolerance) break;
+        if (outer + 1 == kMaxRonSteps) return Failure("Ron and the peak current it gives did not settle.", iterations);
+        double next = given;
+        if (std::isfinite(previousGap) && gap != previousGap) {
+            const double secant = working.ron - gap * (working.ron - previousRon) / (gap - previousGap);
+            if (Positive(secant)) next = secant;
+        }
+        previousRon = working.ron;
+        previousGap = gap;
+        tolerance = std::max(kTolerance, std::min(1e-3, 1e-2 * std::fabs(next - working.ron) / next));
+        working.ron = next;
     }
-    s.iterations = iterations;
-    s.rload = std::exp(u[kLogR]);
+    ExactSolution s;
+    s.stage = BuildStage(working, u);
     if (s.stage.c1 < t.coss)
         return Failure("The switch's own capacitance is larger than the C1 Class E needs here.", iterations);
+    s.figures = AnalyseStage(s.stage);
+    if (!s.figures.valid) return Failure(s.figures.reason, iterations);
+    s.iterations = iterations;
+    s.rload = std::exp(u[kLogR]);
     const std::string doubt = Implausible(t, start, s);
     if (!doubt.empty()) return Failure("The solution found is not believable: " + doubt, iterations);
     s.valid = true;

@@ -54,14 +54,15 @@ struct Layout {
     std::size_t size = 5;
 };
 
-Layout LayoutFor(const NormalisedStage& s, bool separateDrain)
+// The circuit's states; the fall's two more sit just before the constant.
+Layout LayoutFor(const NormalisedStage& s, bool separateDrain, bool withFall)
 {
     Layout l;
     int next = 4;
     if (separateDrain) l.drain = next++;
     if (s.network != StageNetwork::None) l.networkC = next++;
     if (s.network == StageNetwork::ShuntCFirst) l.networkL = next++;
-    if (s.fall > 0) {
+    if (withFall) {
         l.held = next++;
         l.ramp = next++;
     }
@@ -274,30 +275,15 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
     return m;
 }
 
-// Weights: the load's current squared first (its power, all that Newton needs); then
-// the other parts' currents squared, the supply current, and the fall's power.
-constexpr std::size_t kLoadWeight = 0;
-constexpr std::size_t kSupplyWeight = kStageParts;
-constexpr std::size_t kFallWeight = kStageParts + 1;
-constexpr std::size_t kFullWeights = kStageParts + 2;
-
-constexpr std::size_t WeightOf(StagePart p)
+// ∫ (a·z)(b·z) dθ over an interval from its state Gramian G = ∫ z zᵀ dθ.
+template <std::size_t M>
+double Integral(const Row<M>& a, const Row<M>& b, const SquareMatrix<M>& gramian)
 {
-    return p == StagePart::Load ? kLoadWeight : static_cast<std::size_t>(p) + 1;
-}
-
-template <std::size_t M, std::size_t K>
-std::array<SquareMatrix<M>, K> Weights(const Mode<M>& m, const Layout& l, Interval interval)
-{
-    std::array<SquareMatrix<M>, K> w{};
-    w[kLoadWeight] = Product(m.current[static_cast<std::size_t>(StagePart::Load)],
-                             m.current[static_cast<std::size_t>(StagePart::Load)]);
-    if constexpr (K == kFullWeights) {
-        for (std::size_t p = 0; p + 1 < kStageParts; ++p) w[p + 1] = Product(m.current[p], m.current[p]);
-        w[kSupplyWeight] = Product(m.current[static_cast<std::size_t>(StagePart::Choke)], Unit<M>(l.one));
-        if (interval == kFall) w[kFallWeight] = Product(m.drain, m.switchCurrent);
-    }
-    return w;
+    double sum = 0;
+    for (std::size_t i = 0; i < M; ++i)
+        if (a[i] != 0)
+            for (std::size_t j = 0; j < M; ++j) sum += a[i] * gramian(i, j) * b[j];
+    return sum;
 }
 
 // The highest of the samples, lifted to the vertex of the parabola through it and its
@@ -314,156 +300,212 @@ double RefinedPeak(const double* samples, std::size_t count)
     return samples[k] - tilt * tilt / (8 * curvature);
 }
 
+// One interval, solved: its mode, span, state at its start, transition, and the
+// integral of the load power across it.
 template <std::size_t M>
-void FindPeaks(const Layout& l, const std::array<Mode<M>, kIntervals>& modes, const std::array<double, kIntervals>& spans,
-               const std::array<Vector<M>, kIntervals>& starts, SteadyState& result)
+struct Solved {
+    Mode<M> mode;
+    double span = 0;
+    Vector<M> start{};
+    Propagation<M, 1> propagation;
+};
+
+template <std::size_t M>
+Solved<M> Propagated(const Mode<M>& mode, double span)
+{
+    const std::size_t load = static_cast<std::size_t>(StagePart::Load);
+    Solved<M> s;
+    s.mode = mode;
+    s.span = span;
+    s.propagation = Propagate(mode.a, span, std::array{Product(mode.current[load], mode.current[load])});
+    return s;
+}
+
+// What the full detail adds from one interval: averages from its state Gramian
+// ∫ z zᵀ dθ (the propagation of the transposed equation with the weight z zᵀ, found
+// once the interval's start is known), and peaks from samples.
+struct IntervalSums {
+    std::array<double, kStageParts> squared{};  // ∫ i² dθ per part
+    double supply = 0;                           // ∫ choke current dθ
+    double switchPower = 0;                      // ∫ drain voltage · channel current dθ
+};
+
+template <std::size_t M>
+IntervalSums Summed(const Solved<M>& in, const Layout& l)
+{
+    IntervalSums sums;
+    const SquareMatrix<M> gramian =
+        Propagate(Transposed(in.mode.a), in.span, std::array{Product(in.start, in.start)}).integrals[0];
+    for (std::size_t p = 0; p < kStageParts; ++p) sums.squared[p] = Integral(in.mode.current[p], in.mode.current[p], gramian);
+    sums.supply = Integral(in.mode.current[static_cast<std::size_t>(StagePart::Choke)], Unit<M>(l.one), gramian);
+    sums.switchPower = Integral(in.mode.drain, in.mode.switchCurrent, gramian);
+    return sums;
+}
+
+template <std::size_t M>
+void Sample(const Solved<M>& in, const Layout& l, std::size_t steps, bool conducting, SteadyState& result)
 {
     constexpr std::size_t kMax = kSamplesPerPeriod + 1;
     std::array<double, kMax> drain{}, network{}, part{};
     const std::array<SquareMatrix<M>, 0> none{};
-    for (int i = 0; i < kIntervals; ++i) {
-        if (!(spans[i] > 0)) continue;
-        const std::size_t steps =
-            i == kFall ? kFallSamples
-                       : std::max<std::size_t>(8, static_cast<std::size_t>(kSamplesPerPeriod * spans[i] / kPeriod));
-        const SquareMatrix<M> step = Propagate(modes[i].a, spans[i] / steps, none).transition;
-        std::array<Vector<M>, kMax> z;
-        z[0] = starts[i];
-        for (std::size_t k = 1; k <= steps; ++k) z[k] = step * z[k - 1];
-        const std::size_t count = steps + 1;
-        const Row<M> into = Unit<M>(l.choke) - Unit<M>(l.series);
-        for (std::size_t k = 0; k < count; ++k) {
-            drain[k] = Dot(modes[i].drain, z[k]);
-            network[k] = Dot(into, z[k]);
-        }
-        result.peakDrainVoltage = std::max(result.peakDrainVoltage, RefinedPeak(drain.data(), count));
-        if (i != kOpen) result.peakNetworkCurrent = std::max(result.peakNetworkCurrent, RefinedPeak(network.data(), count));
-        for (std::size_t p = 0; p < kStageParts; ++p) {
-            for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(modes[i].voltage[p], z[k]));
-            result.parts[p].peakVoltage = std::max(result.parts[p].peakVoltage, RefinedPeak(part.data(), count));
-        }
-        if (i != kOpen) {
-            for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(modes[i].switchCurrent, z[k]));
-            result.peakSwitchCurrent = std::max(result.peakSwitchCurrent, RefinedPeak(part.data(), count));
-        }
+    const SquareMatrix<M> step = Propagate(in.mode.a, in.span / steps, none).transition;
+    std::array<Vector<M>, kMax> z;
+    z[0] = in.start;
+    for (std::size_t k = 1; k <= steps; ++k) z[k] = step * z[k - 1];
+    const std::size_t count = steps + 1;
+    const Row<M> into = Unit<M>(l.choke) - Unit<M>(l.series);
+    for (std::size_t k = 0; k < count; ++k) {
+        drain[k] = Dot(in.mode.drain, z[k]);
+        network[k] = Dot(into, z[k]);
     }
+    result.peakDrainVoltage = std::max(result.peakDrainVoltage, RefinedPeak(drain.data(), count));
+    for (std::size_t p = 0; p < kStageParts; ++p) {
+        for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(in.mode.voltage[p], z[k]));
+        result.parts[p].peakVoltage = std::max(result.parts[p].peakVoltage, RefinedPeak(part.data(), count));
+    }
+    if (!conducting) return;
+    result.peakNetworkCurrent = std::max(result.peakNetworkCurrent, RefinedPeak(network.data(), count));
+    for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(in.mode.switchCurrent, z[k]));
+    result.peakSwitchCurrent = std::max(result.peakSwitchCurrent, RefinedPeak(part.data(), count));
 }
 
-template <std::size_t M>
-SteadyState SolveSized(const NormalisedStage& s, const Layout& l, SteadyStateDetail detail)
+std::size_t StepsFor(double span) { return std::max<std::size_t>(8, static_cast<std::size_t>(kSamplesPerPeriod * span / kPeriod)); }
+
+// The stage's series resistances, from the quality factors.
+Resistances ResistancesOf(const NormalisedStage& s, const Layout& l, double externalC1)
 {
-    // The external C1 as a fraction of all the drain capacitance, and the resistances.
+    return {s.choke * s.inductorLoss,
+            l.drain >= 0 || (s.capacitorLoss > 0 && s.coss == 0) ? s.c1 / externalC1 * s.capacitorLoss : 0.0,
+            std::fabs(s.c2) * s.capacitorLoss,
+            s.lseries * s.inductorLoss,
+            s.lnetwork * s.inductorLoss,
+            s.cnetwork * s.capacitorLoss};
+}
+
+// MF: the states in the fall (the circuit's, the held current and the ramp, the
+// constant); M: the circuit's and the constant, all the on and open intervals need.
+template <std::size_t M, std::size_t MF>
+SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail)
+{
     const double externalC1 = 1 - s.coss * s.c1;
-    const Resistances r = {
-        s.choke * s.inductorLoss,
-        l.drain >= 0 || (s.capacitorLoss > 0 && s.coss == 0) ? s.c1 / externalC1 * s.capacitorLoss : 0.0,
-        std::fabs(s.c2) * s.capacitorLoss,
-        s.lseries * s.inductorLoss,
-        s.lnetwork * s.inductorLoss,
-        s.cnetwork * s.capacitorLoss};
+    const Resistances r = ResistancesOf(s, l, externalC1);
+    const bool falls = s.fall > 0;
+    const double onSpan = kPeriod * s.duty;
+    const double openSpan = kPeriod * (1 - s.duty) - (falls ? s.fall : 0.0);
+    if (!(openSpan > 0)) return {};
 
-    std::array<Mode<M>, kIntervals> modes;
-    for (int i = 0; i < kIntervals; ++i) modes[i] = BuildMode<M>(s, l, r, externalC1, static_cast<Interval>(i));
-    const bool falls = l.held >= 0;
-    const std::array<double, kIntervals> spans = {kPeriod * s.duty, falls ? s.fall : 0.0,
-                                                  kPeriod * (1 - s.duty) - (falls ? s.fall : 0.0)};
-    if (!(spans[kOpen] > 0)) return {};
+    Solved<M> on = Propagated(BuildMode<M>(s, l, r, externalC1, kOn), onSpan);
+    Solved<M> open = Propagated(BuildMode<M>(s, l, r, externalC1, kOpen), openSpan);
+    Solved<MF> fall;
 
-    // At the fall start the held current takes the channel current's value and the
-    // ramp starts from zero.
-    SquareMatrix<M> jump = SquareMatrix<M>::Identity();
+    // The fall as a map of the circuit's states: at its start the held current takes
+    // the channel current's value and the ramp starts from zero (into the fall's
+    // states), then the fall's transition, then back to the circuit's states.
+    auto widen = [&](std::size_t i) { return i == l.one ? lf.one : i; };
+    SquareMatrix<M> fallMap = SquareMatrix<M>::Identity();
+    SquareMatrix<M> fallLoad;  // the fall's load-power weight on the circuit's states at its start
+    SquareMatrix<MF> into;     // circuit states at the fall start → fall states (square, zero-padded)
     if (falls) {
-        const Row<M> turnOff = modes[kOn].switchCurrent;
+        fall = Propagated(BuildMode<MF>(s, lf, r, externalC1, kFall), s.fall);
+        const Row<M> turnOff = on.mode.switchCurrent;
         for (std::size_t j = 0; j < M; ++j) {
-            jump(static_cast<std::size_t>(l.held), j) = turnOff[j];
-            jump(static_cast<std::size_t>(l.ramp), j) = 0;
+            into(widen(j), widen(j)) = 1;
+            into(static_cast<std::size_t>(lf.held), widen(j)) = turnOff[j];
         }
+        const SquareMatrix<MF> across = fall.propagation.transition * into;
+        const SquareMatrix<MF> weight = Transposed(into) * (fall.propagation.integrals[0] * into);
+        for (std::size_t i = 0; i < M; ++i)
+            for (std::size_t j = 0; j < M; ++j) {
+                fallMap(i, j) = across(widen(i), widen(j));
+                fallLoad(i, j) = weight(widen(i), widen(j));
+            }
     }
 
-    auto solve = [&](auto weightCount) -> SteadyState {
-        constexpr std::size_t K = decltype(weightCount)::value;
-        std::array<Propagation<M, K>, kIntervals> p;
-        for (int i = 0; i < kIntervals; ++i)
-            if (spans[i] > 0) p[i] = Propagate(modes[i].a, spans[i], Weights<M, K>(modes[i], l, static_cast<Interval>(i)));
-            else p[i].transition = SquareMatrix<M>::Identity();
+    // Periodicity: the state at turn-on comes back after one period, z0 = P z0, with
+    // the constant staying 1.
+    const SquareMatrix<M> period = open.propagation.transition * (fallMap * on.propagation.transition);
+    constexpr std::size_t n = M - 1;
+    SquareMatrix<n> lhs;
+    Vector<n> start;
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) lhs(i, j) = (i == j ? 1.0 : 0.0) - period(i, j);
+        start[i] = period(i, l.one);
+    }
+    SteadyState result;
+    if (!SolveInPlace(lhs, start)) return result;
 
-        // Periodicity: the state at turn-on comes back after one period, z0 = P z0,
-        // with the constant staying 1.
-        const SquareMatrix<M> period = p[kOpen].transition * (p[kFall].transition * (jump * p[kOn].transition));
-        constexpr std::size_t n = M - 1;
-        SquareMatrix<n> lhs;
-        Vector<n> start;
-        for (std::size_t i = 0; i < n; ++i) {
-            for (std::size_t j = 0; j < n; ++j) lhs(i, j) = (i == j ? 1.0 : 0.0) - period(i, j);
-            start[i] = period(i, l.one);
-        }
-        SteadyState result;
-        if (!SolveInPlace(lhs, start)) return result;
+    for (std::size_t i = 0; i < n; ++i) on.start[i] = start[i];
+    on.start[l.one] = 1;
+    const Vector<M> fallStart = on.propagation.transition * on.start;
+    open.start = fallMap * fallStart;
 
-        std::array<Vector<M>, kIntervals> z;
-        for (std::size_t i = 0; i < n; ++i) z[kOn][i] = start[i];
-        z[kOn][l.one] = 1;
-        z[kFall] = jump * (p[kOn].transition * z[kOn]);
-        z[kOpen] = p[kFall].transition * z[kFall];
-        auto integral = [&](std::size_t weight, int interval) {
-            return spans[interval] > 0 ? QuadraticForm(p[interval].integrals[weight], z[interval]) : 0.0;
-        };
-        auto mean = [&](std::size_t weight) {
-            return (integral(weight, kOn) + integral(weight, kFall) + integral(weight, kOpen)) / kPeriod;
-        };
-
-        result.solved = true;
-        result.turnOnVoltage = Dot(modes[kOpen].drain, z[kOn]);
-        result.turnOnSlope = Dot(Derivative(modes[kOpen].drain, modes[kOpen].a), z[kOn]);
-        result.loadPower = s.load * mean(kLoadWeight);
-        if constexpr (K == kFullWeights) {
-            result.supplyCurrent = mean(kSupplyWeight);
-            const std::size_t sw = WeightOf(StagePart::Switch);
-            result.conductionLoss = s.ron * integral(sw, kOn) / kPeriod;
-            result.fallLoss = integral(kFallWeight, kFall) / kPeriod;
-            // The energy the drain capacitance holds as the switch closes.
-            const double v = Dot(modes[kOpen].drain, z[kOn]);
-            const double vc = z[kOn][l.cap];
-            const double externalShare = 1 / s.c1 - s.coss;
-            result.dischargeEnergy = l.drain >= 0 || r.c1 > 0 ? 0.5 * (s.coss * v * v + externalShare * vc * vc)
-                                                              : 0.5 * v * v / s.c1;
-            result.dischargeLoss = result.dischargeEnergy / kPeriod;
-            const std::array<double, kStageParts> resistance = {r.choke,   0,          r.c1,       r.c2,
-                                                                r.lseries, r.lnetwork, r.cnetwork, s.load};
-            for (std::size_t part = 0; part < kStageParts; ++part) {
-                PartWaveform& w = result.parts[part];
-                const double squared = mean(WeightOf(static_cast<StagePart>(part)));
-                w.rmsCurrent = std::sqrt(std::max(0.0, squared));
-                w.loss = part == static_cast<std::size_t>(StagePart::Load) ? 0 : resistance[part] * squared;
-            }
-            result.parts[static_cast<std::size_t>(StagePart::Choke)].meanCurrent = result.supplyCurrent;
-            FindPeaks<M>(l, modes, spans, z, result);
+    result.solved = true;
+    result.turnOnVoltage = Dot(open.mode.drain, on.start);
+    result.turnOnSlope = Dot(Derivative(open.mode.drain, open.mode.a), on.start);
+    const double loadIntegral = QuadraticForm(on.propagation.integrals[0], on.start) +
+                                (falls ? QuadraticForm(fallLoad, fallStart) : 0.0) +
+                                QuadraticForm(open.propagation.integrals[0], open.start);
+    result.loadPower = s.load * loadIntegral / kPeriod;
+    if (detail == SteadyStateDetail::TurnOn) return result;
+    if (detail == SteadyStateDetail::SwitchPeak) {
+        Sample(on, l, StepsFor(onSpan), true, result);
+        if (falls) {
+            Vector<MF> widened{};
+            for (std::size_t j = 0; j < M; ++j) widened[widen(j)] = fallStart[j];
+            fall.start = into * widened;
+            Sample(fall, lf, kFallSamples, true, result);
         }
         return result;
-    };
-    if (detail == SteadyStateDetail::TurnOn) return solve(std::integral_constant<std::size_t, 1>{});
-    return solve(std::integral_constant<std::size_t, kFullWeights>{});
+    }
+
+    IntervalSums onSums = Summed(on, l);
+    IntervalSums openSums = Summed(open, l);
+    IntervalSums fallSums;
+    if (falls) {
+        Vector<MF> widened{};
+        for (std::size_t j = 0; j < M; ++j) widened[widen(j)] = fallStart[j];
+        fall.start = into * widened;
+        fallSums = Summed(fall, lf);
+    }
+    result.supplyCurrent = (onSums.supply + fallSums.supply + openSums.supply) / kPeriod;
+    result.conductionLoss = s.ron * onSums.squared[static_cast<std::size_t>(StagePart::Switch)] / kPeriod;
+    result.fallLoss = fallSums.switchPower / kPeriod;
+    // The energy the drain capacitance holds as the switch closes.
+    const double v = result.turnOnVoltage;
+    const double vc = on.start[l.cap];
+    result.dischargeEnergy =
+        l.drain >= 0 || r.c1 > 0 ? 0.5 * (s.coss * v * v + (1 / s.c1 - s.coss) * vc * vc) : 0.5 * v * v / s.c1;
+    result.dischargeLoss = result.dischargeEnergy / kPeriod;
+    const std::array<double, kStageParts> resistance = {r.choke, 0, r.c1, r.c2, r.lseries, r.lnetwork, r.cnetwork, 0};
+    for (std::size_t part = 0; part < kStageParts; ++part) {
+        PartWaveform& w = result.parts[part];
+        const double squared = (onSums.squared[part] + fallSums.squared[part] + openSums.squared[part]) / kPeriod;
+        w.rmsCurrent = std::sqrt(std::max(0.0, squared));
+        w.loss = resistance[part] * squared;
+    }
+    result.parts[static_cast<std::size_t>(StagePart::Choke)].meanCurrent = result.supplyCurrent;
+    Sample(on, l, StepsFor(onSpan), true, result);
+    if (falls) Sample(fall, lf, kFallSamples, true, result);
+    Sample(open, l, StepsFor(openSpan), false, result);
+    return result;
 }
 
 }  // namespace
 
-SteadyState SolveSteadyState(const NormalisedStage& stage, SteadyStateDetail detail)
+SteadyState SolveSteadyState(const NormalisedStage& s, SteadyStateDetail detail)
 {
     // C1's resistance separates the drain from the external C1's own voltage; Coss
     // then keeps a state of its own.
-    const bool separate = stage.capacitorLoss > 0 && stage.coss > 0 && 1 - stage.coss * stage.c1 > kNoExternalC1;
-    const NormalisedStage& s = stage;
-    const Layout l = LayoutFor(s, separate);
+    const bool separate = s.capacitorLoss > 0 && s.coss > 0 && 1 - s.coss * s.c1 > kNoExternalC1;
+    const Layout l = LayoutFor(s, separate, false);
+    const Layout lf = LayoutFor(s, separate, true);
     switch (l.size) {
-    case 5: return SolveSized<5>(s, l, detail);
-    case 6: return SolveSized<6>(s, l, detail);
-    case 7: return SolveSized<7>(s, l, detail);
-    case 8: return SolveSized<8>(s, l, detail);
-    case 9: return SolveSized<9>(s, l, detail);
-    case 10: return SolveSized<10>(s, l, detail);
+    case 5: return SolveSized<5, 7>(s, l, lf, detail);
+    case 6: return SolveSized<6, 8>(s, l, lf, detail);
+    case 7: return SolveSized<7, 9>(s, l, lf, detail);
     default: break;
     }
-    return SolveSized<10>(s, l, detail);
+    return SolveSized<8, 10>(s, l, lf, detail);
 }
 
 }  // namespace voltra
