@@ -44,6 +44,13 @@ double At(const SimulationWaveforms& w, const std::vector<double>& value, double
     return value[i - 1] + f * (value[i] - value[i - 1]);
 }
 
+// Whether the plot marks the switch on at time t from the second period's turn-on.
+bool MarkedOn(const SimulationWaveforms& w, double t)
+{
+    const auto at = std::lower_bound(w.time.begin(), w.time.end(), w.turnOnTime + t);
+    return w.switchOn[static_cast<std::size_t>(at - w.time.begin())];
+}
+
 // A gate with edges as long as the fall, switching at a fixed threshold, kept the
 // switch fully on for T/2 + 0.417·tf: at 15 % of the period that alone put a third
 // of the supply on the drain at turn-on. The simulated switch is Ron for exactly D·T,
@@ -64,6 +71,8 @@ TEST(SimulatedSwitch, IsOnForTheDutyThenFallsLinearlyOverTheFallTime)
         const double turnOff = At(w, w.switchCurrent, onTime);
         ASSERT_GT(turnOff, 0.5);
         for (const double x : {0.1, 0.5, 0.9}) {
+            EXPECT_TRUE(MarkedOn(w, x * onTime));
+            EXPECT_FALSE(MarkedOn(w, onTime + x * (period - onTime)));
             // Fully on: the drain is Ron times the switch current.
             EXPECT_NEAR(At(w, w.drain, x * onTime), ron * At(w, w.switchCurrent, x * onTime), 2e-3 * r.figures.Vpeak);
             // Falling: a straight line from the turn-off current.
