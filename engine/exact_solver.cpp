@@ -29,6 +29,9 @@ constexpr double kSameResistance = 1e-9;
 // handful of solves reach it.
 constexpr double kRonTolerance = 1e-6;
 constexpr int kMaxRonSteps = 12;
+// The closed-form Ron is some per cent from the solved one: the first solve with it
+// need not be tighter than this.
+constexpr double kFirstRonTolerance = 1e-4;
 // Choke-factor steps of the continuation, in natural logarithms.
 constexpr double kContinuationStep = 0.5;
 constexpr double kSmallestContinuationStep = 1e-3;
@@ -370,7 +373,8 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& closedFormStar
     // The secant through the last two (Ron, Ron it gives) pairs, after one plain step;
     // each solve only as tight as Ron is already known, the last one fully.
     double previousRon = NAN, previousGap = NAN;
-    double tolerance = kTolerance;
+    // The first solve only to the closeness the closed-form Ron deserves.
+    double tolerance = t.saturation > 0 ? kFirstRonTolerance : kTolerance;
     for (int outer = 0;; ++outer) {
         Newton n = outer == 0 && working.chokeFactor < kContinuationChokeFactor
                        ? Continue(working, u)
@@ -379,7 +383,10 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& closedFormStar
         // the square root of the resistance step there); from a cold start it converges.
         // From the other start: the closed form as it is where the duty-scaled one fails.
         if (!n.converged) {
-            const Newton other = SolveUnknowns(working, outer > 0 ? scaled : closedForm, nullptr, tolerance);
+            const Unknowns from = outer > 0 ? scaled : closedForm;
+            const Newton other = outer == 0 && working.chokeFactor < kContinuationChokeFactor
+                                     ? Continue(working, from)
+                                     : SolveUnknowns(working, from, nullptr, tolerance);
             if (other.converged) n = other;
         }
         iterations += n.iterations;
@@ -393,7 +400,17 @@ ExactSolution SolveExact(const ExactTargets& t, const ExactStart& closedFormStar
         const double given = t.saturation / (peaks.peakNetworkCurrent * t.supply / std::exp(u[kLogR]));
         if (!peaks.solved || !Positive(given)) return Failure("The solved peak current gives no on-resistance.", iterations);
         const double gap = given - working.ron;
-        if (std::fabs(gap) <= kRonTolerance * given && tolerance == kTolerance) break;
+        if (std::fabs(gap) <= kRonTolerance * given) {
+            // Ron has settled: the solve it gives, to full precision.
+            working.ron = given;
+            if (tolerance > kTolerance) {
+                const Newton polished = SolveUnknowns(working, u, &jacobian, kTolerance);
+                iterations += polished.iterations;
+                if (!polished.converged) return Failure(polished.reason, iterations);
+                u = polished.u;
+            }
+            break;
+        }
         if (outer + 1 == kMaxRonSteps) return Failure("Ron and the peak current it gives did not settle.", iterations);
         double next = given;
         if (std::isfinite(previousGap) && gap != previousGap) {

@@ -211,7 +211,7 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
     // Load side of the series branch: the load itself, or the network's first node.
     Row<M> loadCurrent, loadVoltage, networkLCurrent, networkCCurrent, networkCVoltage;
     double inductance = s.lseries;
-    Row<M> seriesDrive = m.drain - c2Voltage - (r.c2 + r.lseries) * series;
+    Row<M> seriesDrive = m.drain - c2Voltage - r.lseries * series;
     switch (s.network) {
     case StageNetwork::None:
         loadCurrent = series;

@@ -1,6 +1,9 @@
 // Design options through the circuit they build: off is a no-op; exact, Coss and E-series do what they say.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+
 #include "engine/design_options.h"
 #include "engine/equations.h"
 #include "tests/calculated_design.h"
@@ -102,6 +105,144 @@ TEST(DesignOptions, NoExactSolutionIsReportedNotANumber)
     const Circuit finite = BuildCircuit(CalculatedDesign(1.8f), DesignOptions{.exact = true, .chokeFactor = 1});
     ASSERT_TRUE(AllUsable(finite));
     EXPECT_GT(finite.efficiency.value, 0.9f);
+}
+
+// Rounded parts are analysed with the switch's capacitance across them again: the
+// external C1 alone would be a stage far off tune.
+TEST(DesignOptions, RoundedPartsAreAnalysedWithCossAcrossC1)
+{
+    const DesignRecord d = CalculatedDesign();
+    const Circuit exact = BuildCircuit(d, DesignOptions{.exact = true});
+    const float coss = 0.5f * exact.Get(PartRole::C1).value.value;
+    const Circuit c = BuildCircuit(d, DesignOptions{.exact = true, .coss = coss, .series = ESeries::E96});
+    ASSERT_TRUE(c.analysed && AllUsable(c));
+    EXPECT_NEAR(c.Get(PartRole::C1).value.value, coss, 0.02 * coss);
+    // E96 moves each part by at most 1 %: the stage stays near Class E.
+    EXPECT_LT(std::fabs(c.turnOnPercent.value), 5);
+    EXPECT_NEAR(c.pout.value, d.Power, 0.05 * d.Power);
+    EXPECT_EQ(c.pout.status, Status::Valid);
+}
+
+// The analysed dissipation is what the supply gives and the load does not take.
+TEST(DesignOptions, AnalysedDissipationIsSupplyPowerLessOutputPower)
+{
+    const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true);
+    for (const DesignOptions& o : {DesignOptions{.exact = true}, DesignOptions{.series = ESeries::E24},
+                                   DesignOptions{.exact = true, .series = ESeries::E12, .inductorQ = 100}}) {
+        const Circuit c = BuildCircuit(d, o);
+        ASSERT_TRUE(c.analysed);
+        const double pin = c.ValueOf(PartRole::Supply) * static_cast<double>(c.idc.value);
+        EXPECT_GT(c.dissipation.value, 0);
+        EXPECT_NEAR(c.dissipation.value, pin - c.pout.value, 1e-4 * pin);
+        EXPECT_NEAR(c.dissipation.value, c.pout.value * (1 / c.efficiency.value - 1), 1e-3 * c.dissipation.value);
+    }
+}
+
+// An unusable circuit is never rounded and analysed: its invalid parts and figures
+// stay invalid, with nothing "analysed" about them.
+TEST(DesignOptions, AnUnusableCircuitIsNotRoundedIntoAValidOne)
+{
+    const DesignRecord d = CalculatedDesign();
+    // Coss above the C1 the design needs.
+    const Circuit coss = BuildCircuit(d, DesignOptions{.coss = 2e-9f, .series = ESeries::E24});
+    EXPECT_FALSE(coss.analysed);
+    EXPECT_FALSE(AllUsable(coss));
+    EXPECT_EQ(coss.Get(PartRole::C1).value.status, Status::Invalid);
+    EXPECT_TRUE(coss.losses.empty());
+
+    // 13.56 MHz, 300 W from 12 V with a 24 V switch: no design, rounded or not.
+    DesignRecord bad = d;
+    bad.Frequency = 13.56e6f;
+    bad.Power = 300;
+    bad.Supply = 12;
+    bad.Saturation = 24;
+    FindAll(bad);
+    ASSERT_FALSE(AllUsable(BuildCircuit(bad)));
+    for (const DesignOptions& o : {DesignOptions{.series = ESeries::E24}, DesignOptions{.exact = true, .series = ESeries::E24},
+                                   DesignOptions{.exact = true}}) {
+        const Circuit c = BuildCircuit(bad, o);
+        EXPECT_FALSE(AllUsable(c));
+        EXPECT_FALSE(c.analysed && c.efficiency.Usable());
+        EXPECT_FALSE(c.efficiency.Usable());
+        EXPECT_FALSE(c.efficiency.reason.empty());
+    }
+}
+
+// Rounding that detunes the stage beyond a tolerance is said so: the figures that
+// miss are questioned with the reason, and the circuit still stands to be simulated.
+TEST(DesignOptions, RoundedCircuitMissingTheTargetsIsQuestioned)
+{
+    const DesignRecord d = CalculatedDesign();  // E12 at 4 MHz, Q 5: +66 % power, drain at 150 %
+    const Circuit miss = BuildCircuit(d, DesignOptions{.series = ESeries::E12});
+    ASSERT_TRUE(miss.analysed);
+    EXPECT_GT(std::fabs(miss.pout.value / d.Power - 1), kTargetPowerMiss);
+    EXPECT_EQ(miss.pout.status, Status::Warning);
+    EXPECT_NE(miss.pout.reason.find("target power"), std::string::npos);
+    EXPECT_EQ(miss.turnOnPercent.status, Status::Warning);
+    EXPECT_NE(miss.turnOnPercent.reason.find("% of the supply"), std::string::npos);
+    EXPECT_EQ(miss.efficiency.status, Status::Warning);
+    EXPECT_TRUE(AllUsable(miss));
+
+    DesignRecord near = d;  // at 13.56 MHz the same series lands within both bounds
+    near.Frequency = 13.56e6f;
+    FindAll(near);
+    const Circuit hit = BuildCircuit(near, DesignOptions{.series = ESeries::E12});
+    ASSERT_TRUE(hit.analysed);
+    EXPECT_LE(std::fabs(hit.pout.value / near.Power - 1), kTargetPowerMiss);
+    EXPECT_LE(std::fabs(hit.turnOnPercent.value), kTurnOnMissPercent);
+    EXPECT_EQ(hit.pout.status, Status::Valid);
+    EXPECT_EQ(hit.turnOnPercent.status, Status::Valid);
+    EXPECT_EQ(hit.efficiency.status, Status::Valid);
+}
+
+// Ltotal stands for Lseries and the network inductor: with standard values, for the
+// two rounded parts.
+TEST(DesignOptions, LtotalIsTheSumOfTheRoundedInductors)
+{
+    for (const float rnetwork : {50.0f, 2.0f})
+        for (const bool exact : {false, true}) {
+            const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true, rnetwork);
+            const Circuit c = BuildCircuit(d, DesignOptions{.exact = exact, .series = ESeries::E12});
+            const float sum = static_cast<float>(static_cast<double>(Value(c, PartRole::Lseries)) +
+                                                 Value(c, PartRole::NetworkL));
+            EXPECT_EQ(c.ltotal.value, sum) << rnetwork << " " << exact;
+            EXPECT_NE(c.ltotal.value, BuildCircuit(d).ltotal.value) << rnetwork << " " << exact;
+        }
+}
+
+// The circuit carries the switch model the exact design was solved with.
+TEST(DesignOptions, ExactCircuitCarriesItsSwitchModel)
+{
+    const DesignRecord d = CalculatedDesign();
+    const DesignOptions o{.exact = true, .coss = 0.3e-9f, .duty = 0.4, .inductorQ = 120, .capacitorQ = 900};
+    const Circuit c = BuildCircuit(d, o);
+    ASSERT_TRUE(AllUsable(c));
+    EXPECT_TRUE(c.switchModel);
+    EXPECT_EQ(c.duty, 0.4);
+    EXPECT_EQ(c.coss, 0.3e-9f);
+    EXPECT_EQ(c.inductorQ, 120);
+    EXPECT_EQ(c.capacitorQ, 900);
+    EXPECT_NEAR(FallStart(c), 0.4 / d.Frequency, 1e-15);
+    EXPECT_TRUE(FallFits(c));
+    EXPECT_NEAR(SeriesResistance(PartRole::Lseries, Value(c, PartRole::Lseries), c),
+                2 * std::numbers::pi * d.Frequency * Value(c, PartRole::Lseries) / 120, 1e-9);
+    EXPECT_EQ(SeriesResistance(PartRole::Switch, 1, c), 0);
+    EXPECT_NEAR(c.turnOnPercent.value, 0, 1e-3);
+    const Circuit plain = BuildCircuit(d, DesignOptions{.series = ESeries::E24});
+    EXPECT_FALSE(plain.switchModel);
+    EXPECT_EQ(plain.duty, kDefaultDuty);
+    EXPECT_EQ(SeriesResistance(PartRole::C2, Value(plain, PartRole::C2), plain), 0);
+}
+
+// A fall longer than the off-time makes the exact design invalid, with that reason.
+TEST(DesignOptions, AFallThatDoesNotFitIsInvalid)
+{
+    DesignRecord d = CalculatedDesign();
+    d.Falltime = 0.6f / d.Frequency;
+    FindAll(d);
+    const Circuit c = BuildCircuit(d, DesignOptions{.exact = true});
+    EXPECT_FALSE(AllUsable(c));
+    EXPECT_NE(c.Get(PartRole::C1).value.reason.find("off-time"), std::string::npos) << c.Get(PartRole::C1).value.reason;
 }
 
 }  // namespace

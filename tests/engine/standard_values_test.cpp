@@ -45,6 +45,15 @@ TEST(StandardValues, E96HoldsEveryPreferredNumberAndKeepsIt)
         }
 }
 
+// A value at the geometric mean of two neighbours rounds down, in every decade.
+TEST(StandardValues, ATieRoundsDown)
+{
+    for (double decade : {1e-9, 1.0, 1e3}) {
+        EXPECT_EQ(RoundToSeries(std::sqrt(1.1) * decade, ESeries::E24), 1.0 * decade) << decade;
+        EXPECT_EQ(RoundToSeries(std::sqrt(1.2) * decade, ESeries::E12), 1.0 * decade) << decade;
+    }
+}
+
 TEST(StandardValues, NoValueForWhatIsNotAPositiveNumber)
 {
     for (double value : {0.0, -4.7e-9, double(NAN), double(INFINITY)})
