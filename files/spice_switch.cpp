@@ -53,7 +53,7 @@ std::vector<std::string> SwitchModelLines(const Circuit& c)
     const double period = 1.0 / static_cast<double>(c.frequency);
     const double edge = kEdgeFraction * period;
     const double onTime = FallStart(c);
-    const double fall = std::max(static_cast<double>(c.falltime), edge);
+    const double fall = std::max(static_cast<double>(c.falltime), 2 * edge);
     const std::string n = SpiceNumber(period);
     const std::string e = SpiceNumber(edge);
     const double hold = kHoldFraction * period;
@@ -62,12 +62,15 @@ std::vector<std::string> SwitchModelLines(const Circuit& c)
 
     std::vector<std::string> lines = {
         std::string("Vswitch ") + kSwitchSourceNode + " 0 0",
-        // 1 from 0 to D·T: the rise starts at 0, the fall at D·T.
-        "Von son 0 PULSE(0 1 0 " + e + " " + e + " " + SpiceNumber(onTime - edge) + " " + n + ")",
-        // 0 through the on-window's rise, so a stale hold adds nothing at turn-on; 1 from
-        // there to D·T; then down to 0 over the fall time.
-        "Vramp sramp 0 PULSE(0 1 " + e + " " + e + " " + SpiceNumber(fall) + " " + SpiceNumber(onTime - 2 * edge) +
-            " " + n + ")",
+        // 1 from 0 to D·T and one edge beyond, where the hold has caught the current at
+        // D·T through its lag; the edges start at 0 and at D·T + edge/2.
+        "Von son 0 PULSE(0 1 0 " + e + " " + e + " " + SpiceNumber(onTime - 0.5 * edge) + " " + n + ")",
+        // 0 until the on-window has risen, so a stale hold adds nothing at turn-on; 1
+        // from there to D·T; then down to 0 over the fall time. No corner of this pulse
+        // meets one of the other: two corners a rounding error apart force a time step
+        // too small for the simulator.
+        "Vramp sramp 0 PULSE(0 1 " + SpiceNumber(2 * edge) + " " + e + " " + SpiceNumber(fall) + " " +
+            SpiceNumber(onTime - 3 * edge) + " " + n + ")",
         "Bhold shold 0 I=V(son)*(V(shold)-" + vds + "/" + ron + ")",
         "Chold shold 0 " + SpiceNumber(hold),
         "Rhold shold 0 " + SpiceNumber(kHoldLeak),

@@ -20,6 +20,10 @@ namespace {
 // The transient's last point may fall a little short of its stop time; a
 // millionth of a period is nothing to the means over it.
 constexpr double kPeriodEndTolerance = 1e-6;
+// The transient pauses after each period halfway through the next on-time, where no
+// source has a corner: a pause on a corner (the turn-on) now and then left ngspice a
+// step too small to take.
+constexpr double kPauseInOnTime = 0.5;
 // Enough of ngspice's complaint for the user to see the cause, not a screenful.
 constexpr std::size_t kComplaintLinesShown = 8;
 
@@ -93,7 +97,7 @@ std::string TranCommand(const SimulationRequest& request)
 {
     const double period = 1.0 / request.frequency;
     const std::string step = Number(period / kSimulationStepsPerPeriod);
-    return "tran " + step + " " + Number(request.maxPeriods * period) + " 0 " + step;
+    return "tran " + step + " " + Number((request.maxPeriods + 1) * period) + " 0 " + step;
 }
 
 SimulationOutcome Failed(std::string message)
@@ -156,14 +160,15 @@ SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::s
     while ((watch.Periods() < request.minPeriods || !watch.Steady()) && watch.Periods() < request.maxPeriods) {
         const int ending = watch.Periods() + 1;
         const double end = ending * period;
+        const double pause = end + kPauseInOnTime * request.duty * period;
         ngspice.Command("delete all");
-        ngspice.Command("stop when time > " + Number(end));
+        ngspice.Command("stop when time > " + Number(pause));
         ngspice.Command(ending == 1 ? TranCommand(request) : "resume");
         if (ngspice.Fatal())
             return Failed("ngspice stopped with a fatal error during the simulation:", ngspice.Complaints());
         const NgspiceVector time = ngspice.Vector("time");
         if (time.length == 0) return Failed("The simulation could not start:", ngspice.Complaints());
-        if (time.data[time.length - 1] < end - kPeriodEndTolerance * period)
+        if (time.data[time.length - 1] < pause - kPeriodEndTolerance * period)
             return Failed("The simulation failed in period " + std::to_string(ending) + ":", ngspice.Complaints());
         if (const std::string missing = ReadNewSamples(ngspice, time, samples, samplesRead); !missing.empty())
             return Failed("The simulated circuit has no " + missing + ".");
