@@ -8,10 +8,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "engine/program_texts.h"
 #include "files/file_text.h"
 #include "files/reported_write.h"
+#include "files/spice_switch.h"
+#include "engine/switch_model.h"
 #include "units/format.h"
 #include "units/number_text.h"
 #include "engine/single.h"
@@ -53,6 +56,13 @@ constexpr double kRecordedPeriods = 200.0;
 constexpr const char* kTranStart = "TEXT 0 312 Left 2 !.TRAN 0 ";
 constexpr const char* kGeneratorNote = "TEXT 0 376 Left 2 ;Voltra - ";
 constexpr const char* kLtotalNote = "TEXT 656 -184 Left 2 ;L total = ";
+// With the switch model, its directives stand where the generator and the switch
+// were drawn, and a net label names the drain where the choke meets C1.
+constexpr int kDirectivesTop = 280;
+constexpr int kDirectiveSpacing = 32;
+constexpr const char* kSwitchNote =
+    " Left 2 ;Switch: Ron for the on-time, channel current falling linearly over the fall time, then open";
+constexpr GridPoint kDrainAt = {272, -112};
 
 constexpr std::array<const char*, 3> kBatteryHead = {
     "SYMBOL voltage 0 -240 R0", "WINDOW 123 24 132 Left 0", "SYMATTR InstName Vbattery"};
@@ -65,6 +75,12 @@ constexpr std::array<const char*, 9> kSwitchLines = {
     "SYMATTR Value MySwitch", "WIRE 192 0 224 0",      "WIRE 192 48 224 48",
     "WIRE 192 48 192 112",    "FLAG 192 112 0",        "WIRE 272 -80 272 -16"};
 constexpr const char* kGroundReturnWire = "WIRE 0 160 0 208";
+// The fixed wiring of the supply, the choke, C1 and C2, without the switch and the
+// generator: the schematic of the switch model.
+constexpr std::array<const char*, 12> kPassiveWiring = {
+    "WIRE 0 -96 0 -144",      "FLAG 0 -96 0",           "WIRE 0 -224 0 -272",     "WIRE 0 -272 272 -272",
+    "WIRE 272 -272 272 -224", "WIRE 272 -144 272 -112", "WIRE 272 -112 448 -112", "WIRE 448 -112 448 -48",
+    "WIRE 448 16 448 64",     "FLAG 448 64 0",          "WIRE 448 -112 528 -112", "WIRE 592 -112 656 -112"};
 constexpr std::array<const char*, 19> kFixedWiring = {
     "FLAG 0 208 0",          "WIRE 0 80 0 0",          "WIRE 0 0 64 0",          "WIRE 144 0 192 0",
     "WIRE 272 64 272 112",   "FLAG 272 112 0",         "WIRE 0 -96 0 -144",      "FLAG 0 -96 0",
@@ -133,32 +149,45 @@ std::string SpiceInductance(double henries)
     return FormatInductance(henries);
 }
 
-void WriteInductorH(std::string& file, GridPoint at, std::string_view suffix, float value)
+// A part's value as the file writes it. With the switch model the values go in full
+// (the circuit the solver solved, not its rounded display) with the part's
+// quality-factor resistance as LTspice's Rser instance parameter; otherwise in the
+// formatters' short form.
+std::string PartText(const Circuit& circuit, PartRole role, std::string (*shortForm)(double))
+{
+    const double value = circuit.ValueOf(role);
+    if (!circuit.switchModel) return shortForm(value);
+    std::string text = SpiceNumber(value);
+    if (const double rser = SeriesResistance(role, value, circuit); rser > 0) text += " Rser=" + SpiceNumber(rser);
+    return text;
+}
+
+void WriteInductorH(std::string& file, GridPoint at, std::string_view suffix, const std::string& value)
 {
     WriteHeader(file, "ind", at, "R270");
     AppendLine(file, "WINDOW 0 32 56 Vtop 0");
     AppendLine(file, "WINDOW 3 5 56 Vbottom 0");
-    WriteNameAndValue(file, "L" + std::string(suffix), SpiceInductance(value));
+    WriteNameAndValue(file, "L" + std::string(suffix), value);
 }
 
-void WriteInductorV(std::string& file, GridPoint at, std::string_view suffix, float value)
+void WriteInductorV(std::string& file, GridPoint at, std::string_view suffix, const std::string& value)
 {
     WriteHeader(file, "ind", at, "R0");
-    WriteNameAndValue(file, "L" + std::string(suffix), SpiceInductance(value));
+    WriteNameAndValue(file, "L" + std::string(suffix), value);
 }
 
-void WriteCapacitorH(std::string& file, GridPoint at, std::string_view suffix, float value)
+void WriteCapacitorH(std::string& file, GridPoint at, std::string_view suffix, const std::string& value)
 {
     WriteHeader(file, "cap", at, "R90");
     AppendLine(file, "WINDOW 0 0 32 Vbottom 0");
     AppendLine(file, "WINDOW 3 32 32 Vtop 0");
-    WriteNameAndValue(file, "C" + std::string(suffix), SpiceCapacitance(value));
+    WriteNameAndValue(file, "C" + std::string(suffix), value);
 }
 
-void WriteCapacitorV(std::string& file, GridPoint at, std::string_view suffix, float value)
+void WriteCapacitorV(std::string& file, GridPoint at, std::string_view suffix, const std::string& value)
 {
     WriteHeader(file, "cap", at, "R0");
-    WriteNameAndValue(file, "C" + std::string(suffix), SpiceCapacitance(value));
+    WriteNameAndValue(file, "C" + std::string(suffix), value);
 }
 
 // The mirrored shunt capacitor of the L-network, with the total series inductance
@@ -170,20 +199,30 @@ void WriteNetworkCapacitor(std::string& file, const Circuit& circuit, GridPoint 
         AppendLine(file, "WINDOW 0 4 6 Right 2");
         AppendLine(file, "WINDOW 3 4 56 Right 2");
     }
-    WriteNameAndValue(file, "C3", SpiceCapacitance(circuit.ValueOf(PartRole::NetworkC)));
+    WriteNameAndValue(file, "C3", PartText(circuit, PartRole::NetworkC, SpiceCapacitance));
     AppendLine(file, kLtotalNote + SpiceInductance(circuit.ltotal.value));
 }
 
-void WriteResistor(std::string& file, GridPoint at, std::string_view name, float value)
+void WriteLoad(std::string& file, const Circuit& circuit, GridPoint at)
 {
     WriteHeader(file, "res", at, "R0");
-    WriteNameAndValue(file, name, SignificantText(value));
+    WriteNameAndValue(file, "RLoad", PartText(circuit, PartRole::Load, SignificantText));
 }
 
 void WriteBattery(std::string& file, const Circuit& circuit)
 {
     AppendLines(file, kBatteryHead);
-    AppendLine(file, "SYMATTR Value " + FormatResistance(circuit.ValueOf(PartRole::Supply)));
+    AppendLine(file, "SYMATTR Value " + PartText(circuit, PartRole::Supply, FormatResistance));
+}
+
+// The transient directive and the program's note under it.
+void WriteTransient(std::string& file, const Circuit& circuit, std::string_view start, std::string_view note)
+{
+    const float period = circuit.period.value;
+    AppendLine(file, std::string(start) + FormatSmall(StoreSingle(kSimulatedPeriods / circuit.frequency)) + " " +
+                         FormatSmall(StoreSingle(kRecordedPeriods / circuit.frequency)) + " " +
+                         FormatSmall(StoreSingle(period / kSimulationStepsPerPeriod)) + " startup");
+    AppendLine(file, std::string(note) + kWebAddress);
 }
 
 void WriteGenerator(std::string& file, const Circuit& circuit)
@@ -197,10 +236,27 @@ void WriteGenerator(std::string& file, const Circuit& circuit)
     AppendLine(file, "SYMATTR Value" + PrintForm(kGeneratorResistance));
     AppendLine(file, kSwitchModelStart + LeadingSpaceText(circuit.ValueOf(PartRole::Switch)) + kSwitchModelRoff +
                          SignificantText(circuit.roff) + kSwitchModelEnd);
-    AppendLine(file, kTranStart + FormatSmall(StoreSingle(kSimulatedPeriods / circuit.frequency)) + " " +
-                         FormatSmall(StoreSingle(kRecordedPeriods / circuit.frequency)) + " " +
-                         FormatSmall(StoreSingle(period / kSimulationStepsPerPeriod)) + " startup");
-    AppendLine(file, std::string(kGeneratorNote) + kWebAddress);
+    WriteTransient(file, circuit, kTranStart, kGeneratorNote);
+}
+
+// The switch model's lines as directives, one TEXT line each under a note of what
+// they are, and the transient below them; the drain's net label ties them to the
+// drawn circuit.
+void WriteSwitchModel(std::string& file, const Circuit& circuit)
+{
+    const std::vector<std::string> lines = SwitchModelLines(circuit);
+    int y = kDirectivesTop;
+    AppendLine(file, "TEXT 0 " + std::to_string(y) + kSwitchNote);
+    for (const std::string& line : lines) {
+        y += kDirectiveSpacing;
+        AppendLine(file, "TEXT 0 " + std::to_string(y) + " Left 2 !" + line);
+    }
+    y += kDirectiveSpacing;
+    const std::string tran = "TEXT 0 " + std::to_string(y) + " Left 2 !.TRAN 0 ";
+    y += kDirectiveSpacing;
+    WriteTransient(file, circuit, tran, "TEXT 0 " + std::to_string(y) + " Left 2 ;Voltra - ");
+    AppendLine(file, "FLAG " + std::to_string(kDrainAt.x) + " " + std::to_string(kDrainAt.y) + " " +
+                         circuit.Get(PartRole::Switch).from);
 }
 
 void WriteSwitch(std::string& file)
@@ -211,18 +267,18 @@ void WriteSwitch(std::string& file)
 
 void WriteLoadSide(std::string& file, const Circuit& circuit)
 {
-    const float load = circuit.ValueOf(PartRole::Load);
+    const std::string inductor = PartText(circuit, PartRole::NetworkL, SpiceInductance);
     switch (circuit.network) {
-    case NetworkLayout::None: WriteResistor(file, kPlainLoadAt, "RLoad", load); break;
+    case NetworkLayout::None: WriteLoad(file, circuit, kPlainLoadAt); break;
     case NetworkLayout::SeriesLFirst:
-        WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", circuit.ValueOf(PartRole::NetworkL));
+        WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", inductor);
         WriteNetworkCapacitor(file, circuit, kSeriesLFirstPlaces.capacitor);
-        WriteResistor(file, kSeriesLFirstPlaces.load, "RLoad", load);
+        WriteLoad(file, circuit, kSeriesLFirstPlaces.load);
         break;
     case NetworkLayout::ShuntCFirst:
         WriteNetworkCapacitor(file, circuit, kShuntCFirstPlaces.capacitor);
-        WriteInductorH(file, kShuntCFirstPlaces.inductor, "3", circuit.ValueOf(PartRole::NetworkL));
-        WriteResistor(file, kShuntCFirstPlaces.load, "RLoad", load);
+        WriteInductorH(file, kShuntCFirstPlaces.inductor, "3", inductor);
+        WriteLoad(file, circuit, kShuntCFirstPlaces.load);
         break;
     }
 }
@@ -244,9 +300,10 @@ void WriteLoadWiring(std::string& file, const Circuit& circuit)
 
 bool CheckSpiceExportable(const Circuit& circuit, MessageSink& sink)
 {
-    if (AllUsable(circuit)) return true;
+    const bool fits = FallFits(circuit);
+    if (fits && AllUsable(circuit)) return true;
     sink.Beep();
-    sink.ShowMessage(kSpiceInvalidDesign, kProgramTitle);
+    sink.ShowMessage(fits ? kSpiceInvalidDesign : kSpiceFallTooLong, kProgramTitle);
     return false;
 }
 
@@ -256,15 +313,22 @@ void WriteSpiceSchematic(const std::string& path, const Circuit& circuit, Messag
     if (!CheckSpiceExportable(circuit, sink)) return;
     std::string file;
     WriteBattery(file, circuit);
-    WriteGenerator(file, circuit);
-    WriteInductorV(file, kChokeAt, "1", circuit.ValueOf(PartRole::Choke));
-    WriteSwitch(file);
-    WriteCapacitorV(file, kC1At, "1", circuit.ValueOf(PartRole::C1));
-    WriteCapacitorH(file, kC2At, "2", circuit.ValueOf(PartRole::C2));
-    WriteInductorH(file, kLseriesAt, "2", circuit.ValueOf(PartRole::Lseries));
+    if (circuit.switchModel)
+        WriteSwitchModel(file, circuit);
+    else
+        WriteGenerator(file, circuit);
+    WriteInductorV(file, kChokeAt, "1", PartText(circuit, PartRole::Choke, SpiceInductance));
+    if (!circuit.switchModel) WriteSwitch(file);
+    WriteCapacitorV(file, kC1At, "1", PartText(circuit, PartRole::C1, SpiceCapacitance));
+    WriteCapacitorH(file, kC2At, "2", PartText(circuit, PartRole::C2, SpiceCapacitance));
+    WriteInductorH(file, kLseriesAt, "2", PartText(circuit, PartRole::Lseries, SpiceInductance));
     WriteLoadSide(file, circuit);
-    AppendLine(file, kGroundReturnWire);
-    AppendLines(file, kFixedWiring);
+    if (circuit.switchModel) {
+        AppendLines(file, kPassiveWiring);
+    } else {
+        AppendLine(file, kGroundReturnWire);
+        AppendLines(file, kFixedWiring);
+    }
     WriteLoadWiring(file, circuit);
     WriteAndReport(path, file, kSpiceNotWritten, sink);
 }

@@ -16,7 +16,11 @@ inline constexpr const char* kSpiceNotWritten = "We did not write the LTspice sc
 inline constexpr const char* kSpiceInvalidDesign =
     "We did not write the LTspice schematic file: the design has results that are not valid numbers.";
 
-// True when every part value of the design can be written; otherwise beeps, says so
+// A switch whose fall does not end before it closes again has no pulse widths to write.
+inline constexpr const char* kSpiceFallTooLong =
+    "We did not write the LTspice schematic file: the fall time is longer than the switch's off-time.";
+
+// True when every part value of the design can be written and its switch's fall fits; otherwise beeps, says so
 // and returns false, so the command can refuse before it asks for a file name.
 bool CheckSpiceExportable(const Circuit& circuit, MessageSink& sink);
 

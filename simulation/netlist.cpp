@@ -1,61 +1,56 @@
 // Netlist lines from the circuit model's parts and nodes, so the simulator runs
-// exactly the single-precision values the screen shows.
+// exactly the single-precision values the screen shows, with the switch model the
+// solver solves and the schematic file exports.
 #include "simulation/netlist.h"
 
-#include <array>
-#include <charconv>
+#include "engine/switch_model.h"
+#include "files/spice_switch.h"
 
 namespace voltra {
 namespace {
 
-// Gate drive 0 to 12 V into a 10 ohm source resistance; the switch turns on above
-// 3.5 V with no hysteresis, as in the schematic file.
-constexpr double kGateHigh = 12;
-constexpr double kGeneratorResistance = 10;
-constexpr double kSwitchThreshold = 3.5;
-
-std::string ElementLine(const Part& part)
+std::string ElementLine(const char* name, const std::string& from, const std::string& to, double value)
 {
-    return std::string(part.name) + " " + part.from + " " + part.to + " " + NetlistNumber(part.value.value);
+    return std::string(name) + " " + from + " " + to + " " + NetlistNumber(value);
+}
+
+// A part with its quality factor's series resistance "R<name>" on its far side.
+void AddPart(std::string& lines, const Part& part, const Circuit& circuit)
+{
+    const double value = part.value.value;
+    const double resistance = SeriesResistance(part.role, value, circuit);
+    if (resistance > 0) {
+        const std::string inner = std::string("esr_") + part.name;
+        lines += ElementLine(part.name, part.from, inner, value) + "\n";
+        lines += ElementLine(("R" + std::string(part.name)).c_str(), inner, part.to, resistance) + "\n";
+        return;
+    }
+    lines += ElementLine(part.name, part.from, part.to, value) + "\n";
 }
 
 }  // namespace
 
-std::string NetlistNumber(double value)
-{
-    std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general, 9).ptr;
-    return std::string(text.data(), end);
-}
+std::string NetlistNumber(double value) { return SpiceNumber(value); }
 
 SimulationRequest RequestFor(const Circuit& circuit)
 {
-    const double period = circuit.period.value;
-    const double fall = circuit.falltime;
     std::string lines;
-    const auto add = [&lines](const std::string& line) { lines += line + "\n"; };
     for (const Part& part : circuit.parts) {
         if (part.role != PartRole::Switch) {
-            add(ElementLine(part));
+            AddPart(lines, part, circuit);
             continue;
         }
-        // The switch's own current is what its peak rating must carry: a zero-volt
-        // source in its source lead measures it.
-        add(std::string(part.name) + " " + part.from + " swsrc gate 0 MySwitch");
-        add("Vswitch swsrc 0 0");
-        add(".model MySwitch SW(Ron=" + NetlistNumber(part.value.value) + " Roff=" + NetlistNumber(circuit.roff) +
-            " Vt=" + NetlistNumber(kSwitchThreshold) + " Vh=0)");
+        for (const std::string& line : SwitchModelLines(circuit)) lines += line + "\n";
     }
-    add("Vgen gsrc 0 PULSE(0 " + NetlistNumber(kGateHigh) + " 0 " + NetlistNumber(fall) + " " + NetlistNumber(fall) + " " +
-        NetlistNumber(period * 0.5 - fall) + " " + NetlistNumber(period) + ")");
-    add("Rgen gsrc gate " + NetlistNumber(kGeneratorResistance));
 
     SimulationRequest request;
     request.circuit = lines;
     request.frequency = circuit.frequency;
     request.supply = circuit.ValueOf(PartRole::Supply);
     request.loadResistance = circuit.ValueOf(PartRole::Load);
-    request.switchThreshold = kSwitchThreshold;
+    request.duty = circuit.duty;
+    request.falltime = circuit.falltime;
+    request.shuntCapacitance = static_cast<double>(circuit.ValueOf(PartRole::C1)) + circuit.coss;
     return request;
 }
 

@@ -1,6 +1,6 @@
 // The circuit model as the simulator reads it: the same parts, values and switch
-// model as the schematic file, with the switch current sensed and the gate driven at
-// the design frequency.
+// model as the exact solver and the schematic file with the switch model, the part
+// losses as series resistors, and the switch current sensed.
 #pragma once
 
 #include <string>
@@ -10,7 +10,8 @@
 
 namespace voltra {
 
-// The request that verifies a circuit whose results are all usable.
+// The request that verifies a circuit whose results are all usable and whose fall
+// fits its off-time.
 SimulationRequest RequestFor(const Circuit& circuit);
 
 // A number as the netlist writes it: nine significant digits, enough for every

@@ -20,6 +20,10 @@ namespace {
 // The transient's last point may fall a little short of its stop time; a
 // millionth of a period is nothing to the means over it.
 constexpr double kPeriodEndTolerance = 1e-6;
+// The transient pauses after each period halfway through the next on-time, where no
+// source has a corner: a pause on a corner (the turn-on) now and then left ngspice a
+// step too small to take.
+constexpr double kPauseInOnTime = 0.5;
 // Enough of ngspice's complaint for the user to see the cause, not a screenful.
 constexpr std::size_t kComplaintLinesShown = 8;
 
@@ -33,11 +37,12 @@ struct Probe {
     double sign;
     const char* partName;
 };
-constexpr std::array<Probe, 5> kProbes = {{
+constexpr std::array<Probe, 6> kProbes = {{
     {"drain", &StageSamples::drain, 1.0, "node \"drain\""},
-    {"gate", &StageSamples::gate, 1.0, "node \"gate\""},
     {"load", &StageSamples::load, 1.0, "node \"load\""},
     {"vswitch#branch", &StageSamples::switchCurrent, 1.0, "sense source \"Vswitch\""},
+    {"l1#branch", &StageSamples::chokeCurrent, 1.0, "feed choke \"L1\""},
+    {"l2#branch", &StageSamples::seriesCurrent, 1.0, "series inductor \"L2\""},
     // A source's current flows into its positive terminal: the supply delivers -i.
     {"vbattery#branch", &StageSamples::supplyCurrent, -1.0, "supply \"Vbattery\""},
 }};
@@ -58,7 +63,10 @@ std::string RequestProblem(const SimulationRequest& request)
     if (!Positive(request.frequency)) return "The simulation needs a frequency above zero.";
     if (!Positive(request.supply)) return "The simulation needs a supply voltage above zero.";
     if (!Positive(request.loadResistance)) return "The simulation needs a load resistance above zero.";
-    if (!std::isfinite(request.switchThreshold)) return "The simulation needs the switch's threshold voltage.";
+    if (!(request.duty > 0 && request.duty < 1)) return "The simulation needs a duty cycle between 0 and 1.";
+    if (!(request.falltime >= 0 && request.falltime < (1 - request.duty) / request.frequency))
+        return "The simulation cannot run this switch: the fall time is longer than its off-time.";
+    if (!(request.shuntCapacitance >= 0)) return "The simulation needs the capacitance across the switch.";
     if (request.maxPeriods < 2) return "The simulation needs at least two periods to find a steady state.";
     return {};
 }
@@ -89,7 +97,7 @@ std::string TranCommand(const SimulationRequest& request)
 {
     const double period = 1.0 / request.frequency;
     const std::string step = Number(period / kSimulationStepsPerPeriod);
-    return "tran " + step + " " + Number(request.maxPeriods * period) + " 0 " + step;
+    return "tran " + step + " " + Number((request.maxPeriods + 1) * period) + " 0 " + step;
 }
 
 SimulationOutcome Failed(std::string message)
@@ -149,17 +157,18 @@ SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::s
     SettlingWatch watch;
     SimulationFigures figures;
     int samplesRead = 0;
-    while (!watch.Steady() && watch.Periods() < request.maxPeriods) {
+    while ((watch.Periods() < request.minPeriods || !watch.Steady()) && watch.Periods() < request.maxPeriods) {
         const int ending = watch.Periods() + 1;
         const double end = ending * period;
+        const double pause = end + kPauseInOnTime * request.duty * period;
         ngspice.Command("delete all");
-        ngspice.Command("stop when time > " + Number(end));
+        ngspice.Command("stop when time > " + Number(pause));
         ngspice.Command(ending == 1 ? TranCommand(request) : "resume");
         if (ngspice.Fatal())
             return Failed("ngspice stopped with a fatal error during the simulation:", ngspice.Complaints());
         const NgspiceVector time = ngspice.Vector("time");
         if (time.length == 0) return Failed("The simulation could not start:", ngspice.Complaints());
-        if (time.data[time.length - 1] < end - kPeriodEndTolerance * period)
+        if (time.data[time.length - 1] < pause - kPeriodEndTolerance * period)
             return Failed("The simulation failed in period " + std::to_string(ending) + ":", ngspice.Complaints());
         if (const std::string missing = ReadNewSamples(ngspice, time, samples, samplesRead); !missing.empty())
             return Failed("The simulated circuit has no " + missing + ".");

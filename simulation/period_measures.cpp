@@ -45,19 +45,10 @@ double MaxOver(const std::vector<double>& time, const std::vector<double>& value
     return highest;
 }
 
-// The first sample after the gate rose through the threshold in [start, end).
-std::optional<std::size_t> FirstSampleOn(const StageSamples& s, double start, double end, double threshold)
+// The first sample after the turn-on instant: the ones before it see the switch open.
+std::size_t FirstSampleAfter(const std::vector<double>& time, double instant)
 {
-    for (std::size_t i = 1; i < s.time.size() && s.time[i - 1] < end; ++i)
-        if (s.time[i] >= start && s.gate[i - 1] <= threshold && s.gate[i] > threshold) return i;
-    return std::nullopt;
-}
-
-double CrossingTime(const StageSamples& s, std::size_t firstOn, double threshold)
-{
-    const std::size_t i = firstOn;
-    const double fraction = (threshold - s.gate[i - 1]) / (s.gate[i] - s.gate[i - 1]);
-    return s.time[i - 1] + fraction * (s.time[i] - s.time[i - 1]);
+    return static_cast<std::size_t>(std::upper_bound(time.begin(), time.end(), instant) - time.begin());
 }
 
 struct ValueAndSlope {
@@ -68,8 +59,9 @@ struct ValueAndSlope {
 // Least-squares parabola through the drain voltage while the switch is still
 // open, read at the turn-on instant: the samples after it already see the switch
 // discharging C1 and would hide the residual.
-ValueAndSlope DrainAtTurnOn(const StageSamples& s, std::size_t firstOn, double turnOn, double span)
+ValueAndSlope DrainAtTurnOn(const StageSamples& s, double turnOn, double span)
 {
+    const std::size_t firstOn = FirstSampleAfter(s.time, turnOn);
     // Sums of x^k (k = 0..4) and of y x^k (k = 0..2), x in spans before turn-on.
     double sx[5] = {};
     double sy[3] = {};
@@ -102,7 +94,8 @@ void StageSamples::DropBefore(double start)
     const auto firstKept = std::lower_bound(time.begin(), time.end(), start);
     if (firstKept == time.begin()) return;
     const auto dropped = (firstKept - time.begin()) - 1;
-    for (std::vector<double>* column : {&time, &drain, &gate, &switchCurrent, &load, &supplyCurrent})
+    for (std::vector<double>* column : {&time, &drain, &switchCurrent, &chokeCurrent, &seriesCurrent, &load,
+                                        &supplyCurrent})
         column->erase(column->begin(), column->begin() + dropped);
 }
 
@@ -118,16 +111,25 @@ SimulationFigures MeasurePeriod(const StageSamples& samples, double start, const
     figures.Pin = request.supply * figures.Idc;
     figures.Efficiency = figures.Pout / figures.Pin;
     figures.Vpeak = MaxOver(samples.time, samples.drain, start, end);
-    figures.Ipeak = MaxOver(samples.time, samples.switchCurrent, start, end);
-    figures.VturnOnPercent = NAN;
-    figures.turnOnSlope = NAN;
-    if (const auto firstOn = FirstSampleOn(samples, start, end, request.switchThreshold)) {
-        const double turnOn = CrossingTime(samples, *firstOn, request.switchThreshold);
-        const ValueAndSlope drain = DrainAtTurnOn(samples, *firstOn, turnOn, kTurnOnFitSpan * period);
-        figures.VturnOnPercent = 100.0 * drain.value / request.supply;
-        const double omega = 2.0 * std::numbers::pi * request.frequency;
-        figures.turnOnSlope = drain.slope / (omega * request.supply);
+
+    // What the network drives into the drain node flows through the switch and the
+    // shunt capacitance; the switch current beyond it is the capacitance discharging.
+    const double onEnd = start + request.duty * period;
+    figures.Ipeak = -INFINITY;
+    figures.dischargePeak = 0;
+    for (std::size_t i = 0; i < samples.time.size(); ++i) {
+        if (samples.time[i] < start || samples.time[i] > end) continue;
+        const double network = samples.chokeCurrent[i] - samples.seriesCurrent[i];
+        const double current = samples.switchCurrent[i];
+        figures.Ipeak = std::max(figures.Ipeak, std::min(current, network));
+        if (samples.time[i] <= onEnd) figures.dischargePeak = std::max(figures.dischargePeak, current - network);
     }
+
+    const ValueAndSlope drain = DrainAtTurnOn(samples, start, kTurnOnFitSpan * period);
+    figures.VturnOnPercent = 100.0 * drain.value / request.supply;
+    const double omega = 2.0 * std::numbers::pi * request.frequency;
+    figures.turnOnSlope = drain.slope / (omega * request.supply);
+    figures.dischargeEnergy = 0.5 * request.shuntCapacitance * drain.value * drain.value;
     return figures;
 }
 
@@ -138,14 +140,15 @@ SimulationWaveforms TwoPeriods(const StageSamples& samples, double start, const 
     SimulationWaveforms waves;
     for (std::size_t i = 0; i < samples.time.size(); ++i) {
         if (samples.time[i] < start || samples.time[i] > end) continue;
-        waves.time.push_back(samples.time[i] - start);
+        const double sinceStart = samples.time[i] - start;
+        waves.time.push_back(sinceStart);
         waves.drain.push_back(samples.drain[i]);
         waves.switchCurrent.push_back(samples.switchCurrent[i]);
         waves.load.push_back(samples.load[i]);
-        waves.switchOn.push_back(samples.gate[i] > request.switchThreshold);
+        const double phase = sinceStart - std::floor(sinceStart / period) * period;
+        waves.switchOn.push_back(phase < request.duty * period);
     }
-    const auto firstOn = FirstSampleOn(samples, start + period, end, request.switchThreshold);
-    waves.turnOnTime = firstOn ? CrossingTime(samples, *firstOn, request.switchThreshold) - start : NAN;
+    waves.turnOnTime = period;
     return waves;
 }
 

@@ -1,36 +1,31 @@
 // When a transient has reached periodic steady state: the power each period
-// delivers and draws, against the periods before.
+// delivers and draws, and how far a longer run would still move them.
 #pragma once
 
 #include <limits>
+#include <vector>
 
 namespace voltra {
 
+// Steady once neither power would change by more than kSteadyChange (a fraction) if
+// the run went on, with a margin for the estimate.
 class SettlingWatch {
 public:
+    static constexpr double kSteadyChange = 2e-3;
+
     void AddPeriod(double outputPower, double inputPower);
     bool Steady() const;
-    int Periods() const { return periods_; }
+    int Periods() const { return static_cast<int>(output_.size()); }
     // The larger relative change of the two powers from the period before; NaN
     // after the first period.
     double LastChange() const { return lastChange_; }
+    // The larger estimate of how far either power is still from its steady value, as
+    // a fraction; infinite while the run is too short to tell or still growing.
+    double StillToGo() const;
 
 private:
-    // One power's last two changes, and what a geometric settling still has to go.
-    struct Trace {
-        double previous = 0;
-        double lastStep = std::numeric_limits<double>::quiet_NaN();
-        double stepBefore = std::numeric_limits<double>::quiet_NaN();
-        void Add(double power);
-        double Step(double power) const;
-        double StillToGo(double power) const;
-    };
-
-    int periods_ = 0;
-    Trace output_;
-    Trace input_;
-    double lastOutput_ = 0;
-    double lastInput_ = 0;
+    std::vector<double> output_;
+    std::vector<double> input_;
     double lastChange_ = std::numeric_limits<double>::quiet_NaN();
 };
 

@@ -12,27 +12,30 @@ namespace voltra {
 // The circuit is the amplifier's SPICE element lines and models, without a title,
 // analysis or .end line. The simulator finds its way around it by these names:
 //
-//   Vbattery supply 0 <V>                   DC supply; its current into the stage
-//                                           is -i(Vbattery)
-//   S1 drain swsrc gate 0 MySwitch          the switch, with a zero-volt sense
-//   Vswitch swsrc 0 0                       source: i(Vswitch) flows drain to source
-//   .model MySwitch SW(Ron=.. Roff=.. Vt=.. Vh=0)
-//   Vgen gsrc 0 PULSE(0 12 0 tf tf T/2-tf T)  gate drive at the design frequency,
-//   Rgen gsrc gate 10                       rising from 0 at t = 0: each period
-//                                           starts with a turn-on
-//   RLoad load 0 <ohm>                      the load: output power is v(load)^2/R
+//   Vbattery supply 0 <V>         DC supply; its current into the stage is -i(Vbattery)
+//   L1 supply ...                 the feed choke, its current i(L1) into the drain
+//   ... drain                     the switch's node: the switch, C1 and Coss to ground
+//   C2 drain ...                  the series branch, whose current i(L2) leaves
+//   L2 ... ...                    the drain through C2 and Lseries
+//   Vswitch swsrc 0 0             the switch's source lead: i(Vswitch) is the
+//                                 switch current, drain to source
+//   RLoad load 0 <ohm>            the load: output power is v(load)^2/R
 //
-// Every other node and part is free. The transient starts from the DC operating
-// point with the gate low, so the circuit needs no initial conditions: C2 then
-// already holds the supply and only the choke current has to build up, from the
-// circuit itself rather than from the predictions being checked.
+// The switch closes at the start of every period (t = 0, T, 2T, ...) and is fully on
+// for duty times the period; its fall and the open time follow. The transient starts
+// from the DC operating point with the switch open, so the circuit needs no initial
+// conditions: C2 then already holds the supply and only the choke current has to
+// build up, from the circuit itself rather than from the predictions being checked.
 struct SimulationRequest {
     std::string circuit;
-    double frequency = 0;        // Hz, of the gate drive
-    double supply = 0;           // V, of Vbattery
-    double loadResistance = 0;   // ohm, of RLoad
-    double switchThreshold = 0;  // V, S1 conducts while v(gate) is above it (its Vt)
-    int maxPeriods = 1000;       // the transient stops here even if not yet steady
+    double frequency = 0;         // Hz, of the switching
+    double supply = 0;            // V, of Vbattery
+    double loadResistance = 0;    // ohm, of RLoad
+    double duty = 0.5;            // fraction of the period the switch is fully on
+    double falltime = 0;          // s, of the switch's turn-off
+    double shuntCapacitance = 0;  // F, all capacitance across the switch (C1 and Coss)
+    int maxPeriods = 1000;        // the transient stops here even if not yet steady
+    int minPeriods = 0;           // and runs at least this long, steady or not
 };
 
 // Figures over the last simulated period.
@@ -42,7 +45,14 @@ struct SimulationFigures {
     double Efficiency = 0;      // Pout / Pin
     double Idc = 0;             // A, mean supply current
     double Vpeak = 0;           // V, highest drain voltage
-    double Ipeak = 0;           // A, highest switch current, drain to source
+    // A, highest switch current, drain to source, without the shunt capacitance's
+    // discharge into the switch at turn-on: the current the network drives through it.
+    double Ipeak = 0;
+    // A, the highest current the shunt capacitance discharges into the switch as it
+    // closes (zero at zero-voltage switching); it depends on the switch's speed, not
+    // on the network.
+    double dischargePeak = 0;
+    double dischargeEnergy = 0;  // J, per turn-on: the shunt capacitance's charge then
     // Drain voltage as the switch turns on, % of supply; below zero when the
     // drain has swung under ground, which the switch model (no body diode) allows.
     double VturnOnPercent = 0;
@@ -52,7 +62,7 @@ struct SimulationFigures {
     double turnOnSlope = 0;
     int periods = 0;            // periods simulated
     bool steady = false;        // false when maxPeriods came before steady state
-    double lastChange = 0;      // relative change of Pout from the period before
+    double lastChange = 0;      // relative change of Pout or Pin from the period before
 };
 
 // The last two periods as the simulator stepped them, for a plot; time runs from
@@ -62,7 +72,7 @@ struct SimulationWaveforms {
     std::vector<double> drain;          // V
     std::vector<double> switchCurrent;  // A, drain to source
     std::vector<double> load;           // V
-    std::vector<bool> switchOn;         // gate above the switch threshold
+    std::vector<bool> switchOn;         // the switch fully on (before its fall)
     double turnOnTime = 0;              // s, the turn-on of the second period
 };
 

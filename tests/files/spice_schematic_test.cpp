@@ -113,6 +113,24 @@ TEST_F(SpiceSchematicTest, InvalidResultsAreNeverExported)
     EXPECT_EQ(sink_.beeps, 2);
 }
 
+// At 600 MHz a 1 ns fall is longer than the half period the switch is open: the
+// generator's pulse width would be negative (-666p), so no file is written, with or
+// without the switch model.
+TEST_F(SpiceSchematicTest, AFallLongerThanTheOffTimeIsNeverExported)
+{
+    design_.Frequency = 600e6f;
+    FindAll(design_);
+    for (const bool exact : {false, true}) {
+        SCOPED_TRACE(exact);
+        Circuit circuit = BuildCircuit(design_);
+        circuit.switchModel = exact;
+        WriteSpiceSchematic("amp.asc", circuit, sink_);
+        EXPECT_FALSE(fs::exists("amp.asc"));
+    }
+    EXPECT_EQ(sink_.messages, Texts(2, kSpiceFallTooLong));
+    EXPECT_EQ(sink_.beeps, 2);
+}
+
 }  // namespace
 
 }  // namespace voltra

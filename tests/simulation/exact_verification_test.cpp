@@ -6,12 +6,19 @@
 #include <cmath>
 
 #include "class_e_circuit.h"
+#include "exact_sweep.h"
 #include "engine/design_options.h"
 #include "simulation/netlist.h"
 #include "simulation/ngspice_simulator.h"
 
 namespace voltra {
 namespace {
+
+// The bench's seed, and designs of it that cover duty 0.25, 0.5 and 0.75, the
+// L-network, Coss and a fall of 15 % of the period while each verifies in about a
+// second.
+constexpr unsigned kSweepSeed = 18;
+constexpr int kSweepSample[] = {4, 15, 22, 24, 29};
 
 // The shortest fall time the entry takes: the simulated gate then holds the switch on
 // for half a period, as the solver assumes, to a few parts in a thousand at 30 MHz.
@@ -50,6 +57,25 @@ TEST(ExactInTheSimulator, SolvedCircuitMeetsPowerAndZeroVoltageSwitching)
         const SimulationFigures s = Simulated(circuit);
         EXPECT_NEAR(s.Pout, d.Power, 0.02 * d.Power);
         EXPECT_NEAR(s.VturnOnPercent, 0, 2);
+        EXPECT_NEAR(100 * s.Efficiency, 100 * circuit.efficiency.value, 1);
+    }
+}
+
+// A few designs of the seeded sweep (bench/simulation/exact_sweep prints all of it).
+TEST(ExactInTheSimulator, SweepSampleMeetsTurnOnPowerAndEfficiency)
+{
+    for (const int index : kSweepSample) {
+        const SweepCase c = SweepCaseOf(kSweepSeed, index);
+        SCOPED_TRACE(testing::Message() << "sweep design " << index << ": " << c.frequency << " Hz, Q " << c.networkQ
+                                        << ", tf/T " << c.fallFraction << ", duty " << c.duty << ", L-net "
+                                        << c.lnetwork << ", Coss/C1 " << c.cossFraction);
+        const SweepOutcome o = RunSweepCase(c);
+        ASSERT_TRUE(o.solved) << o.reason;
+        ASSERT_TRUE(o.simulated) << o.reason;
+        EXPECT_TRUE(o.steady);
+        EXPECT_NEAR(o.turnOnPercent, 0, kSweepTurnOnPercent);
+        EXPECT_NEAR(o.powerPercent, 0, kSweepPowerPercent);
+        EXPECT_NEAR(100 * o.simulatedEfficiency, 100 * o.predictedEfficiency, kSweepEfficiencyPoints);
     }
 }
 

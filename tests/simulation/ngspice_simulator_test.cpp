@@ -70,8 +70,7 @@ TEST_F(NgspiceSimulation, StageDrawsWhatItDeliversAndDissipatesAcrossTheQRange)
         if (networkQ != 10.0f) continue;
         EXPECT_LT(std::fabs(result.figures.VturnOnPercent), 10.0);
         EXPECT_LT(std::fabs(result.figures.turnOnSlope), 0.1);
-        EXPECT_GT(w.turnOnTime, 1.0 / kDefaultFrequency);
-        EXPECT_LT(w.turnOnTime, 1.0 / kDefaultFrequency + kDefaultFalltime);
+        EXPECT_EQ(w.turnOnTime, 1.0 / kDefaultFrequency);
     }
 }
 
@@ -127,8 +126,8 @@ TEST_F(NgspiceSimulation, FaultsBecomeMessagesAndLeaveTheNextRunAsBefore)
         const char* messageStart;
         const char* messageHas;
     } cases[] = {
-        {"switch model misspelt", replaced("gate 0 MySwitch", "gate 0 MySwich"), "ngspice refused the circuit",
-         "mysw"},
+        {"switch expression cut short", replaced("+(1-V(son))", "+(1-V(son)"), "ngspice refused the circuit",
+         "bs1"},
         {"load given as an undefined parameter (fatal to ngspice)",
          replaced("RLoad load 0 " + NetlistNumber(good.loadResistance), "RLoad load 0 {rload}"),
          "ngspice stopped with a fatal error", "rload"},

@@ -1,0 +1,160 @@
+// The figures of one period and the steady-state watch, on samples whose answers are
+// known in closed form: a drain voltage that is a parabola before turn-on, a discharge
+// spike on top of the network current, and power sequences that settle as a
+// geometric tail or ring.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "simulation/period_measures.h"
+#include "simulation/settling_watch.h"
+
+namespace voltra {
+namespace {
+
+constexpr double kFrequency = 1e6;
+constexpr double kPeriod = 1 / kFrequency;
+constexpr double kSupply = 20;
+
+SimulationRequest Request()
+{
+    SimulationRequest request;
+    request.frequency = kFrequency;
+    request.supply = kSupply;
+    request.loadResistance = 10;
+    request.duty = 0.5;
+    request.shuntCapacitance = 1e-9;
+    return request;
+}
+
+// Two periods sampled every 1/400 of a period, from -T to T, the measured period
+// starting at the turn-on at 0. Before it the drain follows a + b·t + c·t² and the
+// load holds 10 V; from 0 the switch carries the network current, and at the first
+// sample after turn-on the shunt capacitance's discharge adds `spike`.
+StageSamples Samples(double a, double b, double c, double network, double spike)
+{
+    StageSamples s;
+    for (int i = -400; i <= 400; ++i) {
+        const double t = i * kPeriod / 400;
+        const bool on = i >= 0 && i <= 200;
+        s.time.push_back(t);
+        s.drain.push_back(t <= 0 ? a + b * t + c * t * t : 0.1);
+        // The network draws back from the drain while the switch is open.
+        s.chokeCurrent.push_back((on ? network : -network) + 1);
+        s.seriesCurrent.push_back(1);
+        s.switchCurrent.push_back(on ? network + (i == 1 ? spike : 0) : 0);
+        s.load.push_back(10);
+        s.supplyCurrent.push_back(0.5);
+    }
+    return s;
+}
+
+TEST(PeriodMeasures, TurnOnVoltageAndSlopeAreTheDrainsAtTheTurnOnInstant)
+{
+    // 3 V (15 % of the supply) falling at 2 V/ns, bending up.
+    const double a = 3, b = -2e9, c = 4e17;
+    const SimulationFigures f = MeasurePeriod(Samples(a, b, c, 5, 0), 0, Request());
+    EXPECT_NEAR(f.VturnOnPercent, 15.0, 1e-6);
+    // dv/d(ωt) over the supply.
+    EXPECT_NEAR(f.turnOnSlope, b / (2 * std::numbers::pi * kFrequency * kSupply), 1e-6);
+    EXPECT_NEAR(f.dischargeEnergy, 0.5 * 1e-9 * a * a, 1e-15);
+    EXPECT_NEAR(f.Pout, 10.0, 1e-9);
+    EXPECT_NEAR(f.Pin, kSupply * 0.5, 1e-9);
+}
+
+TEST(PeriodMeasures, WithoutSamplesBeforeTheTurnOnItsFiguresAreUnknown)
+{
+    StageSamples s = Samples(1, 0, 0, 5, 0);
+    s.DropBefore(0.0);
+    s.DropBefore(kPeriod / 100);
+    const SimulationFigures f = MeasurePeriod(s, kPeriod / 100, Request());
+    EXPECT_TRUE(std::isnan(f.VturnOnPercent));
+    EXPECT_TRUE(std::isnan(f.turnOnSlope));
+}
+
+// The spike is the shunt capacitance emptying into the switch: the switch's peak is
+// the network's current, and the spike is reported apart.
+TEST(PeriodMeasures, SwitchPeakLeavesOutTheDischargeAndReportsItApart)
+{
+    const SimulationFigures f = MeasurePeriod(Samples(3, 0, 0, 5, 40), 0, Request());
+    EXPECT_DOUBLE_EQ(f.Ipeak, 5.0);
+    EXPECT_DOUBLE_EQ(f.dischargePeak, 40.0);
+    const SimulationFigures clean = MeasurePeriod(Samples(0, 0, 0, 5, 0), 0, Request());
+    EXPECT_DOUBLE_EQ(clean.Ipeak, 5.0);
+    EXPECT_DOUBLE_EQ(clean.dischargePeak, 0.0);
+}
+
+// The period's mean needs the sample before its start, which its first
+// interval interpolates from; nothing earlier is needed.
+TEST(StageSamples, DropBeforeKeepsExactlyTheSampleBeforeTheStart)
+{
+    StageSamples s = Samples(0, 0, 0, 5, 0);
+    const double start = 0.3 * kPeriod + 1e-12;  // between two samples
+    const std::size_t before = s.time.size();
+    s.DropBefore(start);
+    ASSERT_EQ(s.time.size(), before - 520);
+    EXPECT_LT(s.time[0], start);
+    EXPECT_GT(s.time[1], start);
+    for (const std::vector<double>* column :
+         {&s.drain, &s.switchCurrent, &s.chokeCurrent, &s.seriesCurrent, &s.load, &s.supplyCurrent})
+        EXPECT_EQ(column->size(), s.time.size());
+    // A start on a sample keeps the one before it as well.
+    s.DropBefore(s.time[5]);
+    EXPECT_EQ(s.time.size(), before - 520 - 4);
+}
+
+// A tail that settles by 4 % a period moves 0.1 % a period long before it is within
+// 0.2 % of its end, and one of 0.5 % a period moves less than 0.1 % over a dozen
+// periods while 5 % is still to come: the watch waits for the end, whichever power
+// it is in.
+TEST(SettlingWatch, WaitsForAGeometricTailInEitherPower)
+{
+    const struct {
+        double amplitude;
+        double ratio;  // per period
+    } tails[] = {{0.5, 0.96}, {0.05, 0.995}};
+    for (const auto& tail : tails)
+        for (const bool inOutput : {true, false}) {
+            SCOPED_TRACE(testing::Message() << (inOutput ? "output" : "input") << " power settling by " << tail.ratio);
+            SettlingWatch watch;
+            const double final = 78.5;
+            int steadyAt = 0;
+            for (int k = 0; k < 5000 && steadyAt == 0; ++k) {
+                const double settling = final * (1 - tail.amplitude * std::pow(tail.ratio, k));
+                watch.AddPeriod(inOutput ? settling : final, inOutput ? final : settling);
+                if (watch.Steady()) steadyAt = k;
+            }
+            ASSERT_GT(steadyAt, 0);
+            EXPECT_LT(tail.amplitude * std::pow(tail.ratio, steadyAt), SettlingWatch::kSteadyChange);
+            // Yet not long after: each needless period costs the user time.
+            const double needed = std::log(SettlingWatch::kSteadyChange / tail.amplitude) / std::log(tail.ratio);
+            EXPECT_LT(steadyAt, 2.5 * needed);
+        }
+}
+
+TEST(SettlingWatch, RingingPowerIsSteadyOnlyOnceItsSwingIsSmall)
+{
+    SettlingWatch watch;
+    int steadyAt = 0;
+    for (int k = 0; k < 2000 && steadyAt == 0; ++k) {
+        const double ring = 0.3 * std::pow(0.97, k) * std::cos(0.4 * k);
+        watch.AddPeriod(50 * (1 + ring), 52 * (1 + 0.5 * ring));
+        if (watch.Steady()) steadyAt = k;
+    }
+    ASSERT_GT(steadyAt, 0);
+    EXPECT_LT(0.3 * std::pow(0.97, steadyAt), SettlingWatch::kSteadyChange);
+}
+
+TEST(SettlingWatch, ConstantPowersAreSteadyAfterTheShortestRunItJudges)
+{
+    SettlingWatch watch;
+    for (int k = 0; k < 11; ++k) watch.AddPeriod(10, 11);
+    EXPECT_FALSE(watch.Steady());
+    watch.AddPeriod(10, 11);
+    EXPECT_TRUE(watch.Steady());
+    EXPECT_EQ(watch.LastChange(), 0.0);
+}
+
+}  // namespace
+}  // namespace voltra
