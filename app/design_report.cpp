@@ -257,6 +257,8 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
         simulated["periods"] = s.periods;
         simulated["turnOnSlope"] = Number(s.turnOnSlope);
         simulated["lastChange"] = Number(s.lastChange);
+        simulated["dischargePeak"] = Number(s.dischargePeak);
+        simulated["dischargeEnergy"] = Number(s.dischargeEnergy);
         Json compared = Json::object();
         for (const FigureComparison& row : simulation->rows)
             compared[row.key] = {{"predicted", Number(row.predicted)},

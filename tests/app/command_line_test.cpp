@@ -34,7 +34,9 @@ public:
         asked = request;
         if (!error.empty()) return {std::nullopt, error, false};
         SimulationResult result;
-        result.figures = {52.5, 55, 52.5 / 55, 55 / 24.0, 85, 9, 1.5, -0.25, 180, true, 1e-4};
+        result.figures = {.Pout = 52.5, .Pin = 55, .Efficiency = 52.5 / 55, .Idc = 55 / 24.0, .Vpeak = 85, .Ipeak = 9,
+                          .VturnOnPercent = 1.5, .turnOnSlope = -0.25, .periods = 180, .steady = true,
+                          .lastChange = 1e-4};
         return {result, "", false};
     }
     std::string error;

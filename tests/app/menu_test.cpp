@@ -43,7 +43,8 @@ TEST_F(MenuTest, FileToolsAndHelpHoldEveryCommandWithTheDesktopsShortcuts)
               QStringList({"&Open design...", "&Save design", "Save design &as...", "&Export LTspice schematic...",
                            "&Print...", "&Quit"}));
     EXPECT_EQ(Titles(menu(kToolsMenuName)->actions()),
-              QStringList({"&Verify in ngspice", "&L-network", "&Exact design", "&Parts"}));
+              QStringList({"&Verify in ngspice", "&Losses and part stresses...", "&L-network", "&Exact design",
+                           "&Parts"}));
     EXPECT_EQ(Titles(menu(kPartsMenuName)->actions()), QStringList({"Any", "E12", "E24", "E96"}));
     EXPECT_EQ(Titles(menu(kHelpMenuName)->actions()), QStringList({"Voltra &user guide", "&About Voltra"}));
 
@@ -52,7 +53,7 @@ TEST_F(MenuTest, FileToolsAndHelpHoldEveryCommandWithTheDesktopsShortcuts)
         {kSaveAsActionName, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         {kSpiceActionName, QKeySequence(Qt::CTRL | Qt::Key_E)},    {kPrintActionName, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {kQuitActionName, QKeySequence(Qt::CTRL | Qt::Key_Q)},     {kVerifyActionName, QKeySequence(Qt::Key_F5)},
-        {kUserGuideActionName, QKeySequence(Qt::Key_F1)},
+        {kUserGuideActionName, QKeySequence(Qt::Key_F1)}, {kPartsWindowActionName, QKeySequence(Qt::CTRL | Qt::Key_T)},
     };
     for (const auto& s : shortcuts) EXPECT_EQ(Action(s.action)->shortcut(), s.keys) << s.action;
 
@@ -68,6 +69,8 @@ TEST_F(MenuTest, FileToolsAndHelpHoldEveryCommandWithTheDesktopsShortcuts)
     EXPECT_TRUE(std::filesystem::exists(dialogs_.spicePath));
     Action(kVerifyActionName)->trigger();
     EXPECT_NE(program_->Verification(), nullptr);
+    Action(kPartsWindowActionName)->trigger();
+    EXPECT_NE(program_->Design()->findChild<QWidget*>(kPartsWindowName), nullptr);
     dialogs_.printer.pdfPath = (folder_ / "menu.pdf").string();
     Action(kPrintActionName)->trigger();
     EXPECT_TRUE(std::filesystem::exists(dialogs_.printer.pdfPath));
