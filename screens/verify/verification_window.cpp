@@ -217,9 +217,10 @@ void VerificationWindow::ShowLosses(const Circuit& circuit, const SimulationFigu
     const QString simulated =
         tr("Simulated supply power less output power: %1.")
             .arg(QString::fromStdString(FormatPrefixed(figures.Pin - figures.Pout) + "W"));
-    const std::string predicted = LossSummaryLine(circuit);
-    losses_->setText(predicted.empty() ? simulated
-                                       : tr("Predicted %1. %2").arg(QString::fromStdString(predicted), simulated));
+    // The budget's line begins a sentence on the screen; here it follows "Predicted".
+    QString predicted = QString::fromStdString(LossSummaryLine(circuit));
+    if (!predicted.isEmpty()) predicted[0] = predicted[0].toLower();
+    losses_->setText(predicted.isEmpty() ? simulated : tr("Predicted %1. %2").arg(predicted, simulated));
 }
 
 void VerificationWindow::ShowTable(const DesignRecord& design, const Circuit& circuit, const SimulationFigures& figures)

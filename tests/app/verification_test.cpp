@@ -172,7 +172,7 @@ TEST_F(VerificationTest, TheSimulatedLossStandsBesideThePredictedBudget)
     EXPECT_TRUE(losses->text().startsWith("Simulated supply power less output power: ")) << losses->text().toStdString();
     QTest::mouseClick(program_->Design()->findChild<QPushButton*>(kExactButtonName), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
-    EXPECT_TRUE(losses->text().startsWith("Predicted Losses ")) << losses->text().toStdString();
+    EXPECT_TRUE(losses->text().startsWith("Predicted losses ")) << losses->text().toStdString();
     EXPECT_TRUE(losses->text().contains(". Simulated supply power less output power: "));
     Box("txtSaturation")->setText("24");
     ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
