@@ -67,8 +67,10 @@ inline constexpr double kContinuationChokeFactor = kDefaultChokeFactor;
 ExactSolution SolveExact(const ExactTargets& targets, const ExactStart& start);
 
 // The highest frequency at which the C1 that Class E needs still holds coss, for the
-// same targets otherwise: there the external C1 would be zero. NaN when the targets
-// have no solution or coss is not positive.
+// same targets otherwise: there the external C1 would be zero. Exact without a fall
+// time (C1 then goes as 1/f); with one, the fall's share of the period is taken as it
+// is at the targets' frequency. NaN when the targets have no solution or coss is not
+// positive.
 double HighestFrequencyForCoss(const ExactTargets& targets, const ExactStart& start, double coss);
 
 // From a design whose closed-form results are current (after FindAll): Ron starts at

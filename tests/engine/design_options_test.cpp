@@ -182,6 +182,9 @@ TEST(DesignOptions, RoundedCircuitMissingTheTargetsIsQuestioned)
     EXPECT_NE(miss.turnOnPercent.reason.find("% of the supply"), std::string::npos);
     EXPECT_EQ(miss.efficiency.status, Status::Warning);
     EXPECT_TRUE(AllUsable(miss));
+    // Closing on charge: the impulse is reported apart, Ipeak is the network's current.
+    EXPECT_GT(miss.dischargeEnergy.value, 0);
+    EXPECT_LT(miss.ipeak.value, 0.5f * miss.dischargePeakCurrent.value);
 
     DesignRecord near = d;  // at 13.56 MHz the same series lands within both bounds
     near.Frequency = 13.56e6f;
@@ -224,6 +227,11 @@ TEST(DesignOptions, ExactCircuitCarriesItsSwitchModel)
     EXPECT_EQ(c.capacitorQ, 900);
     EXPECT_NEAR(FallStart(c), 0.4 / d.Frequency, 1e-15);
     EXPECT_TRUE(FallFits(c));
+    Circuit late = c;  // the off-time is 60 % of the period
+    late.falltime = 0.59f / d.Frequency;
+    EXPECT_TRUE(FallFits(late));
+    late.falltime = 0.61f / d.Frequency;
+    EXPECT_FALSE(FallFits(late));
     EXPECT_NEAR(SeriesResistance(PartRole::Lseries, Value(c, PartRole::Lseries), c),
                 2 * std::numbers::pi * d.Frequency * Value(c, PartRole::Lseries) / 120, 1e-9);
     EXPECT_EQ(SeriesResistance(PartRole::Switch, 1, c), 0);

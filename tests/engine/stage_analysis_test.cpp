@@ -63,6 +63,24 @@ TEST(StageAnalysis, MissedZeroVoltageTurnOnDumpsC1sEnergyIntoTheSwitch)
     }
 }
 
+// Coss keeps no series resistance, the external C1 does: as its Q grows without
+// bound the stage becomes the lossless one, whatever share of C1 is the switch's own.
+TEST(StageAnalysis, CapacitorLossesVanishAsTheirQGrows)
+{
+    for (double share : {0.0, 0.5, 0.9}) {
+        ClassEStage lossless = SolvedStartupStage(true);
+        lossless.coss = share * lossless.c1;
+        ClassEStage nearly = lossless;
+        nearly.capacitorQ = 1e6;
+        const StageFigures a = AnalyseStage(lossless), b = AnalyseStage(nearly);
+        ASSERT_TRUE(a.valid && b.valid) << share;
+        EXPECT_NEAR(b.pout / a.pout, 1, 1e-4) << share;
+        EXPECT_NEAR(b.turnOnVoltage, a.turnOnVoltage, 1e-2) << share;
+        EXPECT_NEAR(b.vpeak / a.vpeak, 1, 1e-4) << share;
+        EXPECT_LT(b.parts[static_cast<std::size_t>(StagePart::C1)].loss, 1e-4 * a.pout) << share;
+    }
+}
+
 TEST(StageAnalysis, PartsThatAreNoCircuitAreRefused)
 {
     for (auto change : {+[](ClassEStage& s) { s.c2 = 0; }, +[](ClassEStage& s) { s.load = -5; },
