@@ -7,6 +7,7 @@
 
 #include "engine/equations.h"
 #include "engine/single.h"
+#include "engine/switch_model.h"
 
 namespace voltra {
 namespace {
@@ -69,6 +70,9 @@ void DecideFigures(Circuit& c, const DesignRecord& d)
     c.rdc = Figure(Rdc(d));
     c.efficiency = Figure(d.Efficiency);
     c.dissipation = Figure(StoreSingle(static_cast<double>(d.Supply) * d.Idc - d.Power));
+    // A fall that outlasts the off-time is the first thing wrong with such a design,
+    // whatever the fits then make of its efficiency.
+    RefuseUnfitFall(c);
     // More power out than in, or less than none in, is no amplifier: the supply
     // current that claims it cannot be trusted, nor the resistance made from it.
     if (c.efficiency.Usable() && !(d.Efficiency > 0 && d.Efficiency <= 1)) {

@@ -14,7 +14,6 @@ namespace voltra {
 namespace {
 
 constexpr const char* kCossAboveC1 = "the switch's own output capacitance is more than the C1 this design needs";
-constexpr const char* kFallTooLong = "the fall time is longer than the switch's off-time";
 constexpr PartRole kReactiveParts[] = {PartRole::C1, PartRole::C2, PartRole::Lseries, PartRole::NetworkL,
                                        PartRole::NetworkC};
 
@@ -191,8 +190,7 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
             if (c.Has(role)) Invalidate(c.Get(role).value, reason);
         Invalidate(c.rload, reason);
     }
-    if (!FallFits(c))
-        for (Result* figure : {&c.efficiency, &c.idc, &c.rdc, &c.dissipation}) Invalidate(*figure, kFallTooLong);
+    RefuseUnfitFall(c);
 
     Result& c1 = c.Get(PartRole::C1).value;
     if (options.coss > 0 && c1.Usable()) {

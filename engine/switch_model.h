@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 
 #include "engine/circuit.h"
@@ -27,6 +28,16 @@ inline bool FallFits(const Circuit& c)
 {
     const double offTime = (1 - c.duty) / static_cast<double>(c.frequency);
     return std::isfinite(offTime) && c.falltime >= 0 && static_cast<double>(c.falltime) < offTime;
+}
+
+// A switch still falling when it should close again is no Class E switch: the supply
+// figures, which assume it turns off within its off-time, stand invalid.
+inline constexpr const char* kFallTooLong = "the fall time is longer than the switch's off-time";
+
+inline void RefuseUnfitFall(Circuit& c)
+{
+    if (FallFits(c)) return;
+    for (Result* figure : {&c.efficiency, &c.idc, &c.rdc, &c.dissipation}) Invalidate(*figure, kFallTooLong);
 }
 
 // Ohm in series with a part of the given role and value: ωL/QL for every inductor,

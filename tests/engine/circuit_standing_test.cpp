@@ -65,5 +65,30 @@ TEST(CircuitStanding, IdealCornerIsAHundredPerCentAndNeverANegativeLoss)
     }
 }
 
+// The closed form's gate holds the switch on for half a period and then lets it fall:
+// a fall longer than the other half cannot be built, and no schematic may get a
+// negative pulse width. That is the reason given, before what the fits then make of
+// the efficiency; just inside the half period the efficiency's own range decides.
+TEST(CircuitStanding, AFallLongerThanTheOffTimeMakesTheSupplyFiguresInvalid)
+{
+    DesignRecord d;
+    StartupValues(d);
+    d.Falltime = 1e-9f;
+    d.Frequency = 300e6f;
+    FindAll(d);
+    EXPECT_TRUE(BuildCircuit(d).efficiency.Usable());
+    d.Frequency = 499e6f;
+    FindAll(d);
+    EXPECT_EQ(BuildCircuit(d).efficiency.reason, "the fall-time and saturation losses put the drain efficiency outside 0 to 100 %");
+    d.Frequency = 501e6f;
+    FindAll(d);
+    const Circuit unfit = BuildCircuit(d);
+    for (const Result* figure : {&unfit.efficiency, &unfit.idc, &unfit.rdc, &unfit.dissipation}) {
+        EXPECT_EQ(figure->status, Status::Invalid);
+        EXPECT_EQ(figure->reason, "the fall time is longer than the switch's off-time");
+    }
+    EXPECT_FALSE(AllUsable(unfit));
+}
+
 }  // namespace
 }  // namespace voltra

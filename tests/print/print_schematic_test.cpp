@@ -54,8 +54,9 @@ TEST(PrintSchematic, FailureGivesOnePrinterErrorAndNoFile)
         {[](D d) { d.Idc = 0; }, "", "Division by zero: Idc is 0"},
         {[](D d) { d.LnetState = true, d.Cnetwork = NAN; }, "", "Cnetwork is not"},
         {[](D d) { d.LnetState = true, d.Lseries = d.Lnetwork = 3e38f; }, "", "Ltotal is not"},
-        // A fall time beyond the period: more power out than in.
-        {[](D d) { d.Falltime = 100e-6f, FindAll(d); }, "", "Idc is not valid: the fall-time"},
+        // A fall time beyond the period: the switch cannot turn off before it closes again.
+        {[](D d) { d.Falltime = 100e-6f, FindAll(d); }, "",
+         "Idc is not valid: the fall time is longer than the switch's off-time"},
         {[](D) {}, "no/a.pdf", "The file \"%1/no/a.pdf\" could not be written: "},
     };
     PrintToFile print;
