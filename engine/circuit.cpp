@@ -166,6 +166,21 @@ std::vector<std::pair<const char*, Result>> Circuit::NamedResults() const
     return named;
 }
 
+std::vector<std::string> QuestionedReasons(const Circuit& circuit)
+{
+    std::vector<std::string> reasons;
+    auto note = [&](const Result& result) {
+        if (result.status != Status::Warning || result.reason.empty()) return;
+        if (std::find(reasons.begin(), reasons.end(), result.reason) == reasons.end()) reasons.push_back(result.reason);
+    };
+    for (const auto& [name, result] : circuit.NamedResults()) note(result);
+    if (circuit.analysed) {
+        note(circuit.pout);
+        note(circuit.turnOnPercent);
+    }
+    return reasons;
+}
+
 bool AllUsable(const Circuit& circuit)
 {
     for (const auto& [name, result] : circuit.NamedResults())

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -128,5 +129,10 @@ Circuit BuildCircuit(const DesignRecord& calculated, double chokeFactor = kDefau
 
 // True when nothing in the circuit is invalid: it may be exported and printed.
 bool AllUsable(const Circuit& circuit);
+
+// The reasons the circuit's figures are questioned (drawn red but still usable), each
+// once, in the order the sheet prints the figures: what the sheet, the schematic file
+// and the verification say beside the numbers.
+std::vector<std::string> QuestionedReasons(const Circuit& circuit);
 
 }  // namespace voltra

@@ -296,6 +296,21 @@ void WriteLoadWiring(std::string& file, const Circuit& circuit)
         AppendLines(file, kShuntCFirstWiring);
 }
 
+// A circuit whose figures are questioned (standard values that miss the targets) is
+// still the one the engineer chose to build and simulate; the file says why beside
+// it, in a comment above the drawing. Nothing is added to an unquestioned design.
+constexpr std::int16_t kQuestionedNoteY = -336;
+constexpr int kQuestionedNoteStep = 32;
+
+void WriteQuestionedNote(std::string& file, const Circuit& circuit)
+{
+    int y = kQuestionedNoteY;
+    for (const std::string& reason : QuestionedReasons(circuit)) {
+        AppendLine(file, "TEXT 0 " + std::to_string(y) + " Left 2 ;Questioned: " + reason);
+        y -= kQuestionedNoteStep;
+    }
+}
+
 }  // namespace
 
 bool CheckSpiceExportable(const Circuit& circuit, MessageSink& sink)
@@ -330,6 +345,7 @@ void WriteSpiceSchematic(const std::string& path, const Circuit& circuit, Messag
         AppendLines(file, kFixedWiring);
     }
     WriteLoadWiring(file, circuit);
+    WriteQuestionedNote(file, circuit);
     WriteAndReport(path, file, kSpiceNotWritten, sink);
 }
 

@@ -10,7 +10,7 @@
 namespace voltra {
 namespace {
 
-enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst, BeyondFits };
+enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst, BeyondFits, Questioned };
 
 using D = const DesignRecord&;
 using C = const Circuit&;
@@ -32,6 +32,7 @@ bool IsShown(Shown when, const Circuit& c)
     case Shown::SeriesLFirst: return c.network == NetworkLayout::SeriesLFirst;
     case Shown::ShuntCFirst: return c.network == NetworkLayout::ShuntCFirst;
     case Shown::BeyondFits: return c.exact || c.series.has_value();
+    case Shown::Questioned: return !QuestionedReasons(c).empty();
     }
     return false;
 }
@@ -77,7 +78,14 @@ constexpr int kTargetsX = 3000;
 
 // Saturation voltage, output power and Q are written with the resistance formatter:
 // plain numbers with "k"/"MEG" and a fixed count of decimals per decade.
-constexpr std::array<TextRow, 8> kDesignTargets = {{
+std::string QuestionedText(C c)
+{
+    std::string text = "Questioned:";
+    for (const std::string& reason : QuestionedReasons(c)) text += (text.back() == ':' ? " " : "; ") + reason;
+    return text;
+}
+
+constexpr std::array<TextRow, 9> kDesignTargets = {{
     {Shown::Always, kTargetsX, 5800, [](D d, C) { return "Frequency: " + FormatLarge(d.Frequency) + "Hz"; }, nullptr},
     {Shown::Always, kTargetsX, 6100, [](D, C c) { return "Ron: " + FormatResistance(c.ValueOf(PartRole::Switch)); },
      "S1"},
@@ -91,6 +99,8 @@ constexpr std::array<TextRow, 8> kDesignTargets = {{
      nullptr},
     // Values past the closed-form fits say how they were found and what they give.
     {Shown::BeyondFits, kTargetsX, 7900, [](D, C c) { return MethodText(c); }, nullptr},
+    // Why the figures above are questioned, under the footer and above the loss tables.
+    {Shown::Questioned, kTargetsX, 8700, [](D, C c) { return QuestionedText(c); }, nullptr},
 }};
 
 template <std::size_t N>

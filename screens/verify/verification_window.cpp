@@ -103,6 +103,16 @@ QLineSeries* Series(const QString& name, const std::vector<double>& time, const 
     return series;
 }
 
+// The predictions of a circuit the program questions (standard values that miss the
+// targets) are checked all the same; the window says why they are red on the screen.
+QString QuestionedNote(const Circuit& circuit)
+{
+    QString note;
+    for (const std::string& reason : QuestionedReasons(circuit))
+        note += QStringLiteral(" Predicted figures questioned: %1.").arg(QString::fromStdString(reason));
+    return note;
+}
+
 }  // namespace
 
 VerificationWindow::VerificationWindow(Simulator& simulator, QWidget* parent)
@@ -206,7 +216,8 @@ void VerificationWindow::Show(const DesignRecord& design, const Circuit& circuit
     status_->setText(tr("Periodic steady state after %1 periods.").arg(figures.periods) +
                      (figures.steady ? QString() : tr(" (not yet settled: the period cap was reached)")) +
                      tr(" Drain-voltage slope at turn-on: %1 of the supply per radian.")
-                         .arg(QString::number(figures.turnOnSlope, 'g', 3)));
+                         .arg(QString::number(figures.turnOnSlope, 'g', 3)) +
+                     QuestionedNote(circuit));
     ShowTable(design, circuit, figures);
     ShowLosses(circuit, figures);
     ShowPlot(outcome.result->waveforms);

@@ -182,6 +182,11 @@ TEST(DesignOptions, RoundedCircuitMissingTheTargetsIsQuestioned)
     EXPECT_NE(miss.turnOnPercent.reason.find("% of the supply"), std::string::npos);
     EXPECT_EQ(miss.efficiency.status, Status::Warning);
     EXPECT_TRUE(AllUsable(miss));
+    // Each reason once, power first, for the sheet, the file and the verification.
+    const std::vector<std::string> reasons = QuestionedReasons(miss);
+    ASSERT_EQ(reasons.size(), 2u);
+    EXPECT_EQ(reasons[0], miss.efficiency.reason);
+    EXPECT_EQ(reasons[1], miss.turnOnPercent.reason);
     // Closing on charge: the impulse is reported apart, Ipeak is the network's current.
     EXPECT_GT(miss.dischargeEnergy.value, 0);
     EXPECT_LT(miss.ipeak.value, 0.5f * miss.dischargePeakCurrent.value);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "engine/design_options.h"
 #include "engine/equations.h"
 #include "file_test_support.h"
 
@@ -129,6 +130,21 @@ TEST_F(SpiceSchematicTest, AFallLongerThanTheOffTimeIsNeverExported)
     }
     EXPECT_EQ(sink_.messages, Texts(2, kSpiceFallTooLong));
     EXPECT_EQ(sink_.beeps, 2);
+}
+
+// A rounded circuit that misses the targets is still exported, the file saying why its
+// figures are questioned; the plain design's file (checked whole above) says nothing.
+TEST_F(SpiceSchematicTest, QuestionedFiguresAreNotedInTheFile)
+{
+    const Circuit miss = BuildCircuit(design_, DesignOptions{.series = ESeries::E12});
+    ASSERT_FALSE(QuestionedReasons(miss).empty());
+    WriteSpiceSchematic("amp.asc", miss, sink_);
+    Texts notes;
+    for (const std::string& line : LinesOf(ReadBytes("amp.asc")))
+        if (line.find(";Questioned: ") != std::string::npos) notes.push_back(line);
+    ASSERT_EQ(notes.size(), QuestionedReasons(miss).size());
+    EXPECT_EQ(notes[0], "TEXT 0 -336 Left 2 ;Questioned: " + QuestionedReasons(miss)[0]);
+    EXPECT_TRUE(sink_.messages.empty());
 }
 
 }  // namespace

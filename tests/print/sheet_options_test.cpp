@@ -33,5 +33,20 @@ TEST(SheetOptions, MethodLineAndValuesFollowTheCircuit)
     }
 }
 
+// Standard values that miss the targets are printed with the reasons they are
+// questioned, under the footer; a design that meets them prints no such line.
+TEST(SheetOptions, QuestionedFiguresSayWhyUnderTheFooter)
+{
+    const DesignRecord design = DesignWith(false);
+    const Circuit miss = BuildCircuit(design, DesignOptions{.series = ESeries::E12});
+    const std::vector<std::string> line = TextsAt(DesignTargetLines(design, miss), 8700);
+    ASSERT_EQ(line.size(), 1u);
+    const std::vector<std::string> reasons = QuestionedReasons(miss);
+    ASSERT_FALSE(reasons.empty());
+    EXPECT_EQ(line[0].rfind("Questioned: " + reasons[0], 0), 0u) << line[0];
+    EXPECT_NE(line[0].find(reasons.back()), std::string::npos);
+    EXPECT_TRUE(TextsAt(DesignTargetLines(design, BuildCircuit(design, DesignOptions{.exact = true})), 8700).empty());
+}
+
 }  // namespace
 }  // namespace voltra
