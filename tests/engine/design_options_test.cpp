@@ -70,6 +70,10 @@ TEST(DesignOptions, CossComesOffC1AndBoundsTheFrequency)
         FindAll(slower);
         EXPECT_TRUE(BuildCircuit(slower, DesignOptions{.exact = exact, .coss = 2e-9f}).Get(PartRole::C1).value.Usable());
     }
+    // Exactly the C1 needed: no external capacitor is left, and a C1 of zero is no part.
+    const Circuit equal = BuildCircuit(d, DesignOptions{.coss = Value(BuildCircuit(d), PartRole::C1)});
+    EXPECT_EQ(equal.Get(PartRole::C1).value.status, Status::Invalid);
+    EXPECT_FALSE(AllUsable(equal));
 }
 
 TEST(DesignOptions, StandardValuesOnlyAndTheirOwnFigures)
@@ -99,6 +103,7 @@ TEST(DesignOptions, NoExactSolutionIsReportedNotANumber)
         EXPECT_EQ(c.Get(role).value.status, Status::Invalid);
         EXPECT_EQ(c.Get(role).value.reason.rfind("there is no exact Class E solution: ", 0), 0u);
     }
+    EXPECT_EQ(c.rload.status, Status::Invalid);
     EXPECT_FALSE(c.analysed);
     EXPECT_TRUE(c.losses.empty());
     // A choke equal to Lseries is the finite-feed Class E: solved, and believable.
@@ -123,7 +128,8 @@ TEST(DesignOptions, RoundedPartsAreAnalysedWithCossAcrossC1)
     EXPECT_EQ(c.pout.status, Status::Valid);
 }
 
-// The analysed dissipation is what the supply gives and the load does not take.
+// The analysed dissipation is what the supply gives and the load does not take, and
+// the resistance the supply sees is its voltage over the analysed current.
 TEST(DesignOptions, AnalysedDissipationIsSupplyPowerLessOutputPower)
 {
     const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true);
@@ -135,6 +141,7 @@ TEST(DesignOptions, AnalysedDissipationIsSupplyPowerLessOutputPower)
         EXPECT_GT(c.dissipation.value, 0);
         EXPECT_NEAR(c.dissipation.value, pin - c.pout.value, 1e-4 * pin);
         EXPECT_NEAR(c.dissipation.value, c.pout.value * (1 / c.efficiency.value - 1), 1e-3 * c.dissipation.value);
+        EXPECT_NEAR(c.rdc.value * c.idc.value, c.ValueOf(PartRole::Supply), 1e-5 * c.ValueOf(PartRole::Supply));
     }
 }
 
