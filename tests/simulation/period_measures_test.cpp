@@ -170,6 +170,22 @@ TEST(SettlingWatch, ConstantPowersAreSteadyAfterTheShortestRunItJudges)
     EXPECT_EQ(watch.LastChange(), 0.0);
 }
 
+// A power creeping up ever faster has no steady value to be near, however small its
+// steps still are: less than 0.1 % over the last quarter of the run when the watch
+// first judges it.
+TEST(SettlingWatch, APowerStillGrowingFasterIsNeverSteady)
+{
+    for (const bool inOutput : {true, false}) {
+        SCOPED_TRACE(inOutput ? "output" : "input");
+        SettlingWatch watch;
+        for (int k = 0; k < 16; ++k) {
+            const double growing = 10 * (1 + 1e-5 * k * k);
+            watch.AddPeriod(inOutput ? growing : 10, inOutput ? 11 : growing);
+            EXPECT_FALSE(watch.Steady()) << k;
+        }
+    }
+}
+
 // The change reported with the result is the larger of the two powers' last steps,
 // whichever power it is in.
 TEST(SettlingWatch, LastChangeIsTheLargerOfTheTwoPowersSteps)
