@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "engine/design_options.h"
 #include "engine/equations.h"
@@ -126,6 +127,35 @@ TEST(DesignOptions, RoundedPartsAreAnalysedWithCossAcrossC1)
     EXPECT_LT(std::fabs(c.turnOnPercent.value), 5);
     EXPECT_NEAR(c.pout.value, d.Power, 0.05 * d.Power);
     EXPECT_EQ(c.pout.status, Status::Valid);
+}
+
+const PartStress& StressOf(const Circuit& c, PartRole role)
+{
+    for (const PartStress& s : c.stresses)
+        if (s.role == role) return s;
+    ADD_FAILURE() << "no stress for role " << static_cast<int>(role);
+    return c.stresses.front();
+}
+
+// With ideal parts the drain sees the same capacitance whether the switch brings
+// half of it: the external C1 then carries its share of the current, and of the
+// reactive power, exactly or rounded.
+TEST(DesignOptions, TheSwitchsCapacitanceTakesItsShareOfC1sStress)
+{
+    const DesignRecord d = CalculatedDesign();
+    const float coss = 0.5f * Value(BuildCircuit(d, DesignOptions{.exact = true}), PartRole::C1);
+    for (const std::optional<ESeries> series : {std::optional<ESeries>{}, std::optional<ESeries>{ESeries::E96}}) {
+        SCOPED_TRACE(series.has_value());
+        const Circuit without = BuildCircuit(d, DesignOptions{.exact = true, .series = series});
+        const Circuit with = BuildCircuit(d, DesignOptions{.exact = true, .coss = coss, .series = series});
+        ASSERT_TRUE(with.analysed && AllUsable(with) && without.analysed && AllUsable(without));
+        const double share = Value(with, PartRole::C1) / (Value(with, PartRole::C1) + static_cast<double>(coss));
+        const PartStress& alone = StressOf(without, PartRole::C1);
+        const PartStress& shared = StressOf(with, PartRole::C1);
+        EXPECT_NEAR(shared.rmsCurrent.value, share * alone.rmsCurrent.value, 0.03 * share * alone.rmsCurrent.value);
+        EXPECT_NEAR(shared.reactivePower.value, share * alone.reactivePower.value, 0.03 * share * alone.reactivePower.value);
+        EXPECT_NEAR(shared.peakVoltage.value, alone.peakVoltage.value, 0.03 * alone.peakVoltage.value);
+    }
 }
 
 // The analysed dissipation is what the supply gives and the load does not take, and
