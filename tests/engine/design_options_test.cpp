@@ -153,7 +153,8 @@ TEST(DesignOptions, TheSwitchsCapacitanceTakesItsShareOfC1sStress)
         const PartStress& alone = StressOf(without, PartRole::C1);
         const PartStress& shared = StressOf(with, PartRole::C1);
         EXPECT_NEAR(shared.rmsCurrent.value, share * alone.rmsCurrent.value, 0.03 * share * alone.rmsCurrent.value);
-        EXPECT_NEAR(shared.reactivePower.value, share * alone.reactivePower.value, 0.03 * share * alone.reactivePower.value);
+        EXPECT_NEAR(shared.reactivePower.value, share * alone.reactivePower.value,
+                    0.03 * share * alone.reactivePower.value);
         EXPECT_NEAR(shared.peakVoltage.value, alone.peakVoltage.value, 0.03 * alone.peakVoltage.value);
     }
 }
