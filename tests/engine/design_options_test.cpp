@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "engine/design_options.h"
 #include "engine/equations.h"
@@ -70,6 +71,10 @@ TEST(DesignOptions, CossComesOffC1AndBoundsTheFrequency)
         FindAll(slower);
         EXPECT_TRUE(BuildCircuit(slower, DesignOptions{.exact = exact, .coss = 2e-9f}).Get(PartRole::C1).value.Usable());
     }
+    // Exactly the C1 needed: no external capacitor is left, and a C1 of zero is no part.
+    const Circuit equal = BuildCircuit(d, DesignOptions{.coss = Value(BuildCircuit(d), PartRole::C1)});
+    EXPECT_EQ(equal.Get(PartRole::C1).value.status, Status::Invalid);
+    EXPECT_FALSE(AllUsable(equal));
 }
 
 TEST(DesignOptions, StandardValuesOnlyAndTheirOwnFigures)
@@ -99,6 +104,7 @@ TEST(DesignOptions, NoExactSolutionIsReportedNotANumber)
         EXPECT_EQ(c.Get(role).value.status, Status::Invalid);
         EXPECT_EQ(c.Get(role).value.reason.rfind("there is no exact Class E solution: ", 0), 0u);
     }
+    EXPECT_EQ(c.rload.status, Status::Invalid);
     EXPECT_FALSE(c.analysed);
     EXPECT_TRUE(c.losses.empty());
     // A choke equal to Lseries is the finite-feed Class E: solved, and believable.
@@ -123,7 +129,38 @@ TEST(DesignOptions, RoundedPartsAreAnalysedWithCossAcrossC1)
     EXPECT_EQ(c.pout.status, Status::Valid);
 }
 
-// The analysed dissipation is what the supply gives and the load does not take.
+const PartStress& StressOf(const Circuit& c, PartRole role)
+{
+    for (const PartStress& s : c.stresses)
+        if (s.role == role) return s;
+    ADD_FAILURE() << "no stress for role " << static_cast<int>(role);
+    return c.stresses.front();
+}
+
+// With ideal parts the drain sees the same capacitance whether the switch brings
+// half of it: the external C1 then carries its share of the current, and of the
+// reactive power, exactly or rounded.
+TEST(DesignOptions, TheSwitchsCapacitanceTakesItsShareOfC1sStress)
+{
+    const DesignRecord d = CalculatedDesign();
+    const float coss = 0.5f * Value(BuildCircuit(d, DesignOptions{.exact = true}), PartRole::C1);
+    for (const std::optional<ESeries> series : {std::optional<ESeries>{}, std::optional<ESeries>{ESeries::E96}}) {
+        SCOPED_TRACE(series.has_value());
+        const Circuit without = BuildCircuit(d, DesignOptions{.exact = true, .series = series});
+        const Circuit with = BuildCircuit(d, DesignOptions{.exact = true, .coss = coss, .series = series});
+        ASSERT_TRUE(with.analysed && AllUsable(with) && without.analysed && AllUsable(without));
+        const double share = Value(with, PartRole::C1) / (Value(with, PartRole::C1) + static_cast<double>(coss));
+        const PartStress& alone = StressOf(without, PartRole::C1);
+        const PartStress& shared = StressOf(with, PartRole::C1);
+        EXPECT_NEAR(shared.rmsCurrent.value, share * alone.rmsCurrent.value, 0.03 * share * alone.rmsCurrent.value);
+        EXPECT_NEAR(shared.reactivePower.value, share * alone.reactivePower.value,
+                    0.03 * share * alone.reactivePower.value);
+        EXPECT_NEAR(shared.peakVoltage.value, alone.peakVoltage.value, 0.03 * alone.peakVoltage.value);
+    }
+}
+
+// The analysed dissipation is what the supply gives and the load does not take, and
+// the resistance the supply sees is its voltage over the analysed current.
 TEST(DesignOptions, AnalysedDissipationIsSupplyPowerLessOutputPower)
 {
     const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true);
@@ -135,6 +172,7 @@ TEST(DesignOptions, AnalysedDissipationIsSupplyPowerLessOutputPower)
         EXPECT_GT(c.dissipation.value, 0);
         EXPECT_NEAR(c.dissipation.value, pin - c.pout.value, 1e-4 * pin);
         EXPECT_NEAR(c.dissipation.value, c.pout.value * (1 / c.efficiency.value - 1), 1e-3 * c.dissipation.value);
+        EXPECT_NEAR(c.rdc.value * c.idc.value, c.ValueOf(PartRole::Supply), 1e-5 * c.ValueOf(PartRole::Supply));
     }
 }
 

@@ -124,7 +124,10 @@ TEST(ExactSolver, CossLimitIsTheFrequencyWhereC1FallsToCoss)
         ASSERT_TRUE(free.valid) << free.reason;
         EXPECT_RATIO(free.stage.c1 * at.Frequency, kCoss * limit, 1e-6);
         t.coss = kCoss;
-        EXPECT_EQ(SolveExact(t, ClosedFormStart(at)).valid, factor < 1) << factor << SolveExact(t, ClosedFormStart(at)).reason;
+        const ExactSolution with = SolveExact(t, ClosedFormStart(at));
+        EXPECT_EQ(with.valid, factor < 1) << factor << with.reason;
+        // Above the limit the reason is the switch's capacitance, not a failed solve.
+        if (factor > 1) EXPECT_NE(with.reason.find("larger than the C1"), std::string::npos) << with.reason;
     }
     EXPECT_TRUE(std::isnan(HighestFrequencyForCoss(ExactTargetsOf(d), ClosedFormStart(d), 0)));
 }

@@ -92,6 +92,13 @@ TEST(StageAnalysis, PartsThatAreNoCircuitAreRefused)
         EXPECT_FALSE(f.valid);
         EXPECT_FALSE(f.reason.empty());
     }
+    // A fall that outlasts the off-time is refused for what it is, not as a stage
+    // without a steady state.
+    ClassEStage stage = SolvedStartupStage(false);
+    stage.falltime = 0.6 / stage.frequency;
+    const StageFigures f = AnalyseStage(stage);
+    EXPECT_FALSE(f.valid);
+    EXPECT_NE(f.reason.find("off-time"), std::string::npos) << f.reason;
 }
 
 }  // namespace

@@ -128,8 +128,17 @@ TEST_F(SpiceSchematicTest, AFallLongerThanTheOffTimeIsNeverExported)
         WriteSpiceSchematic("amp.asc", circuit, sink_);
         EXPECT_FALSE(fs::exists("amp.asc"));
     }
-    EXPECT_EQ(sink_.messages, Texts(2, kSpiceFallTooLong));
-    EXPECT_EQ(sink_.beeps, 2);
+    // Nor a fall exactly as long as the off-time: a pulse of zero width. At 2^28 Hz
+    // the half period, 2^-29 s, is exact in single precision.
+    design_.Frequency = 268435456.0f;
+    FindAll(design_);
+    Circuit edge = BuildCircuit(design_);
+    edge.falltime = std::ldexp(1.0f, -29);
+    ASSERT_EQ(static_cast<double>(edge.falltime), 0.5 / static_cast<double>(edge.frequency));
+    WriteSpiceSchematic("amp.asc", edge, sink_);
+    EXPECT_FALSE(fs::exists("amp.asc"));
+    EXPECT_EQ(sink_.messages, Texts(3, kSpiceFallTooLong));
+    EXPECT_EQ(sink_.beeps, 3);
 }
 
 // A rounded circuit that misses the targets is still exported, the file saying why its

@@ -73,6 +73,20 @@ TEST(PeriodMeasures, WithoutSamplesBeforeTheTurnOnItsFiguresAreUnknown)
     EXPECT_TRUE(std::isnan(f.turnOnSlope));
 }
 
+// A supply current rising straight through the period has the mean of its value at
+// mid-period, here from a period that starts and ends between two samples.
+TEST(PeriodMeasures, MeansAreExactForStraightLinesBetweenTheSamples)
+{
+    StageSamples s = Samples(0, 0, 0, 5, 0);
+    for (std::size_t i = 0; i < s.time.size(); ++i) s.supplyCurrent[i] = 1 + s.time[i] / kPeriod;
+    const double start = -0.7 * kPeriod + 1e-12;
+    const SimulationFigures f = MeasurePeriod(s, start, Request());
+    const double mean = 1 + (start / kPeriod + 0.5);
+    EXPECT_NEAR(f.Idc, mean, 1e-9);
+    EXPECT_NEAR(f.Pin, kSupply * mean, 1e-8);
+    EXPECT_NEAR(f.Efficiency, 10.0 / (kSupply * mean), 1e-9);
+}
+
 // The spike is the shunt capacitance emptying into the switch: the switch's peak is
 // the network's current, and the spike is reported apart.
 TEST(PeriodMeasures, SwitchPeakLeavesOutTheDischargeAndReportsItApart)
@@ -154,6 +168,37 @@ TEST(SettlingWatch, ConstantPowersAreSteadyAfterTheShortestRunItJudges)
     watch.AddPeriod(10, 11);
     EXPECT_TRUE(watch.Steady());
     EXPECT_EQ(watch.LastChange(), 0.0);
+}
+
+// A power creeping up ever faster has no steady value to be near, however small its
+// steps still are: less than 0.1 % over the last quarter of the run when the watch
+// first judges it.
+TEST(SettlingWatch, APowerStillGrowingFasterIsNeverSteady)
+{
+    for (const bool inOutput : {true, false}) {
+        SCOPED_TRACE(inOutput ? "output" : "input");
+        SettlingWatch watch;
+        for (int k = 0; k < 16; ++k) {
+            const double growing = 10 * (1 + 1e-5 * k * k);
+            watch.AddPeriod(inOutput ? growing : 10, inOutput ? 11 : growing);
+            EXPECT_FALSE(watch.Steady()) << k;
+        }
+    }
+}
+
+// The change reported with the result is the larger of the two powers' last steps,
+// whichever power it is in.
+TEST(SettlingWatch, LastChangeIsTheLargerOfTheTwoPowersSteps)
+{
+    SettlingWatch watch;
+    EXPECT_TRUE(std::isnan(watch.LastChange()));
+    watch.AddPeriod(10, 20);
+    watch.AddPeriod(10.1, 20);  // output 1 %
+    EXPECT_NEAR(watch.LastChange(), 0.1 / 10.1, 1e-12);
+    watch.AddPeriod(10.1, 20.4);  // input 2 %
+    EXPECT_NEAR(watch.LastChange(), 0.4 / 20.4, 1e-12);
+    watch.AddPeriod(10.2, 20.6);  // both: the output's step is the larger
+    EXPECT_NEAR(watch.LastChange(), 0.1 / 10.2, 1e-12);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -217,6 +219,17 @@ std::string Exported(const Circuit& circuit)
     std::string text{std::istreambuf_iterator<char>(in), {}};
     fs::remove(path);
     return text;
+}
+
+// The simulator must run the values the screen shows: every single-precision value
+// reads back from the netlist as itself (nine significant digits; six lose the last
+// bits of a float such as 1/3).
+TEST(NetlistNumbers, ReadBackAsTheSameSinglePrecisionValue)
+{
+    for (const float value : {1.0f / 3, 1.2345678e-9f, 4.7e-6f, std::nextafter(1e-6f, 1.0f), 12345.678f, 0.01f}) {
+        const std::string text = NetlistNumber(value);
+        EXPECT_EQ(static_cast<float>(std::strtod(text.c_str(), nullptr)), value) << text;
+    }
 }
 
 TEST(SchematicWithTheSwitchModel, IsTheVerifiedCircuitInEveryLayoutWithCossAndLossyParts)

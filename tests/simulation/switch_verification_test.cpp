@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "engine/design_options.h"
+#include "engine/stage_analysis.h"
 #include "simulation/netlist.h"
 #include "simulation/ngspice_simulator.h"
 #include "tests/calculated_design.h"
@@ -106,9 +107,30 @@ TEST(SimulatedSwitch, CarriesItsOwnCapacitanceAcrossTheDrain)
     EXPECT_GT(std::fabs(Simulated(RequestFor(withoutCoss)).figures.VturnOnPercent), 20);
 }
 
-// E24 parts detune the exact stage so the switch closes on a charged C1: the switch's
-// peak is still the network's current, as the analysis predicts, and the discharge is
-// the analysis's ½·C·v², reported beside it.
+// The circuit's parts as the stage the analysis solves (no L-network).
+ClassEStage StageOf(const Circuit& c)
+{
+    ClassEStage st;
+    st.frequency = c.frequency;
+    st.supply = c.ValueOf(PartRole::Supply);
+    st.ron = c.ValueOf(PartRole::Switch);
+    st.lchoke = c.ValueOf(PartRole::Choke);
+    st.c1 = static_cast<double>(c.ValueOf(PartRole::C1)) + c.coss;
+    st.coss = c.coss;
+    st.lseries = c.ValueOf(PartRole::Lseries);
+    st.c2 = c.ValueOf(PartRole::C2);
+    st.load = c.ValueOf(PartRole::Load);
+    st.duty = c.duty;
+    st.falltime = c.falltime;
+    st.inductorQ = c.inductorQ;
+    st.capacitorQ = c.capacitorQ;
+    return st;
+}
+
+// E12 parts detune the exact stage so the switch closes on a charged C1: the drain
+// voltage arrives at turn-on with the analysed value and slope, the switch's peak is
+// still the network's current, as the analysis predicts, and the discharge is the
+// analysis's ½·C·v², reported beside it.
 TEST(SimulatedSwitch, PeakCurrentLeavesOutTheDischargeAtAMissedTurnOn)
 {
     const DesignRecord d = Targets(4e6f, 50, 24, 3, 0.05f);
@@ -119,6 +141,26 @@ TEST(SimulatedSwitch, PeakCurrentLeavesOutTheDischargeAtAMissedTurnOn)
     EXPECT_GT(s.dischargePeak, s.Ipeak);
     EXPECT_NEAR(s.Ipeak, circuit.ipeak.value, 0.02 * circuit.ipeak.value);
     EXPECT_NEAR(s.dischargeEnergy, circuit.dischargeEnergy.value, 0.05 * circuit.dischargeEnergy.value);
+    const StageFigures analysed = AnalyseStage(StageOf(circuit));
+    ASSERT_TRUE(analysed.valid);
+    ASSERT_NEAR(analysed.turnOnVoltage, circuit.turnOnPercent.value, 1e-3 * std::fabs(analysed.turnOnVoltage));
+    EXPECT_NEAR(s.VturnOnPercent, analysed.turnOnVoltage, 0.02 * std::fabs(analysed.turnOnVoltage));
+    EXPECT_NEAR(s.turnOnSlope, analysed.turnOnSlope, 0.02 * std::fabs(analysed.turnOnSlope));
+}
+
+// Inductors of Q 100 and capacitors of Q 200 at a loaded Q of 5 take a quarter of the
+// supply power in their series resistances: the simulated circuit, with its own resistors, loses
+// what the analysis says.
+TEST(SimulatedSwitch, LossyPartsLoseWhatTheAnalysisSays)
+{
+    const DesignRecord d = Targets(4e6f, 50, 24, 5, 0.03f);
+    const Circuit circuit = BuildCircuit(d, DesignOptions{.exact = true, .inductorQ = 100, .capacitorQ = 200});
+    ASSERT_TRUE(circuit.analysed && AllUsable(circuit));
+    const Circuit ideal = BuildCircuit(d, DesignOptions{.exact = true});
+    ASSERT_LT(circuit.efficiency.value, ideal.efficiency.value - 0.1f) << "the parts should lose a good share";
+    const SimulationFigures s = Simulated(RequestFor(circuit)).figures;
+    EXPECT_NEAR(s.Efficiency, circuit.efficiency.value, 0.005);
+    EXPECT_NEAR(s.Pout, circuit.pout.value, 0.01 * circuit.pout.value);
 }
 
 // 358 kHz, 77.6 W from 40.7 V, Vsat 0.38 V, Q 25.1, L-network to 50 ohm: its choke
