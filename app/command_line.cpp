@@ -235,7 +235,8 @@ void AddToleranceOptions(CLI::App& command, Request& request)
 {
     command.add_option("--samples", request.samples, "builds to analyse (default 10000)")
         ->check(CLI::Range(1, 10000000));
-    command.add_option("--seed", request.seed, "seed of the random builds: the same seed, the same builds (default 1)");
+    command.add_option("--seed", request.seed, "seed of the random builds: the same seed, the same builds (default 1)")
+        ->check(CLI::NonNegativeNumber);
     command.add_option("--c-tol", request.capacitorTolerance, "capacitor tolerance, ±%, 0 to 50 (default 5)")
         ->check(CLI::Range(0.0, 50.0));
     command.add_option("--l-tol", request.inductorTolerance, "inductor tolerance, ±%, 0 to 50 (default 10)")
