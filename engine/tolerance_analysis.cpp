@@ -100,6 +100,7 @@ ToleranceResult AnalyseTolerances(const Circuit& circuit, double targetPower, co
     std::atomic<int> done{0};
     std::atomic<bool> stopped{false};
     std::mutex reporting;
+    int reported = 0;
     const auto work = [&](int begin, int end) {
         for (int chunk = begin; chunk < end; chunk += kChunk) {
             if (stop.stop_requested()) {
@@ -110,8 +111,12 @@ ToleranceResult AnalyseTolerances(const Circuit& circuit, double targetPower, co
             for (int i = chunk; i < last; ++i) analyse(i);
             const int now = done += last - chunk;
             if (progress) {
+                // Two threads may reach the lock in the other order: the count never goes back.
                 const std::scoped_lock lock(reporting);
-                progress(now, total);
+                if (now > reported) {
+                    reported = now;
+                    progress(now, total);
+                }
             }
         }
     };

@@ -65,8 +65,8 @@ struct ToleranceResult {
     Histogram pout, efficiency, turnOnVoltage, vpeak;
 };
 
-// Called with the builds analysed so far and the total, from the worker threads one
-// at a time.
+// Called with the builds analysed so far, rising call by call, and the total, from
+// the worker threads one at a time.
 using ToleranceProgress = std::function<void(int done, int total)>;
 
 // Every part of TrimmableParts is drawn independently and uniformly within ±its
