@@ -42,13 +42,6 @@ double* FieldOf(ClassEStage& stage, PartRole role)
 
 }  // namespace
 
-double PartValueIn(const ClassEStage& stage, PartRole role)
-{
-    ClassEStage copy = stage;
-    const double value = *FieldOf(copy, role);
-    return role == PartRole::C1 ? value - stage.coss : value;
-}
-
 void SetPartValue(ClassEStage& stage, PartRole role, double value)
 {
     *FieldOf(stage, role) = role == PartRole::C1 ? value + stage.coss : value;

@@ -21,11 +21,8 @@ struct TrimmablePart {
 // circuit order.
 std::vector<TrimmablePart> TrimmableParts(const Circuit& circuit);
 
-// The part's value as bought: for C1 the external capacitor, the switch's own
-// capacitance left out.
-double PartValueIn(const ClassEStage& stage, PartRole role);
-
-// Sets that value; C1's change leaves the switch's own capacitance as it is.
+// Sets the part's value as bought: for C1 the external capacitor, the switch's own
+// capacitance left as it is.
 void SetPartValue(ClassEStage& stage, PartRole role, double value);
 
 // The value times `factor`; a factor of exactly 1 leaves the stage bit for bit.

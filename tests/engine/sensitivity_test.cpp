@@ -16,7 +16,9 @@ std::vector<Circuit> Designs()
     return {BuildCircuit(CalculatedDesign(), DesignOptions{.exact = true}),
             BuildCircuit(CalculatedDesign(), DesignOptions{}),
             BuildCircuit(CalculatedDesign(3, true, 50), DesignOptions{.exact = true}),
-            BuildCircuit(CalculatedDesign(10), DesignOptions{.exact = true, .inductorQ = 100, .capacitorQ = 500})};
+            BuildCircuit(CalculatedDesign(10), DesignOptions{.exact = true, .inductorQ = 100, .capacitorQ = 500}),
+            // A third of C1 the switch's own: only the external capacitor is the part.
+            BuildCircuit(CalculatedDesign(), DesignOptions{.exact = true, .coss = 500e-12f})};
 }
 
 // The circuit with one part's value times `factor`, changed in the circuit itself.
