@@ -142,10 +142,10 @@ void AddInputs(CLI::App& command, Request& request)
     }
 }
 
-void AddFormats(CLI::App& command, Request& request)
+void AddFormats(CLI::App& command, Request& request, const char* csvHeader = "kind,name,value,unit,status,reason")
 {
     CLI::Option* json = command.add_flag("--json", request.json, "write JSON: numbers in SI units");
-    CLI::Option* csv = command.add_flag("--csv", request.csv, "write CSV: kind,name,value,unit,status,reason");
+    CLI::Option* csv = command.add_flag("--csv", request.csv, std::string("write CSV: ") + csvHeader);
     json->excludes(csv);
 }
 
@@ -234,26 +234,35 @@ bool Analysable(const Circuit& circuit, std::ostream& err)
 void AddToleranceOptions(CLI::App& command, Request& request)
 {
     command.add_option("--samples", request.samples, "builds to analyse (default 10000)")
+        ->type_name("N")
         ->check(CLI::Range(1, 10000000));
     command.add_option("--seed", request.seed, "seed of the random builds: the same seed, the same builds (default 1)")
+        ->type_name("S")
         ->check(CLI::NonNegativeNumber);
     command.add_option("--c-tol", request.capacitorTolerance, "capacitor tolerance, ±%, 0 to 50 (default 5)")
+        ->type_name("P")
         ->check(CLI::Range(0.0, 50.0));
     command.add_option("--l-tol", request.inductorTolerance, "inductor tolerance, ±%, 0 to 50 (default 10)")
+        ->type_name("P")
         ->check(CLI::Range(0.0, 50.0));
     command.add_option("--r-tol", request.resistorTolerance, "load tolerance, ±%, 0 to 50 (default 0)")
+        ->type_name("P")
         ->check(CLI::Range(0.0, 50.0));
     command.add_option("--power-band", request.powerBand, "a working build's Pout within ±% of the target (default 10)")
+        ->type_name("P")
         ->check(CLI::Range(0.0, 100.0));
     command
         .add_option("--turn-on-limit", request.turnOnLimit,
                     "a working build's drain voltage at turn-on within % of the supply (default 10)")
+        ->type_name("P")
         ->check(CLI::Range(0.0, 1000.0));
     command
         .add_option("--efficiency-floor", request.efficiencyFloor,
                     "a working build's efficiency at least this, % (default 0)")
+        ->type_name("P")
         ->check(CLI::Range(0.0, 100.0));
     command.add_option("--vpeak-limit", request.vpeakLimit, "a working build's peak drain voltage at most this, V")
+        ->type_name("V")
         ->check(CLI::PositiveNumber);
 }
 
@@ -301,6 +310,7 @@ void AddSweepOptions(CLI::App& command, Request& request)
         ->type_name("A");
     command.add_option("--to", request.to, "the last value")->required()->type_name("B");
     command.add_option("--steps", request.steps, "points from A to B, 2 to 100000 (default 21)")
+        ->type_name("N")
         ->check(CLI::Range(2, 100000));
 }
 
@@ -377,7 +387,11 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     for (CLI::App* command : designCommands) command->group("Commands");
     help->group("Commands");
     for (CLI::App* command : designCommands) AddInputs(*command, request);
-    for (CLI::App* command : {design, simulate, tolerance, sensitivity, sweep}) AddFormats(*command, request);
+    AddFormats(*design, request);
+    AddFormats(*simulate, request);
+    AddFormats(*tolerance, request, "kind,name,value,unit,low,high");
+    AddFormats(*sensitivity, request, "part,Pout,Efficiency,turnOnPercent,Vpeak");
+    AddFormats(*sweep, request, "NAME,Pout,Efficiency,turnOnPercent,Vpeak,Ipeak,status,reason");
     AddToleranceOptions(*tolerance, request);
     AddSweepOptions(*sweep, request);
     exportAsc->add_option("OUT", request.output, "the schematic file to write")->required()->type_name("OUT.asc");
