@@ -14,11 +14,16 @@
 
 #include "app/command_inputs.h"
 #include "app/design_report.h"
+#include "app/robustness_report.h"
 #include "engine/circuit.h"
+#include "engine/circuit_sweep.h"
+#include "engine/sensitivity.h"
+#include "engine/tolerance_analysis.h"
 #include "files/file_text.h"
 #include "files/spice_schematic.h"
 #include "simulation/netlist.h"
 #include "simulation/verification.h"
+#include "units/whole_value.h"
 
 namespace voltra {
 namespace {
@@ -27,6 +32,9 @@ constexpr const char* kSynopsis =
     "Usage: voltra design [OPTIONS] [--json|--csv]\n"
     "       voltra simulate [OPTIONS] [--json|--csv]\n"
     "       voltra export-asc OUT.asc [OPTIONS]\n"
+    "       voltra tolerance [--samples N] [--seed S] [--c-tol 5] [--l-tol 10] [--r-tol 0] [OPTIONS] [--json|--csv]\n"
+    "       voltra sensitivity [OPTIONS] [--json|--csv]\n"
+    "       voltra sweep --param NAME --from A --to B [--steps N] [OPTIONS] [--json|--csv]\n"
     "       voltra [DESIGN.VLT]\n"
     "       voltra help [COMMAND] | --help | --version\n";
 
@@ -43,8 +51,12 @@ std::string Usage()
 constexpr const char* kDesignCommand = "design";
 constexpr const char* kSimulateCommand = "simulate";
 constexpr const char* kExportCommand = "export-asc";
+constexpr const char* kToleranceCommand = "tolerance";
+constexpr const char* kSensitivityCommand = "sensitivity";
+constexpr const char* kSweepCommand = "sweep";
 constexpr const char* kHelpCommand = "help";
-constexpr const char* kCommands[] = {kDesignCommand, kSimulateCommand, kExportCommand, kHelpCommand};
+constexpr const char* kCommands[] = {kDesignCommand,      kSimulateCommand, kExportCommand, kToleranceCommand,
+                                     kSensitivityCommand, kSweepCommand,    kHelpCommand};
 
 // The forms before the commands, "--simulate DESIGN.VLT" and "--export-asc OUT
 // DESIGN.VLT" anywhere among the options, as the commands they stand for. A missing
@@ -101,6 +113,15 @@ struct Request {
     bool csv = false;
     bool version = false;
     std::string output;
+    // tolerance: percentages as typed
+    int samples = 10000;
+    std::uint64_t seed = 1;
+    double capacitorTolerance = 5, inductorTolerance = 10, resistorTolerance = 0;
+    double powerBand = 10, turnOnLimit = 10, efficiencyFloor = 0;
+    std::optional<double> vpeakLimit;
+    // sweep
+    std::string quantity, from, to;
+    int steps = 21;
     Format format() const { return json ? Format::Json : csv ? Format::Csv : Format::Text; }
 };
 
@@ -121,10 +142,10 @@ void AddInputs(CLI::App& command, Request& request)
     }
 }
 
-void AddFormats(CLI::App& command, Request& request)
+void AddFormats(CLI::App& command, Request& request, const char* csvHeader = "kind,name,value,unit,status,reason")
 {
     CLI::Option* json = command.add_flag("--json", request.json, "write JSON: numbers in SI units");
-    CLI::Option* csv = command.add_flag("--csv", request.csv, "write CSV: kind,name,value,unit,status,reason");
+    CLI::Option* csv = command.add_flag("--csv", request.csv, std::string("write CSV: ") + csvHeader);
     json->excludes(csv);
 }
 
@@ -195,6 +216,138 @@ int Export(const Request& request, const Circuit& circuit, std::ostream& err)
     return kCommandFailed;
 }
 
+
+// The analyses of the circuit as built need a circuit that stands and a steady state
+// of it; without, the reason.
+bool Analysable(const Circuit& circuit, std::ostream& err)
+{
+    if (!AllUsable(circuit)) {
+        SayInvalid(circuit, err);
+        return false;
+    }
+    const StageFigures nominal = AnalyseStage(StageOf(circuit));
+    if (nominal.valid) return true;
+    err << "voltra: the circuit as built has no steady state: " << nominal.reason << ".\n";
+    return false;
+}
+
+void AddToleranceOptions(CLI::App& command, Request& request)
+{
+    command.add_option("--samples", request.samples, "builds to analyse (default 10000)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 10000000));
+    command.add_option("--seed", request.seed, "seed of the random builds: the same seed, the same builds (default 1)")
+        ->type_name("S")
+        ->check(CLI::NonNegativeNumber);
+    command.add_option("--c-tol", request.capacitorTolerance, "capacitor tolerance, ±%, 0 to 50 (default 5)")
+        ->type_name("P")
+        ->check(CLI::Range(0.0, 50.0));
+    command.add_option("--l-tol", request.inductorTolerance, "inductor tolerance, ±%, 0 to 50 (default 10)")
+        ->type_name("P")
+        ->check(CLI::Range(0.0, 50.0));
+    command.add_option("--r-tol", request.resistorTolerance, "load tolerance, ±%, 0 to 50 (default 0)")
+        ->type_name("P")
+        ->check(CLI::Range(0.0, 50.0));
+    command.add_option("--power-band", request.powerBand, "a working build's Pout within ±% of the target (default 10)")
+        ->type_name("P")
+        ->check(CLI::Range(0.0, 100.0));
+    command
+        .add_option("--turn-on-limit", request.turnOnLimit,
+                    "a working build's drain voltage at turn-on within % of the supply (default 10)")
+        ->type_name("P")
+        ->check(CLI::Range(0.0, 1000.0));
+    command
+        .add_option("--efficiency-floor", request.efficiencyFloor,
+                    "a working build's efficiency at least this, % (default 0)")
+        ->type_name("P")
+        ->check(CLI::Range(0.0, 100.0));
+    command.add_option("--vpeak-limit", request.vpeakLimit, "a working build's peak drain voltage at most this, V")
+        ->type_name("V")
+        ->check(CLI::PositiveNumber);
+}
+
+int Tolerance(const Request& request, const CommandDesign& made, const Circuit& circuit, std::ostream& out,
+              std::ostream& err)
+{
+    if (!Analysable(circuit, err)) return kCommandFailed;
+    ToleranceSettings settings;
+    settings.samples = request.samples;
+    settings.seed = request.seed;
+    settings.tolerances = {request.capacitorTolerance / 100, request.inductorTolerance / 100,
+                           request.resistorTolerance / 100};
+    settings.criteria = {request.powerBand / 100, request.turnOnLimit, request.efficiencyFloor / 100,
+                         request.vpeakLimit};
+    const double target = made.design.Power;
+    const ToleranceResult result = AnalyseTolerances(circuit, target, settings);
+    switch (request.format()) {
+    case Format::Json: out << ToleranceJson(settings, target, result).dump(2) << "\n"; break;
+    case Format::Csv: WriteToleranceCsv(out, settings, target, result); break;
+    case Format::Text: WriteToleranceText(out, settings, target, result); break;
+    }
+    return 0;
+}
+
+int Sensitivity(const Request& request, const Circuit& circuit, std::ostream& out, std::ostream& err)
+{
+    if (!Analysable(circuit, err)) return kCommandFailed;
+    const Sensitivities table = AnalyseSensitivities(circuit);
+    const std::vector<BenchAdvice> guide = BenchGuide(table);
+    switch (request.format()) {
+    case Format::Json: out << SensitivityJson(table, guide).dump(2) << "\n"; break;
+    case Format::Csv: WriteSensitivityCsv(out, table); break;
+    case Format::Text: WriteSensitivityText(out, table, guide); break;
+    }
+    return 0;
+}
+
+void AddSweepOptions(CLI::App& command, Request& request)
+{
+    command.add_option("--param", request.quantity, "what to sweep: frequency, supply, falltime or a part (C1, L2, ...)")
+        ->required()
+        ->type_name("NAME");
+    command.add_option("--from", request.from, "the first value, SI units as the targets take them")
+        ->required()
+        ->type_name("A");
+    command.add_option("--to", request.to, "the last value")->required()->type_name("B");
+    command.add_option("--steps", request.steps, "points from A to B, 2 to 100000 (default 21)")
+        ->type_name("N")
+        ->check(CLI::Range(2, 100000));
+}
+
+int Sweep(const Request& request, const Circuit& circuit, std::ostream& out, std::ostream& err)
+{
+    if (!AllUsable(circuit)) {
+        SayInvalid(circuit, err);
+        return kCommandFailed;
+    }
+    const std::optional<std::string> unit = SweptUnit(circuit, request.quantity);
+    if (!unit) {
+        std::string names;
+        for (const std::string& name : SweepableNames(circuit)) names += (names.empty() ? "" : ", ") + name;
+        err << "voltra: --param " << request.quantity << ": this circuit sweeps " << names << ".\n" << Usage();
+        return kCommandMisused;
+    }
+    double ends[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const std::string& text = i == 0 ? request.from : request.to;
+        const WholeValue read = ReadWholeValue(text, *unit);
+        if (!read.value || !(*read.value > 0)) {
+            err << "voltra: " << (i == 0 ? "--from " : "--to ")
+                << (read.value ? text + ": a swept value must be above 0" : read.problem) << ".\n"
+                << Usage();
+            return kCommandMisused;
+        }
+        ends[i] = *read.value;
+    }
+    const SweepResult sweep = SweepCircuit(circuit, request.quantity, ends[0], ends[1], request.steps);
+    switch (request.format()) {
+    case Format::Json: out << SweepJson(request.quantity, sweep).dump(2) << "\n"; break;
+    case Format::Csv: WriteSweepCsv(out, request.quantity, sweep); break;
+    case Format::Text: WriteSweepText(out, request.quantity, sweep); break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::optional<std::string> DesignFileToOpen(const std::vector<std::string>& arguments)
@@ -224,11 +377,23 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     CLI::App* simulate =
         app.add_subcommand(kSimulateCommand, "verify the design in ngspice, predicted beside simulated");
     CLI::App* exportAsc = app.add_subcommand(kExportCommand, "write the design as an LTspice schematic");
+    CLI::App* tolerance =
+        app.add_subcommand(kToleranceCommand, "Monte Carlo of the circuit as built: the yield under part tolerances");
+    CLI::App* sensitivity =
+        app.add_subcommand(kSensitivityCommand, "what each part does per +1 % of its value, and the bench guide");
+    CLI::App* sweep = app.add_subcommand(kSweepCommand, "one quantity of the circuit as built swept, the rest held");
     CLI::App* help = app.add_subcommand(kHelpCommand, "print the usage of a command");
-    for (CLI::App* command : {design, simulate, exportAsc, help}) command->group("Commands");
-    for (CLI::App* command : {design, simulate, exportAsc}) AddInputs(*command, request);
+    const std::vector<CLI::App*> designCommands = {design, simulate, exportAsc, tolerance, sensitivity, sweep};
+    for (CLI::App* command : designCommands) command->group("Commands");
+    help->group("Commands");
+    for (CLI::App* command : designCommands) AddInputs(*command, request);
     AddFormats(*design, request);
     AddFormats(*simulate, request);
+    AddFormats(*tolerance, request, "kind,name,value,unit,low,high");
+    AddFormats(*sensitivity, request, "part,Pout,Efficiency,turnOnPercent,Vpeak");
+    AddFormats(*sweep, request, "NAME,Pout,Efficiency,turnOnPercent,Vpeak,Ipeak,status,reason");
+    AddToleranceOptions(*tolerance, request);
+    AddSweepOptions(*sweep, request);
     exportAsc->add_option("OUT", request.output, "the schematic file to write")->required()->type_name("OUT.asc");
     // What follows "help" names a command to describe, not one to run.
     help->prefix_command();
@@ -259,7 +424,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
             out << app.help();
             return 0;
         }
-        for (CLI::App* command : {design, simulate, exportAsc}) {
+        for (CLI::App* command : designCommands) {
             if (command->get_name() == topics[0]) {
                 out << command->help("voltra");
                 return 0;
@@ -268,7 +433,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
         err << "voltra: there is no command \"" << topics[0] << "\".\n" << Usage();
         return kCommandMisused;
     }
-    if (!design->parsed() && !simulate->parsed() && !exportAsc->parsed()) {
+    if (std::none_of(designCommands.begin(), designCommands.end(), [](CLI::App* c) { return c->parsed(); })) {
         err << "voltra: name a command.\n" << Usage();
         return kCommandMisused;
     }
@@ -285,6 +450,9 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     const Circuit circuit = BuildCircuit(made.design, made.options);
     if (design->parsed()) return Design(request, made, circuit, out, err);
     if (simulate->parsed()) return Simulate(request, made, circuit, out, err, simulator);
+    if (tolerance->parsed()) return Tolerance(request, made, circuit, out, err);
+    if (sensitivity->parsed()) return Sensitivity(request, circuit, out, err);
+    if (sweep->parsed()) return Sweep(request, circuit, out, err);
     return Export(request, circuit, err);
 }
 

@@ -40,28 +40,6 @@ StageNetwork StageNetworkOf(NetworkLayout layout)
     return StageNetwork::None;
 }
 
-// The circuit as built, the switch's capacitance added back across it.
-ClassEStage StageOf(const Circuit& c)
-{
-    ClassEStage stage;
-    stage.frequency = c.frequency;
-    stage.supply = c.ValueOf(PartRole::Supply);
-    stage.ron = c.ValueOf(PartRole::Switch);
-    stage.lchoke = c.ValueOf(PartRole::Choke);
-    stage.c1 = c.ValueOf(PartRole::C1) + static_cast<double>(c.coss);
-    stage.coss = c.coss;
-    stage.lseries = c.ValueOf(PartRole::Lseries);
-    stage.c2 = c.ValueOf(PartRole::C2);
-    stage.network = StageNetworkOf(c.network);
-    stage.lnetwork = c.ValueOf(PartRole::NetworkL);
-    stage.cnetwork = c.ValueOf(PartRole::NetworkC);
-    stage.load = c.ValueOf(PartRole::Load);
-    stage.duty = c.duty;
-    stage.falltime = c.falltime;
-    stage.inductorQ = c.inductorQ;
-    stage.capacitorQ = c.capacitorQ;
-    return stage;
-}
 
 Result Analysed(double value) { return {StoreSingle(value), Status::Valid, {}}; }
 
@@ -153,6 +131,28 @@ void QuestionMissedTargets(Circuit& c, double targetPower)
 bool HasFiniteQ(const DesignOptions& o) { return std::isfinite(o.inductorQ) || std::isfinite(o.capacitorQ); }
 
 }  // namespace
+
+ClassEStage StageOf(const Circuit& c)
+{
+    ClassEStage stage;
+    stage.frequency = c.frequency;
+    stage.supply = c.ValueOf(PartRole::Supply);
+    stage.ron = c.ValueOf(PartRole::Switch);
+    stage.lchoke = c.ValueOf(PartRole::Choke);
+    stage.c1 = c.ValueOf(PartRole::C1) + static_cast<double>(c.coss);
+    stage.coss = c.coss;
+    stage.lseries = c.ValueOf(PartRole::Lseries);
+    stage.c2 = c.ValueOf(PartRole::C2);
+    stage.network = StageNetworkOf(c.network);
+    stage.lnetwork = c.ValueOf(PartRole::NetworkL);
+    stage.cnetwork = c.ValueOf(PartRole::NetworkC);
+    stage.load = c.ValueOf(PartRole::Load);
+    stage.duty = c.duty;
+    stage.falltime = c.falltime;
+    stage.inductorQ = c.inductorQ;
+    stage.capacitorQ = c.capacitorQ;
+    return stage;
+}
 
 Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
 {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/circuit.h"
+#include "engine/stage_analysis.h"
 #include "engine/standard_values.h"
 #include "engine/switch_model.h"
 
@@ -34,5 +35,9 @@ inline constexpr double kTurnOnMissPercent = 10;
 // The circuit of a calculated design under the options; with none chosen, exactly
 // the closed-form circuit.
 Circuit BuildCircuit(const DesignRecord& calculated, const DesignOptions& options);
+
+// The circuit as built, in SI units for the analysis of a fixed circuit: C1 is its
+// external part with the switch's own capacitance added back across it.
+ClassEStage StageOf(const Circuit& circuit);
 
 }  // namespace voltra

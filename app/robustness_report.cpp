@@ -1,0 +1,260 @@
+// Numbers in SI units in JSON and CSV (efficiency a fraction, turn-on voltage % of the
+// supply), null where there is none; the tables round for reading.
+#include "app/robustness_report.h"
+
+#include <charconv>
+#include <cmath>
+#include <iomanip>
+#include <sstream>
+
+namespace voltra {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A value read as single precision (a swept value, a part) is written as the
+// decimal it was stored from, 1e-09 rather than its widening 9.9999997e-10; any
+// other as the double it is.
+double Decimal(double value)
+{
+    const float single = static_cast<float>(value);
+    if (static_cast<double>(single) != value) return value;
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, single).ptr;
+    double decimal = value;
+    std::from_chars(text, end, decimal);
+    return decimal;
+}
+
+Json Number(double value)
+{
+    if (!std::isfinite(value)) return nullptr;
+    return Decimal(value);
+}
+
+// Shortest round-trip text, the CSV's field.
+std::string Field(double value)
+{
+    if (!std::isfinite(value)) return "";
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, Decimal(value)).ptr);
+}
+
+std::string Readable(double value, int digits = 4)
+{
+    std::ostringstream text;
+    text << std::setprecision(digits) << value;
+    return text.str();
+}
+
+struct HistogramOf {
+    const char* name;
+    const char* unit;
+    const Histogram& histogram;
+};
+
+std::vector<HistogramOf> Histograms(const ToleranceResult& r)
+{
+    return {{"Pout", "W", r.pout},
+            {"Efficiency", "", r.efficiency},
+            {"turnOnPercent", "%", r.turnOnVoltage},
+            {"Vpeak", "V", r.vpeak}};
+}
+
+Json NominalJson(const StageFigures& f)
+{
+    if (!f.valid) return {{"valid", false}, {"reason", f.reason}};
+    return {{"valid", true},
+            {"Pout", Number(f.pout)},
+            {"Efficiency", Number(f.efficiency)},
+            {"turnOnPercent", Number(f.turnOnVoltage)},
+            {"Vpeak", Number(f.vpeak)},
+            {"Ipeak", Number(f.ipeak)}};
+}
+
+}  // namespace
+
+nlohmann::ordered_json ToleranceJson(const ToleranceSettings& s, double targetPower, const ToleranceResult& r)
+{
+    Json histograms = Json::object();
+    for (const HistogramOf& h : Histograms(r))
+        histograms[h.name] = {{"unit", h.unit},
+                              {"low", Number(h.histogram.low)},
+                              {"high", Number(h.histogram.high)},
+                              {"counts", h.histogram.counts}};
+    return {{"samples", s.samples},
+            {"seed", s.seed},
+            {"tolerances",
+             {{"capacitor", s.tolerances.capacitor}, {"inductor", s.tolerances.inductor},
+              {"resistor", s.tolerances.resistor}}},
+            {"criteria",
+             {{"Pout", targetPower},
+              {"powerBand", s.criteria.powerBand},
+              {"turnOnPercent", s.criteria.turnOnLimit},
+              {"efficiencyFloor", s.criteria.efficiencyFloor},
+              {"Vpeak", s.criteria.vpeakLimit ? Json(*s.criteria.vpeakLimit) : Json(nullptr)}}},
+            {"nominal", NominalJson(r.nominal)},
+            {"yield", r.yield},
+            {"working", r.working},
+            {"invalid", r.invalid},
+            {"histograms", histograms}};
+}
+
+void WriteToleranceCsv(std::ostream& out, const ToleranceSettings& s, double targetPower, const ToleranceResult& r)
+{
+    out << "kind,name,value,unit,low,high\n";
+    const auto row = [&out](const char* kind, const std::string& name, const std::string& value, const char* unit) {
+        out << kind << "," << name << "," << value << "," << unit << ",,\n";
+    };
+    row("setting", "samples", std::to_string(s.samples), "");
+    row("setting", "seed", std::to_string(s.seed), "");
+    row("setting", "capacitorTolerance", Field(s.tolerances.capacitor), "");
+    row("setting", "inductorTolerance", Field(s.tolerances.inductor), "");
+    row("setting", "resistorTolerance", Field(s.tolerances.resistor), "");
+    row("criterion", "Pout", Field(targetPower), "W");
+    row("criterion", "powerBand", Field(s.criteria.powerBand), "");
+    row("criterion", "turnOnPercent", Field(s.criteria.turnOnLimit), "%");
+    row("criterion", "efficiencyFloor", Field(s.criteria.efficiencyFloor), "");
+    if (s.criteria.vpeakLimit) row("criterion", "Vpeak", Field(*s.criteria.vpeakLimit), "V");
+    row("result", "yield", Field(r.yield), "");
+    row("result", "working", std::to_string(r.working), "");
+    row("result", "invalid", std::to_string(r.invalid), "");
+    for (const HistogramOf& h : Histograms(r)) {
+        const std::size_t bins = h.histogram.counts.size();
+        for (std::size_t i = 0; i < bins; ++i) {
+            const double width = (h.histogram.high - h.histogram.low) / static_cast<double>(bins);
+            out << "bin," << h.name << "," << h.histogram.counts[i] << "," << h.unit << ","
+                << Field(h.histogram.low + width * static_cast<double>(i)) << ","
+                << Field(i + 1 == bins ? h.histogram.high : h.histogram.low + width * static_cast<double>(i + 1))
+                << "\n";
+        }
+    }
+}
+
+void WriteToleranceText(std::ostream& out, const ToleranceSettings& s, double targetPower, const ToleranceResult& r)
+{
+    out << s.samples << " builds (seed " << s.seed << "), capacitors ±" << Readable(100 * s.tolerances.capacitor)
+        << " %, inductors ±" << Readable(100 * s.tolerances.inductor) << " %, load ±"
+        << Readable(100 * s.tolerances.resistor) << " %, each uniform within its tolerance\n";
+    out << "A build works with Pout within ±" << Readable(100 * s.criteria.powerBand) << " % of "
+        << Readable(targetPower) << " W, the drain voltage at turn-on within " << Readable(s.criteria.turnOnLimit)
+        << " % of the supply, efficiency at least " << Readable(100 * s.criteria.efficiencyFloor) << " %";
+    if (s.criteria.vpeakLimit) out << ", Vpeak at most " << Readable(*s.criteria.vpeakLimit) << " V";
+    out << "\n\nYield: " << Readable(100 * r.yield) << " % (" << r.working << " of " << s.samples << " work";
+    if (r.invalid) out << ", " << r.invalid << " without a steady state";
+    out << ")\n";
+    for (const HistogramOf& h : Histograms(r)) {
+        const double scale = h.unit[0] == '\0' ? 100 : 1;
+        out << "\n" << h.name << " (" << (scale == 100 ? "%" : h.unit) << ")";
+        if (h.histogram.counts.empty()) {
+            out << ": no build gave a number\n";
+            continue;
+        }
+        out << " from " << Readable(scale * h.histogram.low) << " to " << Readable(scale * h.histogram.high) << ":";
+        for (int count : h.histogram.counts) out << " " << count;
+        out << "\n";
+    }
+}
+
+nlohmann::ordered_json SensitivityJson(const Sensitivities& table, const std::vector<BenchAdvice>& guide)
+{
+    Json parts = Json::array();
+    for (const PartSensitivity& s : table.parts) {
+        parts.push_back({{"part", s.part},
+                         {"valid", s.valid},
+                         {"Pout", s.valid ? Number(s.pout) : Json(nullptr)},
+                         {"Efficiency", s.valid ? Number(s.efficiency) : Json(nullptr)},
+                         {"turnOnPercent", s.valid ? Number(s.turnOnVoltage) : Json(nullptr)},
+                         {"Vpeak", s.valid ? Number(s.vpeak) : Json(nullptr)}});
+    }
+    Json advice = Json::array();
+    for (const BenchAdvice& a : guide) {
+        Json moves = Json::array();
+        for (const PartMove& m : a.moves) moves.push_back({{"part", m.part}, {"increase", m.increase}});
+        advice.push_back({{"text", a.text}, {"moves", moves}});
+    }
+    return {{"step", kSensitivityStep},
+            {"nominal", NominalJson(table.nominal)},
+            {"parts", parts},
+            {"guide", advice}};
+}
+
+void WriteSensitivityCsv(std::ostream& out, const Sensitivities& table)
+{
+    out << "part,Pout,Efficiency,turnOnPercent,Vpeak\n";
+    for (const PartSensitivity& s : table.parts) {
+        out << s.part;
+        for (double value : {s.pout, s.efficiency, s.turnOnVoltage, s.vpeak})
+            out << "," << (s.valid ? Field(value) : "");
+        out << "\n";
+    }
+}
+
+void WriteSensitivityText(std::ostream& out, const Sensitivities& table, const std::vector<BenchAdvice>& guide)
+{
+    out << "Per +1 % of each part's value:\n\n";
+    out << std::left << std::setw(8) << "Part" << std::setw(12) << "Pout %" << std::setw(16) << "Efficiency pts"
+        << std::setw(16) << "Turn-on pts" << "Vpeak %\n";
+    for (const PartSensitivity& s : table.parts) {
+        out << std::setw(8) << s.part;
+        if (!s.valid) {
+            out << "no steady state beside this circuit\n";
+            continue;
+        }
+        out << std::setw(12) << Readable(s.pout, 3) << std::setw(16) << Readable(s.efficiency, 3) << std::setw(16)
+            << Readable(s.turnOnVoltage, 3) << Readable(s.vpeak, 3) << "\n";
+    }
+    out << std::right << "\nOn the bench:\n";
+    for (const BenchAdvice& a : guide) out << "  " << a.text << "\n";
+}
+
+nlohmann::ordered_json SweepJson(const std::string& quantity, const SweepResult& sweep)
+{
+    Json rows = Json::array();
+    for (const SweepPoint& p : sweep.points) {
+        Json row = {{"value", Number(p.value)}, {"valid", p.valid}};
+        if (p.valid) {
+            row["Pout"] = Number(p.pout);
+            row["Efficiency"] = Number(p.efficiency);
+            row["turnOnPercent"] = Number(p.turnOnVoltage);
+            row["Vpeak"] = Number(p.vpeak);
+            row["Ipeak"] = Number(p.ipeak);
+        } else {
+            row["reason"] = p.reason;
+        }
+        rows.push_back(row);
+    }
+    return {{"param", quantity}, {"unit", sweep.unit}, {"points", rows}};
+}
+
+void WriteSweepCsv(std::ostream& out, const std::string& quantity, const SweepResult& sweep)
+{
+    out << quantity << ",Pout,Efficiency,turnOnPercent,Vpeak,Ipeak,status,reason\n";
+    for (const SweepPoint& p : sweep.points) {
+        out << Field(p.value);
+        for (double value : {p.pout, p.efficiency, p.turnOnVoltage, p.vpeak, p.ipeak})
+            out << "," << (p.valid ? Field(value) : "");
+        out << "," << (p.valid ? "valid" : "invalid") << ",";
+        if (!p.valid) out << '"' << p.reason << '"';
+        out << "\n";
+    }
+}
+
+void WriteSweepText(std::ostream& out, const std::string& quantity, const SweepResult& sweep)
+{
+    const std::string head = quantity + (sweep.unit.empty() ? "" : " (" + sweep.unit + ")");
+    out << std::left << std::setw(18) << head << std::setw(12) << "Pout (W)" << std::setw(16) << "Efficiency %"
+        << std::setw(12) << "Turn-on %" << std::setw(12) << "Vpeak (V)" << "Ipeak (A)\n";
+    for (const SweepPoint& p : sweep.points) {
+        out << std::setw(18) << Readable(p.value, 6);
+        if (!p.valid) {
+            out << "no steady state: " << p.reason << "\n";
+            continue;
+        }
+        out << std::setw(12) << Readable(p.pout) << std::setw(16) << Readable(100 * p.efficiency) << std::setw(12)
+            << Readable(p.turnOnVoltage, 3) << std::setw(12) << Readable(p.vpeak) << Readable(p.ipeak) << "\n";
+    }
+    out << std::right;
+}
+
+}  // namespace voltra

@@ -1,0 +1,40 @@
+// What the commands on the circuit as built write: the Monte Carlo of its tolerances,
+// its sensitivities with the bench guide, and a sweep; JSON and CSV for scripts, a
+// table for people.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <string>
+
+#include "engine/circuit_sweep.h"
+#include "engine/sensitivity.h"
+#include "engine/tolerance_analysis.h"
+
+namespace voltra {
+
+// The run as asked and what it found: settings, the nominal figures, the yield (a
+// fraction), the builds that work and those without a steady state, and the four
+// histograms (low, high, counts).
+nlohmann::ordered_json ToleranceJson(const ToleranceSettings& settings, double targetPower,
+                                     const ToleranceResult& result);
+// kind,name,value,unit,low,high: the settings, the results, then one row per bin.
+void WriteToleranceCsv(std::ostream& out, const ToleranceSettings& settings, double targetPower,
+                       const ToleranceResult& result);
+void WriteToleranceText(std::ostream& out, const ToleranceSettings& settings, double targetPower,
+                        const ToleranceResult& result);
+
+// Per part and per +1 % of its value: Pout (%), Efficiency (points), turnOnPercent
+// (points of the supply), Vpeak (%); then the guide's lines.
+nlohmann::ordered_json SensitivityJson(const Sensitivities& table, const std::vector<BenchAdvice>& guide);
+// part,Pout,Efficiency,turnOnPercent,Vpeak: the table alone.
+void WriteSensitivityCsv(std::ostream& out, const Sensitivities& table);
+void WriteSensitivityText(std::ostream& out, const Sensitivities& table, const std::vector<BenchAdvice>& guide);
+
+// One row a point: the swept value, Pout, Efficiency (a fraction), turnOnPercent,
+// Vpeak, Ipeak, its standing and why not valid.
+nlohmann::ordered_json SweepJson(const std::string& quantity, const SweepResult& sweep);
+void WriteSweepCsv(std::ostream& out, const std::string& quantity, const SweepResult& sweep);
+void WriteSweepText(std::ostream& out, const std::string& quantity, const SweepResult& sweep);
+
+}  // namespace voltra
