@@ -107,26 +107,6 @@ TEST(SimulatedSwitch, CarriesItsOwnCapacitanceAcrossTheDrain)
     EXPECT_GT(std::fabs(Simulated(RequestFor(withoutCoss)).figures.VturnOnPercent), 20);
 }
 
-// The circuit's parts as the stage the analysis solves (no L-network).
-ClassEStage StageOf(const Circuit& c)
-{
-    ClassEStage st;
-    st.frequency = c.frequency;
-    st.supply = c.ValueOf(PartRole::Supply);
-    st.ron = c.ValueOf(PartRole::Switch);
-    st.lchoke = c.ValueOf(PartRole::Choke);
-    st.c1 = static_cast<double>(c.ValueOf(PartRole::C1)) + c.coss;
-    st.coss = c.coss;
-    st.lseries = c.ValueOf(PartRole::Lseries);
-    st.c2 = c.ValueOf(PartRole::C2);
-    st.load = c.ValueOf(PartRole::Load);
-    st.duty = c.duty;
-    st.falltime = c.falltime;
-    st.inductorQ = c.inductorQ;
-    st.capacitorQ = c.capacitorQ;
-    return st;
-}
-
 // E12 parts detune the exact stage so the switch closes on a charged C1: the drain
 // voltage arrives at turn-on with the analysed value and slope, the switch's peak is
 // still the network's current, as the analysis predicts, and the discharge is the
