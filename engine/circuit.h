@@ -23,6 +23,17 @@ inline constexpr double kDefaultChokeFactor = 10.0;
 // of ngspice.
 inline constexpr double kSimulationStepsPerPeriod = 200.0;
 
+// The same for an on-time of `duty`. Above half the period the drain pulse narrows to
+// (1 - D)·T and grows taller, and the trapezoidal rule's error in it goes with the
+// square of the step: at duty 0.75 and Q 41, T/200 put the drain 12 % of the supply
+// below ground at turn-on, T/400 3 %, T/800 0.7 %. So the steps per period grow with
+// the square of the narrowing, T/800 at duty 0.75; at 0.5 and below they stay T/200.
+inline constexpr double SimulationStepsPerPeriod(double duty)
+{
+    const double narrowing = duty > 0.5 ? 2 * (1 - duty) : 1.0;
+    return kSimulationStepsPerPeriod / (narrowing * narrowing);
+}
+
 enum class PartRole { Supply, Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load };
 
 // Where the L-network stands: none (option off, or Rload already equals the network

@@ -221,7 +221,7 @@ void WriteTransient(std::string& file, const Circuit& circuit, std::string_view 
     const float period = circuit.period.value;
     AppendLine(file, std::string(start) + FormatSmall(StoreSingle(kSimulatedPeriods / circuit.frequency)) + " " +
                          FormatSmall(StoreSingle(kRecordedPeriods / circuit.frequency)) + " " +
-                         FormatSmall(StoreSingle(period / kSimulationStepsPerPeriod)) + " startup");
+                         FormatSmall(StoreSingle(period / SimulationStepsPerPeriod(circuit.duty))) + " startup");
     AppendLine(file, std::string(note) + kWebAddress);
 }
 

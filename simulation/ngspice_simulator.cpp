@@ -96,7 +96,7 @@ std::string SaveCommand()
 std::string TranCommand(const SimulationRequest& request)
 {
     const double period = 1.0 / request.frequency;
-    const std::string step = Number(period / kSimulationStepsPerPeriod);
+    const std::string step = Number(period / SimulationStepsPerPeriod(request.duty));
     return "tran " + step + " " + Number((request.maxPeriods + 1) * period) + " 0 " + step;
 }
 

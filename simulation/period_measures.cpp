@@ -8,12 +8,15 @@
 #include <numbers>
 #include <optional>
 
+#include "engine/circuit.h"
+
 namespace voltra {
 namespace {
 
-// The drain voltage before turn-on is fitted over this fraction of a period, two
-// of the simulator's longest steps: narrow enough for a parabola to follow it.
-constexpr double kTurnOnFitSpan = 1.0 / 100.0;
+// The drain voltage before turn-on is fitted over this many of the simulator's
+// longest steps: narrow enough for a parabola to follow it, and as the steps shorten
+// with the off-time, as narrow a part of a narrower drain pulse.
+constexpr double kTurnOnFitSteps = 2;
 // A parabola needs three points; the fit reaches further back for them if needed.
 constexpr std::size_t kFitPoints = 3;
 
@@ -125,7 +128,8 @@ SimulationFigures MeasurePeriod(const StageSamples& samples, double start, const
         if (samples.time[i] <= onEnd) figures.dischargePeak = std::max(figures.dischargePeak, current - network);
     }
 
-    const ValueAndSlope drain = DrainAtTurnOn(samples, start, kTurnOnFitSpan * period);
+    const double fitSpan = kTurnOnFitSteps * period / SimulationStepsPerPeriod(request.duty);
+    const ValueAndSlope drain = DrainAtTurnOn(samples, start, fitSpan);
     figures.VturnOnPercent = 100.0 * drain.value / request.supply;
     const double omega = 2.0 * std::numbers::pi * request.frequency;
     figures.turnOnSlope = drain.slope / (omega * request.supply);

@@ -16,9 +16,10 @@ namespace {
 
 // The bench's seed, and designs of it that cover duty 0.25, 0.5 and 0.75, the
 // L-network, Coss and a fall of 15 % of the period while each verifies in about a
-// second.
+// second; and design 32, duty 0.75 at Q 16, whose narrow drain pulse read 3.6 % of the
+// supply below ground at turn-on when it was stepped as finely as a duty-0.5 one.
 constexpr unsigned kSweepSeed = 18;
-constexpr int kSweepSample[] = {4, 15, 22, 24, 29};
+constexpr int kSweepSample[] = {4, 15, 22, 24, 29, 32};
 
 // The shortest fall time the entry takes: the simulated gate then holds the switch on
 // for half a period, as the solver assumes, to a few parts in a thousand at 30 MHz.

@@ -63,6 +63,34 @@ TEST(PeriodMeasures, TurnOnVoltageAndSlopeAreTheDrainsAtTheTurnOnInstant)
     EXPECT_NEAR(f.Pin, kSupply * 0.5, 1e-9);
 }
 
+// At duty 0.75 the drain pulse is half as wide and the simulator steps T/800: the
+// turn-on voltage comes from the last two of those steps. Here the drain is a parabola
+// there and, earlier, bends away as the narrow pulse does: a fit over the T/100 that
+// suits duty 0.5 would read that bend into the turn-on voltage.
+TEST(PeriodMeasures, AtDutyThreeQuartersTheTurnOnVoltageIsReadFromTheNarrowerPulsesEnd)
+{
+    const double a = 0.4, b = -1e7, c = 1e15;  // 2 % of the supply, bending up
+    const double bendFrom = -kPeriod / 400;
+    const double bend = 2 / std::pow(0.0075 * kPeriod, 3);  // 2 V down at -T/100
+    StageSamples s;
+    for (int i = -800; i <= 800; ++i) {
+        const double t = i * kPeriod / 800;
+        const double before = a + b * t + c * t * t + (t < bendFrom ? bend * std::pow(t - bendFrom, 3) : 0);
+        s.time.push_back(t);
+        s.drain.push_back(t <= 0 ? before : 0.01);
+        s.chokeCurrent.push_back(1);
+        s.seriesCurrent.push_back(0);
+        s.switchCurrent.push_back(i >= 0 && i <= 600 ? 1 : 0);
+        s.load.push_back(10);
+        s.supplyCurrent.push_back(0.5);
+    }
+    SimulationRequest request = Request();
+    request.duty = 0.75;
+    const SimulationFigures f = MeasurePeriod(s, 0, request);
+    EXPECT_NEAR(f.VturnOnPercent, 100 * a / kSupply, 1e-6);
+    EXPECT_NEAR(f.turnOnSlope, b / (2 * std::numbers::pi * kFrequency * kSupply), 1e-6);
+}
+
 TEST(PeriodMeasures, WithoutSamplesBeforeTheTurnOnItsFiguresAreUnknown)
 {
     StageSamples s = Samples(1, 0, 0, 5, 0);
