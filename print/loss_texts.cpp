@@ -107,8 +107,8 @@ std::vector<TableRow> StressRows(const Circuit& c)
 std::string ImpulseLine(const Circuit& c)
 {
     if (c.stresses.empty()) return {};
-    return "Switch peak current with the C1 discharge at turn-on: " + Cell(c.dischargePeakCurrent, "A") +
-           "; energy discharged " + Cell(c.dischargeEnergy, "J") + " a period";
+    return "Switch peak with the C1 discharge at turn-on: " + Cell(c.dischargePeakCurrent, "A") + ", " +
+           Cell(c.dischargeEnergy, "J") + " a period";
 }
 
 }  // namespace voltra

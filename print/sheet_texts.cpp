@@ -116,7 +116,7 @@ std::vector<SheetText> TextsOf(const std::array<TextRow, N>& rows, const DesignR
 constexpr int kTablesY = 9000;
 constexpr int kRowHeight = 260;
 constexpr int kTableGap = 300;
-constexpr std::array<int, 5> kColumnX = {kTargetsX, 4600, 6400, 8200, 9800};
+constexpr std::array<int, 5> kColumnX = {kTargetsX, 4300, 6700, 8300, 9900};
 
 template <std::size_t N>
 void AppendTable(std::vector<SheetText>& texts, int& y, const std::array<const char*, N>& columns,
