@@ -1,34 +1,17 @@
 #include "files/device_folders.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <map>
 #include <system_error>
+
+#include "files/last_session_folder.h"
 
 namespace voltra {
 
 namespace {
 
 constexpr const char* kDeviceExtension = ".json";
-constexpr const char* kProgramFolder = "voltra";
 constexpr const char* kDevicesFolder = "devices";
-constexpr const char* kDefaultDataFolder = ".local/share";
-
-// The XDG base-directory rules ignore a relative or empty variable.
-std::filesystem::path AbsoluteFolderIn(const char* variable)
-{
-    const char* value = std::getenv(variable);
-    if (!value || !std::filesystem::path(value).is_absolute()) return {};
-    return value;
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
 
 // The device files of one folder in name order, so a listing is the same on every run.
 std::vector<std::filesystem::path> DeviceFilesIn(const std::filesystem::path& folder)
@@ -46,10 +29,7 @@ std::vector<std::filesystem::path> DeviceFilesIn(const std::filesystem::path& fo
 
 std::filesystem::path UserDeviceFolder()
 {
-    if (const auto data = AbsoluteFolderIn("XDG_DATA_HOME"); !data.empty())
-        return data / kProgramFolder / kDevicesFolder;
-    if (const auto home = AbsoluteFolderIn("HOME"); !home.empty())
-        return home / kDefaultDataFolder / kProgramFolder / kDevicesFolder;
+    if (const auto data = UserDataFolder()) return *data / kDevicesFolder;
     return {};
 }
 
@@ -98,7 +78,7 @@ DeviceRead FindDevice(const std::string& nameOrFile, const std::vector<std::file
     std::vector<const DeviceEntry*> alike;
     for (const DeviceEntry& entry : listing.devices) {
         if (entry.name == nameOrFile) return ReadDeviceFile(entry.file);
-        if (SameIgnoringCase(entry.name, nameOrFile)) alike.push_back(&entry);
+        if (SameNameIgnoringCase(entry.name, nameOrFile)) alike.push_back(&entry);
     }
     if (alike.size() == 1) return ReadDeviceFile(alike.front()->file);
     if (alike.size() > 1)

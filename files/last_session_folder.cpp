@@ -21,15 +21,7 @@ constexpr const char* kDefaultDataFolder = ".local/share";
 // Data folders are private to their user.
 constexpr mode_t kFolderMode = 0700;
 
-// ASCII case only: std::tolower follows the locale, and in a Turkish one "I" would
-// not lower to "i".
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
 
 // A variable that is unset, empty or relative names no folder: the rules say to
 // ignore a relative one rather than resolve it against wherever the program started.
@@ -41,6 +33,19 @@ std::optional<std::filesystem::path> AbsoluteFolderIn(const char* variable)
 }
 
 }  // namespace
+
+bool SameNameIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+std::optional<std::filesystem::path> UserDataFolder()
+{
+    if (const auto data = AbsoluteFolderIn("XDG_DATA_HOME")) return *data / kProgramFolder;
+    if (const auto home = AbsoluteFolderIn("HOME")) return *home / kDefaultDataFolder / kProgramFolder;
+    return std::nullopt;
+}
 
 std::optional<std::filesystem::path> FindLastSessionFile(const std::filesystem::path& folder)
 {
@@ -61,9 +66,7 @@ std::filesystem::path LastSessionFolder()
 {
     const std::filesystem::path current = ".";
     if (FindLastSessionFile(current)) return current;
-    if (const auto data = AbsoluteFolderIn("XDG_DATA_HOME")) return *data / kProgramFolder;
-    if (const auto home = AbsoluteFolderIn("HOME")) return *home / kDefaultDataFolder / kProgramFolder;
-    return current;
+    return UserDataFolder().value_or(current);
 }
 
 bool MakeFolder(const std::filesystem::path& folder)
