@@ -88,7 +88,6 @@ constexpr const char* kCaptionFormat = "Voltra Version %1 - Design screen";
 
 // A box whose value does not take part in the design says so in red, and its tip says
 // which value does.
-const QString kOutOfEffectStyle = QStringLiteral("QLineEdit { color: rgb(255, 0, 0); }");
 constexpr const char* kOutOfRangeTip =
     "Outside %1 to %2: the design is not recalculated, and the last calculated design is still in use.";
 constexpr const char* kRnetworkClampedTip = "In effect: %1 ohms (the network resistance is limited to %2 to %3 ohms).";
@@ -282,7 +281,7 @@ void DesignScreen::MarkEntryInEffect(Target target)
              TargetEcho(target, ParseValue(box->text().toStdString()), stored));
     const bool inEffect = InRecalcRange(target, stored);
     const EntryLimits& limits = kEntryLimits[static_cast<size_t>(target)];
-    box->setStyleSheet(inEffect ? QString() : kOutOfEffectStyle);
+    box->setStyleSheet(inEffect ? QString() : QString::fromLatin1(kOutOfEffectStyle));
     box->setToolTip(inEffect ? QString()
                              : QString::fromLatin1(kOutOfRangeTip)
                                    .arg(Text(GeneralNumberText(limits.recalcLow)),
@@ -293,7 +292,7 @@ void DesignScreen::MarkRnetworkInEffect(float entered)
 {
     const bool inEffect = RnetworkAccepted(entered);
     ShowEcho(rnetworkEcho_, RnetworkEcho(entered, design_.Rnetwork));
-    txtRnetwork_->setStyleSheet(inEffect ? QString() : kOutOfEffectStyle);
+    txtRnetwork_->setStyleSheet(inEffect ? QString() : QString::fromLatin1(kOutOfEffectStyle));
     txtRnetwork_->setToolTip(inEffect ? QString()
                                       : QString::fromLatin1(kRnetworkClampedTip)
                                             .arg(Text(GeneralNumberText(design_.Rnetwork)),

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "screens/object_names.h"
+#include "screens/screen_style.h"
 #include "units/number_text.h"
 #include "units/parse.h"
 
@@ -24,7 +25,6 @@ constexpr const char* kDutyKey = "design/duty";
 constexpr const char* kInductorQKey = "design/inductorQ";
 constexpr const char* kCapacitorQKey = "design/capacitorQ";
 
-const QString kOutOfEffectStyle = QStringLiteral("QLineEdit { color: rgb(255, 0, 0); }");
 constexpr const char* kDutyClampedTip = "In effect: a duty of %1 (the switch's on-time is limited to %2 to %3 of the "
                                         "period).";
 constexpr const char* kDutyTip =
@@ -155,7 +155,7 @@ void OptionControls::Take()
 void OptionControls::MarkInEffect()
 {
     const auto mark = [](QLineEdit* box, bool asTyped, const QString& tip, const QString& plainTip) {
-        box->setStyleSheet(asTyped ? QString() : kOutOfEffectStyle);
+        box->setStyleSheet(asTyped ? QString() : QString::fromLatin1(kOutOfEffectStyle));
         box->setToolTip(asTyped ? plainTip : tip);
     };
     const DutyEntry duty = DutyOf(duty_->text());
