@@ -342,8 +342,13 @@ IntervalSums Summed(const Solved<M>& in, const Layout& l)
     return sums;
 }
 
+// What a sampling pass looks for: everything, or only the conducting switch's
+// currents, which is all the on-resistance's fixed point reads.
+enum class Peaks { All, SwitchCurrents };
+
 template <std::size_t M>
-void Sample(const Solved<M>& in, const Layout& l, std::size_t steps, bool conducting, SteadyState& result)
+void Sample(const Solved<M>& in, const Layout& l, std::size_t steps, bool conducting, SteadyState& result,
+            Peaks peaks = Peaks::All)
 {
     constexpr std::size_t kMax = kSamplesPerPeriod + 1;
     std::array<double, kMax> drain{}, network{}, part{};
@@ -354,14 +359,14 @@ void Sample(const Solved<M>& in, const Layout& l, std::size_t steps, bool conduc
     for (std::size_t k = 1; k <= steps; ++k) z[k] = step * z[k - 1];
     const std::size_t count = steps + 1;
     const Row<M> into = Unit<M>(l.choke) - Unit<M>(l.series);
-    for (std::size_t k = 0; k < count; ++k) {
-        drain[k] = Dot(in.mode.drain, z[k]);
-        network[k] = Dot(into, z[k]);
-    }
-    result.peakDrainVoltage = std::max(result.peakDrainVoltage, RefinedPeak(drain.data(), count));
-    for (std::size_t p = 0; p < kStageParts; ++p) {
-        for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(in.mode.voltage[p], z[k]));
-        result.parts[p].peakVoltage = std::max(result.parts[p].peakVoltage, RefinedPeak(part.data(), count));
+    for (std::size_t k = 0; k < count; ++k) network[k] = Dot(into, z[k]);
+    if (peaks == Peaks::All) {
+        for (std::size_t k = 0; k < count; ++k) drain[k] = Dot(in.mode.drain, z[k]);
+        result.peakDrainVoltage = std::max(result.peakDrainVoltage, RefinedPeak(drain.data(), count));
+        for (std::size_t p = 0; p < kStageParts; ++p) {
+            for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(in.mode.voltage[p], z[k]));
+            result.parts[p].peakVoltage = std::max(result.parts[p].peakVoltage, RefinedPeak(part.data(), count));
+        }
     }
     if (!conducting) return;
     result.peakNetworkCurrent = std::max(result.peakNetworkCurrent, RefinedPeak(network.data(), count));
@@ -448,12 +453,12 @@ SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& 
     result.loadPower = s.load * loadIntegral / kPeriod;
     if (detail == SteadyStateDetail::TurnOn) return result;
     if (detail == SteadyStateDetail::SwitchPeak) {
-        Sample(on, l, StepsFor(onSpan), true, result);
+        Sample(on, l, StepsFor(onSpan), true, result, Peaks::SwitchCurrents);
         if (falls) {
             Vector<MF> widened{};
             for (std::size_t j = 0; j < M; ++j) widened[widen(j)] = fallStart[j];
             fall.start = into * widened;
-            Sample(fall, lf, kFallSamples, true, result);
+            Sample(fall, lf, kFallSamples, true, result, Peaks::SwitchCurrents);
         }
         return result;
     }

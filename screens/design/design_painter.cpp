@@ -6,7 +6,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "screens/design/schematic.h"
 #include "screens/design/schematic_labels.h"
@@ -16,6 +18,8 @@ namespace voltra {
 namespace {
 
 constexpr double kAnchorPenPixels = 1;
+// How far past its geometry an antialiased stroke or a glyph's ink may reach.
+constexpr double kAntialiasPixels = 2;
 const QColor kRed(255, 0, 0);
 // Qt measures arc angles in sixteenths of a degree.
 constexpr double kSixteenthsPerRadian = 16 * 180 / 3.141592653589793;
@@ -41,21 +45,48 @@ double DevicePixelRatio(QPainter& painter)
     return ratio;
 }
 
-void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing, int penPixels)
+// The device pixels the painter may still change, or none when it is not clipped. A
+// keystroke repaints only the labels that changed, and every stroke and text outside
+// them is skipped before Qt builds its outline: the antialiased arcs and the shaped
+// text are most of a repaint's time.
+std::optional<QRegion> DeviceClip(QPainter& painter)
+{
+    if (!painter.hasClipping()) return std::nullopt;
+    painter.save();
+    painter.resetTransform();
+    QRegion clip = painter.clipRegion();
+    painter.restore();
+    return clip;
+}
+
+// Whether a device rectangle, widened by the pen and the antialiased edge, meets the clip.
+bool Touches(const std::optional<QRegion>& clip, const QRectF& device, double margin)
+{
+    return !clip || clip->intersects(device.adjusted(-margin, -margin, margin, margin).toAlignedRect());
+}
+
+void StrokeSchematic(QPainter& painter, const SchematicDrawing& drawing, int penPixels,
+                     const std::optional<QRegion>& clip)
 {
     // A cosmetic pen counts device pixels: on a high-density display the wires widen
     // by its pixel ratio and keep their width beside the text, as on any other.
-    painter.setPen(CosmeticPen(Qt::black, penPixels * DevicePixelRatio(painter)));
+    const double penWidth = penPixels * DevicePixelRatio(painter);
+    painter.setPen(CosmeticPen(Qt::black, penWidth));
     painter.setBrush(Qt::NoBrush);
+    const double margin = penWidth + kAntialiasPixels;
     // Straight wires end on whole pixels, so a horizontal or vertical wire covers
     // exactly its pen width instead of smearing across a third pixel row.
     const QTransform units = painter.worldTransform();
     painter.save();
     painter.resetTransform();
-    for (const QLineF& line : drawing.lines) painter.drawLine(QLineF(OnPixel(units.map(line.p1())), OnPixel(units.map(line.p2()))));
+    for (const QLineF& line : drawing.lines) {
+        const QLineF device(OnPixel(units.map(line.p1())), OnPixel(units.map(line.p2())));
+        if (Touches(clip, QRectF(device.p1(), device.p2()).normalized(), margin)) painter.drawLine(device);
+    }
     painter.restore();
     for (const SchematicArc& arc : drawing.arcs) {
         const QRectF box(arc.centre.x() - arc.radius, arc.centre.y() - arc.radius, 2 * arc.radius, 2 * arc.radius);
+        if (!Touches(clip, units.mapRect(box), margin)) continue;
         painter.drawArc(box, qRound(arc.startAngle * kSixteenthsPerRadian), qRound(arc.sweep * kSixteenthsPerRadian));
     }
 }
@@ -70,17 +101,21 @@ QFont ScreenFont(int fontPixels)
 }
 
 void WriteLabels(QPainter& painter, const std::vector<SchematicLabel>& labels, int fontPixels,
-                 const QColor& buttonFace)
+                 const QColor& buttonFace, const std::optional<QRegion>& clip)
 {
     const QTransform units = painter.worldTransform();
     painter.save();
     painter.resetTransform();
     const QFont font = ScreenFont(fontPixels);
     painter.setFont(font);
-    const double ascent = QFontMetricsF(font, painter.device()).ascent();
+    const QFontMetricsF metrics(font, painter.device());
+    const double ascent = metrics.ascent();
     for (const SchematicLabel& label : labels) {
         // Whole pixels keep the text's stems on the pixel grid.
         const QPointF corner = OnPixel(units.map(label.anchor));
+        // No glyph is wider than the font's widest: a bound on the ink without shaping.
+        const QRectF bound(corner, QSizeF(label.text.size() * metrics.maxWidth(), metrics.height()));
+        if (!Touches(clip, bound, kAntialiasPixels + fontPixels)) continue;
         painter.setPen(CosmeticPen(label.anchorColour == AnchorColour::ButtonFace ? buttonFace : QColor(Qt::white),
                                    kAnchorPenPixels));
         painter.drawPoint(corner);
@@ -88,6 +123,11 @@ void WriteLabels(QPainter& painter, const std::vector<SchematicLabel>& labels, i
         painter.drawText(corner + QPointF(0, ascent), label.text);
     }
     painter.restore();
+}
+
+bool SameLabel(const SchematicLabel& a, const SchematicLabel& b)
+{
+    return a.anchor == b.anchor && a.anchorColour == b.anchorColour && a.text == b.text && a.red == b.red;
 }
 
 }  // namespace
@@ -99,21 +139,42 @@ void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixe
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const SchematicDrawing drawing = SchematicOf(shown, pi);
-    StrokeSchematic(painter, drawing, penPixels);
+    const std::optional<QRegion> clip = DeviceClip(painter);
+    StrokeSchematic(painter, drawing, penPixels, clip);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    WriteLabels(painter, SchematicLabels(shown, drawing.SchematicX), fontPixels, buttonFace);
+    WriteLabels(painter, SchematicLabels(shown, drawing.SchematicX), fontPixels, buttonFace, clip);
     painter.restore();
 }
 
-QRegion LabelRegion(const Circuit& shown, const QTransform& units, int fontPixels)
+LabelPixels MeasureLabels(const Circuit& shown, const QTransform& units, int fontPixels, const LabelPixels* before)
 {
+    LabelPixels measured{SchematicLabels(shown, SchematicOf(shown, 0).SchematicX), {}, units, fontPixels};
+    const bool comparable = before && before->units == units && before->fontPixels == fontPixels;
     const QFontMetricsF metrics(ScreenFont(fontPixels));
-    QRegion region;
-    for (const SchematicLabel& label : SchematicLabels(shown, SchematicOf(shown, 0).SchematicX)) {
+    measured.pixels.reserve(measured.labels.size());
+    for (std::size_t i = 0; i < measured.labels.size(); ++i) {
+        const SchematicLabel& label = measured.labels[i];
+        if (comparable && i < before->labels.size() && SameLabel(before->labels[i], label)) {
+            measured.pixels.push_back(before->pixels[i]);
+            continue;
+        }
         const QPointF corner = OnPixel(units.map(label.anchor));
         const QRectF ink = metrics.boundingRect(label.text).translated(corner + QPointF(0, metrics.ascent()));
         // One pixel round it for antialiased edges and the anchor point.
-        region += ink.united(QRectF(corner, QSizeF(1, 1))).toAlignedRect().adjusted(-1, -1, 1, 1);
+        measured.pixels.push_back(ink.united(QRectF(corner, QSizeF(1, 1))).toAlignedRect().adjusted(-1, -1, 1, 1));
+    }
+    return measured;
+}
+
+QRegion ChangedLabelRegion(const LabelPixels& before, const LabelPixels& after)
+{
+    const bool comparable = before.units == after.units && before.fontPixels == after.fontPixels;
+    QRegion region;
+    for (std::size_t i = 0; i < std::max(before.labels.size(), after.labels.size()); ++i) {
+        const bool both = i < before.labels.size() && i < after.labels.size();
+        if (comparable && both && SameLabel(before.labels[i], after.labels[i])) continue;
+        if (i < before.pixels.size()) region += before.pixels[i];
+        if (i < after.pixels.size()) region += after.pixels[i];
     }
     return region;
 }

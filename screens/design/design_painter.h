@@ -3,11 +3,13 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QRegion>
-
-class QTransform;
+#include <QTransform>
+#include <vector>
 
 #include "engine/circuit.h"
+#include "screens/design/schematic_labels.h"
 
 class QPainter;
 
@@ -20,8 +22,24 @@ namespace voltra {
 void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, int penPixels,
                  const QColor& buttonFace);
 
-// The pixels the labels of a shown design cover (with their anchor points) under the
-// given drawing-unit transform: what a new cycle must repaint when only values changed.
-QRegion LabelRegion(const Circuit& shown, const QTransform& units, int fontPixels);
+// When the painter is clipped, only the strokes and labels that reach into the clip
+// are drawn.
+// The labels of a shown design and the pixels each covers (with its anchor point)
+// under a drawing-unit transform and font size.
+struct LabelPixels {
+    std::vector<SchematicLabel> labels;
+    std::vector<QRect> pixels;
+    QTransform units;
+    int fontPixels = 0;
+};
+
+// Measures the labels of a shown design; a label that stands unchanged in `before`,
+// measured under the same transform and font, keeps its pixels without being shaped again.
+LabelPixels MeasureLabels(const Circuit& shown, const QTransform& units, int fontPixels,
+                          const LabelPixels* before = nullptr);
+
+// What a new cycle must repaint when only values changed: the old and new pixels of
+// every label that differs between two designs of one shape.
+QRegion ChangedLabelRegion(const LabelPixels& before, const LabelPixels& after);
 
 }  // namespace voltra

@@ -241,14 +241,15 @@ void DesignScreen::ShowDesign()
     // While the circuit keeps its shape only the values change: repainting the
     // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
     const bool sameCircuit = shown_ && shown_->circuit.network == circuit.network;
+    LabelPixels labels = MeasureLabels(circuit, Units(), fontPixels_, shown_ ? &shown_->labels : nullptr);
     QRegion changed;
-    if (sameCircuit) changed = LabelRegion(shown_->circuit, Units(), fontPixels_);
-    shown_ = Shown{design_, std::move(circuit)};
+    if (sameCircuit) changed = ChangedLabelRegion(shown_->labels, labels);
+    shown_ = Shown{design_, std::move(circuit), std::move(labels)};
     ++cycleCount_;
-    if (sameCircuit)
-        update(changed + LabelRegion(shown_->circuit, Units(), fontPixels_));
-    else
+    if (!sameCircuit)
         update();
+    else if (!changed.isEmpty())
+        update(changed);
     if (parts_) parts_->Follow(shown_->circuit);
     commands_.Recalculated(shown_->design, shown_->circuit);
 }
@@ -368,10 +369,11 @@ void DesignScreen::resizeEvent(QResizeEvent*)
     update();
 }
 
-void DesignScreen::paintEvent(QPaintEvent*)
+void DesignScreen::paintEvent(QPaintEvent* event)
 {
     if (!shown_) return;
     QPainter painter(this);
+    painter.setClipRegion(event->region());
     painter.setWorldTransform(Units());
     PaintDesign(painter, shown_->circuit, shown_->design.Pi, fontPixels_, penPixels_,
                 QGuiApplication::palette().color(QPalette::Button));

@@ -9,6 +9,7 @@
 #include "engine/design_record.h"
 #include "engine/circuit.h"
 #include "engine/equations.h"
+#include "screens/design/design_painter.h"
 
 class QLabel;
 class QLineEdit;
@@ -89,6 +90,7 @@ private:
     struct Shown {
         DesignRecord design;
         Circuit circuit;
+        LabelPixels labels;  // where its labels stand, for the next cycle's repaint
     };
     std::optional<Shown> shown_;
     OptionControls* options_ = nullptr;
