@@ -100,8 +100,10 @@ QFont ScreenFont(int fontPixels)
     return font;
 }
 
-void WriteLabels(QPainter& painter, const std::vector<SchematicLabel>& labels, int fontPixels,
-                 const QColor& buttonFace, const std::optional<QRegion>& clip)
+// `pixels`, when given, holds each label's measured pixels, which decide whether it
+// reaches into the clip; without, a bound from the font's widest glyph does.
+void WriteLabels(QPainter& painter, const std::vector<SchematicLabel>& labels, const std::vector<QRect>* pixels,
+                 int fontPixels, const QColor& buttonFace, const std::optional<QRegion>& clip)
 {
     const QTransform units = painter.worldTransform();
     painter.save();
@@ -110,12 +112,17 @@ void WriteLabels(QPainter& painter, const std::vector<SchematicLabel>& labels, i
     painter.setFont(font);
     const QFontMetricsF metrics(font, painter.device());
     const double ascent = metrics.ascent();
-    for (const SchematicLabel& label : labels) {
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const SchematicLabel& label = labels[i];
         // Whole pixels keep the text's stems on the pixel grid.
         const QPointF corner = OnPixel(units.map(label.anchor));
-        // No glyph is wider than the font's widest: a bound on the ink without shaping.
-        const QRectF bound(corner, QSizeF(label.text.size() * metrics.maxWidth(), metrics.height()));
-        if (!Touches(clip, bound, kAntialiasPixels + fontPixels)) continue;
+        if (pixels) {
+            if (!Touches(clip, (*pixels)[i], kAntialiasPixels)) continue;
+        } else {
+            // No glyph is wider than the font's widest: a bound on the ink without shaping.
+            const QRectF bound(corner, QSizeF(label.text.size() * metrics.maxWidth(), metrics.height()));
+            if (!Touches(clip, bound, kAntialiasPixels + fontPixels)) continue;
+        }
         painter.setPen(CosmeticPen(label.anchorColour == AnchorColour::ButtonFace ? buttonFace : QColor(Qt::white),
                                    kAnchorPenPixels));
         painter.drawPoint(corner);
@@ -133,7 +140,7 @@ bool SameLabel(const SchematicLabel& a, const SchematicLabel& b)
 }  // namespace
 
 void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, int penPixels,
-                 const QColor& buttonFace)
+                 const QColor& buttonFace, const LabelPixels* measured)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -142,7 +149,10 @@ void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixe
     const std::optional<QRegion> clip = DeviceClip(painter);
     StrokeSchematic(painter, drawing, penPixels, clip);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    WriteLabels(painter, SchematicLabels(shown, drawing.SchematicX), fontPixels, buttonFace, clip);
+    if (measured && measured->units == painter.worldTransform() && measured->fontPixels == fontPixels)
+        WriteLabels(painter, measured->labels, &measured->pixels, fontPixels, buttonFace, clip);
+    else
+        WriteLabels(painter, SchematicLabels(shown, drawing.SchematicX), nullptr, fontPixels, buttonFace, clip);
     painter.restore();
 }
 

@@ -15,15 +15,6 @@ class QPainter;
 
 namespace voltra {
 
-// Paints the shown design. The painter's world transform maps drawing units onto the
-// device; lines keep their logical pixel width and text its pixel size whatever that
-// transform stretches, so both stay crisp at any size and pixel ratio.
-// pi shapes the choke's turns.
-void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, int penPixels,
-                 const QColor& buttonFace);
-
-// When the painter is clipped, only the strokes and labels that reach into the clip
-// are drawn.
 // The labels of a shown design and the pixels each covers (with its anchor point)
 // under a drawing-unit transform and font size.
 struct LabelPixels {
@@ -32,6 +23,16 @@ struct LabelPixels {
     QTransform units;
     int fontPixels = 0;
 };
+
+// Paints the shown design. The painter's world transform maps drawing units onto the
+// device; lines keep their logical pixel width and text its pixel size whatever that
+// transform stretches, so both stay crisp at any size and pixel ratio.
+// pi shapes the choke's turns. When the painter is clipped, only the strokes and
+// labels that reach into the clip are drawn; `measured`, the shown design's labels as
+// measured under the painter's transform and this font size, saves working them out
+// again and tells exactly which reach it.
+void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixels, int penPixels,
+                 const QColor& buttonFace, const LabelPixels* measured = nullptr);
 
 // Measures the labels of a shown design; a label that stands unchanged in `before`,
 // measured under the same transform and font, keeps its pixels without being shaped again.

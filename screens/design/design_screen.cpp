@@ -269,8 +269,10 @@ void DesignScreen::ShowEcho(QLabel* echo, const ValueEcho& value)
 {
     echo->setText(value.text);
     echo->setToolTip(value.toolTip);
+    const QColor colour(value.red ? kEchoRed : kEchoGrey);
+    if (echo->palette().color(QPalette::WindowText) == colour) return;
     QPalette palette = echo->palette();
-    palette.setColor(QPalette::WindowText, QColor(value.red ? kEchoRed : kEchoGrey));
+    palette.setColor(QPalette::WindowText, colour);
     echo->setPalette(palette);
 }
 
@@ -282,7 +284,7 @@ void DesignScreen::MarkEntryInEffect(Target target)
              TargetEcho(target, ParseValue(box->text().toStdString()), stored));
     const bool inEffect = InRecalcRange(target, stored);
     const EntryLimits& limits = kEntryLimits[static_cast<size_t>(target)];
-    box->setStyleSheet(inEffect ? QString() : QString::fromLatin1(kOutOfEffectStyle));
+    ShowInEffect(*box, inEffect);
     box->setToolTip(inEffect ? QString()
                              : QString::fromLatin1(kOutOfRangeTip)
                                    .arg(Text(GeneralNumberText(limits.recalcLow)),
@@ -293,7 +295,7 @@ void DesignScreen::MarkRnetworkInEffect(float entered)
 {
     const bool inEffect = RnetworkAccepted(entered);
     ShowEcho(rnetworkEcho_, RnetworkEcho(entered, design_.Rnetwork));
-    txtRnetwork_->setStyleSheet(inEffect ? QString() : QString::fromLatin1(kOutOfEffectStyle));
+    ShowInEffect(*txtRnetwork_, inEffect);
     txtRnetwork_->setToolTip(inEffect ? QString()
                                       : QString::fromLatin1(kRnetworkClampedTip)
                                             .arg(Text(GeneralNumberText(design_.Rnetwork)),
@@ -376,7 +378,7 @@ void DesignScreen::paintEvent(QPaintEvent* event)
     painter.setClipRegion(event->region());
     painter.setWorldTransform(Units());
     PaintDesign(painter, shown_->circuit, shown_->design.Pi, fontPixels_, penPixels_,
-                QGuiApplication::palette().color(QPalette::Button));
+                QGuiApplication::palette().color(QPalette::Button), &shown_->labels);
 }
 
 void DesignScreen::closeEvent(QCloseEvent* event)

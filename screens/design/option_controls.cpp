@@ -155,7 +155,7 @@ void OptionControls::Take()
 void OptionControls::MarkInEffect()
 {
     const auto mark = [](QLineEdit* box, bool asTyped, const QString& tip, const QString& plainTip) {
-        box->setStyleSheet(asTyped ? QString() : QString::fromLatin1(kOutOfEffectStyle));
+        ShowInEffect(*box, asTyped);
         box->setToolTip(asTyped ? plainTip : tip);
     };
     const DutyEntry duty = DutyOf(duty_->text());
