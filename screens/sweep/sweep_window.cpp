@@ -103,6 +103,7 @@ void AddTrace(QChart& chart, const SweepResult& sweep, double xScale, const Trac
     if (!(low <= high)) return;
     const double margin = high > low ? (high - low) * 0.05 : std::max(std::abs(high) * 0.05, 1e-9);
     y.setRange(low - margin, high + margin);
+    y.applyNiceNumbers();
 }
 
 QChart* SweepChart(const SweepResult& sweep, const QString& xTitle, double xScale, const Trace& left,
@@ -187,7 +188,7 @@ SweepWindow::SweepWindow(QWidget* designScreen)
     form->addRow(tr("&Quantity"), quantity_);
     form->addRow(tr("&From"), from_);
     form->addRow(tr("T&o"), to_);
-    form->addRow(tr("S&teps"), steps_);
+    form->addRow(tr("Ste&ps"), steps_);
     auto* controls = new QVBoxLayout;
     controls->addLayout(form);
     controls->addWidget(voltages_);

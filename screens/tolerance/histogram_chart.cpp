@@ -79,9 +79,10 @@ QChart* HistogramChart(const QString& title, const Histogram& histogram, double 
     const double margin = (right - left) * kMargin;
     x->setRange(left - margin, right + margin);
     x->setLabelFormat(QStringLiteral("%.4g"));
-    x->setTickCount(5);
+    x->applyNiceNumbers();
     auto* y = new QValueAxis;
     y->setRange(0, top);
+    y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%d"));
     y->setTitleText(QStringLiteral("Builds"));
     chart->addAxis(x, Qt::AlignBottom);
@@ -89,6 +90,7 @@ QChart* HistogramChart(const QString& title, const Histogram& histogram, double 
     bars->attachAxis(x);
     bars->attachAxis(y);
     for (QLineSeries* line : lines) {
+        line->replace(1, QPointF(line->at(1).x(), y->max()));
         line->attachAxis(x);
         line->attachAxis(y);
     }

@@ -35,14 +35,15 @@ constexpr int kMaxSamples = 10'000'000;
 constexpr double kProposedVpeakMargin = 1.25;
 constexpr int kYieldPointSize = 30;
 
-QDoubleSpinBox* PercentBox(QWidget* parent, const char* name, double value, double top)
+QDoubleSpinBox* PercentBox(QWidget* parent, const char* name, double value, double top,
+                           const QString& suffix = QStringLiteral(" %"))
 {
     auto* box = new QDoubleSpinBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setRange(0, top);
     box->setDecimals(1);
     box->setSingleStep(0.5);
-    box->setSuffix(QStringLiteral(" %"));
+    box->setSuffix(suffix);
     box->setValue(value);
     return box;
 }
@@ -66,8 +67,8 @@ ToleranceWindow::ToleranceWindow(QWidget* designScreen)
       inductor_(PercentBox(this, kInductorToleranceBoxName, 100 * PartTolerances{}.inductor, 50)),
       load_(PercentBox(this, kLoadToleranceBoxName, 100 * PartTolerances{}.resistor, 50)),
       samples_(new QSpinBox(this)), seed_(new QSpinBox(this)),
-      powerBand_(PercentBox(this, kPowerBandBoxName, 100 * YieldCriteria{}.powerBand, 100)),
-      turnOnLimit_(PercentBox(this, kTurnOnLimitBoxName, YieldCriteria{}.turnOnLimit, 1000)),
+      powerBand_(PercentBox(this, kPowerBandBoxName, 100 * YieldCriteria{}.powerBand, 100, tr(" % of the target"))),
+      turnOnLimit_(PercentBox(this, kTurnOnLimitBoxName, YieldCriteria{}.turnOnLimit, 1000, tr(" % of the supply"))),
       efficiencyFloor_(PercentBox(this, kEfficiencyFloorBoxName, 100 * YieldCriteria{}.efficiencyFloor, 100)),
       vpeakLimitOn_(new QCheckBox(tr("Peak drain voltage at most"), this)), vpeakLimit_(new QDoubleSpinBox(this)),
       runButton_(new QPushButton(tr("&Run"), this)), cancel_(new QPushButton(tr("&Cancel"), this)),
@@ -117,8 +118,8 @@ ToleranceWindow::ToleranceWindow(QWidget* designScreen)
     buildsForm->addRow(tr("Seed"), seed_);
     auto* criteria = new QGroupBox(tr("A build works when"), this);
     auto* criteriaForm = new QFormLayout(criteria);
-    criteriaForm->addRow(tr("Pout within ± of the target"), powerBand_);
-    criteriaForm->addRow(tr("Turn-on voltage within, of the supply"), turnOnLimit_);
+    criteriaForm->addRow(tr("Pout within ±"), powerBand_);
+    criteriaForm->addRow(tr("Turn-on voltage within ±"), turnOnLimit_);
     criteriaForm->addRow(tr("Efficiency at least"), efficiencyFloor_);
     criteriaForm->addRow(vpeakLimitOn_, vpeakLimit_);
     auto* buttons = new QHBoxLayout;
