@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -237,6 +238,12 @@ void ToleranceWindow::Run()
             this, [this, result, settings, target, generation] { Show(result, settings, target, generation); },
             Qt::QueuedConnection);
     });
+}
+
+void ToleranceWindow::closeEvent(QCloseEvent* event)
+{
+    Cancel();
+    QWidget::closeEvent(event);
 }
 
 void ToleranceWindow::Cancel()

@@ -41,6 +41,10 @@ public:
     // The settings as the boxes hold them.
     ToleranceSettings Settings() const;
 
+protected:
+    // Closing the window stops a run under way: nobody is left to read it.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void Run();
     void Cancel();
