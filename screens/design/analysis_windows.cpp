@@ -54,7 +54,7 @@ void AnalysisWindows::Follow()
 {
     if (tolerances_) tolerances_->Follow(screen_.ShownDesign(), screen_.ShownCircuit());
     if (sensitivities_ && sensitivities_->isVisible()) sensitivities_->Follow(screen_.ShownCircuit());
-    if (sweep_) sweep_->Follow(screen_.ShownCircuit());
+    if (sweep_ && sweep_->isVisible()) sweep_->Follow(screen_.ShownCircuit());
 }
 
 void AnalysisWindows::ShowTolerances()
@@ -78,10 +78,8 @@ void AnalysisWindows::ShowSensitivities()
 void AnalysisWindows::ShowSweep()
 {
     const bool first = !sweep_;
-    if (first) {
-        sweep_ = new SweepWindow(&screen_);
-        sweep_->Follow(screen_.ShownCircuit());
-    }
+    if (first) sweep_ = new SweepWindow(&screen_);
+    sweep_->Follow(screen_.ShownCircuit());
     Raise(*sweep_, first);
 }
 

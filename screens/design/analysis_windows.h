@@ -20,7 +20,9 @@ public:
     // Adds the three commands to the Tools menu after the losses and stresses window.
     AnalysisWindows(DesignScreen& screen, QMenu& tools);
 
-    // The design screen drew a new calculation.
+    // The design screen drew a new calculation. The tolerances window drops the old
+    // circuit's figures even while closed; the others, cheap to redo, catch up when
+    // shown.
     void Follow();
 
     void ShowTolerances();

@@ -147,19 +147,12 @@ TEST_F(ToleranceWindowTest, TheChartsMarkTheTargetAndTheLimitsTheRunJudgedBy)
     EXPECT_EQ(Marks(1), std::vector<double>{80.0});  // efficiency in %, as its axis
     EXPECT_EQ(Marks(2), (std::vector<double>{-15, 0, 15}));
     EXPECT_EQ(Marks(3), std::vector<double>{47.0});
+    // The start-up design's drain peaks near 86 V: no build stays under 47 V.
+    EXPECT_EQ(Yield(), "0 %");
 
     // A box changed after the run leaves the run's marks standing.
     Set(kPowerBandBoxName, 5);
     EXPECT_NEAR(Marks(0).back(), 1.2 * target, 1e-9 * target);
-}
-
-TEST_F(ToleranceWindowTest, ATightVpeakLimitFailsEveryBuild)
-{
-    SetCount(kSamplesBoxName, 200);
-    Find<QCheckBox>(kVpeakLimitCheckName)->setChecked(true);
-    Set(kVpeakLimitBoxName, 1);
-    RunToEnd();
-    EXPECT_EQ(Yield(), "0 %");
 }
 
 TEST_F(ToleranceWindowTest, CancelMidRunLeavesNoFiguresAndRunAgain)
