@@ -40,7 +40,8 @@ QChart* HistogramChart(const QString& title, const Histogram& histogram, double 
     }
     const int bins = static_cast<int>(histogram.counts.size());
     const double width = (high - low) / bins;
-    auto* outline = new QLineSeries;
+    // The area series draws the outline but does not own it: the chart does.
+    auto* outline = new QLineSeries(chart);
     outline->append(low, 0);
     int most = 0;
     for (int i = 0; i < bins; ++i) {
