@@ -79,6 +79,48 @@ inline constexpr const char* kPartsWindowName = "frmParts";
 inline constexpr const char* kLossTableName = "tblLosses";
 inline constexpr const char* kStressTableName = "tblStresses";
 
+// Tools menu: the analyses of the circuit as built.
+inline constexpr const char* kToleranceWindowActionName = "actTolerances";
+inline constexpr const char* kSensitivityWindowActionName = "actSensitivities";
+inline constexpr const char* kSweepWindowActionName = "actSweep";
+
+// Tolerances window.
+inline constexpr const char* kToleranceWindowName = "frmTolerances";
+inline constexpr const char* kCapacitorToleranceBoxName = "txtCapacitorTol";
+inline constexpr const char* kInductorToleranceBoxName = "txtInductorTol";
+inline constexpr const char* kLoadToleranceBoxName = "txtLoadTol";
+inline constexpr const char* kSamplesBoxName = "txtSamples";
+inline constexpr const char* kSeedBoxName = "txtSeed";
+inline constexpr const char* kPowerBandBoxName = "txtPowerBand";
+inline constexpr const char* kTurnOnLimitBoxName = "txtTurnOnLimit";
+inline constexpr const char* kEfficiencyFloorBoxName = "txtEfficiencyFloor";
+inline constexpr const char* kVpeakLimitCheckName = "chkVpeakLimit";
+inline constexpr const char* kVpeakLimitBoxName = "txtVpeakLimit";
+inline constexpr const char* kRunToleranceButtonName = "cmdRunTolerances";
+inline constexpr const char* kCancelToleranceButtonName = "cmdCancelTolerances";
+inline constexpr const char* kToleranceProgressName = "prgTolerances";
+inline constexpr const char* kToleranceStatusName = "lblToleranceStatus";
+inline constexpr const char* kYieldLabelName = "lblYield";
+// Pout, efficiency, turn-on voltage, peak drain voltage.
+inline constexpr const char* kHistogramChartNames[] = {"chtPout", "chtEfficiency", "chtTurnOn", "chtVpeak"};
+
+// Sensitivities window.
+inline constexpr const char* kSensitivityWindowName = "frmSensitivities";
+inline constexpr const char* kSensitivityTableName = "tblSensitivities";
+inline constexpr const char* kBenchGuideListName = "lstBenchGuide";
+
+// Sweep window.
+inline constexpr const char* kSweepWindowName = "frmSweep";
+inline constexpr const char* kSweepQuantityBoxName = "cboSweepQuantity";
+inline constexpr const char* kSweepFromBoxName = "txtSweepFrom";
+inline constexpr const char* kSweepToBoxName = "txtSweepTo";
+inline constexpr const char* kSweepStepsBoxName = "txtSweepSteps";
+inline constexpr const char* kSweepButtonName = "cmdSweep";
+inline constexpr const char* kSweepVoltagesCheckName = "chkSweepVoltages";
+inline constexpr const char* kSweepStatusName = "lblSweepStatus";
+inline constexpr const char* kSweepPowerChartName = "chtSweepPower";
+inline constexpr const char* kSweepVoltageChartName = "chtSweepVoltages";
+
 // Verification window.
 inline constexpr const char* kVerificationWindowName = "frmVerify";
 inline constexpr const char* kFiguresTableName = "tblFigures";

@@ -8,11 +8,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "screens/design/analysis_windows.h"
 #include "screens/design/control_layout.h"
 #include "screens/design/design_commands.h"
 #include "screens/design/design_painter.h"
@@ -134,6 +136,7 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
         ShowDesign();
     });
     menuBar_ = BuildDesignMenu(*this, commands_, [this] { ShowPartsWindow(); });
+    analyses_ = new AnalysisWindows(*this, *menuBar_->findChild<QMenu*>(QLatin1String(kToolsMenuName)));
     Load();
     loaded_ = true;
 }
@@ -251,6 +254,7 @@ void DesignScreen::ShowDesign()
     else if (!changed.isEmpty())
         update(changed);
     if (parts_) parts_->Follow(shown_->circuit);
+    if (analyses_) analyses_->Follow();
     commands_.Recalculated(shown_->design, shown_->circuit);
 }
 

@@ -17,6 +17,7 @@ class QMenuBar;
 
 namespace voltra {
 
+class AnalysisWindows;
 class DesignCommands;
 class OptionControls;
 class PartsWindow;
@@ -95,6 +96,7 @@ private:
     std::optional<Shown> shown_;
     OptionControls* options_ = nullptr;
     PartsWindow* parts_ = nullptr;
+    AnalysisWindows* analyses_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
