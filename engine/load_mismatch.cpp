@@ -21,6 +21,13 @@ constexpr const char* kPortNode = "port";
 constexpr const char* kOutsideGrid = "outside the region the grid covers";
 constexpr const char* kNoResistance = "a load needs a resistance above zero";
 
+// A reactance below this fraction of the load resistance is no part: the rounding of
+// Γ on the real axis leaves ~1e-16 of it, whose inductor would be far stiffer than
+// double precision follows, and it moves no figure.
+constexpr double kNegligibleReactance = 1e-9;
+
+double SeriesReactanceOf(Impedance z) { return std::fabs(z.imag()) < kNegligibleReactance * z.real() ? 0.0 : z.imag(); }
+
 double PhaseDegrees(Reflection gamma)
 {
     const double degrees = std::arg(gamma) * 180 / std::numbers::pi;
@@ -79,7 +86,7 @@ Circuit MismatchedCircuit(const Circuit& circuit, Impedance load)
 {
     Circuit c = circuit;
     const float resistance = StoreSingle(load.real());
-    const double reactance = load.imag();
+    const double reactance = SeriesReactanceOf(load);
     if (resistance == circuit.ValueOf(PartRole::Load) && reactance == 0) return c;
 
     Part& resistor = c.Get(PartRole::Load);
@@ -121,7 +128,7 @@ MismatchPoint AnalyseLoad(const ClassEStage& nominal, double z0, Reflection gamm
     }
     ClassEStage stage = nominal;
     stage.load = p.load.real();
-    stage.loadReactance = p.load.imag();
+    stage.loadReactance = SeriesReactanceOf(p.load);
     const StageFigures f = AnalyseStage(stage);
     p.valid = f.valid;
     p.reason = f.reason;
