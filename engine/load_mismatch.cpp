@@ -118,7 +118,8 @@ MismatchPoint AnalyseLoad(const ClassEStage& nominal, double z0, Reflection gamm
 {
     MismatchPoint p;
     p.gamma = gamma;
-    p.load = ImpedanceOf(gamma, z0);
+    const Impedance z = ImpedanceOf(gamma, z0);
+    p.load = Impedance(z.real(), SeriesReactanceOf(z));
     const double magnitude = std::abs(gamma);
     p.vswr = (1 + magnitude) / (1 - magnitude);
     p.phaseDegrees = PhaseDegrees(gamma);
@@ -128,7 +129,7 @@ MismatchPoint AnalyseLoad(const ClassEStage& nominal, double z0, Reflection gamm
     }
     ClassEStage stage = nominal;
     stage.load = p.load.real();
-    stage.loadReactance = SeriesReactanceOf(p.load);
+    stage.loadReactance = p.load.imag();
     const StageFigures f = AnalyseStage(stage);
     p.valid = f.valid;
     p.reason = f.reason;
@@ -190,6 +191,12 @@ MismatchResult AnalyseMismatch(const Circuit& circuit, const MismatchSettings& s
     std::vector<MismatchPoint> analysed;
     AnalyseAll(stage, result.z0, gammas, analysed, settings.threads);
     result.points.assign(analysed.begin(), analysed.begin() + static_cast<std::ptrdiff_t>(circlePoints));
+    // Each circle's VSWR and phases as asked, not as they come back from Γ.
+    for (std::size_t i = 0; i < circlePoints; ++i) {
+        const std::size_t phases = static_cast<std::size_t>(settings.phases);
+        result.points[i].vswr = settings.vswrs[i / phases];
+        result.points[i].phaseDegrees = 360.0 * static_cast<double>(i % phases) / settings.phases;
+    }
 
     result.grid.radius = settings.gridRadius;
     result.grid.size = n;
