@@ -79,6 +79,16 @@ inline constexpr const char* kPartsWindowName = "frmParts";
 inline constexpr const char* kLossTableName = "tblLosses";
 inline constexpr const char* kStressTableName = "tblStresses";
 
+// Load mismatch window.
+inline constexpr const char* kMismatchActionName = "actMismatch";
+inline constexpr const char* kMismatchWindowName = "frmMismatch";
+inline constexpr const char* kMismatchFigureName = "cboMismatchFigure";
+inline constexpr const char* kMismatchVswrName = "txtVswr";
+inline constexpr const char* kMismatchPhasesName = "txtPhases";
+inline constexpr const char* kMismatchVpeakLimitName = "txtVpeakLimit";
+inline constexpr const char* kSmithChartName = "picSmithChart";
+inline constexpr const char* kMismatchWorstTableName = "tblMismatchWorst";
+
 // Verification window.
 inline constexpr const char* kVerificationWindowName = "frmVerify";
 inline constexpr const char* kFiguresTableName = "tblFigures";
