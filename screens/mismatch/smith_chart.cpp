@@ -88,8 +88,21 @@ void PaintContours(QPainter& p, const MismatchGrid& grid, MismatchFigure figure,
 
 QString Number(double value) { return QString::number(value, 'g', 4); }
 
+// The scale's ends as the table writes them: efficiency in %, the others in their units.
+QString ScaleText(double value, MismatchFigure figure)
+{
+    switch (figure) {
+    case MismatchFigure::Pout: return Number(value) + QStringLiteral(" W");
+    case MismatchFigure::Efficiency: return Number(100 * value) + QStringLiteral(" %");
+    case MismatchFigure::Vpeak: return Number(value) + QStringLiteral(" V");
+    case MismatchFigure::Ipeak: return Number(value) + QStringLiteral(" A");
+    case MismatchFigure::TurnOnVoltage: break;
+    }
+    return Number(value) + QStringLiteral(" %");
+}
+
 void PaintLegend(QPainter& p, const QRectF& area, const QRectF& square, const std::pair<double, double>& range,
-                 bool anyBeyond)
+                 MismatchFigure figure, bool anyBeyond)
 {
     const double left = square.right() + 2 * kMargin;
     const double top = square.top() + 20, height = std::max(40.0, square.height() - 60);
@@ -103,9 +116,9 @@ void PaintLegend(QPainter& p, const QRectF& area, const QRectF& square, const st
     p.drawRect(QRectF(left, top, kBarWidth, height));
     const double textLeft = left + kBarWidth + 4;
     const double textWidth = std::max(10.0, area.right() - textLeft);
-    p.drawText(QRectF(textLeft, top - 8, textWidth, 16), Qt::AlignLeft | Qt::AlignVCenter, Number(range.second));
+    p.drawText(QRectF(textLeft, top - 8, textWidth, 16), Qt::AlignLeft | Qt::AlignVCenter, ScaleText(range.second, figure));
     p.drawText(QRectF(textLeft, top + height - 8, textWidth, 16), Qt::AlignLeft | Qt::AlignVCenter,
-               Number(range.first));
+               ScaleText(range.first, figure));
     if (anyBeyond) {
         const QPointF at(left + kBarWidth / 2, top + height + 18);
         p.setPen(Qt::NoPen);
@@ -194,7 +207,7 @@ void PaintSmithChart(QPainter& p, const QRectF& area, const SmithChartContent& c
             p.setBrush(beyond ? kBeyondLimitColour : ScaleColour(Fraction(FigureOf(point, content.figure), *range)));
             p.drawEllipse(toPixels.map(QPointF(point.gamma.real(), point.gamma.imag())), kPointRadius, kPointRadius);
         }
-        PaintLegend(p, area, square, *range, anyBeyond);
+        PaintLegend(p, area, square, *range, content.figure, anyBeyond);
     }
     p.restore();
 }
