@@ -17,6 +17,7 @@
 #include "app/robustness_report.h"
 #include "engine/circuit.h"
 #include "engine/circuit_sweep.h"
+#include "engine/load_mismatch.h"
 #include "engine/sensitivity.h"
 #include "engine/tolerance_analysis.h"
 #include "files/file_text.h"
@@ -35,6 +36,7 @@ constexpr const char* kSynopsis =
     "       voltra tolerance [--samples N] [--seed S] [--c-tol 5] [--l-tol 10] [--r-tol 0] [OPTIONS] [--json|--csv]\n"
     "       voltra sensitivity [OPTIONS] [--json|--csv]\n"
     "       voltra sweep --param NAME --from A --to B [--steps N] [OPTIONS] [--json|--csv]\n"
+    "       voltra mismatch [--vswr 2,3] [--phases 36] [--vpeak-limit V] [OPTIONS] [--json|--csv]\n"
     "       voltra [DESIGN.VLT]\n"
     "       voltra help [COMMAND] | --help | --version\n";
 
@@ -54,9 +56,10 @@ constexpr const char* kExportCommand = "export-asc";
 constexpr const char* kToleranceCommand = "tolerance";
 constexpr const char* kSensitivityCommand = "sensitivity";
 constexpr const char* kSweepCommand = "sweep";
+constexpr const char* kMismatchCommand = "mismatch";
 constexpr const char* kHelpCommand = "help";
-constexpr const char* kCommands[] = {kDesignCommand,      kSimulateCommand, kExportCommand, kToleranceCommand,
-                                     kSensitivityCommand, kSweepCommand,    kHelpCommand};
+constexpr const char* kCommands[] = {kDesignCommand,      kSimulateCommand, kExportCommand,   kToleranceCommand,
+                                     kSensitivityCommand, kSweepCommand,    kMismatchCommand, kHelpCommand};
 
 // The forms before the commands, "--simulate DESIGN.VLT" and "--export-asc OUT
 // DESIGN.VLT" anywhere among the options, as the commands they stand for. A missing
@@ -122,6 +125,9 @@ struct Request {
     // sweep
     std::string quantity, from, to;
     int steps = 21;
+    // mismatch
+    std::vector<double> vswrs = MismatchSettings{}.vswrs;
+    int phases = MismatchSettings{}.phases;
     Format format() const { return json ? Format::Json : csv ? Format::Csv : Format::Text; }
 };
 
@@ -348,6 +354,40 @@ int Sweep(const Request& request, const Circuit& circuit, std::ostream& out, std
     return 0;
 }
 
+void AddMismatchOptions(CLI::App& command, Request& request)
+{
+    command
+        .add_option("--vswr", request.vswrs,
+                    "the VSWR circles, each above 1: repeat the option or give a comma list (default 2,3)")
+        ->type_name("S")
+        ->delimiter(',')
+        ->check(CLI::Range(1.0, 1000.0));
+    command.add_option("--phases", request.phases, "loads on each circle, evenly in phase from 0, 1 to 3600 (default 36)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 3600));
+    command.add_option("--vpeak-limit", request.vpeakLimit, "mark the loads whose peak drain voltage is above this, V")
+        ->type_name("V")
+        ->check(CLI::PositiveNumber);
+}
+
+int Mismatch(const Request& request, const Circuit& circuit, std::ostream& out, std::ostream& err)
+{
+    if (!Analysable(circuit, err)) return kCommandFailed;
+    // The contour grid is the chart's; the rows are the circles'.
+    const MismatchSettings settings{.vswrs = request.vswrs, .phases = request.phases, .gridSize = 0};
+    const MismatchResult result = AnalyseMismatch(circuit, settings);
+    if (!result.problem.empty()) {
+        err << "voltra: " << result.problem << ".\n" << Usage();
+        return kCommandMisused;
+    }
+    switch (request.format()) {
+    case Format::Json: out << MismatchJson(settings, result, request.vpeakLimit).dump(2) << "\n"; break;
+    case Format::Csv: WriteMismatchCsv(out, result, request.vpeakLimit); break;
+    case Format::Text: WriteMismatchText(out, result, request.vpeakLimit); break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::optional<std::string> DesignFileToOpen(const std::vector<std::string>& arguments)
@@ -382,8 +422,10 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     CLI::App* sensitivity =
         app.add_subcommand(kSensitivityCommand, "what each part does per +1 % of its value, and the bench guide");
     CLI::App* sweep = app.add_subcommand(kSweepCommand, "one quantity of the circuit as built swept, the rest held");
+    CLI::App* mismatch =
+        app.add_subcommand(kMismatchCommand, "the circuit as built into every load on circles of constant VSWR");
     CLI::App* help = app.add_subcommand(kHelpCommand, "print the usage of a command");
-    const std::vector<CLI::App*> designCommands = {design, simulate, exportAsc, tolerance, sensitivity, sweep};
+    const std::vector<CLI::App*> designCommands = {design, simulate, exportAsc, tolerance, sensitivity, sweep, mismatch};
     for (CLI::App* command : designCommands) command->group("Commands");
     help->group("Commands");
     for (CLI::App* command : designCommands) AddInputs(*command, request);
@@ -394,6 +436,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     AddFormats(*sweep, request, "NAME,Pout,Efficiency,turnOnPercent,Vpeak,Ipeak,status,reason");
     AddToleranceOptions(*tolerance, request);
     AddSweepOptions(*sweep, request);
+    AddFormats(*mismatch, request, "VSWR,phase,R,X,Pout,Efficiency,Vpeak,Ipeak,turnOnPercent,status,reason");
+    AddMismatchOptions(*mismatch, request);
     exportAsc->add_option("OUT", request.output, "the schematic file to write")->required()->type_name("OUT.asc");
     // What follows "help" names a command to describe, not one to run.
     help->prefix_command();
@@ -453,6 +497,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     if (tolerance->parsed()) return Tolerance(request, made, circuit, out, err);
     if (sensitivity->parsed()) return Sensitivity(request, circuit, out, err);
     if (sweep->parsed()) return Sweep(request, circuit, out, err);
+    if (mismatch->parsed()) return Mismatch(request, circuit, out, err);
     return Export(request, circuit, err);
 }
 

@@ -62,6 +62,8 @@ const char* RoleName(PartRole role)
     case PartRole::Lseries: return "Lseries";
     case PartRole::NetworkL: return "Lnetwork";
     case PartRole::NetworkC: return "Cnetwork";
+    case PartRole::LoadInductor: return "Lload";
+    case PartRole::LoadCapacitor: return "Cload";
     case PartRole::Load: break;
     }
     return "load";

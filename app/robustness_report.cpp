@@ -257,4 +257,104 @@ void WriteSweepText(std::ostream& out, const std::string& quantity, const SweepR
     out << std::right;
 }
 
+namespace {
+
+bool Beyond(const MismatchPoint& p, std::optional<double> vpeakLimit) { return vpeakLimit && p.vpeak > *vpeakLimit; }
+
+struct WorstOf {
+    const char* name;
+    const std::optional<std::size_t>& index;
+};
+
+std::vector<WorstOf> Worsts(const MismatchWorst& w)
+{
+    return {{"highestVpeak", w.highestVpeak},
+            {"highestIpeak", w.highestIpeak},
+            {"lowestPout", w.lowestPout},
+            {"worstTurnOn", w.worstTurnOn}};
+}
+
+}  // namespace
+
+nlohmann::ordered_json MismatchJson(const MismatchSettings& s, const MismatchResult& r, std::optional<double> vpeakLimit)
+{
+    Json rows = Json::array();
+    for (const MismatchPoint& p : r.points) {
+        Json row = {{"VSWR", Number(p.vswr)},
+                    {"phase", Number(p.phaseDegrees)},
+                    {"R", Number(p.load.real())},
+                    {"X", Number(p.load.imag())},
+                    {"valid", p.valid}};
+        if (p.valid) {
+            row["Pout"] = Number(p.pout);
+            row["Efficiency"] = Number(p.efficiency);
+            row["Vpeak"] = Number(p.vpeak);
+            row["Ipeak"] = Number(p.ipeak);
+            row["turnOnPercent"] = Number(p.turnOnVoltage);
+            if (vpeakLimit) row["beyondVpeak"] = Beyond(p, vpeakLimit);
+        } else {
+            row["reason"] = p.reason;
+        }
+        rows.push_back(row);
+    }
+    Json worst = Json::object();
+    for (const WorstOf& w : Worsts(r.worst)) worst[w.name] = w.index ? Json(*w.index) : Json(nullptr);
+    return {{"vswr", s.vswrs},
+            {"phases", s.phases},
+            {"Z0", Number(r.z0)},
+            {"Vpeak", vpeakLimit ? Json(*vpeakLimit) : Json(nullptr)},
+            {"nominal", NominalJson(r.nominal)},
+            {"points", rows},
+            {"worst", worst}};
+}
+
+void WriteMismatchCsv(std::ostream& out, const MismatchResult& r, std::optional<double> vpeakLimit)
+{
+    out << "VSWR,phase,R,X,Pout,Efficiency,Vpeak,Ipeak,turnOnPercent,status,reason\n";
+    for (const MismatchPoint& p : r.points) {
+        out << Field(p.vswr) << "," << Field(p.phaseDegrees) << "," << Field(p.load.real()) << ","
+            << Field(p.load.imag());
+        for (double value : {p.pout, p.efficiency, p.vpeak, p.ipeak, p.turnOnVoltage})
+            out << "," << (p.valid ? Field(value) : "");
+        out << "," << (!p.valid ? "invalid" : Beyond(p, vpeakLimit) ? "beyond" : "valid") << ",";
+        if (!p.valid) out << '"' << p.reason << '"';
+        out << "\n";
+    }
+}
+
+void WriteMismatchText(std::ostream& out, const MismatchResult& r, std::optional<double> vpeakLimit)
+{
+    out << "Loads about Z0 = " << Readable(r.z0) << " ohm";
+    if (vpeakLimit) out << "; * marks Vpeak above " << Readable(*vpeakLimit) << " V";
+    out << "\n\n" << std::left << std::setw(6) << "VSWR" << std::setw(8) << "Phase" << std::setw(20) << "Load (ohm)"
+        << std::setw(11) << "Pout (W)" << std::setw(14) << "Efficiency %" << std::setw(12) << "Vpeak (V)"
+        << std::setw(12) << "Ipeak (A)" << "Turn-on %\n";
+    const auto line = [&](const MismatchPoint& p) {
+        std::ostringstream load;
+        load << Readable(p.load.real()) << (p.load.imag() < 0 ? " - j" : " + j") << Readable(std::fabs(p.load.imag()));
+        out << std::setw(6) << Readable(p.vswr, 3) << std::setw(8) << Readable(p.phaseDegrees, 4) << std::setw(20)
+            << load.str();
+        if (!p.valid) {
+            out << "no steady state: " << p.reason << "\n";
+            return;
+        }
+        out << std::setw(11) << Readable(p.pout) << std::setw(14) << Readable(100 * p.efficiency) << std::setw(12)
+            << (Readable(p.vpeak) + (Beyond(p, vpeakLimit) ? " *" : "")) << std::setw(12) << Readable(p.ipeak)
+            << Readable(p.turnOnVoltage, 3) << "\n";
+    };
+    for (const MismatchPoint& p : r.points) line(p);
+    out << std::right << "\nWorst cases:\n";
+    const char* const titles[] = {"highest Vpeak", "highest Ipeak", "lowest Pout", "worst turn-on"};
+    std::size_t t = 0;
+    for (const WorstOf& w : Worsts(r.worst)) {
+        out << "  " << std::left << std::setw(15) << titles[t++];
+        if (!w.index) {
+            out << "no load gave a number\n";
+            continue;
+        }
+        line(r.points[*w.index]);
+    }
+    out << std::right;
+}
+
 }  // namespace voltra

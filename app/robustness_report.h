@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/circuit_sweep.h"
+#include "engine/load_mismatch.h"
 #include "engine/sensitivity.h"
 #include "engine/tolerance_analysis.h"
 
@@ -36,5 +37,14 @@ void WriteSensitivityText(std::ostream& out, const Sensitivities& table, const s
 nlohmann::ordered_json SweepJson(const std::string& quantity, const SweepResult& sweep);
 void WriteSweepCsv(std::ostream& out, const std::string& quantity, const SweepResult& sweep);
 void WriteSweepText(std::ostream& out, const std::string& quantity, const SweepResult& sweep);
+
+// The loads on the VSWR circles: the reference resistance, the nominal figures, one
+// row a load (VSWR, phase in degrees, R, X, Pout, Efficiency, Vpeak, Ipeak,
+// turnOnPercent; above vpeakLimit when one is given) and the worst cases by index.
+nlohmann::ordered_json MismatchJson(const MismatchSettings& settings, const MismatchResult& result,
+                                    std::optional<double> vpeakLimit);
+// VSWR,phase,R,X,Pout,Efficiency,Vpeak,Ipeak,turnOnPercent,status,reason: the rows alone.
+void WriteMismatchCsv(std::ostream& out, const MismatchResult& result, std::optional<double> vpeakLimit);
+void WriteMismatchText(std::ostream& out, const MismatchResult& result, std::optional<double> vpeakLimit);
 
 }  // namespace voltra

@@ -34,7 +34,9 @@ inline constexpr double SimulationStepsPerPeriod(double duty)
     return kSimulationStepsPerPeriod / (narrowing * narrowing);
 }
 
-enum class PartRole { Supply, Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load };
+// LoadInductor and LoadCapacitor stand only in a circuit whose load is mismatched: the
+// reactance in series with the load resistor, between the output port and the load.
+enum class PartRole { Supply, Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load, LoadInductor, LoadCapacitor };
 
 // Where the L-network stands: none (option off, or Rload already equals the network
 // resistance, so there is nothing to transform), or which of its parts faces the stage.

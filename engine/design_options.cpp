@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <string>
 
 #include "engine/exact_solver.h"
@@ -54,10 +55,15 @@ StagePart StagePartOf(PartRole role)
     case PartRole::NetworkL: return StagePart::NetworkL;
     case PartRole::NetworkC: return StagePart::NetworkC;
     case PartRole::Supply:
-    case PartRole::Load: break;
+    case PartRole::Load:
+    case PartRole::LoadInductor:
+    case PartRole::LoadCapacitor: break;
     }
     return StagePart::Load;
 }
+
+// A mismatched load's reactance is lossless, and its stresses are the load's business.
+bool InBudget(PartRole role) { return role != PartRole::LoadInductor && role != PartRole::LoadCapacitor; }
 
 // Where the power goes, part by part, and what each part must stand.
 void TakeBudget(Circuit& c, const StageFigures& f)
@@ -67,12 +73,15 @@ void TakeBudget(Circuit& c, const StageFigures& f)
                 {switchName, kFallLoss, Analysed(f.fallLoss)},
                 {switchName, kDischargeLoss, Analysed(f.dischargeLoss)}};
     for (const Part& part : c.parts) {
-        if (part.role == PartRole::Supply || part.role == PartRole::Switch || part.role == PartRole::Load) continue;
+        if (part.role == PartRole::Supply || part.role == PartRole::Switch || part.role == PartRole::Load ||
+            !InBudget(part.role))
+            continue;
         c.losses.push_back(
             {part.name, kSeriesResistanceLoss, Analysed(f.parts[static_cast<std::size_t>(StagePartOf(part.role))].loss)});
     }
     c.stresses.clear();
     for (const Part& part : c.parts) {
+        if (!InBudget(part.role)) continue;
         if (part.role == PartRole::Supply) {
             c.stresses.push_back({part.role, part.name, part.value, Analysed(f.idc), Analysed(0)});
             continue;
@@ -85,7 +94,8 @@ void TakeBudget(Circuit& c, const StageFigures& f)
     c.dischargeEnergy = Analysed(f.dischargeEnergy);
 }
 
-// The figures of the circuit's own waveforms replace the fits' predictions.
+}  // namespace
+
 void TakeFigures(Circuit& c, const StageFigures& f)
 {
     c.analysed = true;
@@ -105,6 +115,8 @@ void TakeFigures(Circuit& c, const StageFigures& f)
     c.dissipation = Analysed(f.pin - f.pout);
     TakeBudget(c, f);
 }
+
+namespace {
 
 // A rounded circuit is a detuned one: where it misses the targets by more than a
 // part tolerance would, its figures are questioned (drawn red, and said why), not
@@ -147,6 +159,9 @@ ClassEStage StageOf(const Circuit& c)
     stage.lnetwork = c.ValueOf(PartRole::NetworkL);
     stage.cnetwork = c.ValueOf(PartRole::NetworkC);
     stage.load = c.ValueOf(PartRole::Load);
+    const double omega = 2 * std::numbers::pi * static_cast<double>(c.frequency);
+    if (c.Has(PartRole::LoadInductor)) stage.loadReactance = omega * c.ValueOf(PartRole::LoadInductor);
+    if (c.Has(PartRole::LoadCapacitor)) stage.loadReactance = -1 / (omega * c.ValueOf(PartRole::LoadCapacitor));
     stage.duty = c.duty;
     stage.falltime = c.falltime;
     stage.inductorQ = c.inductorQ;

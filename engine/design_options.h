@@ -36,6 +36,10 @@ inline constexpr double kTurnOnMissPercent = 10;
 // the closed-form circuit.
 Circuit BuildCircuit(const DesignRecord& calculated, const DesignOptions& options);
 
+// The figures of the circuit's own waveforms in place of the fits' predictions: its
+// output power, turn-on voltage, peaks, supply figures, losses and stresses.
+void TakeFigures(Circuit& circuit, const StageFigures& figures);
+
 // The circuit as built, in SI units for the analysis of a fixed circuit: C1 is its
 // external part with the switch's own capacitance added back across it.
 ClassEStage StageOf(const Circuit& circuit);

@@ -16,7 +16,9 @@ std::vector<TrimmablePart> TrimmableParts(const Circuit& circuit)
         case PartRole::NetworkL: parts.push_back({part.role, part.name, PartKind::Inductor}); break;
         case PartRole::Load: parts.push_back({part.role, part.name, PartKind::Resistor}); break;
         case PartRole::Supply:
-        case PartRole::Switch: break;
+        case PartRole::Switch:
+        case PartRole::LoadInductor:
+        case PartRole::LoadCapacitor: break;
         }
     }
     return parts;
@@ -35,7 +37,10 @@ double* FieldOf(ClassEStage& stage, PartRole role)
     case PartRole::Lseries: return &stage.lseries;
     case PartRole::NetworkL: return &stage.lnetwork;
     case PartRole::NetworkC: return &stage.cnetwork;
-    case PartRole::Load: break;
+    case PartRole::Load:
+    // A mismatched load is studied as a whole, never trimmed: its reactance is no part's.
+    case PartRole::LoadInductor:
+    case PartRole::LoadCapacitor: break;
     }
     return &stage.load;
 }

@@ -34,10 +34,12 @@ std::string_view UnitOf(PartRole role)
     case PartRole::Supply: return "V";
     case PartRole::Choke:
     case PartRole::Lseries:
-    case PartRole::NetworkL: return "H";
+    case PartRole::NetworkL:
+    case PartRole::LoadInductor: return "H";
     case PartRole::C1:
     case PartRole::C2:
-    case PartRole::NetworkC: return "F";
+    case PartRole::NetworkC:
+    case PartRole::LoadCapacitor: return "F";
     case PartRole::Switch:
     case PartRole::Load: break;
     }

@@ -36,6 +36,7 @@ NormalisedStage NormaliseStage(const ClassEStage& st)
     n.lnetwork = omega * st.lnetwork / r;
     n.cnetwork = 1 / (omega * st.cnetwork * r);
     n.load = 1;
+    n.loadReactance = st.loadReactance / r;
     n.duty = st.duty;
     n.fall = omega * st.falltime;
     n.inductorLoss = LossOf(st.inductorQ);
@@ -53,6 +54,7 @@ StageFigures AnalyseStage(const ClassEStage& st)
     if (!(st.duty > 0 && st.duty < 1)) return Invalid("The switch's duty must lie between 0 and 1.");
     if (!(st.falltime >= 0 && st.falltime < (1 - st.duty) / st.frequency))
         return Invalid("The fall time is longer than the switch's off-time.");
+    if (!std::isfinite(st.loadReactance)) return Invalid("The load's reactance must be a number.");
     if (!(st.inductorQ > 0 && st.capacitorQ > 0)) return Invalid("The parts' quality factors must be positive.");
 
     const SteadyState s = SolveSteadyState(NormaliseStage(st), SteadyStateDetail::Full);

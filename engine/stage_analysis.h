@@ -26,6 +26,9 @@ struct ClassEStage {
     double lnetwork = 0;   // H
     double cnetwork = 0;   // F
     double load = 0;       // ohm, the resistor the power goes into: Rnetwork with the L-network in
+    // ohm at the switching frequency, in series with the load resistor, lossless: above
+    // zero an inductor of X/ω, below zero a capacitor of 1/(ω|X|), none at zero.
+    double loadReactance = 0;
     double duty = 0.5;     // fraction of the period the switch is fully on
     double falltime = 0;   // s, the channel current's linear fall at turn-off
     double inductorQ = INFINITY;   // every inductor's series resistance is ωL/Q

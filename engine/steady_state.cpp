@@ -48,6 +48,8 @@ struct Layout {
     int drain = -1;     // the drain voltage across Coss, when C1's resistance separates them
     int networkC = -1;  // Cnetwork voltage
     int networkL = -1;  // Lnetwork current, when it is not in the series branch
+    int loadX = -1;     // the load's series capacitor voltage, or its series inductor's
+                        // current where the L-network's shunt capacitor stands before it
     int held = -1;      // the fall's held turn-off current
     int ramp = -1;      // the fall's ramp
     std::size_t one = 4;
@@ -62,6 +64,7 @@ Layout LayoutFor(const NormalisedStage& s, bool separateDrain, bool withFall)
     if (separateDrain) l.drain = next++;
     if (s.network != StageNetwork::None) l.networkC = next++;
     if (s.network == StageNetwork::ShuntCFirst) l.networkL = next++;
+    if (s.loadReactance < 0 || (s.loadReactance > 0 && s.network == StageNetwork::SeriesLFirst)) l.loadX = next++;
     if (withFall) {
         l.held = next++;
         l.ramp = next++;
@@ -209,27 +212,57 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
     const Row<M> c2Voltage = c2 + r.c2 * series;
 
     // Load side of the series branch: the load itself, or the network's first node.
+    // The load's reactance stands between that node and the load resistor: a series
+    // inductor joins the inductor that carries the same current where there is one,
+    // a series capacitor (with its leak) is a state of its own.
     Row<M> loadCurrent, loadVoltage, networkLCurrent, networkCCurrent, networkCVoltage;
     double inductance = s.lseries;
     Row<M> seriesDrive = m.drain - c2Voltage - r.lseries * series;
+    const bool loadCapacitor = s.loadReactance < 0;
+    const double loadInductance = s.loadReactance > 0 ? s.loadReactance : 0.0;
+    const double loadLeak = kLoadCapacitorLeak * -s.loadReactance;
+    const Row<M> loadX = l.loadX >= 0 ? Unit<M>(static_cast<std::size_t>(l.loadX)) : Row<M>{};
+    // dv/dθ of the series capacitor carrying `current` beside its leak.
+    auto chargeLoadCapacitor = [&](const Row<M>& current) {
+        set(static_cast<std::size_t>(l.loadX), -s.loadReactance * (current - (1 / loadLeak) * loadX));
+    };
     switch (s.network) {
     case StageNetwork::None:
         loadCurrent = series;
         loadVoltage = s.load * series;
         seriesDrive = seriesDrive - loadVoltage;
+        if (loadCapacitor) {
+            chargeLoadCapacitor(series);
+            seriesDrive = seriesDrive - loadX;
+        }
+        inductance += loadInductance;
         break;
     case StageNetwork::SeriesLFirst: {
         // Lnetwork carries the series-branch current: one inductor with Lseries.
         // The load node: the series current splits between the load and Cnetwork.
         const Row<M> cn = Unit<M>(static_cast<std::size_t>(l.networkC));
         inductance += s.lnetwork;
-        loadVoltage = (s.load / (s.load + r.cnetwork)) * (r.cnetwork * series + cn);
-        loadCurrent = (1 / s.load) * loadVoltage;
+        Row<M> node;
+        if (loadCapacitor) {
+            loadCurrent = (1 / (s.load + r.cnetwork)) * (cn + r.cnetwork * series - loadX);
+            loadVoltage = s.load * loadCurrent;
+            node = loadX + loadVoltage;
+            chargeLoadCapacitor(loadCurrent);
+        } else if (loadInductance > 0) {
+            loadCurrent = loadX;
+            loadVoltage = s.load * loadX;
+            node = cn + r.cnetwork * (series - loadX);
+            set(static_cast<std::size_t>(l.loadX), (1 / loadInductance) * (node - loadVoltage));
+        } else {
+            loadVoltage = (s.load / (s.load + r.cnetwork)) * (r.cnetwork * series + cn);
+            loadCurrent = (1 / s.load) * loadVoltage;
+            node = loadVoltage;
+        }
         networkLCurrent = series;
         networkCCurrent = series - loadCurrent;
-        networkCVoltage = loadVoltage;
+        networkCVoltage = node;
         set(static_cast<std::size_t>(l.networkC), s.cnetwork * networkCCurrent);
-        seriesDrive = seriesDrive - r.lnetwork * series - loadVoltage;
+        seriesDrive = seriesDrive - r.lnetwork * series - node;
         break;
     }
     case StageNetwork::ShuntCFirst: {
@@ -241,7 +274,12 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
         loadCurrent = ln;
         loadVoltage = s.load * ln;
         set(static_cast<std::size_t>(l.networkC), s.cnetwork * networkCCurrent);
-        set(static_cast<std::size_t>(l.networkL), (1 / s.lnetwork) * (networkCVoltage - (r.lnetwork + s.load) * ln));
+        Row<M> lnDrive = networkCVoltage - (r.lnetwork + s.load) * ln;
+        if (loadCapacitor) {
+            chargeLoadCapacitor(ln);
+            lnDrive = lnDrive - loadX;
+        }
+        set(static_cast<std::size_t>(l.networkL), (1 / (s.lnetwork + loadInductance)) * lnDrive);
         seriesDrive = seriesDrive - networkCVoltage;
         break;
     }
@@ -384,7 +422,8 @@ Resistances ResistancesOf(const NormalisedStage& s, const Layout& l, double exte
             std::fabs(s.c2) * s.capacitorLoss,
             s.lseries * s.inductorLoss,
             s.lnetwork * s.inductorLoss,
-            s.cnetwork * s.capacitorLoss};
+            // No network: its capacitor's reactance is infinite, and no resistance.
+            s.network != StageNetwork::None ? s.cnetwork * s.capacitorLoss : 0.0};
 }
 
 // MF: the states in the fall (the circuit's, the held current and the ramp, the
@@ -508,9 +547,10 @@ SteadyState SolveSteadyState(const NormalisedStage& s, SteadyStateDetail detail)
     case 5: return SolveSized<5, 7>(s, l, lf, detail);
     case 6: return SolveSized<6, 8>(s, l, lf, detail);
     case 7: return SolveSized<7, 9>(s, l, lf, detail);
+    case 8: return SolveSized<8, 10>(s, l, lf, detail);
     default: break;
     }
-    return SolveSized<8, 10>(s, l, lf, detail);
+    return SolveSized<9, 11>(s, l, lf, detail);
 }
 
 }  // namespace voltra

@@ -27,6 +27,9 @@ struct NormalisedStage {
     double lnetwork = 0;  // ωLnetwork
     double cnetwork = 0;  // 1/(ωCnetwork)
     double load = 0;      // the resistor the output power goes into
+    // The load's reactance in series with that resistor: ωL of a series inductor
+    // above zero, −1/(ωC) of a series capacitor below, no part at zero.
+    double loadReactance = 0;
     double duty = 0.5;    // fraction of the period the switch is fully on
     double fall = 0;      // ω·tf: the channel current falls linearly to zero over this angle
     // Series resistance of each inductor is its reactance times inductorLoss (1/QL),
@@ -70,6 +73,12 @@ struct SteadyState {
     double dischargeEnergy = 0;       // ½·C1·v² at turn-on, in supply² / (reference resistance · ω)
     std::array<PartWaveform, kStageParts> parts{};
 };
+
+// A series capacitor in the load leaves C2 and itself an island without a DC path, whose
+// charge no periodic solution decides. A leak across it of this many times its
+// reactance fixes its mean voltage at zero (the mean branch current is zero behind C2)
+// and takes 1e-6 of that reactance over the load resistance of the output power.
+inline constexpr double kLoadCapacitorLeak = 1e6;
 
 SteadyState SolveSteadyState(const NormalisedStage& stage, SteadyStateDetail detail);
 

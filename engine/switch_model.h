@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "engine/circuit.h"
+#include "engine/steady_state.h"
 
 namespace voltra {
 
@@ -55,9 +56,20 @@ inline double SeriesResistance(PartRole role, double value, const Circuit& c)
     case PartRole::NetworkC: return std::isinf(c.capacitorQ) ? 0.0 : 1 / (omega * value * c.capacitorQ);
     case PartRole::Supply:
     case PartRole::Switch:
-    case PartRole::Load: break;
+    case PartRole::Load:
+    case PartRole::LoadInductor:
+    case PartRole::LoadCapacitor: break;
     }
     return 0.0;
+}
+
+// Ohm across a part: only a mismatched load's series capacitor has one, its leak of
+// kLoadCapacitorLeak times its reactance (engine/steady_state.h says why); infinite
+// for every other part.
+inline double LeakResistance(PartRole role, double value, const Circuit& c)
+{
+    if (role != PartRole::LoadCapacitor) return INFINITY;
+    return kLoadCapacitorLeak / (2 * std::numbers::pi * static_cast<double>(c.frequency) * value);
 }
 
 }  // namespace voltra

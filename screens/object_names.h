@@ -121,6 +121,16 @@ inline constexpr const char* kSweepStatusName = "lblSweepStatus";
 inline constexpr const char* kSweepPowerChartName = "chtSweepPower";
 inline constexpr const char* kSweepVoltageChartName = "chtSweepVoltages";
 
+// Load mismatch window.
+inline constexpr const char* kMismatchActionName = "actMismatch";
+inline constexpr const char* kMismatchWindowName = "frmMismatch";
+inline constexpr const char* kMismatchFigureName = "cboMismatchFigure";
+inline constexpr const char* kMismatchVswrName = "txtVswr";
+inline constexpr const char* kMismatchPhasesName = "txtPhases";
+inline constexpr const char* kMismatchVpeakLimitName = "txtMismatchVpeakLimit";
+inline constexpr const char* kSmithChartName = "picSmithChart";
+inline constexpr const char* kMismatchWorstTableName = "tblMismatchWorst";
+
 // Verification window.
 inline constexpr const char* kVerificationWindowName = "frmVerify";
 inline constexpr const char* kFiguresTableName = "tblFigures";

@@ -3,6 +3,8 @@
 // solver solves and the schematic file exports.
 #include "simulation/netlist.h"
 
+#include <cmath>
+
 #include "engine/switch_model.h"
 #include "files/spice_switch.h"
 
@@ -14,10 +16,14 @@ std::string ElementLine(const char* name, const std::string& from, const std::st
     return std::string(name) + " " + from + " " + to + " " + NetlistNumber(value);
 }
 
-// A part with its quality factor's series resistance "R<name>" on its far side.
+// A part with its quality factor's series resistance "R<name>" on its far side, and
+// its leak "R<name>leak" across it where it has one.
 void AddPart(std::string& lines, const Part& part, const Circuit& circuit)
 {
     const double value = part.value.value;
+    const double leak = LeakResistance(part.role, value, circuit);
+    if (std::isfinite(leak))
+        lines += ElementLine(("R" + std::string(part.name) + "leak").c_str(), part.from, part.to, leak) + "\n";
     const double resistance = SeriesResistance(part.role, value, circuit);
     if (resistance > 0) {
         const std::string inner = std::string("esr_") + part.name;

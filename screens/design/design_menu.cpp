@@ -145,4 +145,20 @@ QMenuBar* BuildDesignMenu(QWidget& screen, DesignCommands& commands, std::functi
     return bar;
 }
 
+QAction* AddToolsWindow(QMenuBar& bar, const char* objectName, const QString& text, std::function<void()> show)
+{
+    QMenu* tools = bar.findChild<QMenu*>(QLatin1String(kToolsMenuName));
+    QAction* action = new QAction(text, tools);
+    action->setObjectName(QLatin1String(objectName));
+    QAction* before = nullptr;
+    for (QAction* existing : tools->actions())
+        if (existing->isSeparator()) {
+            before = existing;
+            break;
+        }
+    tools->insertAction(before, action);
+    QObject::connect(action, &QAction::triggered, tools, std::move(show));
+    return action;
+}
+
 }  // namespace voltra

@@ -4,7 +4,9 @@
 
 #include <functional>
 
+class QAction;
 class QMenuBar;
+class QString;
 class QWidget;
 
 namespace voltra {
@@ -16,5 +18,9 @@ class DesignCommands;
 // are offered on a right click on the screen's background too. The losses and
 // stresses window is the screen's own.
 QMenuBar* BuildDesignMenu(QWidget& screen, DesignCommands& commands, std::function<void()> showPartsWindow);
+
+// Adds another window of the screen's own to the Tools menu, after the windows
+// already there and before the options.
+QAction* AddToolsWindow(QMenuBar& bar, const char* objectName, const QString& text, std::function<void()> show);
 
 }  // namespace voltra

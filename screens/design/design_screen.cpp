@@ -31,6 +31,7 @@
 #include "screens/screen_style.h"
 #include "screens/object_names.h"
 #include "screens/parts/parts_window.h"
+#include "screens/mismatch/mismatch_window.h"
 
 namespace voltra {
 
@@ -137,6 +138,7 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
     });
     menuBar_ = BuildDesignMenu(*this, commands_, [this] { ShowPartsWindow(); });
     analyses_ = new AnalysisWindows(*this, *menuBar_->findChild<QMenu*>(QLatin1String(kToolsMenuName)));
+    AddToolsWindow(*menuBar_, kMismatchActionName, tr("Load &mismatch..."), [this] { ShowMismatchWindow(); });
     Load();
     loaded_ = true;
 }
@@ -255,7 +257,18 @@ void DesignScreen::ShowDesign()
         update(changed);
     if (parts_) parts_->Follow(shown_->circuit);
     if (analyses_) analyses_->Follow();
+    if (mismatch_ && mismatch_->isVisible()) mismatch_->Follow(shown_->circuit);
     commands_.Recalculated(shown_->design, shown_->circuit);
+}
+
+void DesignScreen::ShowMismatchWindow()
+{
+    const bool first = !mismatch_;
+    if (first) mismatch_ = new MismatchWindow(this);
+    mismatch_->Follow(shown_->circuit);
+    if (first) mismatch_->adjustSize();
+    mismatch_->show();
+    mismatch_->raise();
 }
 
 void DesignScreen::ShowPartsWindow()

@@ -21,6 +21,7 @@ class AnalysisWindows;
 class DesignCommands;
 class OptionControls;
 class PartsWindow;
+class MismatchWindow;
 struct ValueEcho;
 
 class DesignScreen : public QWidget {
@@ -50,6 +51,8 @@ public:
 
     // Opens the table of losses and part stresses, which then follows every cycle.
     void ShowPartsWindow();
+    // Opens the load mismatch window, which then follows every cycle while it is open.
+    void ShowMismatchWindow();
 
     // The design file now in use, just read or written: named in the title, and the
     // design counts as unchanged from it. An empty path names none.
@@ -97,6 +100,7 @@ private:
     OptionControls* options_ = nullptr;
     PartsWindow* parts_ = nullptr;
     AnalysisWindows* analyses_ = nullptr;
+    MismatchWindow* mismatch_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     int cycleCount_ = 0;
     int fontPixels_ = 1;

@@ -44,7 +44,8 @@ TEST_F(MenuTest, FileToolsAndHelpHoldEveryCommandWithTheDesktopsShortcuts)
                            "&Print...", "&Quit"}));
     EXPECT_EQ(Titles(menu(kToolsMenuName)->actions()),
               QStringList({"&Verify in ngspice", "&Losses and part stresses...", "T&olerances...",
-                           "&Sensitivities and bench guide...", "S&weep...", "&L-network", "&Exact design", "&Parts"}));
+                           "&Sensitivities and bench guide...", "S&weep...", "Load &mismatch...", "&L-network",
+                           "&Exact design", "&Parts"}));
     EXPECT_EQ(Titles(menu(kPartsMenuName)->actions()), QStringList({"Any", "E12", "E24", "E96"}));
     EXPECT_EQ(Titles(menu(kHelpMenuName)->actions()), QStringList({"Voltra &user guide", "&About Voltra"}));
 
@@ -71,6 +72,8 @@ TEST_F(MenuTest, FileToolsAndHelpHoldEveryCommandWithTheDesktopsShortcuts)
     EXPECT_NE(program_->Verification(), nullptr);
     Action(kPartsWindowActionName)->trigger();
     EXPECT_NE(program_->Design()->findChild<QWidget*>(kPartsWindowName), nullptr);
+    Action(kMismatchActionName)->trigger();
+    EXPECT_NE(program_->Design()->findChild<QWidget*>(kMismatchWindowName), nullptr);
     dialogs_.printer.pdfPath = (folder_ / "menu.pdf").string();
     Action(kPrintActionName)->trigger();
     EXPECT_TRUE(std::filesystem::exists(dialogs_.printer.pdfPath));
