@@ -34,27 +34,6 @@ void AddPart(std::string& lines, const Part& part, const Circuit& circuit)
     lines += ElementLine(part.name, part.from, part.to, value) + "\n";
 }
 
-// With the L-network's inductor first, Lseries and Lnetwork meet at a node nothing
-// else touches: its voltage is left to the ratio of their two derivatives, and the
-// trapezoidal rule lets it ring at every switching edge until ngspice's time step
-// collapses ("Timestep too small ... trouble with node lnet"). In series they are one
-// inductor of their sum, with the sum of their series resistances, which is how the
-// solver takes them too; the simulator gets that one, under Lseries's name, which the
-// series current is probed by.
-void AddSeriesInductors(std::string& lines, const Part& lseries, const Part& lnetwork, const Circuit& circuit)
-{
-    const double value = static_cast<double>(lseries.value.value) + lnetwork.value.value;
-    const double resistance = SeriesResistance(lseries.role, lseries.value.value, circuit) +
-                              SeriesResistance(lnetwork.role, lnetwork.value.value, circuit);
-    if (resistance > 0) {
-        const std::string inner = std::string("esr_") + lseries.name;
-        lines += ElementLine(lseries.name, lseries.from, inner, value) + "\n";
-        lines += ElementLine(("R" + std::string(lseries.name)).c_str(), inner, lnetwork.to, resistance) + "\n";
-        return;
-    }
-    lines += ElementLine(lseries.name, lseries.from, lnetwork.to, value) + "\n";
-}
-
 }  // namespace
 
 std::string NetlistNumber(double value) { return SpiceNumber(value); }
@@ -62,13 +41,7 @@ std::string NetlistNumber(double value) { return SpiceNumber(value); }
 SimulationRequest RequestFor(const Circuit& circuit)
 {
     std::string lines;
-    const bool inductorsInSeries = circuit.network == NetworkLayout::SeriesLFirst;
     for (const Part& part : circuit.parts) {
-        if (inductorsInSeries && part.role == PartRole::NetworkL) continue;
-        if (inductorsInSeries && part.role == PartRole::Lseries) {
-            AddSeriesInductors(lines, part, circuit.Get(PartRole::NetworkL), circuit);
-            continue;
-        }
         if (part.role != PartRole::Switch) {
             AddPart(lines, part, circuit);
             continue;

@@ -19,7 +19,9 @@ namespace {
 // second; and design 32, duty 0.75 at Q 16, whose narrow drain pulse read 3.6 % of the
 // supply below ground at turn-on when it was stepped as finely as a duty-0.5 one.
 constexpr unsigned kSweepSeed = 18;
-constexpr int kSweepSample[] = {4, 15, 22, 24, 29, 32};
+// 11: Lseries and the L-network's inductor meet at a node of their own, at duty 0.75,
+// where ngspice's time step collapsed after 472 periods before every node had a shunt.
+constexpr int kSweepSample[] = {4, 11, 15, 22, 24, 29, 32};
 
 // The shortest fall time the entry takes: the simulated gate then holds the switch on
 // for half a period, as the solver assumes, to a few parts in a thousand at 30 MHz.
