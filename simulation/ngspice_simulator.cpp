@@ -86,14 +86,17 @@ std::vector<std::string> NetlistLines(const std::string& circuit)
     return lines;
 }
 
-// A conductance of 1e-12 S from every node to ground, the same leak as ngspice's own
-// gmin across its junctions and a million times below the smallest load: with the
-// L-network's inductor first, Lseries and Lnetwork meet at a node nothing else
-// touches, whose voltage is then left to the ratio of their derivatives, and the
-// trapezoidal rule let it ring at a switching edge until the time step collapsed
-// ("Timestep too small ... trouble with node lnet", 466 kHz, Q 34, duty 0.75, after
-// 472 periods). The leak ties the node down; the figures do not move in their fourth
-// digit (a shunt capacitance of up to a picofarad did not help).
+// When a run stops short because ngspice's time step collapsed, it is run once more
+// with a conductance of 1e-12 S from every node to ground (ngspice's own gmin across
+// its junctions, a million times below the smallest load). With the L-network's
+// inductor first, Lseries and Lnetwork meet at a node nothing else touches, whose
+// voltage is left to the ratio of their derivatives, and the trapezoidal rule let it
+// ring at a switching edge until the step collapsed ("Timestep too small ... trouble
+// with node lnet", 466 kHz, Q 34, duty 0.75, after 472 periods); the leak ties it
+// down and moves no figure in its fourth digit. It is not the first try, because the
+// same leak collapses the step of other stages that run clean without it (5 MHz,
+// Q 41, duty 0.75, at the drain after 635 periods); a shunt capacitance of up to a
+// picofarad cures neither.
 constexpr const char* kNodeShuntOption = "option rshunt=1e12";
 
 std::string SaveCommand()
@@ -146,12 +149,12 @@ std::string ReadNewSamples(const NgspiceSession& ngspice, const NgspiceVector& t
     return {};
 }
 
-}  // namespace
-
-SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::stop_token cancel)
+// One run of the request; `stalled` says it stopped short in a period, the simulator
+// having given up on the time step.
+SimulationOutcome RunOnce(const SimulationRequest& request, std::stop_token cancel, bool withNodeShunt,
+                          bool& stalled)
 {
-    if (const std::string problem = RequestProblem(request); !problem.empty()) return Failed(problem);
-    if (cancel.stop_requested()) return Cancelled();
+    stalled = false;
     NgspiceSession ngspice;
     if (!ngspice.LoadFailure().empty()) return Failed(ngspice.LoadFailure());
     if (cancel.stop_requested()) return Cancelled();
@@ -161,7 +164,7 @@ SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::s
         return Failed(what, ngspice.Complaints());
     }
     ngspice.Command(SaveCommand());
-    ngspice.Command(kNodeShuntOption);
+    if (withNodeShunt) ngspice.Command(kNodeShuntOption);
 
     const double period = 1.0 / request.frequency;
     StageSamples samples;
@@ -179,8 +182,10 @@ SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::s
             return Failed("ngspice stopped with a fatal error during the simulation:", ngspice.Complaints());
         const NgspiceVector time = ngspice.Vector("time");
         if (time.length == 0) return Failed("The simulation could not start:", ngspice.Complaints());
-        if (time.data[time.length - 1] < pause - kPeriodEndTolerance * period)
+        if (time.data[time.length - 1] < pause - kPeriodEndTolerance * period) {
+            stalled = true;
             return Failed("The simulation failed in period " + std::to_string(ending) + ":", ngspice.Complaints());
+        }
         if (const std::string missing = ReadNewSamples(ngspice, time, samples, samplesRead); !missing.empty())
             return Failed("The simulated circuit has no " + missing + ".");
         figures = MeasurePeriod(samples, end - period, request);
@@ -196,6 +201,20 @@ SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::s
     result.figures.lastChange = watch.LastChange();
     result.waveforms = TwoPeriods(samples, (watch.Periods() - 2) * period, request);
     return {result, {}, false};
+}
+
+}  // namespace
+
+SimulationOutcome NgspiceSimulator::Run(const SimulationRequest& request, std::stop_token cancel)
+{
+    if (const std::string problem = RequestProblem(request); !problem.empty()) return Failed(problem);
+    if (cancel.stop_requested()) return Cancelled();
+    bool stalled = false;
+    SimulationOutcome outcome = RunOnce(request, cancel, false, stalled);
+    if (!stalled || cancel.stop_requested()) return outcome;
+    // The first failure is the one reported when the second try fails too.
+    SimulationOutcome again = RunOnce(request, cancel, true, stalled);
+    return again.result || again.cancelled ? again : outcome;
 }
 
 }  // namespace voltra
