@@ -15,6 +15,7 @@
 #include "app/command_inputs.h"
 #include "app/design_report.h"
 #include "app/robustness_report.h"
+#include "engine/best_parts.h"
 #include "engine/circuit.h"
 #include "engine/circuit_sweep.h"
 #include "engine/sensitivity.h"
@@ -35,6 +36,7 @@ constexpr const char* kSynopsis =
     "       voltra tolerance [--samples N] [--seed S] [--c-tol 5] [--l-tol 10] [--r-tol 0] [OPTIONS] [--json|--csv]\n"
     "       voltra sensitivity [OPTIONS] [--json|--csv]\n"
     "       voltra sweep --param NAME --from A --to B [--steps N] [OPTIONS] [--json|--csv]\n"
+    "       voltra best-parts [OPTIONS] [--json|--csv]\n"
     "       voltra [DESIGN.VLT]\n"
     "       voltra help [COMMAND] | --help | --version\n";
 
@@ -54,9 +56,11 @@ constexpr const char* kExportCommand = "export-asc";
 constexpr const char* kToleranceCommand = "tolerance";
 constexpr const char* kSensitivityCommand = "sensitivity";
 constexpr const char* kSweepCommand = "sweep";
+constexpr const char* kBestPartsCommand = "best-parts";
 constexpr const char* kHelpCommand = "help";
 constexpr const char* kCommands[] = {kDesignCommand,      kSimulateCommand, kExportCommand, kToleranceCommand,
-                                     kSensitivityCommand, kSweepCommand,    kHelpCommand};
+                                     kSensitivityCommand, kSweepCommand,    kBestPartsCommand,
+                                     kHelpCommand};
 
 // The forms before the commands, "--simulate DESIGN.VLT" and "--export-asc OUT
 // DESIGN.VLT" anywhere among the options, as the commands they stand for. A missing
@@ -348,6 +352,29 @@ int Sweep(const Request& request, const Circuit& circuit, std::ostream& out, std
     return 0;
 }
 
+// The search needs a series; without --series it takes E24, the series capacitors and
+// inductors are most often stocked in, and says so in its output.
+constexpr ESeries kBestPartsDefaultSeries = ESeries::E24;
+
+int BestPartsCommand(const Request& request, const CommandDesign& made, std::ostream& out, std::ostream& err)
+{
+    DesignOptions options = made.options;
+    if (!options.series) options.series = kBestPartsDefaultSeries;
+    const BestParts found = FindBestParts(made.design, options);
+    if (!found.problem.empty()) {
+        err << "voltra: " << found.problem << ".\n";
+        return kCommandFailed;
+    }
+    switch (request.format()) {
+    case Format::Json: out << BestPartsJson(found).dump(2) << "\n"; break;
+    case Format::Csv: WriteBestPartsCsv(out, found); break;
+    case Format::Text: WriteBestPartsText(out, found); break;
+    }
+    if (found.best.valid) return 0;
+    err << "voltra: no combination of standard parts has a steady state: " << found.rounded.reason << ".\n";
+    return kCommandFailed;
+}
+
 }  // namespace
 
 std::optional<std::string> DesignFileToOpen(const std::vector<std::string>& arguments)
@@ -382,8 +409,12 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     CLI::App* sensitivity =
         app.add_subcommand(kSensitivityCommand, "what each part does per +1 % of its value, and the bench guide");
     CLI::App* sweep = app.add_subcommand(kSweepCommand, "one quantity of the circuit as built swept, the rest held");
+    CLI::App* bestParts = app.add_subcommand(
+        kBestPartsCommand, "the combination of standard parts nearest the targets, beside rounding each alone (E24 "
+                           "unless --series)");
     CLI::App* help = app.add_subcommand(kHelpCommand, "print the usage of a command");
-    const std::vector<CLI::App*> designCommands = {design, simulate, exportAsc, tolerance, sensitivity, sweep};
+    const std::vector<CLI::App*> designCommands = {design, simulate, exportAsc, tolerance, sensitivity, sweep,
+                                                   bestParts};
     for (CLI::App* command : designCommands) command->group("Commands");
     help->group("Commands");
     for (CLI::App* command : designCommands) AddInputs(*command, request);
@@ -392,6 +423,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     AddFormats(*tolerance, request, "kind,name,value,unit,low,high");
     AddFormats(*sensitivity, request, "part,Pout,Efficiency,turnOnPercent,Vpeak");
     AddFormats(*sweep, request, "NAME,Pout,Efficiency,turnOnPercent,Vpeak,Ipeak,status,reason");
+    AddFormats(*bestParts, request, "kind,name,exact,rounded,chosen,bought,turnOnPercent,Pout,Efficiency");
     AddToleranceOptions(*tolerance, request);
     AddSweepOptions(*sweep, request);
     exportAsc->add_option("OUT", request.output, "the schematic file to write")->required()->type_name("OUT.asc");
@@ -453,6 +485,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     if (tolerance->parsed()) return Tolerance(request, made, circuit, out, err);
     if (sensitivity->parsed()) return Sensitivity(request, circuit, out, err);
     if (sweep->parsed()) return Sweep(request, circuit, out, err);
+    if (bestParts->parsed()) return BestPartsCommand(request, made, out, err);
     return Export(request, circuit, err);
 }
 

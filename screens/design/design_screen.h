@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "engine/design_record.h"
+#include "engine/best_parts.h"
 #include "engine/circuit.h"
+#include "engine/design_options.h"
 #include "engine/equations.h"
 
 class QLabel;
@@ -17,6 +19,7 @@ class QMenuBar;
 namespace voltra {
 
 class DesignCommands;
+class BestPartsWindow;
 class OptionControls;
 class PartsWindow;
 struct ValueEcho;
@@ -48,6 +51,10 @@ public:
 
     // Opens the table of losses and part stresses, which then follows every cycle.
     void ShowPartsWindow();
+    // Opens the search for the best standard parts, which then follows every cycle.
+    // Accepted, the shown circuit uses its values until a target or an option
+    // changes; then it is back to each part rounded alone, and the window says so.
+    void ShowBestPartsWindow();
 
     // The design file now in use, just read or written: named in the title, and the
     // design counts as unchanged from it. An empty path names none.
@@ -91,6 +98,19 @@ private:
         Circuit circuit;
     };
     std::optional<Shown> shown_;
+    // The chosen parts the user accepted and the targets and options they were found
+    // for; they stand only while those are what the screen holds.
+    struct Accepted {
+        DesignRecord design;
+        DesignOptions options;
+        std::vector<AcceptedPart> parts;
+    };
+    std::optional<Accepted> accepted_;
+    bool acceptanceDropped_ = false;
+    void FollowBestParts();
+    void AcceptBestParts();
+    BestPartsWindow* bestParts_ = nullptr;
+    std::optional<BestParts> found_;
     OptionControls* options_ = nullptr;
     PartsWindow* parts_ = nullptr;
     QMenuBar* menuBar_ = nullptr;

@@ -43,7 +43,8 @@ TEST_F(MenuTest, FileToolsAndHelpHoldEveryCommandWithTheDesktopsShortcuts)
               QStringList({"&Open design...", "&Save design", "Save design &as...", "&Export LTspice schematic...",
                            "&Print...", "&Quit"}));
     EXPECT_EQ(Titles(menu(kToolsMenuName)->actions()),
-              QStringList({"&Verify in ngspice", "&Losses and part stresses...", "&L-network", "&Exact design",
+              QStringList({"&Verify in ngspice", "&Losses and part stresses...", "&Best standard parts...", "&L-network",
+                           "&Exact design",
                            "&Parts"}));
     EXPECT_EQ(Titles(menu(kPartsMenuName)->actions()), QStringList({"Any", "E12", "E24", "E96"}));
     EXPECT_EQ(Titles(menu(kHelpMenuName)->actions()), QStringList({"Voltra &user guide", "&About Voltra"}));
