@@ -55,9 +55,9 @@ bool IsStandard(double x, ESeries series) { return Same(RoundToSeries(x, series)
 // one to the second above.
 std::pair<double, double> WindowOf(double x, ESeries series)
 {
-    if (IsStandard(x, series)) return {x, x};
+    if (IsStandard(x, series)) return {StoreSingle(x), StoreSingle(x)};
     const Neighbours n = NeighboursOf(x, series);
-    return {n.below.at(1), n.above.at(1)};
+    return {StoreSingle(n.below.at(1)), StoreSingle(n.above.at(1))};
 }
 
 CircuitOutcome OutcomeOf(const StageFigures& f)
