@@ -9,6 +9,7 @@
 #include "engine/best_parts.h"
 #include "program_fixture.h"
 #include "units/format.h"
+#include "screens/design/schematic_labels.h"
 #include "screens/object_names.h"
 
 namespace voltra {
@@ -31,6 +32,13 @@ protected:
     QString Status(QWidget* window) const { return window->findChild<QLabel*>(kBestPartsStatusName)->text(); }
     QPushButton* Accept(QWidget* window) const { return window->findChild<QPushButton*>(kBestPartsAcceptName); }
     const Circuit& Shown() const { return program_->Design()->ShownCircuit(); }
+    // The schematic's note on where the values come from.
+    QString Method() const
+    {
+        for (const SchematicLabel& label : SchematicLabels(Shown(), 0))
+            if (label.text.startsWith("closed form")) return label.text;
+        return {};
+    }
 };
 
 constexpr int kE24 = 2;
@@ -58,6 +66,7 @@ TEST_F(BestPartsWindowTest, AcceptMakesTheShownCircuitUseTheChosenValuesUntilATa
     QTest::mouseClick(Accept(window), Qt::LeftButton);
     EXPECT_FALSE(Accept(window)->isEnabled());
     EXPECT_TRUE(Status(window).contains("Accepted"));
+    EXPECT_TRUE(Method().startsWith("closed form, E24 best parts:")) << Method().toStdString();
     ASSERT_FALSE(Shown().accepted.empty());
     for (const PartSearch& p : found.parts) EXPECT_EQ(Shown().ValueOf(p.role), static_cast<float>(p.chosen.total)) << p.name;
     EXPECT_FLOAT_EQ(Shown().turnOnPercent.value, static_cast<float>(found.best.turnOnPercent));
@@ -73,6 +82,7 @@ TEST_F(BestPartsWindowTest, AcceptMakesTheShownCircuitUseTheChosenValuesUntilATa
     // each part rounded alone, and the window says which values stand.
     Box(kPowerBoxName)->setText("40");
     EXPECT_TRUE(Shown().accepted.empty());
+    EXPECT_TRUE(Method().startsWith("closed form, E24 values:")) << Method().toStdString();
     EXPECT_EQ(Shown().ValueOf(PartRole::C2), BuildCircuit(program_->Design()->ShownDesign(), options).ValueOf(PartRole::C2));
     EXPECT_TRUE(Status(window).contains("back to each part rounded alone")) << Status(window).toStdString();
     EXPECT_EQ(Accept(window)->isEnabled(), FindBestParts(program_->Design()->ShownDesign(), options).improved);
