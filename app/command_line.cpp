@@ -15,6 +15,7 @@
 #include "app/command_inputs.h"
 #include "app/design_report.h"
 #include "app/robustness_report.h"
+#include "engine/best_parts.h"
 #include "engine/circuit.h"
 #include "engine/circuit_sweep.h"
 #include "engine/load_mismatch.h"
@@ -37,6 +38,7 @@ constexpr const char* kSynopsis =
     "       voltra sensitivity [OPTIONS] [--json|--csv]\n"
     "       voltra sweep --param NAME --from A --to B [--steps N] [OPTIONS] [--json|--csv]\n"
     "       voltra mismatch [--vswr 2,3] [--phases 36] [--vpeak-limit V] [OPTIONS] [--json|--csv]\n"
+    "       voltra best-parts [OPTIONS] [--json|--csv]\n"
     "       voltra [DESIGN.VLT]\n"
     "       voltra help [COMMAND] | --help | --version\n";
 
@@ -57,9 +59,11 @@ constexpr const char* kToleranceCommand = "tolerance";
 constexpr const char* kSensitivityCommand = "sensitivity";
 constexpr const char* kSweepCommand = "sweep";
 constexpr const char* kMismatchCommand = "mismatch";
+constexpr const char* kBestPartsCommand = "best-parts";
 constexpr const char* kHelpCommand = "help";
 constexpr const char* kCommands[] = {kDesignCommand,      kSimulateCommand, kExportCommand,   kToleranceCommand,
-                                     kSensitivityCommand, kSweepCommand,    kMismatchCommand, kHelpCommand};
+                                     kSensitivityCommand, kSweepCommand,    kMismatchCommand, kBestPartsCommand,
+                                     kHelpCommand};
 
 // The forms before the commands, "--simulate DESIGN.VLT" and "--export-asc OUT
 // DESIGN.VLT" anywhere among the options, as the commands they stand for. A missing
@@ -388,6 +392,29 @@ int Mismatch(const Request& request, const Circuit& circuit, std::ostream& out, 
     return 0;
 }
 
+// The search needs a series; without --series it takes E24, the series capacitors and
+// inductors are most often stocked in, and says so in its output.
+constexpr ESeries kBestPartsDefaultSeries = ESeries::E24;
+
+int BestPartsCommand(const Request& request, const CommandDesign& made, std::ostream& out, std::ostream& err)
+{
+    DesignOptions options = made.options;
+    if (!options.series) options.series = kBestPartsDefaultSeries;
+    const BestParts found = FindBestParts(made.design, options);
+    if (!found.problem.empty()) {
+        err << "voltra: " << found.problem << ".\n";
+        return kCommandFailed;
+    }
+    switch (request.format()) {
+    case Format::Json: out << BestPartsJson(found).dump(2) << "\n"; break;
+    case Format::Csv: WriteBestPartsCsv(out, found); break;
+    case Format::Text: WriteBestPartsText(out, found); break;
+    }
+    if (found.best.valid) return 0;
+    err << "voltra: no combination of standard parts has a steady state: " << found.rounded.reason << ".\n";
+    return kCommandFailed;
+}
+
 }  // namespace
 
 std::optional<std::string> DesignFileToOpen(const std::vector<std::string>& arguments)
@@ -424,8 +451,12 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     CLI::App* sweep = app.add_subcommand(kSweepCommand, "one quantity of the circuit as built swept, the rest held");
     CLI::App* mismatch =
         app.add_subcommand(kMismatchCommand, "the circuit as built into every load on circles of constant VSWR");
+    CLI::App* bestParts = app.add_subcommand(
+        kBestPartsCommand, "the combination of standard parts nearest the targets, beside rounding each alone (E24 "
+                           "unless --series)");
     CLI::App* help = app.add_subcommand(kHelpCommand, "print the usage of a command");
-    const std::vector<CLI::App*> designCommands = {design, simulate, exportAsc, tolerance, sensitivity, sweep, mismatch};
+    const std::vector<CLI::App*> designCommands = {design, simulate, exportAsc, tolerance, sensitivity, sweep,
+                                                   mismatch, bestParts};
     for (CLI::App* command : designCommands) command->group("Commands");
     help->group("Commands");
     for (CLI::App* command : designCommands) AddInputs(*command, request);
@@ -434,6 +465,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     AddFormats(*tolerance, request, "kind,name,value,unit,low,high");
     AddFormats(*sensitivity, request, "part,Pout,Efficiency,turnOnPercent,Vpeak");
     AddFormats(*sweep, request, "NAME,Pout,Efficiency,turnOnPercent,Vpeak,Ipeak,status,reason");
+    AddFormats(*bestParts, request, "kind,name,exact,rounded,chosen,bought,turnOnPercent,Pout,Efficiency");
     AddToleranceOptions(*tolerance, request);
     AddSweepOptions(*sweep, request);
     AddFormats(*mismatch, request, "VSWR,phase,R,X,Pout,Efficiency,Vpeak,Ipeak,turnOnPercent,status,reason");
@@ -498,6 +530,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     if (sensitivity->parsed()) return Sensitivity(request, circuit, out, err);
     if (sweep->parsed()) return Sweep(request, circuit, out, err);
     if (mismatch->parsed()) return Mismatch(request, circuit, out, err);
+    if (bestParts->parsed()) return BestPartsCommand(request, made, out, err);
     return Export(request, circuit, err);
 }
 

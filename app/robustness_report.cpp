@@ -7,6 +7,8 @@
 #include <iomanip>
 #include <sstream>
 
+#include "units/format.h"
+
 namespace voltra {
 namespace {
 
@@ -355,6 +357,102 @@ void WriteMismatchText(std::ostream& out, const MismatchResult& r, std::optional
         line(r.points[*w.index]);
     }
     out << std::right;
+}
+
+namespace {
+
+const char* SeriesName(ESeries series)
+{
+    switch (series) {
+    case ESeries::E12: return "E12";
+    case ESeries::E24: return "E24";
+    case ESeries::E96: break;
+    }
+    return "E96";
+}
+
+struct NamedOutcome {
+    const char* name;
+    const CircuitOutcome& outcome;
+};
+
+std::vector<NamedOutcome> Outcomes(const BestParts& f)
+{
+    return {{"exact", f.exact}, {"rounded", f.rounded}, {"best", f.best}};
+}
+
+}  // namespace
+
+nlohmann::ordered_json BestPartsJson(const BestParts& f)
+{
+    Json parts = Json::array();
+    for (const PartSearch& p : f.parts) {
+        Json bought = Json::array();
+        for (double v : p.chosen.values) bought.push_back(Number(v));
+        parts.push_back({{"part", p.name},
+                         {"exact", Number(p.exact)},
+                         {"rounded", Number(p.rounded)},
+                         {"chosen", Number(p.chosen.total)},
+                         {"bought", bought},
+                         {"windowLow", Number(p.windowLow)},
+                         {"windowHigh", Number(p.windowHigh)},
+                         {"candidates", p.candidates.size()}});
+    }
+    Json circuits = Json::object();
+    for (const NamedOutcome& o : Outcomes(f)) {
+        circuits[o.name] = o.outcome.valid ? Json{{"valid", true},
+                                                  {"turnOnPercent", Number(o.outcome.turnOnPercent)},
+                                                  {"Pout", Number(o.outcome.pout)},
+                                                  {"Efficiency", Number(o.outcome.efficiency)}}
+                                           : Json{{"valid", false}, {"reason", o.outcome.reason}};
+    }
+    return {{"series", SeriesName(f.series)}, {"Pout", f.targetPower},   {"combinations", f.combinations},
+            {"seconds", f.seconds},         {"improved", f.improved},  {"parts", parts},
+            {"circuits", circuits}};
+}
+
+void WriteBestPartsCsv(std::ostream& out, const BestParts& f)
+{
+    out << "kind,name,exact,rounded,chosen,bought,turnOnPercent,Pout,Efficiency\n";
+    for (const PartSearch& p : f.parts) {
+        std::string bought;
+        for (double v : p.chosen.values) bought += (bought.empty() ? "" : "+") + Field(v);
+        out << "part," << p.name << "," << Field(p.exact) << "," << Field(p.rounded) << "," << Field(p.chosen.total)
+            << "," << bought << ",,,\n";
+    }
+    for (const NamedOutcome& o : Outcomes(f)) {
+        out << "circuit," << o.name << ",,,,";
+        for (double value : {o.outcome.turnOnPercent, o.outcome.pout, o.outcome.efficiency})
+            out << "," << (o.outcome.valid ? Field(value) : "");
+        out << "\n";
+    }
+}
+
+void WriteBestPartsText(std::ostream& out, const BestParts& f)
+{
+    out << "Best " << SeriesName(f.series) << " parts: " << f.combinations << " circuits analysed in "
+        << Readable(1000 * f.seconds, 3) << " ms\n\n";
+    out << std::left << std::setw(8) << "Part" << std::setw(14) << "Exact" << std::setw(14) << "Rounded" << "Chosen\n";
+    for (const PartSearch& p : f.parts) {
+        const auto text = [&p](double v) {
+            return p.kind == PartKind::Inductor ? FormatInductance(v) : FormatCapacitance(v);
+        };
+        out << std::setw(8) << p.name << std::setw(14) << text(p.exact) << std::setw(14) << text(p.rounded)
+            << ChoiceText(p.chosen, p.kind) << "\n";
+    }
+    out << "\n" << std::setw(10) << "Circuit" << std::setw(12) << "Turn-on %" << std::setw(12) << "Pout (W)"
+        << "Efficiency %\n";
+    for (const NamedOutcome& o : Outcomes(f)) {
+        out << std::setw(10) << o.name;
+        if (!o.outcome.valid) {
+            out << "no steady state: " << o.outcome.reason << "\n";
+            continue;
+        }
+        out << std::setw(12) << Readable(o.outcome.turnOnPercent, 3) << std::setw(12) << Readable(o.outcome.pout)
+            << Readable(100 * o.outcome.efficiency) << "\n";
+    }
+    out << std::right;
+    if (!f.improved) out << "\nRounding each part alone is already the best combination.\n";
 }
 
 }  // namespace voltra

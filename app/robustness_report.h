@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "engine/best_parts.h"
 #include "engine/circuit_sweep.h"
 #include "engine/load_mismatch.h"
 #include "engine/sensitivity.h"
@@ -46,5 +47,16 @@ nlohmann::ordered_json MismatchJson(const MismatchSettings& settings, const Mism
 // VSWR,phase,R,X,Pout,Efficiency,Vpeak,Ipeak,turnOnPercent,status,reason: the rows alone.
 void WriteMismatchCsv(std::ostream& out, const MismatchResult& result, std::optional<double> vpeakLimit);
 void WriteMismatchText(std::ostream& out, const MismatchResult& result, std::optional<double> vpeakLimit);
+
+// The search for the best standard parts: the series, the combinations and the time,
+// per part its exact, plainly rounded and chosen value (and the standard values it is
+// bought as), and turnOnPercent, Pout and Efficiency (a fraction) of the exact, the
+// plainly rounded and the chosen circuit.
+nlohmann::ordered_json BestPartsJson(const BestParts& found);
+// kind,name,exact,rounded,chosen,bought,turnOnPercent,Pout,Efficiency: a row per part
+// (kind "part", bought the standard values joined by "+"), then a row per circuit
+// (kind "circuit": exact, rounded, best).
+void WriteBestPartsCsv(std::ostream& out, const BestParts& found);
+void WriteBestPartsText(std::ostream& out, const BestParts& found);
 
 }  // namespace voltra

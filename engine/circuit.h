@@ -71,6 +71,18 @@ struct PartStress {
                            // ωL·Iac,rms² or Irms²/(ωC), the V·I of a sinusoid
 };
 
+// A part value taken from the search for the best standard parts instead of rounding
+// the part alone: one standard part, or two capacitors in parallel.
+struct AcceptedPart {
+    PartRole role;
+    float first = 0;   // F or H, a standard value
+    float second = 0;  // F, the parallel trimming capacitor; 0 for a single part
+    // The part's value: the two in parallel, summed in double and stored as the
+    // circuit stores every value.
+    float Value() const { return static_cast<float>(static_cast<double>(first) + second); }
+    bool operator==(const AcceptedPart&) const = default;
+};
+
 struct Circuit {
     float frequency = 0;  // Hz, the gate drive
     float falltime = 0;   // s, the edges of the gate drive
@@ -93,6 +105,9 @@ struct Circuit {
     // and the standard series the parts were rounded to.
     bool exact = false;
     std::optional<ESeries> series;
+    // Not empty: these parts carry the values the user accepted from the search for the
+    // best combination of standard parts, not each part's own nearest standard value.
+    std::vector<AcceptedPart> accepted;
     // The figures come from an analysis of the circuit itself (exact or rounded): then
     // the output power and the drain voltage at turn-on are its own, not the targets'.
     bool analysed = false;

@@ -226,6 +226,11 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
     if (options.series && stands) {
         for (PartRole role : kReactiveParts)
             if (c.Has(role)) c.Get(role).value.value = StoreSingle(RoundToSeries(c.ValueOf(role), *options.series));
+        for (const AcceptedPart& part : options.accepted) {
+            if (!c.Has(part.role)) continue;
+            c.Get(part.role).value.value = part.Value();
+            c.accepted.push_back(part);
+        }
         if (c.network != NetworkLayout::None)
             c.ltotal.value = StoreSingle(static_cast<double>(c.ValueOf(PartRole::Lseries)) + c.ValueOf(PartRole::NetworkL));
         TakeFigures(c, AnalyseStage(StageOf(c)));

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "engine/circuit.h"
 #include "engine/stage_analysis.h"
@@ -23,6 +24,9 @@ struct DesignOptions {
     double duty = kDefaultDuty;                 // the exact design's on-time, kMinDuty..kMaxDuty
     double inductorQ = INFINITY;                // every inductor's Q: series resistance ωL/Q
     double capacitorQ = INFINITY;               // every capacitor's Q (not Coss): 1/(ωC·Q)
+    // With a series: parts whose values come from the accepted search for the best
+    // standard parts of this very design and these options, in place of rounding.
+    std::vector<AcceptedPart> accepted{};
     bool operator==(const DesignOptions&) const = default;
 };
 

@@ -59,4 +59,16 @@ double RoundToSeries(double value, ESeries series)
     return best * decade;
 }
 
+std::vector<double> StandardValuesNear(double value, ESeries series)
+{
+    std::vector<double> values;
+    if (!std::isfinite(value) || !(value > 0)) return values;
+    const int decade = static_cast<int>(std::floor(std::log10(value)));
+    for (int d = decade - 2; d <= decade + 2; ++d) {
+        const double scale = std::pow(10.0, d);
+        for (double standard : Table(series)) values.push_back(standard * scale);
+    }
+    return values;
+}
+
 }  // namespace voltra

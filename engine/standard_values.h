@@ -2,6 +2,8 @@
 // part value to the nearest one of them.
 #pragma once
 
+#include <vector>
+
 namespace voltra {
 
 enum class ESeries { E12, E24, E96 };
@@ -11,5 +13,10 @@ enum class ESeries { E12, E24, E96 };
 // next (9.6 → 10 in E24). A value exactly at the geometric mean of two neighbours
 // rounds down. NaN for a value that is not positive and finite.
 double RoundToSeries(double value, ESeries series);
+
+// The standard values of the series from a hundredth to a hundred times value, in
+// ascending order: the neighbourhood a search for parts around it looks in. Empty
+// for a value that is not positive and finite.
+std::vector<double> StandardValuesNear(double value, ESeries series);
 
 }  // namespace voltra

@@ -42,6 +42,7 @@ std::string MethodText(C c)
 {
     std::string text = c.exact ? "Values: exact Class E solution" : "Values: closed-form design";
     if (c.series) text += c.series == ESeries::E12 ? ", E12 parts" : c.series == ESeries::E24 ? ", E24 parts" : ", E96 parts";
+    if (c.series && !c.accepted.empty()) text += ", the best combination";
     if (c.analysed && c.pout.Usable() && c.turnOnPercent.Usable())
         text += "; Pout " + FormatPrefixed(c.pout.value) + "W, drain at turn-on " + FormatPercent(c.turnOnPercent.value * 0.01);
     return text;

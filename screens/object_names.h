@@ -54,6 +54,7 @@ inline constexpr const char* kPrintActionName = "actPrint";
 inline constexpr const char* kQuitActionName = "actQuit";
 inline constexpr const char* kVerifyActionName = "actVerify";
 inline constexpr const char* kPartsWindowActionName = "actParts";
+inline constexpr const char* kBestPartsActionName = "actBestParts";
 inline constexpr const char* kLnetActionName = "actLnet";
 inline constexpr const char* kExactActionName = "actExact";
 // One per choice of the parts series, in the order the choice lists them.
@@ -130,6 +131,13 @@ inline constexpr const char* kMismatchPhasesName = "txtPhases";
 inline constexpr const char* kMismatchVpeakLimitName = "txtMismatchVpeakLimit";
 inline constexpr const char* kSmithChartName = "picSmithChart";
 inline constexpr const char* kMismatchWorstTableName = "tblMismatchWorst";
+
+// Best standard parts window.
+inline constexpr const char* kBestPartsWindowName = "frmBestParts";
+inline constexpr const char* kBestPartsStatusName = "lblBestPartsStatus";
+inline constexpr const char* kBestPartsTableName = "tblBestParts";
+inline constexpr const char* kBestPartsFiguresName = "tblBestPartsFigures";
+inline constexpr const char* kBestPartsAcceptName = "cmdAcceptBestParts";
 
 // Verification window.
 inline constexpr const char* kVerificationWindowName = "frmVerify";

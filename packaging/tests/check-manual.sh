@@ -19,7 +19,7 @@ grep -q "^VOLTRA(1) .*User Commands" "$rendered" || fail "the manual's title lin
 version=$("$voltra" --version | sed 's/^voltra //')
 grep -q "Voltra $version" "$rendered" || fail "the manual is not of version $version"
 
-for command in design simulate export-asc tolerance sensitivity sweep mismatch; do
+for command in design simulate export-asc tolerance sensitivity sweep mismatch best-parts; do
   for option in $("$voltra" help "$command" | grep -o -- '--[a-z-]*' | sort -u); do
     grep -q -- "$option" "$rendered" || fail "the manual does not describe $option of $command"
     grep -q -- "$option" "$completion" || fail "the completion does not offer $option of $command"

@@ -30,6 +30,7 @@
 #include "units/parse.h"
 #include "screens/screen_style.h"
 #include "screens/object_names.h"
+#include "screens/bestparts/best_parts_window.h"
 #include "screens/parts/parts_window.h"
 #include "screens/mismatch/mismatch_window.h"
 
@@ -97,6 +98,28 @@ constexpr const char* kRnetworkClampedTip = "In effect: %1 ohms (the network res
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// The inputs a search for the best parts was made from: the six targets and the
+// network as it stood.
+bool SameTargets(const DesignRecord& a, const DesignRecord& b)
+{
+    return a.Frequency == b.Frequency && a.Power == b.Power && a.Supply == b.Supply && a.Saturation == b.Saturation &&
+           a.NetworkQ == b.NetworkQ && a.Falltime == b.Falltime && a.LnetState == b.LnetState &&
+           a.Rnetwork == b.Rnetwork;
+}
+
+// Beside the losses window in the Tools menu.
+void AddBestPartsCommand(QMenuBar& bar, QWidget& screen, std::function<void()> show)
+{
+    auto* tools = bar.findChild<QMenu*>(QLatin1String(kToolsMenuName));
+    auto* action = new QAction(QStringLiteral("&Best standard parts..."), tools);
+    action->setObjectName(QLatin1String(kBestPartsActionName));
+    const QList<QAction*> actions = tools->actions();
+    QAction* after = screen.window()->findChild<QAction*>(QLatin1String(kPartsWindowActionName));
+    const qsizetype at = actions.indexOf(after);
+    tools->insertAction(at >= 0 && at + 1 < actions.size() ? actions[at + 1] : nullptr, action);
+    QObject::connect(action, &QAction::triggered, tools, std::move(show));
+}
+
 // The echo is quiet: plain grey under the bold black box, red only when it matters.
 constexpr QRgb kEchoGrey = qRgb(96, 96, 96);
 constexpr QRgb kEchoRed = qRgb(255, 0, 0);
@@ -139,6 +162,7 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
     menuBar_ = BuildDesignMenu(*this, commands_, [this] { ShowPartsWindow(); });
     analyses_ = new AnalysisWindows(*this, *menuBar_->findChild<QMenu*>(QLatin1String(kToolsMenuName)));
     AddToolsWindow(*menuBar_, kMismatchActionName, tr("Load &mismatch..."), [this] { ShowMismatchWindow(); });
+    AddBestPartsCommand(*menuBar_, *this, [this] { ShowBestPartsWindow(); });
     Load();
     loaded_ = true;
 }
@@ -242,7 +266,14 @@ void DesignScreen::ShowDesign()
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
     FindLnetwork(design_, lnetworkWorking_, entered);
     MarkRnetworkInEffect(entered);
-    Circuit circuit = BuildCircuit(design_, options_->Options());
+    DesignOptions options = options_->Options();
+    if (accepted_ && SameTargets(accepted_->design, design_) && accepted_->options == options) {
+        options.accepted = accepted_->parts;
+    } else if (accepted_) {
+        accepted_.reset();
+        acceptanceDropped_ = true;
+    }
+    Circuit circuit = BuildCircuit(design_, options);
     // While the circuit keeps its shape only the values change: repainting the
     // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
     const bool sameCircuit = shown_ && shown_->circuit.network == circuit.network;
@@ -258,6 +289,7 @@ void DesignScreen::ShowDesign()
     if (parts_) parts_->Follow(shown_->circuit);
     if (analyses_) analyses_->Follow();
     if (mismatch_ && mismatch_->isVisible()) mismatch_->Follow(shown_->circuit);
+    if (bestParts_ && bestParts_->isVisible()) FollowBestParts();
     commands_.Recalculated(shown_->design, shown_->circuit);
 }
 
@@ -269,6 +301,35 @@ void DesignScreen::ShowMismatchWindow()
     if (first) mismatch_->adjustSize();
     mismatch_->show();
     mismatch_->raise();
+}
+
+void DesignScreen::FollowBestParts()
+{
+    found_ = FindBestParts(design_, options_->Options());
+    bestParts_->Follow(*found_, accepted_            ? Acceptance::InForce
+                                : acceptanceDropped_ ? Acceptance::Dropped
+                                                     : Acceptance::None);
+}
+
+void DesignScreen::AcceptBestParts()
+{
+    if (!found_ || !found_->problem.empty()) return;
+    accepted_ = Accepted{design_, options_->Options(), AcceptedParts(*found_)};
+    acceptanceDropped_ = false;
+    ShowDesign();
+}
+
+void DesignScreen::ShowBestPartsWindow()
+{
+    const bool first = !bestParts_;
+    if (first) {
+        bestParts_ = new BestPartsWindow(this);
+        connect(bestParts_, &BestPartsWindow::Accepted, this, &DesignScreen::AcceptBestParts);
+    }
+    FollowBestParts();
+    if (first) bestParts_->adjustSize();
+    bestParts_->show();
+    bestParts_->raise();
 }
 
 void DesignScreen::ShowPartsWindow()

@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "engine/design_record.h"
+#include "engine/best_parts.h"
 #include "engine/circuit.h"
+#include "engine/design_options.h"
 #include "engine/equations.h"
 #include "screens/design/design_painter.h"
 
@@ -19,6 +21,7 @@ namespace voltra {
 
 class AnalysisWindows;
 class DesignCommands;
+class BestPartsWindow;
 class OptionControls;
 class PartsWindow;
 class MismatchWindow;
@@ -53,6 +56,10 @@ public:
     void ShowPartsWindow();
     // Opens the load mismatch window, which then follows every cycle while it is open.
     void ShowMismatchWindow();
+    // Opens the search for the best standard parts, which then follows every cycle.
+    // Accepted, the shown circuit uses its values until a target or an option
+    // changes; then it is back to each part rounded alone, and the window says so.
+    void ShowBestPartsWindow();
 
     // The design file now in use, just read or written: named in the title, and the
     // design counts as unchanged from it. An empty path names none.
@@ -97,6 +104,19 @@ private:
         LabelPixels labels;  // where its labels stand, for the next cycle's repaint
     };
     std::optional<Shown> shown_;
+    // The chosen parts the user accepted and the targets and options they were found
+    // for; they stand only while those are what the screen holds.
+    struct Accepted {
+        DesignRecord design;
+        DesignOptions options;
+        std::vector<AcceptedPart> parts;
+    };
+    std::optional<Accepted> accepted_;
+    bool acceptanceDropped_ = false;
+    void FollowBestParts();
+    void AcceptBestParts();
+    BestPartsWindow* bestParts_ = nullptr;
+    std::optional<BestParts> found_;
     OptionControls* options_ = nullptr;
     PartsWindow* parts_ = nullptr;
     AnalysisWindows* analyses_ = nullptr;

@@ -109,7 +109,7 @@ void WriteMethod(Writer& write, const Circuit& c)
 {
     if (c.exact || c.series) {
         std::string method = c.exact ? "exact" : "closed form";
-        if (c.series) method += std::string(", ") + SeriesName(*c.series) + " values";
+        if (c.series) method += std::string(", ") + SeriesName(*c.series) + (c.accepted.empty() ? " values" : " best parts");
         bool red = false;
         if (c.analysed) {
             const bool usable = c.pout.Usable() && c.turnOnPercent.Usable();

@@ -43,9 +43,9 @@ TEST_F(MenuTest, FileToolsAndHelpHoldEveryCommandWithTheDesktopsShortcuts)
               QStringList({"&Open design...", "&Save design", "Save design &as...", "&Export LTspice schematic...",
                            "&Print...", "&Quit"}));
     EXPECT_EQ(Titles(menu(kToolsMenuName)->actions()),
-              QStringList({"&Verify in ngspice", "&Losses and part stresses...", "T&olerances...",
-                           "&Sensitivities and bench guide...", "S&weep...", "Load &mismatch...", "&L-network",
-                           "&Exact design", "&Parts"}));
+              QStringList({"&Verify in ngspice", "&Losses and part stresses...", "&Best standard parts...",
+                           "T&olerances...", "&Sensitivities and bench guide...", "S&weep...", "Load &mismatch...",
+                           "&L-network", "&Exact design", "&Parts"}));
     EXPECT_EQ(Titles(menu(kPartsMenuName)->actions()), QStringList({"Any", "E12", "E24", "E96"}));
     EXPECT_EQ(Titles(menu(kHelpMenuName)->actions()), QStringList({"Voltra &user guide", "&About Voltra"}));
 

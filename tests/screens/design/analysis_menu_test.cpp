@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(AnalysisMenuTest, TheThreeStandAfterTheLossesWindowInTheToolsMenu)
+TEST_F(AnalysisMenuTest, TheThreeStandAfterTheBestPartsInTheToolsMenu)
 {
     Open();
     auto* tools = screen->findChild<QMenu*>(QLatin1String(kToolsMenuName));
@@ -57,8 +57,8 @@ TEST_F(AnalysisMenuTest, TheThreeStandAfterTheLossesWindowInTheToolsMenu)
     for (const QAction* action : tools->actions()) names << action->objectName();
     const qsizetype parts = names.indexOf(QLatin1String(kPartsWindowActionName));
     ASSERT_GE(parts, 0);
-    EXPECT_EQ(names.mid(parts + 1, 3), (QStringList{kToleranceWindowActionName, kSensitivityWindowActionName,
-                                                    kSweepWindowActionName}));
+    EXPECT_EQ(names.mid(parts + 1, 4), (QStringList{kBestPartsActionName, kToleranceWindowActionName,
+                                                    kSensitivityWindowActionName, kSweepWindowActionName}));
 }
 
 TEST_F(AnalysisMenuTest, SensitivitiesAreOfTheRoundedCircuitShownAndFollowIt)
