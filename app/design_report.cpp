@@ -95,17 +95,6 @@ const char* TargetUnit(Target target)
     return "s";
 }
 
-const char* SeriesName(const std::optional<ESeries>& series)
-{
-    if (!series) return "";
-    switch (*series) {
-    case ESeries::E12: return "E12";
-    case ESeries::E24: return "E24";
-    case ESeries::E96: break;
-    }
-    return "E96";
-}
-
 struct NamedFigure {
     std::string name;
     Result result;
@@ -207,7 +196,7 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
                          {"Rnetwork", made.rnetwork ? Number(*made.rnetwork) : Json(nullptr)},
                          {"exact", made.options.exact},
                          {"coss", Number(made.options.coss)},
-                         {"series", made.options.series ? Json(SeriesName(made.options.series)) : Json(nullptr)},
+                         {"series", made.options.series ? Json(SeriesName(*made.options.series)) : Json(nullptr)},
                          {"chokeFactor", Number(made.options.chokeFactor)},
                          {"duty", Number(made.options.duty)},
                          {"inductorQ", Number(made.options.inductorQ)},
@@ -330,7 +319,7 @@ void WriteDesignText(std::ostream& out, const CommandDesign& made, const Circuit
     out << "\n";
     if (made.rnetwork) out << "L-network to " << Readable(*made.rnetwork, "ohm") << "\n";
     if (circuit.exact) out << "Solved exactly\n";
-    if (circuit.series) out << "Parts rounded to " << SeriesName(circuit.series) << "\n";
+    if (circuit.series) out << "Parts rounded to " << SeriesName(*circuit.series) << "\n";
     out << "\n";
     Columns(out, {{"Part", 10}, {"Value", 20}, {"Nodes", 18}, {"Status", 0}});
     for (const Part& part : circuit.parts)

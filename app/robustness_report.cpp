@@ -361,16 +361,6 @@ void WriteMismatchText(std::ostream& out, const MismatchResult& r, std::optional
 
 namespace {
 
-const char* SeriesName(ESeries series)
-{
-    switch (series) {
-    case ESeries::E12: return "E12";
-    case ESeries::E24: return "E24";
-    case ESeries::E96: break;
-    }
-    return "E96";
-}
-
 struct NamedOutcome {
     const char* name;
     const CircuitOutcome& outcome;

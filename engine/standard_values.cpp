@@ -71,4 +71,14 @@ std::vector<double> StandardValuesNear(double value, ESeries series)
     return values;
 }
 
+const char* SeriesName(ESeries series)
+{
+    switch (series) {
+    case ESeries::E12: return "E12";
+    case ESeries::E24: return "E24";
+    case ESeries::E96: break;
+    }
+    return "E96";
+}
+
 }  // namespace voltra

@@ -8,6 +8,9 @@ namespace voltra {
 
 enum class ESeries { E12, E24, E96 };
 
+// "E12", "E24" or "E96", as the parts are ordered by.
+const char* SeriesName(ESeries series);
+
 // The standard value nearest to value by ratio (distance in log), so that 1.05 rounds
 // the same way in every decade and a value just below a decade can round up into the
 // next (9.6 → 10 in E24). A value exactly at the geometric mean of two neighbours

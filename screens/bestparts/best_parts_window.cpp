@@ -55,16 +55,6 @@ QStringList OutcomeCells(const char* name, const CircuitOutcome& o)
             QString::fromStdString(FormatPercent(o.efficiency))};
 }
 
-const char* SeriesName(ESeries series)
-{
-    switch (series) {
-    case ESeries::E12: return "E12";
-    case ESeries::E24: return "E24";
-    case ESeries::E96: break;
-    }
-    return "E96";
-}
-
 }  // namespace
 
 BestPartsWindow::BestPartsWindow(QWidget* designScreen)

@@ -93,16 +93,6 @@ private:
     std::vector<SchematicLabel>& labels_;
 };
 
-const char* SeriesName(ESeries series)
-{
-    switch (series) {
-    case ESeries::E12: return "E12";
-    case ESeries::E24: return "E24";
-    case ESeries::E96: return "E96";
-    }
-    return "";
-}
-
 // Only where the values are not the closed-form fits: the screen of the plain design
 // stays as it always was.
 void WriteMethod(Writer& write, const Circuit& c)
