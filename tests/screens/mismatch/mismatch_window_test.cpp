@@ -13,13 +13,13 @@
 #include <numbers>
 
 #include "engine/design_options.h"
-#include "screens/design/design_commands.h"
 #include "screens/design/design_screen.h"
 #include "screens/mismatch/contours.h"
 #include "screens/mismatch/mismatch_window.h"
 #include "screens/mismatch/smith_chart.h"
 #include "screens/object_names.h"
 #include "tests/calculated_design.h"
+#include "tests/screens/design/screen_fixture.h"
 
 namespace voltra {
 namespace {
@@ -143,18 +143,6 @@ TEST(MismatchWindow, TheWorstCaseTableIsTheEnginesAndTurnsRedBeyondTheLimit)
     EXPECT_TRUE(window.Result().points.empty());
     EXPECT_TRUE(table->item(0, 6)->text().isEmpty());
 }
-
-struct NoCommands : DesignCommands {
-    void Get() override {}
-    void Save() override {}
-    void SaveInPlace() override {}
-    void Spice() override {}
-    void Verify() override {}
-    void Print() override {}
-    void About() override {}
-    void UserGuide() override {}
-    void Exit() override {}
-};
 
 TEST(MismatchWindow, TheDesignScreensToolsMenuOpensItOnTheShownCircuit)
 {
