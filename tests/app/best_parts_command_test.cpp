@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "engine/best_parts.h"
+#include "tests/app/analysis_command_fixture.h"
 #include "tests/calculated_design.h"
 
 namespace voltra {
@@ -14,26 +15,7 @@ namespace {
 
 using Json = nlohmann::json;
 
-class NoSimulation : public Simulator {
-public:
-    SimulationOutcome Run(const SimulationRequest&, std::stop_token) override
-    {
-        ADD_FAILURE() << "the search for standard parts ran a simulation";
-        return {std::nullopt, "not here", false};
-    }
-};
-
-class BestPartsCommand : public ::testing::Test {
-protected:
-    int Run(const std::vector<std::string>& arguments)
-    {
-        out_.str("");
-        err_.str("");
-        return RunCommandLine(arguments, out_, err_, simulator_).value_or(-1);
-    }
-    NoSimulation simulator_;
-    std::ostringstream out_, err_;
-};
+using BestPartsCommand = AnalysisCommand;
 
 TEST_F(BestPartsCommand, JsonIsTheEnginesSearchInE24UnlessAnotherSeriesIsGiven)
 {

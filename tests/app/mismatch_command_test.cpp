@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "engine/design_options.h"
 #include "engine/load_mismatch.h"
+#include "tests/app/analysis_command_fixture.h"
 #include "tests/calculated_design.h"
 
 namespace voltra {
@@ -15,26 +16,7 @@ namespace {
 
 using Json = nlohmann::json;
 
-class NoSimulator : public Simulator {
-public:
-    SimulationOutcome Run(const SimulationRequest&, std::stop_token) override
-    {
-        ADD_FAILURE() << "the mismatch command ran a simulation";
-        return {std::nullopt, "not here", false};
-    }
-};
-
-class MismatchCommand : public ::testing::Test {
-protected:
-    int Run(const std::vector<std::string>& arguments)
-    {
-        out_.str("");
-        err_.str("");
-        return RunCommandLine(arguments, out_, err_, simulator_).value_or(-1);
-    }
-    NoSimulator simulator_;
-    std::ostringstream out_, err_;
-};
+using MismatchCommand = AnalysisCommand;
 
 TEST_F(MismatchCommand, JsonRowsAreTheEnginesLoadsOnEveryCircleAsked)
 {

@@ -11,6 +11,7 @@
 #include "engine/design_options.h"
 #include "engine/sensitivity.h"
 #include "engine/tolerance_analysis.h"
+#include "tests/app/analysis_command_fixture.h"
 #include "tests/calculated_design.h"
 
 namespace voltra {
@@ -18,32 +19,7 @@ namespace {
 
 using Json = nlohmann::json;
 
-// These commands never simulate.
-class NoSimulator : public Simulator {
-public:
-    SimulationOutcome Run(const SimulationRequest&, std::stop_token) override
-    {
-        ADD_FAILURE() << "an analysis of the circuit as built ran a simulation";
-        return {std::nullopt, "not here", false};
-    }
-};
-
-class RobustnessCommands : public ::testing::Test {
-protected:
-    int Run(const std::vector<std::string>& arguments)
-    {
-        out_.str("");
-        err_.str("");
-        return RunCommandLine(arguments, out_, err_, simulator_).value_or(-1);
-    }
-    Json RunJson(const std::vector<std::string>& arguments)
-    {
-        EXPECT_EQ(Run(arguments), 0) << err_.str();
-        return Json::parse(out_.str());
-    }
-    NoSimulator simulator_;
-    std::ostringstream out_, err_;
-};
+using RobustnessCommands = AnalysisCommand;
 
 // The start-up design, closed form, as `voltra design` builds it with no options.
 Circuit StartupCircuit() { return BuildCircuit(CalculatedDesign(), DesignOptions{}); }
