@@ -21,6 +21,7 @@
 #include "engine/load_mismatch.h"
 #include "engine/sensitivity.h"
 #include "engine/tolerance_analysis.h"
+#include "files/device_folders.h"
 #include "files/file_text.h"
 #include "files/spice_schematic.h"
 #include "simulation/netlist.h"
@@ -39,6 +40,7 @@ constexpr const char* kSynopsis =
     "       voltra sweep --param NAME --from A --to B [--steps N] [OPTIONS] [--json|--csv]\n"
     "       voltra mismatch [--vswr 2,3] [--phases 36] [--vpeak-limit V] [OPTIONS] [--json|--csv]\n"
     "       voltra best-parts [OPTIONS] [--json|--csv]\n"
+    "       voltra devices\n"
     "       voltra [DESIGN.VLT]\n"
     "       voltra help [COMMAND] | --help | --version\n";
 
@@ -60,10 +62,11 @@ constexpr const char* kSensitivityCommand = "sensitivity";
 constexpr const char* kSweepCommand = "sweep";
 constexpr const char* kMismatchCommand = "mismatch";
 constexpr const char* kBestPartsCommand = "best-parts";
+constexpr const char* kDevicesCommand = "devices";
 constexpr const char* kHelpCommand = "help";
 constexpr const char* kCommands[] = {kDesignCommand,      kSimulateCommand, kExportCommand,   kToleranceCommand,
                                      kSensitivityCommand, kSweepCommand,    kMismatchCommand, kBestPartsCommand,
-                                     kHelpCommand};
+                                     kDevicesCommand,     kHelpCommand};
 
 // The forms before the commands, "--simulate DESIGN.VLT" and "--export-asc OUT
 // DESIGN.VLT" anywhere among the options, as the commands they stand for. A missing
@@ -415,6 +418,16 @@ int BestPartsCommand(const Request& request, const CommandDesign& made, std::ost
     return kCommandFailed;
 }
 
+// The devices of the user's folder and the installed one, one name a line; a file
+// that is no device is named on the error stream, and the listing then fails.
+int Devices(std::ostream& out, std::ostream& err)
+{
+    const DeviceListing listing = ListDevices(DeviceFolders());
+    out << DeviceNamesText(listing);
+    for (const std::string& problem : listing.problems) err << "voltra: " << problem << "\n";
+    return listing.problems.empty() ? 0 : kCommandFailed;
+}
+
 }  // namespace
 
 std::optional<std::string> DesignFileToOpen(const std::vector<std::string>& arguments)
@@ -454,10 +467,13 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     CLI::App* bestParts = app.add_subcommand(
         kBestPartsCommand, "the combination of standard parts nearest the targets, beside rounding each alone (E24 "
                            "unless --series)");
+    CLI::App* devices = app.add_subcommand(
+        kDevicesCommand, "list the transistors of your device folder and the installed one, one name a line");
     CLI::App* help = app.add_subcommand(kHelpCommand, "print the usage of a command");
     const std::vector<CLI::App*> designCommands = {design, simulate, exportAsc, tolerance, sensitivity, sweep,
                                                    mismatch, bestParts};
     for (CLI::App* command : designCommands) command->group("Commands");
+    devices->group("Commands");
     help->group("Commands");
     for (CLI::App* command : designCommands) AddInputs(*command, request);
     AddFormats(*design, request);
@@ -500,7 +516,9 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
             out << app.help();
             return 0;
         }
-        for (CLI::App* command : designCommands) {
+        std::vector<CLI::App*> described = designCommands;
+        described.push_back(devices);
+        for (CLI::App* command : described) {
             if (command->get_name() == topics[0]) {
                 out << command->help("voltra");
                 return 0;
@@ -509,6 +527,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
         err << "voltra: there is no command \"" << topics[0] << "\".\n" << Usage();
         return kCommandMisused;
     }
+    if (devices->parsed()) return Devices(out, err);
     if (std::none_of(designCommands.begin(), designCommands.end(), [](CLI::App* c) { return c->parsed(); })) {
         err << "voltra: name a command.\n" << Usage();
         return kCommandMisused;

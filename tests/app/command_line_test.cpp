@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -473,6 +474,46 @@ TEST_F(CommandLine, OneDesignFileAloneOpensTheWindows)
     EXPECT_FALSE(DesignFileToOpen({"--json"}));
     EXPECT_FALSE(DesignFileToOpen({"amp.VLT", "--json"}));
     EXPECT_EQ(out_.str() + err_.str(), "");
+}
+
+// `voltra devices` lists the user's device folder (under $XDG_DATA_HOME) before the
+// installed one; a file there that is no device is named and the listing fails.
+TEST_F(CommandLine, DevicesListsTheUsersDevicesOneNameALineAndNamesAFileThatIsNone)
+{
+    const char* before = std::getenv("XDG_DATA_HOME");
+    const std::string saved = before ? before : "";
+    ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+    fs::create_directories(folder_ / "voltra" / "devices");
+    auto device = [](const char* name) {
+        return Json{{"format", "voltra-device"},
+                    {"version", 1},
+                    {"name", name},
+                    {"drain_voltage_max_V", 60},
+                    {"drain_current_continuous_A", 1},
+                    {"on_resistance_25C_ohm", 0.5},
+                    {"output_capacitance", {{"junction_law", {{"cj0_pF", 50}, {"vj_V", 0.7}, {"m", 0.5}}}}}}
+            .dump();
+    };
+    Write("voltra/devices/b.json", device("Test FET B"));
+    Write("voltra/devices/a.json", device("Test FET A"));
+    const int listed = Run({"devices"});
+    const std::string names = out_.str();
+    Write("voltra/devices/c.json", "{");
+    const int broken = Run({"devices"});
+    const std::string complaint = err_.str();
+    if (before)
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+
+    EXPECT_EQ(listed, 0);
+    const auto a = names.find("Test FET A\n"), b = names.find("Test FET B\n");
+    ASSERT_NE(a, std::string::npos) << names;
+    ASSERT_NE(b, std::string::npos) << names;
+    EXPECT_LT(a, b);
+    EXPECT_EQ(broken, 1);
+    EXPECT_EQ(out_.str(), names) << "the readable devices are still listed";
+    EXPECT_NE(complaint.find("c.json"), std::string::npos) << complaint;
 }
 
 }  // namespace
