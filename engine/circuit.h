@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/design_record.h"
+#include "engine/junction_law.h"
 #include "engine/result_status.h"
 #include "engine/standard_values.h"
 
@@ -121,6 +122,9 @@ struct Circuit {
     double duty = 0.5;               // fraction of the period the switch is fully on
     float coss = 0;                  // F, the switch's own capacitance, drain to ground;
                                      // C1's part value is the external rest
+    // The switch's own capacitance as its device's junction law when a device is
+    // chosen; coss then holds the single value the closed-form design takes off C1.
+    std::optional<JunctionLaw> cossLaw;
     double inductorQ = INFINITY;     // series resistance of every inductor: ωL / Q
     double capacitorQ = INFINITY;    // series resistance of every capacitor: 1/(ωC·Q)
     bool switchModel = false;        // true: the schematic file carries that switch model

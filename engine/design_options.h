@@ -10,6 +10,7 @@
 #include "engine/stage_analysis.h"
 #include "engine/standard_values.h"
 #include "engine/switch_model.h"
+#include "engine/transistor.h"
 
 namespace voltra {
 
@@ -27,6 +28,9 @@ struct DesignOptions {
     // With a series: parts whose values come from the accepted search for the best
     // standard parts of this very design and these options, in place of rounding.
     std::vector<AcceptedPart> accepted{};
+    // The switching transistor chosen from a device file; none: the switch is ideal but
+    // for the Coss entered above.
+    std::optional<Transistor> device{};
     bool operator==(const DesignOptions&) const = default;
 };
 

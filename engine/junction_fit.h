@@ -12,6 +12,7 @@ namespace voltra {
 struct CapacitancePoint {
     double volts = 0;   // V, drain-source
     double farads = 0;  // F
+    bool operator==(const CapacitancePoint&) const = default;
 };
 
 struct JunctionFit {

@@ -12,6 +12,7 @@ struct JunctionLaw {
     double cj0 = 0;  // F, the capacitance at 0 V
     double vj = 1;   // V, the built-in potential
     double m = 0;    // grading exponent
+    bool operator==(const JunctionLaw&) const = default;
 };
 
 // All four are defined for v > -vj (a reverse-biased junction, v the drain-source

@@ -25,6 +25,7 @@ inline constexpr double kOnResistanceReferenceCelsius = 25;
 struct TemperatureFactor {
     double celsius = 0;
     double factor = 1;
+    bool operator==(const TemperatureFactor&) const = default;
 };
 
 struct Transistor {
@@ -51,6 +52,7 @@ struct Transistor {
     std::optional<double> driveVolts;  // V, the gate drive Qg is quoted at
     std::optional<double> thetaJunctionCase;   // K/W
     std::optional<double> maxJunctionCelsius;  // °C
+    bool operator==(const Transistor&) const = default;
 };
 
 // RDS(on) at `celsius`: linear between the rise's points and along its end segments
