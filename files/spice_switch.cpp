@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 
 #include "engine/switch_model.h"
 
@@ -35,6 +36,37 @@ constexpr double kHoldFraction = 1e-4;
 // Gives the hold node a path to ground for the operating point, and no leak a period
 // would notice (1e12 ohm against the hold's picofarads lasts many milliseconds).
 constexpr double kHoldLeak = 1e12;
+// The switch's own capacitance as a diode from ground to the drain whose depletion
+// capacitance is the device's junction law: CJO, VJ and M are its three numbers
+// (Massobrio & Antognetti, "Semiconductor Device Modeling with SPICE", 2nd ed., 1993,
+// ch. 1, the junction capacitance), FC left at both simulators' default 0.5. The
+// saturation current is so small that the diode conducts nothing a design would notice
+// (1e-30 A · e^(1.5 V / 26 mV) is 1e-5 A at 1.5 V forward), so it is the curve alone,
+// not a body diode.
+constexpr const char* kCossJunctionModel = "CossJunction";
+constexpr double kCossSaturationCurrent = 1e-30;
+// ngspice takes no junction potential above 2 V (a VJ of 2.2, 3 or 6.5 V charges as
+// 2 V does, measured with ngspice 39), while a fitted power device's Vj can be several
+// volts. N equal junctions in series share the voltage equally and take the same
+// charge, so N of Vj/N and N·Cj0 each are the law itself; each keeps its Vj at or below
+// this.
+constexpr double kLargestJunctionPotential = 1.0;
+
+// The diodes from ground to the drain, and their model.
+void AddCossJunction(std::vector<std::string>& lines, const JunctionLaw& law, const std::string& drain)
+{
+    const int count = std::max(1, static_cast<int>(std::ceil(law.vj / kLargestJunctionPotential)));
+    std::string below = "0";
+    for (int k = 1; k <= count; ++k) {
+        const std::string above = k == count ? drain : "cossj" + std::to_string(k);
+        const std::string name = count == 1 ? "Dcoss" : "Dcoss" + std::to_string(k);
+        lines.push_back(name + " " + below + " " + above + " " + kCossJunctionModel);
+        below = above;
+    }
+    lines.push_back(std::string(".model ") + kCossJunctionModel + " D(IS=" + SpiceNumber(kCossSaturationCurrent) +
+                    " CJO=" + SpiceNumber(count * law.cj0) + " VJ=" + SpiceNumber(law.vj / count) +
+                    " M=" + SpiceNumber(law.m) + ")");
+}
 
 }  // namespace
 
@@ -77,7 +109,11 @@ std::vector<std::string> SwitchModelLines(const Circuit& c)
         std::string("B") + sw.name + " " + drain + " " + kSwitchSourceNode + " I=V(son)*" + vds + "/" + ron +
             "+(1-V(son))*V(sramp)*V(shold)",
     };
-    if (c.coss > 0) lines.push_back("Coss " + drain + " 0 " + SpiceNumber(c.coss));
+    if (c.cossLaw) {
+        AddCossJunction(lines, *c.cossLaw, drain);
+    } else if (c.coss > 0) {
+        lines.push_back("Coss " + drain + " 0 " + SpiceNumber(c.coss));
+    }
     return lines;
 }
 

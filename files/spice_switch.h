@@ -20,7 +20,8 @@ inline constexpr const char* kSwitchSourceNode = "swsrc";
 std::string SpiceNumber(double value);
 
 // The switch from the switch part's drain node to ground, its timing, its
-// track-and-hold of the turn-off current and, when the circuit has one, Coss. Each
+// track-and-hold of the turn-off current and, when the circuit has one, Coss: a
+// capacitor, or a junction diode when it is the device's curve. Each
 // period starts with the switch closing at t = 0. The circuit's fall must fit its
 // off-time (FallFits).
 std::vector<std::string> SwitchModelLines(const Circuit& circuit);

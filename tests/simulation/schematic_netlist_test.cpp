@@ -60,7 +60,7 @@ Elements NetlistElements(const std::string& netlist)
     Elements elements;
     std::istringstream in(netlist);
     for (std::string line; std::getline(in, line);)
-        if (!line.empty()) elements.insert(ElementOf(line));
+        if (!line.empty() && line[0] != '.') elements.insert(ElementOf(line));
     // R<name> from esr_<name> on: the named part's series resistance.
     for (auto it = elements.begin(); it != elements.end();) {
         const std::string owner = it->first.substr(1);
@@ -178,7 +178,7 @@ void ExpectSameCircuit(const Elements& drawn, const Elements& netlist)
             ASSERT_EQ(d.nodes.size(), n.nodes.size()) << name;
             // Directives name their nodes: the same names in both.
             const bool directive = name[0] == 'B' || name[0] == 'V' || name == "Chold" || name == "Rhold" ||
-                                   name == "Coss";
+                                   name == "Coss" || name.starts_with("Dcoss");
             for (std::size_t i = 0; i < d.nodes.size(); ++i) {
                 const std::string& other = d.nodes[1 - i];
                 if (!node.contains(d.nodes[i])) {
@@ -252,6 +252,23 @@ TEST(SchematicWithTheSwitchModel, IsTheVerifiedCircuitInEveryLayoutWithCossAndLo
         ASSERT_TRUE(circuit.switchModel);
         ExpectSameCircuit(Schematic(Exported(circuit)).elements, NetlistElements(RequestFor(circuit).circuit));
     }
+}
+
+// The device's curve, a junction diode and its model, stands in the schematic file as
+// in the verified netlist.
+TEST(SchematicWithTheSwitchModel, CarriesTheDeviceCurveAsTheVerifiedJunction)
+{
+    Circuit circuit = BuildCircuit(CalculatedDesign(), DesignOptions{.exact = true});
+    circuit.cossLaw = JunctionLaw{16.604e-12, 0.474, 0.283};
+    const SimulationRequest request = RequestFor(circuit);
+    const Elements netlist = NetlistElements(request.circuit);
+    ASSERT_TRUE(netlist.contains("Dcoss"));
+    const std::string exported = Exported(circuit);
+    ExpectSameCircuit(Schematic(exported).elements, netlist);
+    const std::size_t model = request.circuit.find(".model CossJunction D(");
+    ASSERT_NE(model, std::string::npos);
+    EXPECT_NE(exported.find(" !" + request.circuit.substr(model, request.circuit.find('\n', model) - model)),
+              std::string::npos);
 }
 
 // The reader itself: a schematic whose choke lands on the wrong net is told apart.
