@@ -2,6 +2,8 @@
 // costs C1's stored energy once per cycle, and parts that are no circuit are refused.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "engine/equations.h"
 #include "engine/exact_solver.h"
 #include "tests/calculated_design.h"
@@ -99,6 +101,48 @@ TEST(StageAnalysis, PartsThatAreNoCircuitAreRefused)
     const StageFigures f = AnalyseStage(stage);
     EXPECT_FALSE(f.valid);
     EXPECT_NE(f.reason.find("off-time"), std::string::npos) << f.reason;
+}
+
+}  // namespace
+}  // namespace voltra
+
+namespace voltra {
+namespace {
+
+// The switch's capacitance as a junction law: a grading exponent of zero is a fixed
+// capacitance, and the integrated solution must then reproduce the exact linear one;
+// a real law must still balance the supply against the load and the losses.
+ClassEStage WithOwnCapacitance(double fraction, double m, double falltime)
+{
+    ClassEStage stage = SolvedStartupStage(false);
+    stage.falltime = falltime;
+    stage.capacitorQ = 200;
+    stage.coss = fraction * stage.c1;
+    if (m >= 0) stage.cossLaw = JunctionLaw{stage.coss, 0.474, m};
+    return stage;
+}
+
+TEST(StageAnalysisWithCapacitanceLaw, FixedLawMatchesTheLinearSolutionAndARealLawConservesEnergy)
+{
+    for (double falltime : {0.0, 5e-9}) {
+        const StageFigures linear = AnalyseStage(WithOwnCapacitance(0.5, -1, falltime));
+        const StageFigures flat = AnalyseStage(WithOwnCapacitance(0.5, 0, falltime));
+        ASSERT_TRUE(linear.valid && flat.valid) << flat.reason;
+        for (auto [a, b] : {std::pair{linear.pout, flat.pout}, {linear.idc, flat.idc}, {linear.vpeak, flat.vpeak},
+                            {linear.ipeak, flat.ipeak}, {linear.conductionLoss, flat.conductionLoss},
+                            {linear.fallLoss + 1e-30, flat.fallLoss + 1e-30}})
+            EXPECT_NEAR(b / a, 1, 1e-9) << falltime;
+        EXPECT_NEAR(flat.turnOnVoltage, linear.turnOnVoltage, 1e-7);
+        EXPECT_NEAR(flat.dischargeEnergy, linear.dischargeEnergy, 1e-9 * linear.pout / 1e6 + 1e-22);
+
+        const StageFigures graded = AnalyseStage(WithOwnCapacitance(0.5, 0.283, falltime));
+        ASSERT_TRUE(graded.valid) << graded.reason;
+        double losses = graded.switchLoss;
+        for (const PartFigures& p : graded.parts) losses += p.loss;
+        EXPECT_NEAR((graded.pout + losses) / graded.pin, 1, 1e-7) << falltime;
+        // Less capacitance at the high drain voltages than Cj0: the drain rings higher.
+        EXPECT_GT(graded.vpeak, linear.vpeak);
+    }
 }
 
 }  // namespace
