@@ -2,6 +2,8 @@
 // costs C1's stored energy once per cycle, and parts that are no circuit are refused.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <utility>
 
 #include "engine/equations.h"
@@ -143,6 +145,34 @@ TEST(StageAnalysisWithCapacitanceLaw, FixedLawMatchesTheLinearSolutionAndARealLa
         // Less capacitance at the high drain voltages than Cj0: the drain rings higher.
         EXPECT_GT(graded.vpeak, linear.vpeak);
     }
+}
+
+}  // namespace
+}  // namespace voltra
+
+namespace voltra {
+namespace {
+
+// The exact design with the switch's curve reaches ZVS at the target power; the same
+// external C1 beside a single Coss equal to Cj0 does not.
+TEST(ExactSolverWithCapacitanceLaw, ExternalC1BesideTheCurveReachesZeroVoltageTurnOn)
+{
+    const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, false);
+    ExactTargets t = ExactTargetsOf(d);
+    const double needed = SolveExact(t, ClosedFormStart(d)).stage.c1;
+    t.cossLaw = JunctionLaw{0.5 * needed, 0.474, 0.283};
+    const ExactSolution s = SolveExact(t, ClosedFormStart(d));
+    ASSERT_TRUE(s.valid) << s.reason;
+    EXPECT_LT(std::fabs(s.figures.turnOnVoltage), 1e-6);
+    EXPECT_NEAR(s.figures.pout / t.power, 1, 1e-6);
+    ClassEStage single = s.stage;
+    single.cossLaw.reset();
+    single.coss = t.cossLaw->cj0;
+    const StageFigures missed = AnalyseStage(single);
+    ASSERT_TRUE(missed.valid);
+    EXPECT_GT(std::fabs(missed.turnOnVoltage), 2.0);
+    std::printf("single Coss = Cj0: turn-on %.2f %% of the supply, power %+.2f %%\n", missed.turnOnVoltage,
+                100 * (missed.pout / t.power - 1));
 }
 
 }  // namespace
