@@ -153,6 +153,7 @@ ClassEStage StageOf(const Circuit& c)
     stage.lchoke = c.ValueOf(PartRole::Choke);
     stage.c1 = c.ValueOf(PartRole::C1) + static_cast<double>(c.coss);
     stage.coss = c.coss;
+    if (c.exact) stage.cossLaw = c.cossLaw;
     stage.lseries = c.ValueOf(PartRole::Lseries);
     stage.c2 = c.ValueOf(PartRole::C2);
     stage.network = StageNetworkOf(c.network);
@@ -174,19 +175,30 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
     if (options == DesignOptions{}) return BuildCircuit(d);
     DesignRecord working = d;
     std::optional<ExactSolution> solution;
+    // The switch's own capacitance: a chosen device's curve, which the exact solution
+    // integrates (its Cj0 then the part C1 includes); without the exact solution, one
+    // value taken off C1, the curve's charge-equivalent capacitance from 0 V to the
+    // closed-form peak drain voltage, which charges the drain the way the curve does.
+    std::optional<JunctionLaw> law;
+    if (options.device) law = options.device->coss;
+    const float own = !law ? options.coss
+                      : options.exact ? static_cast<float>(law->cj0)
+                                      : StoreSingle(ChargeEquivalentCapacitance(*law, d.Vpeak));
     if (options.exact) {
         ExactTargets targets = ExactTargetsOf(d, options.chokeFactor);
-        targets.coss = options.coss;
+        targets.coss = own;
+        targets.cossLaw = law;
         targets.duty = options.duty;
         targets.inductorQ = options.inductorQ;
         targets.capacitorQ = options.capacitorQ;
         solution = SolveExact(targets, ClosedFormStart(d));
-        if (!solution->valid && options.coss > 0) {
+        if (!solution->valid && own > 0) {
             // A switch whose own capacitance is more than the whole C1: the solution
             // without it says how much C1 is needed, and so the highest frequency.
             targets.coss = 0;
+            targets.cossLaw.reset();
             const ExactSolution free = SolveExact(targets, ClosedFormStart(d));
-            if (free.valid && free.stage.c1 <= options.coss) solution = free;
+            if (free.valid && free.stage.c1 <= own) solution = free;
         }
         if (solution->valid) Adopt(working, *solution);
     }
@@ -194,7 +206,8 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
     c.exact = options.exact;
     c.series = options.series;
     c.duty = options.exact ? options.duty : kDefaultDuty;
-    c.coss = options.coss;
+    c.coss = own;
+    c.cossLaw = law;
     c.inductorQ = options.inductorQ;
     c.capacitorQ = options.capacitorQ;
     c.switchModel = options.exact;
@@ -208,15 +221,15 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
     RefuseUnfitFall(c);
 
     Result& c1 = c.Get(PartRole::C1).value;
-    if (options.coss > 0 && c1.Usable()) {
+    if (own > 0 && c1.Usable()) {
         // C1 falls as 1/f, in the fits as in the exact solution: where it meets Coss
         // is the highest frequency this switch can be used at.
         const double needed = c1.value;
-        if (needed > options.coss)
-            c1.value = StoreSingle(needed - options.coss);
+        if (needed > own)
+            c1.value = StoreSingle(needed - own);
         else {
             Invalidate(c1, kCossAboveC1);
-            c.cossLimitFrequency = StoreSingle(d.Frequency * needed / options.coss);
+            c.cossLimitFrequency = StoreSingle(d.Frequency * needed / own);
         }
     }
 

@@ -81,6 +81,7 @@ NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
     n.fall = omega * t.falltime;
     n.inductorLoss = std::isinf(t.inductorQ) ? 0.0 : 1 / t.inductorQ;
     n.capacitorLoss = std::isinf(t.capacitorQ) ? 0.0 : 1 / t.capacitorQ;
+    if (t.cossLaw) n.cossLaw = JunctionLaw{n.coss, t.cossLaw->vj / t.supply, t.cossLaw->m};
     return n;
 }
 
@@ -121,6 +122,7 @@ ClassEStage BuildStage(const ExactTargets& t, const Unknowns& u)
     st.lchoke = t.chokeFactor * st.lseries;
     st.c1 = u[kC1] / (omega * r);
     st.coss = t.coss;
+    st.cossLaw = t.cossLaw;
     st.c2 = 1 / (u[kC2] * omega * r);
     st.network = network.layout;
     if (network.layout != StageNetwork::None) {
@@ -341,8 +343,11 @@ std::string Implausible(const ExactTargets& t, const ExactStart& start, const Ex
 
 }  // namespace
 
-ExactSolution SolveExact(const ExactTargets& t, const ExactStart& closedFormStart)
+ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedFormStart)
 {
+    // With a law, its Cj0 is the switch's part of C1 the equations are built on.
+    ExactTargets t = given;
+    if (t.cossLaw) t.coss = t.cossLaw->cj0;
     for (double target : {t.frequency, t.power, t.supply, t.ron, t.networkQ, t.chokeFactor})
         if (!Positive(target)) return Failure("The targets, Ron and the choke factor must be positive.");
     if (t.lnetwork && !Positive(t.rnetwork)) return Failure("The network resistance must be positive.");

@@ -6,10 +6,12 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "engine/circuit.h"
 #include "engine/design_record.h"
+#include "engine/junction_law.h"
 #include "engine/stage_analysis.h"
 
 namespace voltra {
@@ -27,6 +29,9 @@ struct ExactTargets {
     bool lnetwork = false;
     double rnetwork = 0;   // ohm, the load behind the L-network
     double coss = 0;       // F, the switch's own output capacitance, which C1 includes
+    // The switch's own capacitance as a junction law (cj0 in F, vj in V); when set, it
+    // replaces coss, C1 includes its Cj0, and the external C1 found reaches ZVS with it.
+    std::optional<JunctionLaw> cossLaw;
     double duty = 0.5;     // fraction of the period the switch is fully on
     double falltime = 0;   // s, linear fall of the channel current at turn-off
     double inductorQ = INFINITY;

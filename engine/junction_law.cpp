@@ -57,4 +57,23 @@ double EnergyEquivalentCapacitance(const JunctionLaw& law, double v)
     return 2 * StoredEnergy(law, v) / (v * v);
 }
 
+double JunctionCapacitance(const JunctionLaw& law, double v)
+{
+    const double forward = -v;
+    if (!(forward >= kForwardBiasCoefficient * law.vj)) return Capacitance(law, v);
+    const double fc = kForwardBiasCoefficient;
+    return law.cj0 / std::pow(1 - fc, 1 + law.m) * (1 - fc * (1 + law.m) + law.m * forward / law.vj);
+}
+
+double JunctionStoredEnergy(const JunctionLaw& law, double v)
+{
+    const double joint = -kForwardBiasCoefficient * law.vj;
+    if (!(v < joint)) return StoredEnergy(law, v);
+    // C = k·(a − b·u) in the drain voltage u below the joint.
+    const double fc = kForwardBiasCoefficient;
+    const double k = law.cj0 / std::pow(1 - fc, 1 + law.m), a = 1 - fc * (1 + law.m), b = law.m / law.vj;
+    const auto line = [&](double u) { return k * (a * u * u / 2 - b * u * u * u / 3); };
+    return StoredEnergy(law, joint) + line(v) - line(joint);
+}
+
 }  // namespace voltra

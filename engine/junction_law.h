@@ -33,4 +33,19 @@ double StoredEnergy(const JunctionLaw& law, double v);
 double ChargeEquivalentCapacitance(const JunctionLaw& law, double v);
 double EnergyEquivalentCapacitance(const JunctionLaw& law, double v);
 
+// The SPICE diode's forward-bias coefficient FC at its default: beyond a forward bias
+// of FC·Vj the depletion law is replaced by its tangent line.
+inline constexpr double kForwardBiasCoefficient = 0.5;
+
+// The junction capacitance as the SPICE2/SPICE3 diode model has it (P. Antognetti and
+// G. Massobrio, "Semiconductor Device Modeling with SPICE", 2nd ed., 1993, ch. 1): the
+// law for a forward bias Vd = −v below FC·Vj, and beyond it the linear extension
+// Cj0/(1 − FC)^(1+m) · (1 − FC·(1 + m) + m·Vd/Vj), which stays finite where the drain
+// swings below ground. Continuous with its slope at Vd = FC·Vj; defined for every v.
+double JunctionCapacitance(const JunctionLaw& law, double v);
+
+// ∫0..V v·C dv of that capacitance: StoredEnergy down to the joint, the line's cubic
+// beyond it; joule, defined for every v.
+double JunctionStoredEnergy(const JunctionLaw& law, double v);
+
 }  // namespace voltra

@@ -41,6 +41,10 @@ NormalisedStage NormaliseStage(const ClassEStage& st)
     n.fall = omega * st.falltime;
     n.inductorLoss = LossOf(st.inductorQ);
     n.capacitorLoss = LossOf(st.capacitorQ);
+    if (st.cossLaw) {
+        n.coss = omega * st.cossLaw->cj0 * r;
+        n.cossLaw = JunctionLaw{n.coss, st.cossLaw->vj / st.supply, st.cossLaw->m};
+    }
     return n;
 }
 
@@ -50,7 +54,10 @@ StageFigures AnalyseStage(const ClassEStage& st)
         if (!Positive(part)) return Invalid("Every part, the supply and the frequency must be positive.");
     if (st.network != StageNetwork::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
         return Invalid("The L-network parts must be positive.");
-    if (!(st.coss >= 0 && st.coss <= st.c1)) return Invalid("The switch's own capacitance must lie within C1.");
+    const double own = st.cossLaw ? st.cossLaw->cj0 : st.coss;
+    if (!(own >= 0 && own <= st.c1)) return Invalid("The switch's own capacitance must lie within C1.");
+    if (st.cossLaw && !(Positive(st.cossLaw->cj0) && Positive(st.cossLaw->vj) && st.cossLaw->m >= 0 && st.cossLaw->m < 1))
+        return Invalid("The switch's capacitance law needs a positive Cj0 and Vj and a grading exponent from 0 to 1.");
     if (!(st.duty > 0 && st.duty < 1)) return Invalid("The switch's duty must lie between 0 and 1.");
     if (!(st.falltime >= 0 && st.falltime < (1 - st.duty) / st.frequency))
         return Invalid("The fall time is longer than the switch's off-time.");
@@ -83,7 +90,7 @@ StageFigures AnalyseStage(const ClassEStage& st)
 
     // Reactance of each part at the switching frequency, for its reactive power.
     const std::array<double, kStageParts> inductance = {st.lchoke, 0, 0, 0, st.lseries, st.lnetwork, 0, 0};
-    const std::array<double, kStageParts> capacitance = {0, 0, st.c1 - st.coss, st.c2, 0, 0, st.cnetwork, 0};
+    const std::array<double, kStageParts> capacitance = {0, 0, st.c1 - own, st.c2, 0, 0, st.cnetwork, 0};
     for (std::size_t p = 0; p < kStageParts; ++p) {
         const PartWaveform& w = s.parts[p];
         PartFigures& part = f.parts[p];

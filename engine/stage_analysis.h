@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 
+#include "engine/junction_law.h"
 #include "engine/steady_state.h"
 
 namespace voltra {
@@ -20,6 +22,9 @@ struct ClassEStage {
     double lchoke = 0;     // H, feed choke from the supply to the drain
     double c1 = 0;         // F, all capacitance across the switch, its own included
     double coss = 0;       // F, the switch's own part of c1 (no series resistance)
+    // The switch's own capacitance as a junction law (cj0 in F, vj in V), in place of
+    // coss: c1 then holds the external C1 plus the law's Cj0.
+    std::optional<JunctionLaw> cossLaw;
     double lseries = 0;    // H
     double c2 = 0;         // F
     StageNetwork network = StageNetwork::None;

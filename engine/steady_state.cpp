@@ -14,6 +14,11 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include <boost/numeric/odeint.hpp>
 
 #include "engine/small_matrix.h"
 #include "engine/state_propagation.h"
@@ -369,47 +374,62 @@ struct IntervalSums {
 };
 
 template <std::size_t M>
-IntervalSums Summed(const Solved<M>& in, const Layout& l)
+IntervalSums SummedFrom(const Mode<M>& mode, const Layout& l, const SquareMatrix<M>& gramian)
 {
     IntervalSums sums;
+    for (std::size_t p = 0; p < kStageParts; ++p) sums.squared[p] = Integral(mode.current[p], mode.current[p], gramian);
+    sums.supply = Integral(mode.current[static_cast<std::size_t>(StagePart::Choke)], Unit<M>(l.one), gramian);
+    sums.switchPower = Integral(mode.drain, mode.switchCurrent, gramian);
+    return sums;
+}
+
+template <std::size_t M>
+IntervalSums Summed(const Solved<M>& in, const Layout& l)
+{
     const SquareMatrix<M> gramian =
         Propagate(Transposed(in.mode.a), in.span, std::array{Product(in.start, in.start)}).integrals[0];
-    for (std::size_t p = 0; p < kStageParts; ++p) sums.squared[p] = Integral(in.mode.current[p], in.mode.current[p], gramian);
-    sums.supply = Integral(in.mode.current[static_cast<std::size_t>(StagePart::Choke)], Unit<M>(l.one), gramian);
-    sums.switchPower = Integral(in.mode.drain, in.mode.switchCurrent, gramian);
-    return sums;
+    return SummedFrom(in.mode, l, gramian);
 }
 
 // What a sampling pass looks for: everything, or only the conducting switch's
 // currents, which is all the on-resistance's fixed point reads.
 enum class Peaks { All, SwitchCurrents };
 
+constexpr std::size_t kMaxSamples = kSamplesPerPeriod + 1;
+
+// The peaks of one interval from its states at `count` (at most kMaxSamples) evenly
+// spaced angles, its ends included.
 template <std::size_t M>
-void Sample(const Solved<M>& in, const Layout& l, std::size_t steps, bool conducting, SteadyState& result,
-            Peaks peaks = Peaks::All)
+void PeaksOf(const Mode<M>& mode, const Layout& l, const Vector<M>* z, std::size_t count, bool conducting,
+             SteadyState& result, Peaks peaks)
 {
-    constexpr std::size_t kMax = kSamplesPerPeriod + 1;
-    std::array<double, kMax> drain{}, network{}, part{};
-    const std::array<SquareMatrix<M>, 0> none{};
-    const SquareMatrix<M> step = Propagate(in.mode.a, in.span / steps, none).transition;
-    std::array<Vector<M>, kMax> z;
-    z[0] = in.start;
-    for (std::size_t k = 1; k <= steps; ++k) z[k] = step * z[k - 1];
-    const std::size_t count = steps + 1;
+    std::array<double, kMaxSamples> drain{}, network{}, part{};
     const Row<M> into = Unit<M>(l.choke) - Unit<M>(l.series);
     for (std::size_t k = 0; k < count; ++k) network[k] = Dot(into, z[k]);
     if (peaks == Peaks::All) {
-        for (std::size_t k = 0; k < count; ++k) drain[k] = Dot(in.mode.drain, z[k]);
+        for (std::size_t k = 0; k < count; ++k) drain[k] = Dot(mode.drain, z[k]);
         result.peakDrainVoltage = std::max(result.peakDrainVoltage, RefinedPeak(drain.data(), count));
         for (std::size_t p = 0; p < kStageParts; ++p) {
-            for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(in.mode.voltage[p], z[k]));
+            for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(mode.voltage[p], z[k]));
             result.parts[p].peakVoltage = std::max(result.parts[p].peakVoltage, RefinedPeak(part.data(), count));
         }
     }
     if (!conducting) return;
     result.peakNetworkCurrent = std::max(result.peakNetworkCurrent, RefinedPeak(network.data(), count));
-    for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(in.mode.switchCurrent, z[k]));
+    for (std::size_t k = 0; k < count; ++k) part[k] = std::fabs(Dot(mode.switchCurrent, z[k]));
     result.peakSwitchCurrent = std::max(result.peakSwitchCurrent, RefinedPeak(part.data(), count));
+}
+
+template <std::size_t M>
+void Sample(const Solved<M>& in, const Layout& l, std::size_t steps, bool conducting, SteadyState& result,
+            Peaks peaks = Peaks::All)
+{
+    const std::array<SquareMatrix<M>, 0> none{};
+    const SquareMatrix<M> step = Propagate(in.mode.a, in.span / steps, none).transition;
+    std::array<Vector<M>, kMaxSamples> z;
+    z[0] = in.start;
+    for (std::size_t k = 1; k <= steps; ++k) z[k] = step * z[k - 1];
+    PeaksOf(in.mode, l, z.data(), steps + 1, conducting, result, peaks);
 }
 
 std::size_t StepsFor(double span) { return std::max<std::size_t>(8, static_cast<std::size_t>(kSamplesPerPeriod * span / kPeriod)); }
@@ -428,8 +448,10 @@ Resistances ResistancesOf(const NormalisedStage& s, const Layout& l, double exte
 
 // MF: the states in the fall (the circuit's, the held current and the ramp, the
 // constant); M: the circuit's and the constant, all the on and open intervals need.
+// linearStart, when given, receives the state at turn-on and nothing else is worked out.
 template <std::size_t M, std::size_t MF>
-SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail)
+SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail,
+                       Vector<M>* linearStart = nullptr)
 {
     const double externalC1 = 1 - s.coss * s.c1;
     const Resistances r = ResistancesOf(s, l, externalC1);
@@ -480,10 +502,14 @@ SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& 
 
     for (std::size_t i = 0; i < n; ++i) on.start[i] = start[i];
     on.start[l.one] = 1;
+    result.solved = true;
+    if (linearStart) {
+        *linearStart = on.start;
+        return result;
+    }
     const Vector<M> fallStart = on.propagation.transition * on.start;
     open.start = fallMap * fallStart;
 
-    result.solved = true;
     result.turnOnVoltage = Dot(open.mode.drain, on.start);
     result.turnOnSlope = Dot(Derivative(open.mode.drain, open.mode.a), on.start);
     const double loadIntegral = QuadraticForm(on.propagation.integrals[0], on.start) +
@@ -534,23 +560,353 @@ SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& 
     return result;
 }
 
+// The drain capacitance as a junction law. The mode matrices keep the nominal drain
+// capacitance (Cj0 for the switch's own part); the drain row of dz/dθ = A z is then
+// divided by C(v)/C_nominal, and every other row stays as it is. Each interval is
+// integrated with Dormand and Prince's embedded 5(4) pair (J. R. Dormand and P. J.
+// Prince, J. Comput. Appl. Math. 6(1), 1980) under step control, and the turn-on state
+// found by shooting: Newton's method on z0 = P(z0) with a finite-difference Jacobian,
+// kept while it still contracts the residual.
+
+// Error tolerances per step: far below the 1e-10 the design's Newton asks of the
+// turn-on state, so its finite differences see no integration noise.
+constexpr double kAbsoluteTolerance = 1e-13;
+constexpr double kRelativeTolerance = 1e-12;
+// The first trial step, as a fraction of the interval; the control takes over at once.
+constexpr double kFirstStep = 1e-3;
+// Shooting: the largest mismatch of the turn-on state after one period, in supplies
+// and supply/reference-resistance amperes; the difference step; the steps allowed; and
+// how much a step must shrink the mismatch for the Jacobian to be kept.
+constexpr double kShootingTolerance = 1e-11;
+constexpr double kShootingDifference = 1e-6;
+constexpr int kMaxShootingSteps = 40;
+constexpr double kChordContraction = 0.25;
+// The ideal stage's peak drain voltage in supplies (F. H. Raab, IEEE Trans. CAS-24(12),
+// 1977: 3.562 at half duty): the linear stage whose fixed capacitance takes the law's
+// charge up to there is where shooting starts.
+constexpr double kIdealPeakDrain = 3.562;
+
+// How the drain row scales with the drain voltage.
+struct DrainLaw {
+    std::size_t index = 0;  // the state that is the drain voltage
+    double fixed = 0;       // drain capacitance beside the law's (the external C1 without a state of its own)
+    double nominal = 0;     // the capacitance the mode matrices were built with
+    JunctionLaw law;
+    double Scale(double v) const { return nominal / (fixed + JunctionCapacitance(law, v)); }
+};
+
+// One interval's equations with the integrals the figures need riding along: the
+// load current squared, the external C1's current squared (its share of the drain
+// node's current changes with the law where the two share one state) and, for the
+// full detail, the state Gramian ∫ z zᵀ dθ.
+template <std::size_t K, bool WithGramian>
+struct IntervalEquations {
+    static constexpr std::size_t kLoad = K;
+    static constexpr std::size_t kCapacitor = K + 1;
+    static constexpr std::size_t kGramian = K + 2;
+    static constexpr std::size_t kSize = K + 2 + (WithGramian ? K * K : 0);
+    using State = std::array<double, kSize>;
+
+    const Mode<K>* mode = nullptr;
+    DrainLaw drain;
+    bool sharedNode = false;  // the external C1 and the law charge from one state
+
+    Vector<K> Slope(const Vector<K>& z) const
+    {
+        Vector<K> dz = mode->a * z;
+        dz[drain.index] *= drain.Scale(z[drain.index]);
+        return dz;
+    }
+
+    void operator()(const State& x, State& dx, double) const
+    {
+        Vector<K> z;
+        std::copy_n(x.begin(), K, z.begin());
+        Vector<K> dz = mode->a * z;
+        const double scale = drain.Scale(z[drain.index]);
+        dz[drain.index] *= scale;
+        std::copy_n(dz.begin(), K, dx.begin());
+        const double load = Dot(mode->current[static_cast<std::size_t>(StagePart::Load)], z);
+        const double capacitor = Dot(mode->current[static_cast<std::size_t>(StagePart::C1)], z) * (sharedNode ? scale : 1.0);
+        dx[kLoad] = load * load;
+        dx[kCapacitor] = capacitor * capacitor;
+        if constexpr (WithGramian)
+            for (std::size_t i = 0; i < K; ++i)
+                for (std::size_t j = 0; j < K; ++j) dx[kGramian + i * K + j] = z[i] * z[j];
+    }
+};
+
+// The equations integrated across `span` from z0; with `samples`, the states at
+// `steps` + 1 evenly spaced angles are kept, from the dense output. Nothing when the
+// integration cannot proceed (a state running off to infinity).
+template <std::size_t K, bool WithGramian>
+std::optional<typename IntervalEquations<K, WithGramian>::State> Integrated(
+    const IntervalEquations<K, WithGramian>& equations, const Vector<K>& z0, double span,
+    std::vector<Vector<K>>* samples = nullptr, std::size_t steps = 0)
+{
+    namespace odeint = boost::numeric::odeint;
+    using State = typename IntervalEquations<K, WithGramian>::State;
+    State x{};
+    std::copy_n(z0.begin(), K, x.begin());
+    try {
+        if (!samples) {
+            auto stepper = odeint::make_controlled(kAbsoluteTolerance, kRelativeTolerance,
+                                                   odeint::runge_kutta_dopri5<State>());
+            odeint::integrate_adaptive(stepper, equations, x, 0.0, span, kFirstStep * span);
+        } else {
+            auto stepper = odeint::make_dense_output(kAbsoluteTolerance, kRelativeTolerance,
+                                                     odeint::runge_kutta_dopri5<State>());
+            std::vector<double> angles(steps + 1);
+            for (std::size_t k = 0; k <= steps; ++k) angles[k] = span * static_cast<double>(k) / static_cast<double>(steps);
+            angles[steps] = span;
+            samples->clear();
+            odeint::integrate_times(stepper, equations, x, angles.begin(), angles.end(), kFirstStep * span,
+                                    [&](const State& at, double) {
+                                        Vector<K> z;
+                                        std::copy_n(at.begin(), K, z.begin());
+                                        samples->push_back(z);
+                                    });
+        }
+    } catch (const std::runtime_error&) {
+        return std::nullopt;
+    }
+    for (double v : x)
+        if (!std::isfinite(v)) return std::nullopt;
+    return x;
+}
+
+template <std::size_t K, std::size_t N>
+Vector<K> Head(const std::array<double, N>& x)
+{
+    Vector<K> z;
+    std::copy_n(x.begin(), K, z.begin());
+    return z;
+}
+
+template <std::size_t K, std::size_t N>
+SquareMatrix<K> GramianOf(const std::array<double, N>& x, std::size_t first)
+{
+    SquareMatrix<K> g;
+    std::copy_n(x.begin() + static_cast<std::ptrdiff_t>(first), K * K, g.entries.begin());
+    return g;
+}
+
+template <std::size_t M, std::size_t MF>
+SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail)
+{
+    const JunctionLaw& law = *s.cossLaw;
+    const double externalC1 = 1 - s.coss * s.c1;
+    const Resistances r = ResistancesOf(s, l, externalC1);
+    const bool falls = s.fall > 0;
+    const double onSpan = kPeriod * s.duty;
+    const double openSpan = kPeriod * (1 - s.duty) - (falls ? s.fall : 0.0);
+    if (!(openSpan > 0)) return {};
+
+    NormalisedStage linear = s;
+    linear.cossLaw.reset();
+    linear.coss = ChargeEquivalentCapacitance(law, kIdealPeakDrain);
+    linear.c1 = 1 / (1 / s.c1 - s.coss + linear.coss);
+    Vector<M> z0{};
+    if (!SolveSized<M, MF>(linear, l, lf, SteadyStateDetail::TurnOn, &z0).solved) return {};
+
+    const Mode<M> on = BuildMode<M>(s, l, r, externalC1, kOn);
+    const Mode<M> open = BuildMode<M>(s, l, r, externalC1, kOpen);
+    const Mode<MF> fall = falls ? BuildMode<MF>(s, lf, r, externalC1, kFall) : Mode<MF>{};
+    // With C1's resistance between them, the drain is Coss's own state and the law is
+    // all of its capacitance; otherwise the external C1 charges from the same state.
+    const bool shared = l.drain < 0;
+    auto drainOf = [&](const Layout& layout) {
+        DrainLaw d;
+        d.law = law;
+        if (shared) {
+            d.index = layout.cap;
+            d.fixed = 1 / s.c1 - s.coss;
+            d.nominal = 1 / s.c1;
+        } else {
+            d.index = static_cast<std::size_t>(layout.drain);
+            d.nominal = s.coss;
+        }
+        return d;
+    };
+    auto widen = [&](std::size_t i) { return i == l.one ? lf.one : i; };
+    auto intoFall = [&](const Vector<M>& z) {
+        Vector<MF> w{};
+        for (std::size_t j = 0; j < M; ++j) w[widen(j)] = z[j];
+        w[static_cast<std::size_t>(lf.held)] = Dot(on.switchCurrent, z);
+        return w;
+    };
+    auto outOfFall = [&](const Vector<MF>& w) {
+        Vector<M> z;
+        for (std::size_t j = 0; j < M; ++j) z[j] = w[widen(j)];
+        return z;
+    };
+
+    // One period from the turn-on state, and ∫ load current² dθ across it.
+    const IntervalEquations<M, false> onEquations{&on, drainOf(l), shared};
+    const IntervalEquations<MF, false> fallEquations{&fall, drainOf(lf), shared};
+    const IntervalEquations<M, false> openEquations{&open, drainOf(l), shared};
+    auto period = [&](const Vector<M>& start, double& loadIntegral) -> std::optional<Vector<M>> {
+        const auto afterOn = Integrated(onEquations, start, onSpan);
+        if (!afterOn) return std::nullopt;
+        Vector<M> z = Head<M>(*afterOn);
+        loadIntegral = (*afterOn)[M];
+        if (falls) {
+            const auto afterFall = Integrated(fallEquations, intoFall(z), s.fall);
+            if (!afterFall) return std::nullopt;
+            z = outOfFall(Head<MF>(*afterFall));
+            loadIntegral += (*afterFall)[MF];
+        }
+        const auto afterOpen = Integrated(openEquations, z, openSpan);
+        if (!afterOpen) return std::nullopt;
+        loadIntegral += (*afterOpen)[M];
+        return Head<M>(*afterOpen);
+    };
+
+    constexpr std::size_t n = M - 1;  // the constant stays 1
+    auto mismatch = [&](const Vector<M>& start, double& loadIntegral) -> std::optional<Vector<n>> {
+        const std::optional<Vector<M>> end = period(start, loadIntegral);
+        if (!end) return std::nullopt;
+        Vector<n> g;
+        for (std::size_t i = 0; i < n; ++i) g[i] = (*end)[i] - start[i];
+        return g;
+    };
+    auto largest = [](const Vector<n>& g) {
+        double m = 0;
+        for (double x : g) m = std::max(m, std::fabs(x));
+        return m;
+    };
+    double loadIntegral = 0;
+    std::optional<Vector<n>> g = mismatch(z0, loadIntegral);
+    if (!g) return {};
+    SquareMatrix<n> jacobian;
+    bool current = false;
+    for (int step = 0; largest(*g) > kShootingTolerance; ++step) {
+        if (step == kMaxShootingSteps) return {};
+        const bool fresh = !current;
+        if (fresh) {
+            for (std::size_t j = 0; j < n; ++j) {
+                Vector<M> shifted = z0;
+                const double h = kShootingDifference * (1 + std::fabs(z0[j]));
+                shifted[j] += h;
+                double unused = 0;
+                const std::optional<Vector<n>> gj = mismatch(shifted, unused);
+                if (!gj) return {};
+                for (std::size_t i = 0; i < n; ++i) jacobian(i, j) = ((*gj)[i] - (*g)[i]) / h;
+            }
+            current = true;
+        }
+        SquareMatrix<n> factors = jacobian;
+        Vector<n> direction;
+        for (std::size_t i = 0; i < n; ++i) direction[i] = -(*g)[i];
+        if (!SolveInPlace(factors, direction)) return {};
+        Vector<M> trial = z0;
+        for (std::size_t i = 0; i < n; ++i) trial[i] += direction[i];
+        double trialLoad = 0;
+        const std::optional<Vector<n>> gt = mismatch(trial, trialLoad);
+        if (gt && largest(*gt) < largest(*g)) {
+            if (largest(*gt) > kChordContraction * largest(*g)) current = false;
+            z0 = trial;
+            g = gt;
+            loadIntegral = trialLoad;
+        } else if (fresh) {
+            return {};
+        } else {
+            current = false;
+        }
+    }
+
+    SteadyState result;
+    result.solved = true;
+    result.turnOnVoltage = Dot(open.drain, z0);
+    result.turnOnSlope = Dot(open.drain, openEquations.Slope(z0));
+    result.loadPower = s.load * loadIntegral / kPeriod;
+    if (detail == SteadyStateDetail::TurnOn) return result;
+
+    std::vector<Vector<M>> samples;
+    std::vector<Vector<MF>> fallSamples;
+    if (detail == SteadyStateDetail::SwitchPeak) {
+        const auto afterOn = Integrated(onEquations, z0, onSpan, &samples, StepsFor(onSpan));
+        if (!afterOn) return {};
+        PeaksOf(on, l, samples.data(), samples.size(), true, result, Peaks::SwitchCurrents);
+        if (falls) {
+            if (!Integrated(fallEquations, intoFall(Head<M>(*afterOn)), s.fall, &fallSamples, kFallSamples)) return {};
+            PeaksOf(fall, lf, fallSamples.data(), fallSamples.size(), true, result, Peaks::SwitchCurrents);
+        }
+        return result;
+    }
+
+    const IntervalEquations<M, true> onFull{&on, drainOf(l), shared};
+    const IntervalEquations<MF, true> fallFull{&fall, drainOf(lf), shared};
+    const IntervalEquations<M, true> openFull{&open, drainOf(l), shared};
+    constexpr std::size_t c1 = static_cast<std::size_t>(StagePart::C1);
+    const auto afterOn = Integrated(onFull, z0, onSpan, &samples, StepsFor(onSpan));
+    if (!afterOn) return {};
+    IntervalSums onSums = SummedFrom(on, l, GramianOf<M>(*afterOn, onFull.kGramian));
+    onSums.squared[c1] = (*afterOn)[onFull.kCapacitor];
+    PeaksOf(on, l, samples.data(), samples.size(), true, result, Peaks::All);
+    Vector<M> z = Head<M>(*afterOn);
+    IntervalSums fallSums;
+    if (falls) {
+        const auto afterFall = Integrated(fallFull, intoFall(z), s.fall, &fallSamples, kFallSamples);
+        if (!afterFall) return {};
+        fallSums = SummedFrom(fall, lf, GramianOf<MF>(*afterFall, fallFull.kGramian));
+        fallSums.squared[c1] = (*afterFall)[fallFull.kCapacitor];
+        PeaksOf(fall, lf, fallSamples.data(), fallSamples.size(), true, result, Peaks::All);
+        z = outOfFall(Head<MF>(*afterFall));
+    }
+    const auto afterOpen = Integrated(openFull, z, openSpan, &samples, StepsFor(openSpan));
+    if (!afterOpen) return {};
+    IntervalSums openSums = SummedFrom(open, l, GramianOf<M>(*afterOpen, openFull.kGramian));
+    openSums.squared[c1] = (*afterOpen)[openFull.kCapacitor];
+    PeaksOf(open, l, samples.data(), samples.size(), false, result, Peaks::All);
+
+    result.supplyCurrent = (onSums.supply + fallSums.supply + openSums.supply) / kPeriod;
+    result.conductionLoss = s.ron * onSums.squared[static_cast<std::size_t>(StagePart::Switch)] / kPeriod;
+    result.fallLoss = fallSums.switchPower / kPeriod;
+    // The energy the drain holds as the switch closes: the external C1's ½·C·v² and
+    // the law's ∫ v·C(v) dv.
+    const double v = result.turnOnVoltage;
+    const double external = 1 / s.c1 - s.coss;
+    const double vc = shared ? v : z0[l.cap];
+    result.dischargeEnergy = 0.5 * external * vc * vc + JunctionStoredEnergy(law, v);
+    result.dischargeLoss = result.dischargeEnergy / kPeriod;
+    const std::array<double, kStageParts> resistance = {r.choke, 0, r.c1, r.c2, r.lseries, r.lnetwork, r.cnetwork, 0};
+    for (std::size_t part = 0; part < kStageParts; ++part) {
+        PartWaveform& w = result.parts[part];
+        const double squared = (onSums.squared[part] + fallSums.squared[part] + openSums.squared[part]) / kPeriod;
+        w.rmsCurrent = std::sqrt(std::max(0.0, squared));
+        w.loss = resistance[part] * squared;
+    }
+    result.parts[static_cast<std::size_t>(StagePart::Choke)].meanCurrent = result.supplyCurrent;
+    return result;
+}
+
+// Which solver the stage needs, at each size of its state.
+template <std::size_t M, std::size_t MF>
+SteadyState SolveAnySized(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail)
+{
+    if (s.cossLaw) return SolveNonlinear<M, MF>(s, l, lf, detail);
+    return SolveSized<M, MF>(s, l, lf, detail);
+}
+
 }  // namespace
 
 SteadyState SolveSteadyState(const NormalisedStage& s, SteadyStateDetail detail)
 {
+    if (s.cossLaw && !(s.cossLaw->cj0 > 0 && s.cossLaw->vj > 0 && s.coss == s.cossLaw->cj0)) return {};
     // C1's resistance separates the drain from the external C1's own voltage; Coss
     // then keeps a state of its own.
     const bool separate = s.capacitorLoss > 0 && s.coss > 0 && 1 - s.coss * s.c1 > kNoExternalC1;
     const Layout l = LayoutFor(s, separate, false);
     const Layout lf = LayoutFor(s, separate, true);
     switch (l.size) {
-    case 5: return SolveSized<5, 7>(s, l, lf, detail);
-    case 6: return SolveSized<6, 8>(s, l, lf, detail);
-    case 7: return SolveSized<7, 9>(s, l, lf, detail);
-    case 8: return SolveSized<8, 10>(s, l, lf, detail);
+    case 5: return SolveAnySized<5, 7>(s, l, lf, detail);
+    case 6: return SolveAnySized<6, 8>(s, l, lf, detail);
+    case 7: return SolveAnySized<7, 9>(s, l, lf, detail);
+    case 8: return SolveAnySized<8, 10>(s, l, lf, detail);
     default: break;
     }
-    return SolveSized<9, 11>(s, l, lf, detail);
+    return SolveAnySized<9, 11>(s, l, lf, detail);
 }
 
 }  // namespace voltra

@@ -2,10 +2,15 @@
 // linear in each switch interval (on, falling, open), so one period follows from
 // three transition matrices and the state at turn-on from one linear solve, with
 // no time stepping; losses and RMS currents are exact quadratic-form integrals.
+// A switch capacitance that follows a junction law makes the drain nonlinear: then
+// each interval is integrated and the turn-on state found by shooting.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <optional>
+
+#include "engine/junction_law.h"
 
 namespace voltra {
 
@@ -36,6 +41,10 @@ struct NormalisedStage {
     // of each capacitor other than Coss its reactance times capacitorLoss (1/QC).
     double inductorLoss = 0;
     double capacitorLoss = 0;
+    // The switch's own capacitance as a junction law: cj0 as ωCj0 (and coss equal to it,
+    // so c1 holds the external C1 plus Cj0), vj in supplies, m as it is. The equations
+    // are then nonlinear at the drain and are integrated in time; absent, they are linear.
+    std::optional<JunctionLaw> cossLaw;
 };
 
 // How much of the waveform to work out: Newton needs only the turn-on state and the

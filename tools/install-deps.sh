@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-charts-dev libqt6opengl6-dev libngspice0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libeigen3-dev nlohmann-json3-dev libcli11-dev
+  libeigen3-dev nlohmann-json3-dev libcli11-dev libboost-dev
   fonts-liberation poppler-utils xvfb xauth
   locales
   clang libclang-rt-14-dev

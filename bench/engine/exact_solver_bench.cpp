@@ -35,6 +35,20 @@ void SolveExactWithLossyParts(benchmark::State& state)
 }
 BENCHMARK(SolveExactWithLossyParts)->Unit(benchmark::kMicrosecond);
 
+// The start-up design with the switch's capacitance as a junction law (the published
+// 16.604 pF/(1 + V/0.474)^0.283 curve scaled to half the C1 Class E needs), which
+// turns every interval into a time integration.
+void SolveExactWithDeviceCurve(benchmark::State& state)
+{
+    const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, false);
+    voltra::ExactTargets targets = voltra::ExactTargetsOf(design);
+    const voltra::ExactStart start = voltra::ClosedFormStart(design);
+    const double needed = voltra::SolveExact(targets, start).stage.c1;
+    targets.cossLaw = voltra::JunctionLaw{0.5 * needed, 0.474, 0.283};
+    for (auto _ : state) benchmark::DoNotOptimize(voltra::SolveExact(targets, start));
+}
+BENCHMARK(SolveExactWithDeviceCurve)->Unit(benchmark::kMillisecond);
+
 void AnalyseStage(benchmark::State& state)
 {
     const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, false);

@@ -71,6 +71,30 @@ TEST(JunctionLaw, ForwardBiasBeyondTheBuiltInPotentialHasNoValue)
     EXPECT_GT(Capacitance(law, -0.35), law.cj0);
 }
 
+// What a SPICE diode with CJO, VJ, M and FC = 0.5 charges: the law itself down to
+// half the built-in potential of forward bias, then a straight line that meets it with
+// the same value and slope, so a drain ringing below ground stays solvable.
+TEST(JunctionLaw, SimulatorCapacitanceJoinsTheLawSmoothlyAndRunsOnPastTheBuiltInPotential)
+{
+    for (const JunctionLaw law : {JunctionLaw{16.604 * kPico, 0.474, 0.283}, JunctionLaw{10 * kPico, 0.7, 0.5}}) {
+        for (double v : {0.0, 3.0, 48.0, -0.2 * law.vj, -0.49 * law.vj})
+            EXPECT_DOUBLE_EQ(JunctionCapacitance(law, v), Capacitance(law, v)) << v;
+        const double joint = -kForwardBiasCoefficient * law.vj, h = 1e-6 * law.vj;
+        EXPECT_NEAR(JunctionCapacitance(law, joint - h) / Capacitance(law, joint + h), 1, 1e-5);
+        const double lawSlope = (Capacitance(law, joint + 2 * h) - Capacitance(law, joint + h)) / h;
+        const double lineSlope = (JunctionCapacitance(law, joint - 2 * h) - JunctionCapacitance(law, joint - h)) / -h;
+        EXPECT_NEAR(lineSlope / lawSlope, 1, 1e-4);
+        // A straight line: equal steps, equal rises, and finite where the law is not.
+        const double a = JunctionCapacitance(law, -law.vj), b = JunctionCapacitance(law, -2 * law.vj),
+                     c = JunctionCapacitance(law, -3 * law.vj);
+        EXPECT_TRUE(std::isfinite(a));
+        EXPECT_NEAR((c - b) / (b - a), 1, 1e-12);
+        EXPECT_GT(a, Capacitance(law, joint));
+    }
+    // A fixed capacitance stays fixed through forward bias.
+    EXPECT_DOUBLE_EQ(JunctionCapacitance({5 * kPico, 0.7, 0}, -3), 5 * kPico);
+}
+
 std::vector<CapacitancePoint> Sampled(const JunctionLaw& law, double highest, int count)
 {
     std::vector<CapacitancePoint> points{{0, Capacitance(law, 0)}};

@@ -2,6 +2,10 @@
 // costs C1's stored energy once per cycle, and parts that are no circuit are refused.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
 #include "engine/equations.h"
 #include "engine/exact_solver.h"
 #include "tests/calculated_design.h"
@@ -99,6 +103,76 @@ TEST(StageAnalysis, PartsThatAreNoCircuitAreRefused)
     const StageFigures f = AnalyseStage(stage);
     EXPECT_FALSE(f.valid);
     EXPECT_NE(f.reason.find("off-time"), std::string::npos) << f.reason;
+}
+
+}  // namespace
+}  // namespace voltra
+
+namespace voltra {
+namespace {
+
+// The switch's capacitance as a junction law: a grading exponent of zero is a fixed
+// capacitance, and the integrated solution must then reproduce the exact linear one;
+// a real law must still balance the supply against the load and the losses.
+ClassEStage WithOwnCapacitance(double fraction, double m, double falltime)
+{
+    ClassEStage stage = SolvedStartupStage(false);
+    stage.falltime = falltime;
+    stage.capacitorQ = 200;
+    stage.coss = fraction * stage.c1;
+    if (m >= 0) stage.cossLaw = JunctionLaw{stage.coss, 0.474, m};
+    return stage;
+}
+
+TEST(StageAnalysisWithCapacitanceLaw, FixedLawMatchesTheLinearSolutionAndARealLawConservesEnergy)
+{
+    for (double falltime : {0.0, 5e-9}) {
+        const StageFigures linear = AnalyseStage(WithOwnCapacitance(0.5, -1, falltime));
+        const StageFigures flat = AnalyseStage(WithOwnCapacitance(0.5, 0, falltime));
+        ASSERT_TRUE(linear.valid && flat.valid) << flat.reason;
+        for (auto [a, b] : {std::pair{linear.pout, flat.pout}, {linear.idc, flat.idc}, {linear.vpeak, flat.vpeak},
+                            {linear.ipeak, flat.ipeak}, {linear.conductionLoss, flat.conductionLoss},
+                            {linear.fallLoss + 1e-30, flat.fallLoss + 1e-30}})
+            EXPECT_NEAR(b / a, 1, 1e-9) << falltime;
+        EXPECT_NEAR(flat.turnOnVoltage, linear.turnOnVoltage, 1e-7);
+        EXPECT_NEAR(flat.dischargeEnergy, linear.dischargeEnergy, 1e-9 * linear.pout / 1e6 + 1e-22);
+
+        const StageFigures graded = AnalyseStage(WithOwnCapacitance(0.5, 0.283, falltime));
+        ASSERT_TRUE(graded.valid) << graded.reason;
+        double losses = graded.switchLoss;
+        for (const PartFigures& p : graded.parts) losses += p.loss;
+        EXPECT_NEAR((graded.pout + losses) / graded.pin, 1, 1e-7) << falltime;
+        // Less capacitance at the high drain voltages than Cj0: the drain rings higher.
+        EXPECT_GT(graded.vpeak, linear.vpeak);
+    }
+}
+
+}  // namespace
+}  // namespace voltra
+
+namespace voltra {
+namespace {
+
+// The exact design with the switch's curve reaches ZVS at the target power; the same
+// external C1 beside a single Coss equal to Cj0 does not.
+TEST(ExactSolverWithCapacitanceLaw, ExternalC1BesideTheCurveReachesZeroVoltageTurnOn)
+{
+    const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, false);
+    ExactTargets t = ExactTargetsOf(d);
+    const double needed = SolveExact(t, ClosedFormStart(d)).stage.c1;
+    t.cossLaw = JunctionLaw{0.5 * needed, 0.474, 0.283};
+    const ExactSolution s = SolveExact(t, ClosedFormStart(d));
+    ASSERT_TRUE(s.valid) << s.reason;
+    EXPECT_LT(std::fabs(s.figures.turnOnVoltage), 1e-6);
+    EXPECT_NEAR(s.figures.pout / t.power, 1, 1e-6);
+    ClassEStage single = s.stage;
+    single.cossLaw.reset();
+    single.coss = t.cossLaw->cj0;
+    const StageFigures missed = AnalyseStage(single);
+    ASSERT_TRUE(missed.valid);
+    EXPECT_GT(std::fabs(missed.turnOnVoltage), 2.0);
+    std::printf("single Coss = Cj0: turn-on %.2f %% of the supply, power %+.2f %%\n", missed.turnOnVoltage,
+                100 * (missed.pout / t.power - 1));
 }
 
 }  // namespace
