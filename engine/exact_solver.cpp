@@ -8,11 +8,17 @@
 #include <optional>
 
 #include "engine/equations.h"
+#include "engine/junction_law.h"
 #include "engine/small_matrix.h"
 #include "engine/switch_model.h"
 
 namespace voltra {
 namespace {
+
+// The ideal stage's peak drain voltage over the supply at half duty (F. H. Raab,
+// "Idealized Operation of the Class E Tuned Power Amplifier", IEEE Trans. CAS-24(12),
+// 1977: 3.562), up to which a curve's charge-equivalent capacitance is taken.
+constexpr double kClosedFormPeakOverSupply = 3.562;
 
 constexpr int kMaxIterations = 40;
 // On the drain voltage at turn-on (in supplies), its slope (in ω · supply) and the
@@ -356,16 +362,25 @@ ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedForm
     if (!(t.falltime >= 0)) return Failure("The fall time cannot be negative.");
     if (!(t.falltime < (1 - t.duty) / t.frequency)) return Failure("The fall time is longer than the switch's off-time.");
     if (!(t.inductorQ > 0 && t.capacitorQ > 0)) return Failure("The parts' quality factors must be positive.");
-    const ExactStart start = AtDuty(closedFormStart, t.duty);
+    ExactStart start = AtDuty(closedFormStart, t.duty);
+    ExactStart fromClosedForm = closedFormStart;
     if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))
         return Failure("The closed-form design has no valid load, C1 and C2 to start from.");
+    if (t.cossLaw) {
+        // The closed form's C1 is all the drain needs; the curve's Cj0, which the total
+        // is counted from, can be more than that. Newton starts where the external part
+        // is the closed form's C1 less the charge the curve takes up to the ideal peak.
+        const double shift = t.cossLaw->cj0 - ChargeEquivalentCapacitance(*t.cossLaw, kClosedFormPeakOverSupply * t.supply);
+        start.c1 += shift;
+        fromClosedForm.c1 += shift;
+    }
 
     const double omega = 2 * std::numbers::pi * t.frequency;
     auto unknownsOf = [omega](const ExactStart& at) {
         return Unknowns{omega * at.c1 * at.rload, 1 / (omega * at.c2 * at.rload), std::log(at.rload)};
     };
     const Unknowns scaled = unknownsOf(start);
-    const Unknowns closedForm = unknownsOf(closedFormStart);
+    const Unknowns closedForm = unknownsOf(fromClosedForm);
     Unknowns u = scaled;
 
     // Ron is the saturation voltage over the peak current of the solution it gives:
