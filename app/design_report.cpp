@@ -224,6 +224,8 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
             Json one = ResultJson(loss.watts, "W");
             one["part"] = loss.part;
             one["cause"] = loss.cause;
+            // The gate drive is drawn from the driver's supply, outside Pin - Pout.
+            if (!loss.fromSupply) one["fromDrainSupply"] = false;
             losses.push_back(one);
         }
         report["losses"] = losses;
