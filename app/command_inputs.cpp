@@ -11,6 +11,7 @@
 
 #include "engine/equations.h"
 #include "files/design_file.h"
+#include "files/device_folders.h"
 #include "files/file_text.h"
 #include "files/value_lines.h"
 #include "units/number_text.h"
@@ -21,6 +22,12 @@ namespace voltra {
 namespace {
 
 InputProblem Misuse(std::string why) { return {InputFault::Misused, std::move(why)}; }
+
+// °C and K/W: from the arctic bench to inside a hot enclosure; no heat path is worse
+// than a part hanging in still air (about 60 K/W for a TO-220 alone).
+constexpr double kLowestAmbientCelsius = -55;
+constexpr double kHighestAmbientCelsius = 125;
+constexpr double kLargestThermalResistance = 1000;
 
 struct TargetName {
     const char* flag;
@@ -150,6 +157,54 @@ InputProblem ApplyQuality(std::string_view text, CommandDesign& into)
     return {};
 }
 
+// A device by name in the user's and the installed folders, or by its file; its
+// capacitance takes the place of --coss, so the two together are refused.
+InputProblem ApplyDevice(std::string_view text, CommandDesign& into)
+{
+    if (into.options.coss != 0)
+        return Misuse("--device " + std::string(text) +
+                      ": the device gives the switch's capacitance; leave out --coss.");
+    const DeviceRead read = FindDevice(std::string(text), DeviceFolders());
+    if (read.device) {
+        into.options.device = read.device;
+        return {};
+    }
+    // A file that is there but no device is a failure, as a design file's is; a name
+    // no folder holds is the caller's to correct.
+    std::error_code error;
+    const bool isFile = std::filesystem::exists(std::string(text), error);
+    return {isFile ? InputFault::Failed : InputFault::Misused, "--device " + std::string(text) + ": " + read.error};
+}
+
+InputProblem ApplyDerating(std::string_view text, CommandDesign& into)
+{
+    const WholeValue read = ReadWholeValue(text, "%");
+    if (!read.value) return Misuse("--derating " + read.problem + ".");
+    if (!(*read.value > 0 && *read.value <= 100))
+        return Misuse("--derating " + std::string(text) +
+                      ": the share of the drain voltage rating must lie above 0 and up to 100 %.");
+    into.options.derating = *read.value / 100.0;
+    return {};
+}
+
+// A thermal resistance, zero (a part bolted straight on) or above; or the ambient.
+template <double HeatSink::*Field>
+InputProblem ApplyHeatPath(std::string_view text, CommandDesign& into)
+{
+    const bool ambient = Field == &HeatSink::ambientCelsius;
+    const std::string option = Field == &HeatSink::thetaCaseSink ? "--theta-cs " : ambient ? "--ambient " : "--theta-sa ";
+    const WholeValue read = ReadWholeValue(text, "");
+    if (!read.value) return Misuse(option + read.problem + ".");
+    if (ambient && !(*read.value >= kLowestAmbientCelsius && *read.value <= kHighestAmbientCelsius))
+        return Misuse(option + std::string(text) + ": the ambient temperature must lie from " +
+                      WithUnit(kLowestAmbientCelsius, "°C") + " to " + WithUnit(kHighestAmbientCelsius, "°C") + ".");
+    if (!ambient && !(*read.value >= 0 && *read.value <= kLargestThermalResistance))
+        return Misuse(option + std::string(text) + ": a thermal resistance must lie from 0 to " +
+                      WithUnit(kLargestThermalResistance, "K/W") + ".");
+    into.options.heatSink.*Field = *read.value;
+    return {};
+}
+
 constexpr InputOption kInputOptions[] = {
     {"file", "DESIGN.VLT", "read the targets from a design file; targets given beside it replace its own", ApplyFile},
     {"frequency", "HZ", "operating frequency, 1k to 10G (start-up 4M)", ApplyTarget<Target::Frequency>},
@@ -170,6 +225,18 @@ constexpr InputOption kInputOptions[] = {
      ApplyQuality<&DesignOptions::inductorQ>},
     {"capacitor-q", "Q", "every capacitor's quality factor; its series resistance is 1/(wCQ) (default lossless)",
      ApplyQuality<&DesignOptions::capacitorQ>},
+    {"device", "NAME|FILE",
+     "the switching transistor, by name (see voltra devices) or device file: its capacitance, ratings and "
+     "junction temperature",
+     ApplyDevice},
+    {"derating", "PERCENT", "with --device, the share of the drain voltage rating the drain may reach (default 80)",
+     ApplyDerating},
+    {"theta-cs", "K/W", "with --device, case to heat sink thermal resistance (default 0.5)",
+     ApplyHeatPath<&HeatSink::thetaCaseSink>},
+    {"theta-sa", "K/W", "with --device, heat sink to air thermal resistance (default 5)",
+     ApplyHeatPath<&HeatSink::thetaSinkAmbient>},
+    {"ambient", "C", "with --device, the air temperature in degrees Celsius (default 25)",
+     ApplyHeatPath<&HeatSink::ambientCelsius>},
 };
 
 std::string SystemReason(int error) { return std::strerror(error); }

@@ -201,6 +201,16 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
                          {"duty", Number(made.options.duty)},
                          {"inductorQ", Number(made.options.inductorQ)},
                          {"capacitorQ", Number(made.options.capacitorQ)}};
+    // The chosen transistor and the conditions its ratings and temperature are
+    // checked under; its capacitance is the circuit's Coss.
+    if (made.options.device)
+        report["options"]["device"] = {{"name", made.options.device->name},
+                                       {"datasheet", made.options.device->datasheet},
+                                       {"coss", Number(circuit.coss)},
+                                       {"derating", Number(made.options.derating)},
+                                       {"thetaCaseSink", Number(made.options.heatSink.thetaCaseSink)},
+                                       {"thetaSinkAmbient", Number(made.options.heatSink.thetaSinkAmbient)},
+                                       {"ambient", Number(made.options.heatSink.ambientCelsius)}};
     report["analysed"] = circuit.analysed;
     report["valid"] = AllUsable(circuit);
 
@@ -224,6 +234,8 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
             Json one = ResultJson(loss.watts, "W");
             one["part"] = loss.part;
             one["cause"] = loss.cause;
+            // The gate drive is drawn from the driver's supply, outside Pin - Pout.
+            if (!loss.fromSupply) one["fromDrainSupply"] = false;
             losses.push_back(one);
         }
         report["losses"] = losses;

@@ -163,6 +163,7 @@ std::vector<std::pair<const char*, Result>> Circuit::NamedResults() const
                                {"Dissipation", dissipation},
                                {"Choke", Get(PartRole::Choke).value},
                                {"Period", period}});
+    if (tj) named.push_back({"Tj", *tj});
     return named;
 }
 

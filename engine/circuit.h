@@ -54,13 +54,17 @@ struct Part {
 // One entry of the loss budget: a part by its instance name and what heats it.
 struct Loss {
     const char* part;   // "S1", "L1", ...
-    const char* cause;  // kConductionLoss, kFallLoss, kDischargeLoss or kSeriesResistanceLoss
+    const char* cause;  // kConductionLoss, kFallLoss, kDischargeLoss, kSeriesResistanceLoss or kGateDriveLoss
     Result watts;
+    // False for the gate drive: its power comes from the driver's own supply, so it is
+    // no part of the drain supply's power less the output power.
+    bool fromSupply = true;
 };
 inline constexpr const char* kConductionLoss = "conduction in Ron";
 inline constexpr const char* kFallLoss = "turn-off fall";
 inline constexpr const char* kDischargeLoss = "C1 discharge at turn-on";
 inline constexpr const char* kSeriesResistanceLoss = "series resistance";
+inline constexpr const char* kGateDriveLoss = "gate drive";
 
 // What a part must withstand.
 struct PartStress {
@@ -141,6 +145,9 @@ struct Circuit {
     // (its peak, which Ipeak leaves out) and the energy it dissipates each period.
     Result dischargePeakCurrent;  // A
     Result dischargeEnergy;       // J
+
+    // °C, the switch's junction temperature on its heat sink; only with a chosen device.
+    std::optional<Result> tj;
 
     const Part& Get(PartRole role) const;
     Part& Get(PartRole role);

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <string>
 
+#include "engine/chosen_device.h"
 #include "engine/exact_solver.h"
 #include "engine/single.h"
 #include "engine/stage_analysis.h"
@@ -170,9 +171,20 @@ ClassEStage StageOf(const Circuit& c)
     return stage;
 }
 
-Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
+namespace {
+
+// The derating and the heat sink speak only of a chosen device: without one, options
+// that differ only there build the plain circuit.
+bool NothingChosen(const DesignOptions& options)
 {
-    if (options == DesignOptions{}) return BuildCircuit(d);
+    DesignOptions bare = options;
+    bare.derating = DesignOptions{}.derating;
+    bare.heatSink = DesignOptions{}.heatSink;
+    return bare == DesignOptions{};
+}
+
+Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
+{
     DesignRecord working = d;
     std::optional<ExactSolution> solution;
     // The switch's own capacitance: a chosen device's curve, which the exact solution
@@ -250,10 +262,24 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
         QuestionMissedTargets(c, d.Power);
     } else if (solution && solution->valid) {
         TakeFigures(c, solution->figures);
-    } else if (!options.series && HasFiniteQ(options) && stands) {
-        // Lossy parts change what the closed-form circuit does: its own figures.
+    } else if (!options.series && (HasFiniteQ(options) || options.device) && stands) {
+        // Lossy parts change what the closed-form circuit does: its own figures. A
+        // device's RMS current, losses and temperature need them too.
         TakeFigures(c, AnalyseStage(StageOf(c)));
     }
+    return c;
+}
+
+}  // namespace
+
+Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
+{
+    if (NothingChosen(options)) return BuildCircuit(d);
+    if (!options.device) return BuildWithOptions(d, options);
+    DesignOptions withDevice = options;
+    withDevice.coss = SingleCossOf(*options.device, d.Supply);
+    Circuit c = BuildWithOptions(d, withDevice);
+    ApplyDevice(c, *options.device, {options.derating, options.heatSink});
     return c;
 }
 

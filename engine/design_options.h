@@ -10,12 +10,20 @@
 #include "engine/stage_analysis.h"
 #include "engine/standard_values.h"
 #include "engine/switch_model.h"
+#include "engine/thermal.h"
 #include "engine/transistor.h"
+#include "engine/ratings.h"
 
 namespace voltra {
 
 // F: an output capacitance beyond a millifarad is no transistor's.
 inline constexpr float kLargestCoss = 1e-3f;
+
+// K/W, a greased insulating pad under a TO-220 or TO-247 case, and a small finned
+// extrusion in still air; °C, a bench.
+inline constexpr double kDefaultThetaCaseSink = 0.5;
+inline constexpr double kDefaultThetaSinkAmbient = 5;
+inline constexpr double kDefaultAmbientCelsius = 25;
 
 struct DesignOptions {
     bool exact = false;                         // C1, C2 and Rload solved for true Class E
@@ -31,6 +39,10 @@ struct DesignOptions {
     // The switching transistor chosen from a device file; none: the switch is ideal but
     // for the Coss entered above.
     std::optional<Transistor> device{};
+    // With a device: the share of its V(BR)DSS the drain may reach, and the heat path
+    // from its case to the air. Without one they say nothing.
+    double derating = kDefaultVoltageDerating;
+    HeatSink heatSink{kDefaultThetaCaseSink, kDefaultThetaSinkAmbient, kDefaultAmbientCelsius};
     bool operator==(const DesignOptions&) const = default;
 };
 
@@ -41,7 +53,9 @@ inline constexpr double kTargetPowerMiss = 0.10;
 inline constexpr double kTurnOnMissPercent = 10;
 
 // The circuit of a calculated design under the options; with none chosen, exactly
-// the closed-form circuit.
+// the closed-form circuit. A chosen device replaces the Coss entered by its own
+// capacitance (SingleCossOf at the design's supply) and adds its ratings, gate drive and
+// junction temperature to the analysed circuit.
 Circuit BuildCircuit(const DesignRecord& calculated, const DesignOptions& options);
 
 // The figures of the circuit's own waveforms in place of the fits' predictions: its

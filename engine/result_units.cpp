@@ -7,7 +7,7 @@
 namespace voltra {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 16> kResultUnits = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 17> kResultUnits = {{
     {"C1", "F"},
     {"C2", "F"},
     {"Lseries", "H"},
@@ -24,6 +24,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 16> kResultU
     {"Dissipation", "W"},
     {"Choke", "H"},
     {"Period", "s"},
+    {"Tj", "°C"},
 }};
 
 }  // namespace

@@ -17,6 +17,7 @@ struct HeatSink {
     double thetaCaseSink = 0;     // K/W, the insulating pad or grease
     double thetaSinkAmbient = 0;  // K/W, the heat sink
     double ambientCelsius = 25;
+    bool operator==(const HeatSink&) const = default;
 };
 
 // The switch's loss in watts at a given on-resistance in ohms; it must not fall as the

@@ -45,6 +45,10 @@ LossTotals TotalLosses(const Circuit& c)
     for (const Loss& loss : c.losses) {
         if (!loss.watts.Usable()) t.usable = false;
         const double w = loss.watts.value;
+        if (!loss.fromSupply) {
+            t.gateDrive += w;
+            continue;
+        }
         if (Same(loss.cause, kConductionLoss))
             t.conduction += w;
         else if (Same(loss.cause, kFallLoss))
@@ -66,6 +70,7 @@ std::string LossSummaryLine(const Circuit& c)
     std::string line = "Losses " + Watts(t.total, c) + ": Ron " + Watts(t.conduction, c) + ", fall " +
                        Watts(t.fall, c) + ", C1 discharge " + Watts(t.discharge, c);
     if (std::isfinite(c.inductorQ) || std::isfinite(c.capacitorQ)) line += ", parts " + Watts(t.parts, c);
+    if (t.gateDrive > 0) line += "; gate drive " + Watts(t.gateDrive, c) + " from the driver";
     return line;
 }
 
@@ -78,7 +83,8 @@ std::vector<TableRow> LossRows(const Circuit& c)
         // A lossless part has nothing to say in the table; the switch's causes always do.
         if (Same(loss.cause, kSeriesResistanceLoss) && loss.watts.status == Status::Valid && loss.watts.value == 0)
             continue;
-        rows.push_back({{loss.part, loss.cause, loss.watts.Usable() ? Watts(loss.watts.value, c) : "invalid", loss.watts.Usable() ? share(loss.watts.value) : "-"},
+        const std::string cause = loss.fromSupply ? std::string(loss.cause) : std::string(loss.cause) + " (driver supply)";
+        rows.push_back({{loss.part, cause, loss.watts.Usable() ? Watts(loss.watts.value, c) : "invalid", loss.watts.Usable() ? share(loss.watts.value) : "-"},
                         loss.watts.status != Status::Valid});
     }
     const LossTotals t = TotalLosses(c);

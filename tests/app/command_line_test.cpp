@@ -518,3 +518,36 @@ TEST_F(CommandLine, DevicesListsTheUsersDevicesOneNameALineAndNamesAFileThatIsNo
 
 }  // namespace
 }  // namespace voltra
+
+namespace voltra {
+namespace {
+
+// A device by file: Tj in the figures, the gate drive outside the drain supply, the
+// conditions in the options; an unknown name is misuse, a file that is no device a
+// failure, and --coss beside --device is refused.
+TEST_F(CommandLine, DeviceGivesTjRatingsAndGateDrive)
+{
+    const std::string device = Write("fet.json", R"({"format": "voltra-device", "version": 1, "name": "T",
+        "drain_voltage_max_V": 150, "drain_current_continuous_A": 20, "drain_current_pulsed_A": 60,
+        "on_resistance_25C_ohm": 0.05, "on_resistance_rise": {"per_kelvin": 0.007},
+        "output_capacitance": {"junction_law": {"cj0_pF": 200, "vj_V": 1, "m": 0}},
+        "gate_charge_nC": 50, "gate_drive_V": 10,
+        "thermal_resistance_junction_case_K_per_W": 1, "junction_temperature_max_C": 150})");
+    const Json r = RunJson({"design", "--device", device, "--theta-sa", "5", "--json"});
+    // The hand calculation of the engine's tests: 28.452 / 0.97192 °C.
+    EXPECT_NEAR(r["figures"]["Tj"]["value"].get<double>(), 29.274, 0.01);
+    EXPECT_EQ(r["options"]["device"]["derating"], 0.8);
+    bool gate = false;
+    for (const Json& loss : r["losses"])
+        if (loss["cause"] == "gate drive") gate = !loss["fromDrainSupply"].get<bool>();
+    EXPECT_TRUE(gate);
+    EXPECT_EQ(RunJson({"design", "--device", device, "--theta-sa", "150", "--json"}, 1)["figures"]["Tj"]["status"],
+              "invalid");
+    EXPECT_EQ(Run({"design", "--device", "no such device"}), 2);
+    EXPECT_EQ(Run({"design", "--device", Write("bad.json", "{}")}), 1);
+    EXPECT_EQ(Run({"design", "--coss", "100p", "--device", device}), 2);
+    EXPECT_EQ(Run({"design", "--derating", "101"}), 2);
+}
+
+}  // namespace
+}  // namespace voltra

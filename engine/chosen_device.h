@@ -1,0 +1,34 @@
+// What a chosen transistor adds to a design: the single output capacitance the
+// closed-form design takes off C1, its stresses against its ratings with margin, the
+// power its gate drive takes, and its junction temperature on the user's heat sink.
+#pragma once
+
+#include "engine/circuit.h"
+#include "engine/ratings.h"
+#include "engine/thermal.h"
+#include "engine/transistor.h"
+
+namespace voltra {
+
+// The Class E drain peak over the supply at duty 0.5 (Raab, "Idealized operation of
+// the class E tuned power amplifier", IEEE Trans. CAS-24, 1977, table I: 3.562).
+inline constexpr double kDrainPeakOverSupply = 3.562;
+
+// The device's capacitance as one number: the charge-equivalent capacitance Q(V)/V
+// over the swing from 0 to the Class E peak at this supply, the charge C1 gives up
+// and takes back each period. The exact solver may take the whole curve instead.
+float SingleCossOf(const Transistor& device, double supply);
+
+struct DeviceConditions {
+    double derating = kDefaultVoltageDerating;  // share of V(BR)DSS the drain may reach
+    HeatSink sink;
+};
+
+// Marks Vpeak, Ipeak and the switch's RMS current against the device's ratings, adds
+// the gate drive to the loss budget when the device gives Qg and Vgs, and solves the
+// junction temperature into circuit.tj when the device gives RθJC, TJ max and the
+// RDS(on) rise. The circuit must be analysed for the RMS current, the budget and the
+// temperature; otherwise those stay out and Tj is invalid with the reason.
+void ApplyDevice(Circuit& circuit, const Transistor& device, const DeviceConditions& conditions);
+
+}  // namespace voltra
