@@ -10,10 +10,6 @@
 
 namespace voltra {
 
-// The Class E drain peak over the supply at duty 0.5 (Raab, "Idealized operation of
-// the class E tuned power amplifier", IEEE Trans. CAS-24, 1977, table I: 3.562).
-inline constexpr double kDrainPeakOverSupply = 3.562;
-
 // The device's capacitance as one number: the charge-equivalent capacitance Q(V)/V
 // over the swing from 0 to the Class E peak at this supply, the charge C1 gives up
 // and takes back each period. The exact solver may take the whole curve instead.

@@ -189,13 +189,13 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
     std::optional<ExactSolution> solution;
     // The switch's own capacitance: a chosen device's curve, which the exact solution
     // integrates (its Cj0 then the part C1 includes); without the exact solution, one
-    // value taken off C1, the curve's charge-equivalent capacitance from 0 V to the
-    // closed-form peak drain voltage, which charges the drain the way the curve does.
+    // value taken off C1, the curve's charge-equivalent capacitance over the ideal
+    // stage's swing (SingleCossOf), which charges the drain the way the curve does.
     std::optional<JunctionLaw> law;
     if (options.device) law = options.device->coss;
     const float own = !law ? options.coss
                       : options.exact ? static_cast<float>(law->cj0)
-                                      : StoreSingle(ChargeEquivalentCapacitance(*law, d.Vpeak));
+                                      : SingleCossOf(*options.device, d.Supply);
     if (options.exact) {
         ExactTargets targets = ExactTargetsOf(d, options.chokeFactor);
         targets.coss = own;
@@ -276,9 +276,7 @@ Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
 {
     if (NothingChosen(options)) return BuildCircuit(d);
     if (!options.device) return BuildWithOptions(d, options);
-    DesignOptions withDevice = options;
-    withDevice.coss = SingleCossOf(*options.device, d.Supply);
-    Circuit c = BuildWithOptions(d, withDevice);
+    Circuit c = BuildWithOptions(d, options);
     ApplyDevice(c, *options.device, {options.derating, options.heatSink});
     return c;
 }

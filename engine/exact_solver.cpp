@@ -15,11 +15,6 @@
 namespace voltra {
 namespace {
 
-// The ideal stage's peak drain voltage over the supply at half duty (F. H. Raab,
-// "Idealized Operation of the Class E Tuned Power Amplifier", IEEE Trans. CAS-24(12),
-// 1977: 3.562), up to which a curve's charge-equivalent capacitance is taken.
-constexpr double kClosedFormPeakOverSupply = 3.562;
-
 constexpr int kMaxIterations = 40;
 // On the drain voltage at turn-on (in supplies), its slope (in ω · supply) and the
 // logarithm of the power ratio: far below anything a part tolerance can reach.
@@ -370,7 +365,7 @@ ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedForm
         // The closed form's C1 is all the drain needs; the curve's Cj0, which the total
         // is counted from, can be more than that. Newton starts where the external part
         // is the closed form's C1 less the charge the curve takes up to the ideal peak.
-        const double shift = t.cossLaw->cj0 - ChargeEquivalentCapacitance(*t.cossLaw, kClosedFormPeakOverSupply * t.supply);
+        const double shift = t.cossLaw->cj0 - ChargeEquivalentCapacitance(*t.cossLaw, kDrainPeakOverSupply * t.supply);
         start.c1 += shift;
         fromClosedForm.c1 += shift;
     }

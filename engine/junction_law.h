@@ -15,6 +15,12 @@ struct JunctionLaw {
     bool operator==(const JunctionLaw&) const = default;
 };
 
+// The ideal Class E stage's peak drain voltage over the supply at duty 0.5 (F. H. Raab,
+// "Idealized Operation of the Class E Tuned Power Amplifier", IEEE Trans. CAS-24(12),
+// 1977, table I: 3.562): the swing over which a curve's charge-equivalent capacitance
+// stands for the whole curve before a waveform is solved.
+inline constexpr double kDrainPeakOverSupply = 3.562;
+
 // All four are defined for v > -vj (a reverse-biased junction, v the drain-source
 // voltage); below that the law has no meaning and they return NaN.
 double Capacitance(const JunctionLaw& law, double v);

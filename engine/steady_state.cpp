@@ -581,10 +581,6 @@ constexpr double kShootingTolerance = 1e-11;
 constexpr double kShootingDifference = 1e-6;
 constexpr int kMaxShootingSteps = 40;
 constexpr double kChordContraction = 0.25;
-// The ideal stage's peak drain voltage in supplies (F. H. Raab, IEEE Trans. CAS-24(12),
-// 1977: 3.562 at half duty): the linear stage whose fixed capacitance takes the law's
-// charge up to there is where shooting starts.
-constexpr double kIdealPeakDrain = 3.562;
 
 // How the drain row scales with the drain voltage.
 struct DrainLaw {
@@ -704,7 +700,9 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
 
     NormalisedStage linear = s;
     linear.cossLaw.reset();
-    linear.coss = ChargeEquivalentCapacitance(law, kIdealPeakDrain);
+    // Shooting starts from the linear stage whose fixed capacitance takes the law's
+    // charge up to the ideal peak.
+    linear.coss = ChargeEquivalentCapacitance(law, kDrainPeakOverSupply);
     linear.c1 = 1 / (1 / s.c1 - s.coss + linear.coss);
     Vector<M> z0{};
     if (!SolveSized<M, MF>(linear, l, lf, SteadyStateDetail::TurnOn, &z0).solved) return {};
