@@ -21,6 +21,8 @@
 #include "engine/load_mismatch.h"
 #include "engine/sensitivity.h"
 #include "engine/tolerance_analysis.h"
+#include "engine/inductor_windings.h"
+#include "files/core_table.h"
 #include "files/device_folders.h"
 #include "files/file_text.h"
 #include "files/spice_schematic.h"
@@ -123,6 +125,9 @@ struct Request {
     bool csv = false;
     bool version = false;
     std::string output;
+    // design and simulate: how the inductors can be wound, and on which cores
+    bool windings = false;
+    std::vector<std::string> cores;
     // tolerance: percentages as typed
     int samples = 10000;
     std::uint64_t seed = 1;
@@ -162,6 +167,48 @@ void AddFormats(CLI::App& command, Request& request, const char* csvHeader = "ki
     json->excludes(csv);
 }
 
+void AddWindingOptions(CLI::App& command, Request& request)
+{
+    command.add_flag("--windings", request.windings,
+                     "also write how each inductor can be wound: turns, diameter, wire, Q, self-resonance");
+    command
+        .add_option("--core", request.cores,
+                    "wind this inductor (L1, L2, L3) on this core of the core table instead of air; "
+                    "implies --windings")
+        ->delimiter(',')
+        ->type_name("PART=CORE");
+}
+
+// The windings the request asks for, none when it asks for none; false, with the
+// reason on the error stream, when a --core names no inductor or no core of the tables.
+bool Windings(const Request& request, const CommandDesign& made, const Circuit& circuit,
+              std::vector<InductorWinding>& windings, std::ostream& err)
+{
+    if (!request.windings && request.cores.empty()) return true;
+    CoreTable table;
+    if (!request.cores.empty()) table = AvailableCores();
+    std::vector<WindingChoice> choices;
+    for (const std::string& given : request.cores) {
+        const std::size_t equals = given.find('=');
+        const std::string name = given.substr(0, equals);
+        const auto part = std::find_if(circuit.parts.begin(), circuit.parts.end(),
+                                       [&](const Part& p) { return IsInductor(p.role) && name == p.name; });
+        if (equals == std::string::npos || part == circuit.parts.end()) {
+            err << "voltra: --core " << given << ": name an inductor of the circuit and a core, as L2=CORE.\n";
+            return false;
+        }
+        const std::string core = given.substr(equals + 1);
+        if (std::none_of(table.cores.begin(), table.cores.end(), [&](const ToroidCore& c) { return c.name == core; })) {
+            if (!table.error.empty()) err << "voltra: " << table.error << "\n";
+            err << "voltra: --core " << given << ": there is no core \"" << core << "\" in the core tables.\n";
+            return false;
+        }
+        choices.push_back({part->role, core});
+    }
+    windings = WindInductors(circuit, made.design.Power, choices, table.cores);
+    return true;
+}
+
 void SayInvalid(const Circuit& circuit, std::ostream& err)
 {
     for (const auto& [name, result] : circuit.NamedResults())
@@ -169,10 +216,15 @@ void SayInvalid(const Circuit& circuit, std::ostream& err)
 }
 
 void Write(Format format, const CommandDesign& made, const Circuit& circuit, const SimulationReport* simulation,
-           std::ostream& out)
+           const std::vector<InductorWinding>& windings, std::ostream& out)
 {
     switch (format) {
-    case Format::Json: out << ReportJson(made, circuit, simulation).dump(2) << "\n"; return;
+    case Format::Json: {
+        nlohmann::ordered_json report = ReportJson(made, circuit, simulation);
+        if (!windings.empty()) report["windings"] = WindingsJson(windings);
+        out << report.dump(2) << "\n";
+        return;
+    }
     case Format::Csv: WriteReportCsv(out, made, circuit, simulation); return;
     case Format::Text: break;
     }
@@ -180,12 +232,15 @@ void Write(Format format, const CommandDesign& made, const Circuit& circuit, con
         WriteSimulationText(out, *simulation);
     else
         WriteDesignText(out, made, circuit);
+    if (!windings.empty()) WriteWindingsText(out, windings);
 }
 
 int Design(const Request& request, const CommandDesign& made, const Circuit& circuit, std::ostream& out,
            std::ostream& err)
 {
-    Write(request.format(), made, circuit, nullptr, out);
+    std::vector<InductorWinding> windings;
+    if (!Windings(request, made, circuit, windings, err)) return kCommandMisused;
+    Write(request.format(), made, circuit, nullptr, windings, out);
     if (AllUsable(circuit)) return 0;
     SayInvalid(circuit, err);
     return kCommandFailed;
@@ -196,15 +251,17 @@ int Design(const Request& request, const CommandDesign& made, const Circuit& cir
 int Simulate(const Request& request, const CommandDesign& made, const Circuit& circuit, std::ostream& out,
              std::ostream& err, Simulator& simulator)
 {
+    std::vector<InductorWinding> windings;
+    if (!Windings(request, made, circuit, windings, err)) return kCommandMisused;
     if (!AllUsable(circuit)) {
-        Write(request.format(), made, circuit, nullptr, out);
+        Write(request.format(), made, circuit, nullptr, windings, out);
         SayInvalid(circuit, err);
         return kCommandFailed;
     }
     const SimulationOutcome outcome = simulator.Run(RequestFor(circuit), std::stop_token());
     SimulationReport report{outcome, {}};
     if (outcome.result) report.rows = Compare(made.design, circuit, outcome.result->figures);
-    Write(request.format(), made, circuit, &report, out);
+    Write(request.format(), made, circuit, &report, windings, out);
     if (outcome.result) return 0;
     err << "voltra: the simulation failed: " << outcome.error << "\n";
     return kCommandFailed;
@@ -478,6 +535,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
     for (CLI::App* command : designCommands) AddInputs(*command, request);
     AddFormats(*design, request);
     AddFormats(*simulate, request);
+    AddWindingOptions(*design, request);
+    AddWindingOptions(*simulate, request);
     AddFormats(*tolerance, request, "kind,name,value,unit,low,high");
     AddFormats(*sensitivity, request, "part,Pout,Efficiency,turnOnPercent,Vpeak");
     AddFormats(*sweep, request, "NAME,Pout,Efficiency,turnOnPercent,Vpeak,Ipeak,status,reason");

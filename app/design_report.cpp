@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <initializer_list>
 #include <iomanip>
 #include <sstream>
@@ -273,6 +274,75 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
     }
     report["simulation"] = simulated;
     return report;
+}
+
+namespace {
+
+const char* CurrentSourceName(CurrentSource source)
+{
+    switch (source) {
+    case CurrentSource::Analysis: return "analysis";
+    case CurrentSource::ClosedForm: return "closed form";
+    case CurrentSource::None: break;
+    }
+    return "not computed";
+}
+
+}  // namespace
+
+Json WindingsJson(const std::vector<InductorWinding>& windings)
+{
+    Json all = Json::array();
+    for (const InductorWinding& w : windings) {
+        const auto computed = [&](double value) { return w.computed ? Number(value) : Json(nullptr); };
+        Json warnings = Json::array();
+        for (const std::string& warning : w.warnings) warnings.push_back(warning);
+        all.push_back({{"part", w.part},
+                       {"role", RoleName(w.role)},
+                       {"inductance", Number(w.inductance)},
+                       {"winding", w.core.empty() ? "air core" : "toroid"},
+                       {"core", w.core.empty() ? Json(nullptr) : Json(w.core)},
+                       {"rmsCurrent", Number(w.rmsCurrent)},
+                       {"currentFrom", CurrentSourceName(w.currentSource)},
+                       {"computed", w.computed},
+                       {"turns", computed(w.turns)},
+                       {"diameter", computed(w.diameter)},
+                       {"length", computed(w.length)},
+                       {"awg", w.computed ? Json(w.gauge) : Json(nullptr)},
+                       {"q", computed(w.q)},
+                       {"selfResonance", Number(w.selfResonance)},
+                       {"fluxDensity", Number(w.fluxDensity)},
+                       {"warnings", warnings}});
+    }
+    return all;
+}
+
+void WriteWindingsText(std::ostream& out, const std::vector<InductorWinding>& windings)
+{
+    out << "\n";
+    Columns(out, {{"Winding", 10}, {"On", 14}, {"Turns", 8}, {"Diameter", 12}, {"Length", 12}, {"Wire", 8},
+                  {"Q", 8}, {"SRF / B", 0}});
+    for (const InductorWinding& w : windings) {
+        const std::string on = w.core.empty() ? "air core" : w.core;
+        if (w.computed) {
+            char turns[16], q[16];
+            std::snprintf(turns, sizeof turns, "%.1f", w.turns);
+            std::snprintf(q, sizeof q, "%.0f", w.q);
+            Columns(out, {{w.part, 10},
+                          {on, 14},
+                          {turns, 8},
+                          {Readable(static_cast<float>(w.diameter), "m"), 12},
+                          {Readable(static_cast<float>(w.length), "m"), 12},
+                          {"AWG " + std::to_string(w.gauge), 8},
+                          {q, 8},
+                          {w.core.empty() ? Readable(static_cast<float>(w.selfResonance), "Hz")
+                                          : Readable(static_cast<float>(w.fluxDensity), "T"),
+                           0}});
+        } else {
+            Columns(out, {{w.part, 10}, {on, 14}, {"-", 0}});
+        }
+        for (const std::string& warning : w.warnings) out << "  " << w.part << ": " << warning << "\n";
+    }
 }
 
 void WriteReportCsv(std::ostream& out, const CommandDesign& made, const Circuit& circuit,

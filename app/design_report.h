@@ -9,6 +9,7 @@
 
 #include "app/command_inputs.h"
 #include "engine/circuit.h"
+#include "engine/inductor_windings.h"
 #include "simulation/simulator.h"
 #include "simulation/verification.h"
 
@@ -26,6 +27,13 @@ struct SimulationReport {
 // efficiency as a fraction), null where a figure is no number.
 nlohmann::ordered_json ReportJson(const CommandDesign& made, const Circuit& circuit,
                                   const SimulationReport* simulation = nullptr);
+
+// How each inductor can be wound, one object per inductor in circuit order: lengths
+// in metres, the wire as its AWG, null where a figure does not apply or was not computed.
+nlohmann::ordered_json WindingsJson(const std::vector<InductorWinding>& windings);
+
+// The windings as aligned columns, each warning under its inductor.
+void WriteWindingsText(std::ostream& out, const std::vector<InductorWinding>& windings);
 
 // kind,name,value,unit,status,reason: one row per target, part, figure and simulated
 // figure, quoted where a field needs it.

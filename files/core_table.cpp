@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -92,6 +93,25 @@ CoreTable ReadCoreTable(const std::filesystem::path& file)
     const FileContents contents = ReadRegularFile(file.string(), kLargestCoreTable);
     if (contents.outcome != FileRead::Read) return {{}, file.string() + ": cannot be read."};
     return ParseCoreTable(contents.bytes, file.string());
+}
+
+CoreTable AvailableCores()
+{
+    CoreTable available;
+    for (const std::filesystem::path& file : {UserCoreTable(), InstalledCoreTable()}) {
+        std::error_code absent;
+        if (file.empty() || !std::filesystem::exists(file, absent)) continue;
+        CoreTable table = ReadCoreTable(file);
+        if (!table.error.empty()) {
+            available.error += (available.error.empty() ? "" : "\n") + table.error;
+            continue;
+        }
+        for (ToroidCore& core : table.cores)
+            if (std::none_of(available.cores.begin(), available.cores.end(),
+                             [&](const ToroidCore& held) { return held.name == core.name; }))
+                available.cores.push_back(std::move(core));
+    }
+    return available;
 }
 
 }  // namespace voltra

@@ -29,4 +29,9 @@ std::filesystem::path UserCoreTable();
 CoreTable ParseCoreTable(std::string_view text, const std::string& origin);
 CoreTable ReadCoreTable(const std::filesystem::path& file);
 
+// The cores a builder can choose: the user's table first, then the installed one's
+// cores of names the user's does not hold. A table that is not there is no fault; one
+// that does not read is left out, its reason in `error` (one line per table).
+CoreTable AvailableCores();
+
 }  // namespace voltra

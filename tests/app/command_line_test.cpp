@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -547,6 +548,54 @@ TEST_F(CommandLine, DeviceGivesTjRatingsAndGateDrive)
     EXPECT_EQ(Run({"design", "--device", Write("bad.json", "{}")}), 1);
     EXPECT_EQ(Run({"design", "--coss", "100p", "--device", device}), 2);
     EXPECT_EQ(Run({"design", "--derating", "101"}), 2);
+
+// --windings adds one object per inductor to the JSON, and only then; --core winds an
+// inductor on a core of the user's table (under $XDG_DATA_HOME) and refuses one that
+// is in no table.
+TEST_F(CommandLine, WindingsArrayOnlyWhenAskedAndCoresFromTheUsersTable)
+{
+    EXPECT_FALSE(RunJson({"design", "--json"}).contains("windings"));
+    const Json wound = RunJson({"design", "--lnet", "50", "--windings", "--json"});
+    ASSERT_EQ(wound["windings"].size(), 3u);
+    const Json& l2 = wound["windings"][1];
+    EXPECT_EQ(l2["part"], "L2");
+    EXPECT_EQ(l2["winding"], "air core");
+    EXPECT_TRUE(l2["core"].is_null());
+    EXPECT_TRUE(l2["computed"].get<bool>());
+    EXPECT_FLOAT_EQ(l2["inductance"].get<float>(), wound["parts"]["L2"]["value"].get<float>());
+    // The default former is square: as long as it is wide.
+    EXPECT_NEAR(l2["length"].get<double>() / l2["diameter"].get<double>(), 1, 1e-9);
+    EXPECT_GT(l2["selfResonance"].get<double>(), 3 * 4e6);
+    EXPECT_TRUE(l2["fluxDensity"].is_null());
+    for (const char* field : {"role", "rmsCurrent", "currentFrom", "turns", "awg", "q", "warnings"})
+        EXPECT_TRUE(l2.contains(field)) << field;
+
+    const char* before = std::getenv("XDG_DATA_HOME");
+    const std::string saved = before ? before : "";
+    ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+    fs::create_directories(folder_ / "voltra");
+    Write("voltra/cores.json", Json{{"format", "voltra-cores"},
+                                    {"version", 1},
+                                    {"cores", {{{"name", "T-test"},
+                                                {"al_nH_per_turn2", 10},
+                                                {"od_mm", 20},
+                                                {"id_mm", 10},
+                                                {"height_mm", 6},
+                                                {"ae_mm2", 30},
+                                                {"le_mm", 45}}}}}
+                                       .dump());
+    const Json cored = RunJson({"design", "--core", "L1=T-test", "--json"});
+    EXPECT_EQ(Run({"design", "--core", "L1=T-none"}), 2);
+    EXPECT_TRUE(Said("T-none"));
+    EXPECT_EQ(Run({"design", "--core", "C1=T-test"}), 2);
+    if (before) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
+    const Json& l1 = cored["windings"][0];
+    EXPECT_EQ(l1["core"], "T-test");
+    // Turns from the inductance factor: N = √(L/AL).
+    EXPECT_NEAR(l1["turns"].get<double>(), std::sqrt(cored["parts"]["L1"]["value"].get<double>() / 10e-9), 1e-6);
+    EXPECT_TRUE(l1["selfResonance"].is_null());
+    EXPECT_GT(l1["fluxDensity"].get<double>(), 0);
 }
 
 }  // namespace
