@@ -548,6 +548,7 @@ TEST_F(CommandLine, DeviceGivesTjRatingsAndGateDrive)
     EXPECT_EQ(Run({"design", "--device", Write("bad.json", "{}")}), 1);
     EXPECT_EQ(Run({"design", "--coss", "100p", "--device", device}), 2);
     EXPECT_EQ(Run({"design", "--derating", "101"}), 2);
+}
 
 // --windings adds one object per inductor to the JSON, and only then; --core winds an
 // inductor on a core of the user's table (under $XDG_DATA_HOME) and refuses one that
