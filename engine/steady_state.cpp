@@ -446,6 +446,24 @@ Resistances ResistancesOf(const NormalisedStage& s, const Layout& l, double exte
             s.network != StageNetwork::None ? s.cnetwork * s.capacitorLoss : 0.0};
 }
 
+// The averages of a period from its intervals' sums: the supply current, the switch's
+// conduction and fall losses, and every part's RMS current and series-resistance loss.
+void AddAverages(const NormalisedStage& s, const Resistances& r, const IntervalSums& onSums,
+                 const IntervalSums& fallSums, const IntervalSums& openSums, SteadyState& result)
+{
+    result.supplyCurrent = (onSums.supply + fallSums.supply + openSums.supply) / kPeriod;
+    result.conductionLoss = s.ron * onSums.squared[static_cast<std::size_t>(StagePart::Switch)] / kPeriod;
+    result.fallLoss = fallSums.switchPower / kPeriod;
+    const std::array<double, kStageParts> resistance = {r.choke, 0, r.c1, r.c2, r.lseries, r.lnetwork, r.cnetwork, 0};
+    for (std::size_t part = 0; part < kStageParts; ++part) {
+        PartWaveform& w = result.parts[part];
+        const double squared = (onSums.squared[part] + fallSums.squared[part] + openSums.squared[part]) / kPeriod;
+        w.rmsCurrent = std::sqrt(std::max(0.0, squared));
+        w.loss = resistance[part] * squared;
+    }
+    result.parts[static_cast<std::size_t>(StagePart::Choke)].meanCurrent = result.supplyCurrent;
+}
+
 // MF: the states in the fall (the circuit's, the held current and the ramp, the
 // constant); M: the circuit's and the constant, all the on and open intervals need.
 // linearStart, when given, receives the state at turn-on and nothing else is worked out.
@@ -537,23 +555,13 @@ SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& 
         fall.start = into * widened;
         fallSums = Summed(fall, lf);
     }
-    result.supplyCurrent = (onSums.supply + fallSums.supply + openSums.supply) / kPeriod;
-    result.conductionLoss = s.ron * onSums.squared[static_cast<std::size_t>(StagePart::Switch)] / kPeriod;
-    result.fallLoss = fallSums.switchPower / kPeriod;
+    AddAverages(s, r, onSums, fallSums, openSums, result);
     // The energy the drain capacitance holds as the switch closes.
     const double v = result.turnOnVoltage;
     const double vc = on.start[l.cap];
     result.dischargeEnergy =
         l.drain >= 0 || r.c1 > 0 ? 0.5 * (s.coss * v * v + (1 / s.c1 - s.coss) * vc * vc) : 0.5 * v * v / s.c1;
     result.dischargeLoss = result.dischargeEnergy / kPeriod;
-    const std::array<double, kStageParts> resistance = {r.choke, 0, r.c1, r.c2, r.lseries, r.lnetwork, r.cnetwork, 0};
-    for (std::size_t part = 0; part < kStageParts; ++part) {
-        PartWaveform& w = result.parts[part];
-        const double squared = (onSums.squared[part] + fallSums.squared[part] + openSums.squared[part]) / kPeriod;
-        w.rmsCurrent = std::sqrt(std::max(0.0, squared));
-        w.loss = resistance[part] * squared;
-    }
-    result.parts[static_cast<std::size_t>(StagePart::Choke)].meanCurrent = result.supplyCurrent;
     Sample(on, l, StepsFor(onSpan), true, result);
     if (falls) Sample(fall, lf, kFallSamples, true, result);
     Sample(open, l, StepsFor(openSpan), false, result);
@@ -858,9 +866,7 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
     openSums.squared[c1] = (*afterOpen)[openFull.kCapacitor];
     PeaksOf(open, l, samples.data(), samples.size(), false, result, Peaks::All);
 
-    result.supplyCurrent = (onSums.supply + fallSums.supply + openSums.supply) / kPeriod;
-    result.conductionLoss = s.ron * onSums.squared[static_cast<std::size_t>(StagePart::Switch)] / kPeriod;
-    result.fallLoss = fallSums.switchPower / kPeriod;
+    AddAverages(s, r, onSums, fallSums, openSums, result);
     // The energy the drain holds as the switch closes: the external C1's ½·C·v² and
     // the law's ∫ v·C(v) dv.
     const double v = result.turnOnVoltage;
@@ -868,14 +874,6 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
     const double vc = shared ? v : z0[l.cap];
     result.dischargeEnergy = 0.5 * external * vc * vc + JunctionStoredEnergy(law, v);
     result.dischargeLoss = result.dischargeEnergy / kPeriod;
-    const std::array<double, kStageParts> resistance = {r.choke, 0, r.c1, r.c2, r.lseries, r.lnetwork, r.cnetwork, 0};
-    for (std::size_t part = 0; part < kStageParts; ++part) {
-        PartWaveform& w = result.parts[part];
-        const double squared = (onSums.squared[part] + fallSums.squared[part] + openSums.squared[part]) / kPeriod;
-        w.rmsCurrent = std::sqrt(std::max(0.0, squared));
-        w.loss = resistance[part] * squared;
-    }
-    result.parts[static_cast<std::size_t>(StagePart::Choke)].meanCurrent = result.supplyCurrent;
     return result;
 }
 
