@@ -275,9 +275,8 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
 Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
 {
     if (NothingChosen(options)) return BuildCircuit(d);
-    if (!options.device) return BuildWithOptions(d, options);
     Circuit c = BuildWithOptions(d, options);
-    ApplyDevice(c, *options.device, {options.derating, options.heatSink});
+    if (options.device) ApplyDevice(c, *options.device, {options.derating, options.heatSink});
     return c;
 }
 

@@ -446,6 +446,25 @@ Resistances ResistancesOf(const NormalisedStage& s, const Layout& l, double exte
             s.network != StageNetwork::None ? s.cnetwork * s.capacitorLoss : 0.0};
 }
 
+// What both solves build the period from: the external C1's share of the drain
+// capacitance, the series resistances, and the on and open intervals' spans (the
+// open one not above zero when the fall does not fit).
+struct PeriodParts {
+    double externalC1;
+    Resistances r;
+    bool falls;
+    double onSpan;
+    double openSpan;
+};
+
+PeriodParts PeriodOf(const NormalisedStage& s, const Layout& l)
+{
+    const double externalC1 = 1 - s.coss * s.c1;
+    const bool falls = s.fall > 0;
+    return {externalC1, ResistancesOf(s, l, externalC1), falls, kPeriod * s.duty,
+            kPeriod * (1 - s.duty) - (falls ? s.fall : 0.0)};
+}
+
 // The averages of a period from its intervals' sums: the supply current, the switch's
 // conduction and fall losses, and every part's RMS current and series-resistance loss.
 void AddAverages(const NormalisedStage& s, const Resistances& r, const IntervalSums& onSums,
@@ -471,11 +490,7 @@ template <std::size_t M, std::size_t MF>
 SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail,
                        Vector<M>* linearStart = nullptr)
 {
-    const double externalC1 = 1 - s.coss * s.c1;
-    const Resistances r = ResistancesOf(s, l, externalC1);
-    const bool falls = s.fall > 0;
-    const double onSpan = kPeriod * s.duty;
-    const double openSpan = kPeriod * (1 - s.duty) - (falls ? s.fall : 0.0);
+    const auto [externalC1, r, falls, onSpan, openSpan] = PeriodOf(s, l);
     if (!(openSpan > 0)) return {};
 
     Solved<M> on = Propagated(BuildMode<M>(s, l, r, externalC1, kOn), onSpan);
@@ -599,6 +614,15 @@ struct DrainLaw {
     double Scale(double v) const { return nominal / (fixed + JunctionCapacitance(law, v)); }
 };
 
+// The circuit's states at the head of an integrated state.
+template <std::size_t K, std::size_t N>
+Vector<K> Head(const std::array<double, N>& x)
+{
+    Vector<K> z;
+    std::copy_n(x.begin(), K, z.begin());
+    return z;
+}
+
 // One interval's equations with the integrals the figures need riding along: the
 // load current squared, the external C1's current squared (its share of the drain
 // node's current changes with the law where the two share one state) and, for the
@@ -624,8 +648,7 @@ struct IntervalEquations {
 
     void operator()(const State& x, State& dx, double) const
     {
-        Vector<K> z;
-        std::copy_n(x.begin(), K, z.begin());
+        const Vector<K> z = Head<K>(x);
         Vector<K> dz = mode->a * z;
         const double scale = drain.Scale(z[drain.index]);
         dz[drain.index] *= scale;
@@ -665,11 +688,7 @@ std::optional<typename IntervalEquations<K, WithGramian>::State> Integrated(
             angles[steps] = span;
             samples->clear();
             odeint::integrate_times(stepper, equations, x, angles.begin(), angles.end(), kFirstStep * span,
-                                    [&](const State& at, double) {
-                                        Vector<K> z;
-                                        std::copy_n(at.begin(), K, z.begin());
-                                        samples->push_back(z);
-                                    });
+                                    [&](const State& at, double) { samples->push_back(Head<K>(at)); });
         }
     } catch (const std::runtime_error&) {
         return std::nullopt;
@@ -677,14 +696,6 @@ std::optional<typename IntervalEquations<K, WithGramian>::State> Integrated(
     for (double v : x)
         if (!std::isfinite(v)) return std::nullopt;
     return x;
-}
-
-template <std::size_t K, std::size_t N>
-Vector<K> Head(const std::array<double, N>& x)
-{
-    Vector<K> z;
-    std::copy_n(x.begin(), K, z.begin());
-    return z;
 }
 
 template <std::size_t K, std::size_t N>
@@ -699,11 +710,7 @@ template <std::size_t M, std::size_t MF>
 SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail)
 {
     const JunctionLaw& law = *s.cossLaw;
-    const double externalC1 = 1 - s.coss * s.c1;
-    const Resistances r = ResistancesOf(s, l, externalC1);
-    const bool falls = s.fall > 0;
-    const double onSpan = kPeriod * s.duty;
-    const double openSpan = kPeriod * (1 - s.duty) - (falls ? s.fall : 0.0);
+    const auto [externalC1, r, falls, onSpan, openSpan] = PeriodOf(s, l);
     if (!(openSpan > 0)) return {};
 
     NormalisedStage linear = s;
