@@ -758,7 +758,9 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
     const IntervalEquations<M, false> onEquations{&on, drainOf(l), shared};
     const IntervalEquations<MF, false> fallEquations{&fall, drainOf(lf), shared};
     const IntervalEquations<M, false> openEquations{&open, drainOf(l), shared};
-    auto period = [&](const Vector<M>& start, double& loadIntegral) -> std::optional<Vector<M>> {
+    // Structured bindings are captured by copy, by name: clang 14 cannot capture them implicitly.
+    auto period = [&, onSpan = onSpan, falls = falls, openSpan = openSpan](
+                      const Vector<M>& start, double& loadIntegral) -> std::optional<Vector<M>> {
         const auto afterOn = Integrated(onEquations, start, onSpan);
         if (!afterOn) return std::nullopt;
         Vector<M> z = Head<M>(*afterOn);
