@@ -11,6 +11,7 @@
 #include "engine/exact_solver.h"
 #include "engine/single.h"
 #include "engine/stage_analysis.h"
+#include "units/format.h"
 
 namespace voltra {
 namespace {
@@ -187,6 +188,7 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
 {
     DesignRecord working = d;
     std::optional<ExactSolution> solution;
+    double curveLimit = NAN;  // Hz, the highest frequency for a device's curve, when beyond it
     // The switch's own capacitance: a chosen device's curve, which the exact solution
     // integrates (its Cj0 then the part C1 includes); without the exact solution, one
     // value taken off C1, the curve's charge-equivalent capacitance over the ideal
@@ -207,10 +209,16 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
         if (!solution->valid && own > 0) {
             // A switch whose own capacitance is more than the whole C1: the solution
             // without it says how much C1 is needed, and so the highest frequency.
+            const ExactTargets withOwn = targets;
             targets.coss = 0;
             targets.cossLaw.reset();
             const ExactSolution free = SolveExact(targets, ClosedFormStart(d));
-            if (free.valid && free.stage.c1 <= own) solution = free;
+            if (free.valid && free.stage.c1 <= own) {
+                solution = free;
+                // The curve's capacitance falls with the swing, so it reaches the C1
+                // Class E needs at a higher frequency than its Cj0 alone would.
+                if (law) curveLimit = HighestFrequencyForCurve(withOwn, ClosedFormStart(d), *law);
+            }
         }
         if (solution->valid) Adopt(working, *solution);
     }
@@ -240,8 +248,12 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
         if (needed > own)
             c1.value = StoreSingle(needed - own);
         else {
-            Invalidate(c1, kCossAboveC1);
-            c.cossLimitFrequency = StoreSingle(d.Frequency * needed / own);
+            c.cossLimitFrequency = StoreSingle(law && options.exact ? curveLimit : d.Frequency * needed / own);
+            // The reason carries the limit to the command line and the sheet as well.
+            std::string reason = kCossAboveC1;
+            if (std::isfinite(c.cossLimitFrequency))
+                reason += "; Class E only below " + FormatLarge(c.cossLimitFrequency) + "Hz";
+            Invalidate(c1, reason);
         }
     }
 

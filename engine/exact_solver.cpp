@@ -342,25 +342,40 @@ std::string Implausible(const ExactTargets& t, const ExactStart& start, const Ex
     return {};
 }
 
-}  // namespace
 
-ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedFormStart)
+// The unknowns and Ron Class E converges to, before the stage is checked: its C1 may
+// still be below the switch's own capacitance. A failure's reason when there are none.
+struct Converged {
+    ExactTargets working;  // with Ron as solved
+    Unknowns u{};
+    ExactStart start;      // the duty-scaled closed form Newton started from
+    int iterations = 0;
+    ExactSolution failure;
+    bool ok = false;
+};
+
+Converged SolveClassE(const ExactTargets& given, const ExactStart& closedFormStart)
 {
+    Converged result;
+    auto failed = [&result](ExactSolution f) {
+        result.failure = std::move(f);
+        return result;
+    };
     // With a law, its Cj0 is the switch's part of C1 the equations are built on.
     ExactTargets t = given;
     if (t.cossLaw) t.coss = t.cossLaw->cj0;
     for (double target : {t.frequency, t.power, t.supply, t.ron, t.networkQ, t.chokeFactor})
-        if (!Positive(target)) return Failure("The targets, Ron and the choke factor must be positive.");
-    if (t.lnetwork && !Positive(t.rnetwork)) return Failure("The network resistance must be positive.");
-    if (!(t.coss >= 0)) return Failure("The switch's own capacitance cannot be negative.");
-    if (!(t.duty >= kMinDuty && t.duty <= kMaxDuty)) return Failure("The duty must lie between 25 % and 75 %.");
-    if (!(t.falltime >= 0)) return Failure("The fall time cannot be negative.");
-    if (!(t.falltime < (1 - t.duty) / t.frequency)) return Failure("The fall time is longer than the switch's off-time.");
-    if (!(t.inductorQ > 0 && t.capacitorQ > 0)) return Failure("The parts' quality factors must be positive.");
+        if (!Positive(target)) return failed(Failure("The targets, Ron and the choke factor must be positive."));
+    if (t.lnetwork && !Positive(t.rnetwork)) return failed(Failure("The network resistance must be positive."));
+    if (!(t.coss >= 0)) return failed(Failure("The switch's own capacitance cannot be negative."));
+    if (!(t.duty >= kMinDuty && t.duty <= kMaxDuty)) return failed(Failure("The duty must lie between 25 % and 75 %."));
+    if (!(t.falltime >= 0)) return failed(Failure("The fall time cannot be negative."));
+    if (!(t.falltime < (1 - t.duty) / t.frequency)) return failed(Failure("The fall time is longer than the switch's off-time."));
+    if (!(t.inductorQ > 0 && t.capacitorQ > 0)) return failed(Failure("The parts' quality factors must be positive."));
     ExactStart start = AtDuty(closedFormStart, t.duty);
     ExactStart fromClosedForm = closedFormStart;
     if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))
-        return Failure("The closed-form design has no valid load, C1 and C2 to start from.");
+        return failed(Failure("The closed-form design has no valid load, C1 and C2 to start from."));
     if (t.cossLaw) {
         // The closed form's C1 is all the drain needs; the curve's Cj0, which the total
         // is counted from, can be more than that. Newton starts where the external part
@@ -405,15 +420,15 @@ ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedForm
             if (other.converged) n = other;
         }
         iterations += n.iterations;
-        if (!n.converged) return Failure(n.reason, iterations);
+        if (!n.converged) return failed(Failure(n.reason, iterations));
         u = n.u;
         if (!(u[kC2] > 0))
-            return Failure("C2 would have to be negative: the loaded Q is too low for Class E with this choke.",
-                           iterations);
+            return failed(Failure("C2 would have to be negative: the loaded Q is too low for Class E with this choke.",
+                           iterations));
         if (!(t.saturation > 0)) break;
         const SteadyState peaks = SolveSteadyState(Normalise(working, u), SteadyStateDetail::SwitchPeak);
         const double given = t.saturation / (peaks.peakNetworkCurrent * t.supply / std::exp(u[kLogR]));
-        if (!peaks.solved || !Positive(given)) return Failure("The solved peak current gives no on-resistance.", iterations);
+        if (!peaks.solved || !Positive(given)) return failed(Failure("The solved peak current gives no on-resistance.", iterations));
         const double gap = given - working.ron;
         if (std::fabs(gap) <= kRonTolerance * given) {
             // Ron has settled: the solve it gives, to full precision.
@@ -421,12 +436,12 @@ ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedForm
             if (tolerance > kTolerance) {
                 const Newton polished = SolveUnknowns(working, u, &jacobian, kTolerance);
                 iterations += polished.iterations;
-                if (!polished.converged) return Failure(polished.reason, iterations);
+                if (!polished.converged) return failed(Failure(polished.reason, iterations));
                 u = polished.u;
             }
             break;
         }
-        if (outer + 1 == kMaxRonSteps) return Failure("Ron and the peak current it gives did not settle.", iterations);
+        if (outer + 1 == kMaxRonSteps) return failed(Failure("Ron and the peak current it gives did not settle.", iterations));
         double next = given;
         if (std::isfinite(previousGap) && gap != previousGap) {
             const double secant = working.ron - gap * (working.ron - previousRon) / (gap - previousGap);
@@ -437,15 +452,30 @@ ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedForm
         tolerance = std::max(kTolerance, std::min(1e-3, 1e-2 * std::fabs(next - working.ron) / next));
         working.ron = next;
     }
+    result.working = working;
+    result.u = u;
+    result.start = start;
+    result.iterations = iterations;
+    result.ok = true;
+    return result;
+}
+
+}  // namespace
+
+ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedFormStart)
+{
+    const Converged c = SolveClassE(given, closedFormStart);
+    if (!c.ok) return c.failure;
+    const int iterations = c.iterations;
     ExactSolution s;
-    s.stage = BuildStage(working, u);
-    if (s.stage.c1 < t.coss)
+    s.stage = BuildStage(c.working, c.u);
+    if (s.stage.c1 < c.working.coss)
         return Failure("The switch's own capacitance is larger than the C1 Class E needs here.", iterations);
     s.figures = AnalyseStage(s.stage);
     if (!s.figures.valid) return Failure(s.figures.reason, iterations);
     s.iterations = iterations;
-    s.rload = std::exp(u[kLogR]);
-    const std::string doubt = Implausible(t, start, s);
+    s.rload = std::exp(c.u[kLogR]);
+    const std::string doubt = Implausible(c.working, c.start, s);
     if (!doubt.empty()) return Failure("The solution found is not believable: " + doubt, iterations);
     s.valid = true;
     return s;
@@ -461,6 +491,47 @@ double HighestFrequencyForCoss(const ExactTargets& targets, const ExactStart& st
     const ExactSolution s = SolveExact(free, start);
     if (!s.valid || !(coss > 0)) return NAN;
     return targets.frequency * s.stage.c1 / coss;
+}
+
+double HighestFrequencyForCurve(const ExactTargets& targets, const ExactStart& start, const JunctionLaw& law)
+{
+    ExactTargets free = targets;
+    free.coss = 0;
+    free.cossLaw.reset();
+    const ExactSolution reference = SolveExact(free, start);
+    if (!reference.valid || !(law.cj0 > 0)) return NAN;
+    const double f0 = targets.frequency;
+    // The external C1 times the frequency, as a share of what the ideal switch needs:
+    // with one fixed capacitance it falls linearly in f to zero at the limit, and the
+    // curve bends it only a little, so the secant needs few solves.
+    auto excess = [&](double f) -> double {
+        ExactTargets at = targets;
+        at.frequency = f;
+        at.coss = law.cj0;
+        at.cossLaw = law;
+        ExactStart from = start;
+        from.c1 *= f0 / f;
+        from.c2 *= f0 / f;
+        const Converged c = SolveClassE(at, from);
+        if (!c.ok) return NAN;
+        return f * (BuildStage(c.working, c.u).c1 - law.cj0) / (f0 * reference.stage.c1);
+    };
+    // The first guess: one capacitance taking the curve's charge up to the ideal peak.
+    const double equivalent = ChargeEquivalentCapacitance(law, kDrainPeakOverSupply * targets.supply);
+    double fa = f0 * reference.stage.c1 / equivalent;
+    double fb = fa * (1 + kLimitSecantStep);
+    double ea = excess(fa), eb = excess(fb);
+    for (int step = 0; step < kLimitSecantSteps; ++step) {
+        if (!std::isfinite(ea) || !std::isfinite(eb) || ea == eb) return NAN;
+        const double next = fb - eb * (fb - fa) / (eb - ea);
+        if (!(next > 0)) return NAN;
+        if (std::fabs(next - fb) <= kLimitTolerance * next) return next;
+        fa = fb;
+        ea = eb;
+        fb = next;
+        eb = excess(fb);
+    }
+    return NAN;
 }
 
 ExactTargets ExactTargetsOf(const DesignRecord& design, double chokeFactor)

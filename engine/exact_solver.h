@@ -78,6 +78,16 @@ ExactSolution SolveExact(const ExactTargets& targets, const ExactStart& start);
 // positive.
 double HighestFrequencyForCoss(const ExactTargets& targets, const ExactStart& start, double coss);
 
+// The same limit for a switch whose capacitance follows `law`: the frequency at which
+// the exact solution with the curve needs no external C1, found by the secant on the
+// external C1 the solutions need on either side of it, to kLimitTolerance. The fall
+// time stays in seconds, so its share of the period grows with the frequency. NaN
+// when the targets, or the solutions near the limit, have no solution.
+inline constexpr double kLimitTolerance = 1e-7;
+inline constexpr double kLimitSecantStep = 0.01;  // the second point, above the first guess
+inline constexpr int kLimitSecantSteps = 12;
+double HighestFrequencyForCurve(const ExactTargets& targets, const ExactStart& start, const JunctionLaw& law);
+
 // From a design whose closed-form results are current (after FindAll): Ron starts at
 // the saturation voltage over the closed-form peak current and follows the solution.
 ExactTargets ExactTargetsOf(const DesignRecord& design, double chokeFactor = kDefaultChokeFactor);

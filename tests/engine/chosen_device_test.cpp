@@ -8,6 +8,8 @@
 
 #include "engine/chosen_device.h"
 #include "engine/design_options.h"
+#include "engine/equations.h"
+#include "engine/exact_solver.h"
 #include "tests/calculated_design.h"
 
 namespace voltra {
@@ -184,6 +186,35 @@ TEST(JunctionTemperatureOfTheDesign, AboveTheMaximumIsInvalid)
     const Circuit unknown = WithDevice(bare);
     EXPECT_FALSE(unknown.tj.has_value());
     EXPECT_TRUE(AllUsable(unknown));
+}
+
+}  // namespace
+}  // namespace voltra
+
+namespace voltra {
+namespace {
+
+// A device whose curve is more than the C1 the exact design needs: the highest
+// frequency given is the curve's own, above the one its Cj0 would set, and there the
+// design is back.
+TEST(ChosenDevice, CurveBeyondTheC1GivesItsOwnHighestFrequency)
+{
+    const DesignRecord d = CalculatedDesign();
+    const double needed = BuildCircuit(d, DesignOptions{.exact = true}).ValueOf(PartRole::C1);
+    Transistor device = Device();
+    device.coss = {6 * needed, 0.474, 0.283};
+    DesignOptions options{.exact = true};
+    options.device = device;
+    const Circuit over = BuildCircuit(d, options);
+    EXPECT_EQ(over.Get(PartRole::C1).value.status, Status::Invalid);
+    const double limit = HighestFrequencyForCurve(ExactTargetsOf(d), ClosedFormStart(d), device.coss);
+    EXPECT_NEAR(over.cossLimitFrequency / limit, 1, 1e-6);
+    EXPECT_GT(over.cossLimitFrequency, d.Frequency * needed / device.coss.cj0);
+
+    DesignRecord slower = d;
+    slower.Frequency = over.cossLimitFrequency * 0.99f;
+    FindAll(slower);
+    EXPECT_TRUE(BuildCircuit(slower, options).Get(PartRole::C1).value.Usable());
 }
 
 }  // namespace

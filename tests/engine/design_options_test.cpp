@@ -8,6 +8,7 @@
 #include "engine/design_options.h"
 #include "engine/equations.h"
 #include "tests/calculated_design.h"
+#include "units/format.h"
 
 namespace voltra {
 namespace {
@@ -63,6 +64,9 @@ TEST(DesignOptions, CossComesOffC1AndBoundsTheFrequency)
         const Circuit over = BuildCircuit(d, DesignOptions{.exact = exact, .coss = 2e-9f});
         EXPECT_EQ(over.Get(PartRole::C1).value.status, Status::Invalid);
         EXPECT_NE(over.Get(PartRole::C1).value.reason.find("output capacitance"), std::string::npos);
+        EXPECT_NE(over.Get(PartRole::C1).value.reason.find("Class E only below " + FormatLarge(over.cossLimitFrequency) + "Hz"),
+                  std::string::npos)
+            << over.Get(PartRole::C1).value.reason;
         EXPECT_FALSE(AllUsable(over));
         EXPECT_NEAR(over.cossLimitFrequency, 4e6 * needed / 2e-9, 1);
         // At that frequency the same switch just fits.

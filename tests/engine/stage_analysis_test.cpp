@@ -175,5 +175,43 @@ TEST(ExactSolverWithCapacitanceLaw, ExternalC1BesideTheCurveReachesZeroVoltageTu
                 100 * (missed.pout / t.power - 1));
 }
 
+
+// Above the highest frequency the curve alone is more than the C1 Class E needs: just
+// below it the exact design's external C1 is a sliver of the whole, just above it there
+// is none. The curve's capacitance falls with the swing, so the limit lies above the
+// one its Cj0 would set.
+TEST(ExactSolverWithCapacitanceLaw, HighestFrequencyIsWhereTheCurveAloneIsTheC1)
+{
+    const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, false);
+    const ExactTargets t = ExactTargetsOf(d);
+    const double needed = SolveExact(t, ClosedFormStart(d)).stage.c1;
+    const JunctionLaw law{2 * needed, 0.474, 0.283};
+    const double limit = HighestFrequencyForCurve(t, ClosedFormStart(d), law);
+    ASSERT_TRUE(std::isfinite(limit));
+    EXPECT_GT(limit, d.Frequency * needed / law.cj0 * 1.5);
+
+    for (const double factor : {1 - 1e-3, 1 + 1e-3}) {
+        DesignRecord at = d;
+        at.Frequency = static_cast<float>(limit * factor);
+        FindAll(at);
+        ExactTargets near = ExactTargetsOf(at);
+        near.cossLaw = law;
+        const ExactSolution s = SolveExact(near, ClosedFormStart(at));
+        if (factor < 1) {
+            ASSERT_TRUE(s.valid) << s.reason;
+            const double external = (s.stage.c1 - law.cj0) / s.stage.c1;
+            EXPECT_GT(external, 0);
+            EXPECT_LT(external, 1e-3);
+            // One capacitance with the curve's charge to the ideal peak sets the limit
+            // some per cent off: the secant has to have moved from it.
+            std::printf("highest frequency %.6g Hz; from the charge-equivalent capacitance %.6g Hz\n", limit,
+                        d.Frequency * needed / ChargeEquivalentCapacitance(law, kDrainPeakOverSupply * t.supply));
+        } else {
+            EXPECT_FALSE(s.valid);
+            EXPECT_NE(s.reason.find("larger than the C1"), std::string::npos) << s.reason;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace voltra
