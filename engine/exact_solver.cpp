@@ -86,10 +86,10 @@ NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
     return n;
 }
 
-std::optional<Vector<3>> Residual(const ExactTargets& t, const Unknowns& u)
+std::optional<Vector<3>> Residual(const ExactTargets& t, const Unknowns& u, ShootingMemory* memory)
 {
     if (!(u[kC1] > 0) || !std::isfinite(u[kC2]) || !std::isfinite(u[kLogR])) return std::nullopt;
-    const SteadyState s = SolveSteadyState(Normalise(t, u), SteadyStateDetail::TurnOn);
+    const SteadyState s = SolveSteadyState(Normalise(t, u), SteadyStateDetail::TurnOn, memory);
     if (!s.solved || !(s.loadPower > 0)) return std::nullopt;
     const double power = s.loadPower * t.supply * t.supply / std::exp(u[kLogR]);
     Vector<3> f = {s.turnOnVoltage, s.turnOnSlope, std::log(power / t.power)};
@@ -150,10 +150,10 @@ struct Newton {
 // A Jacobian from an earlier solve of nearly the same targets saves the finite
 // differences of the first step.
 Newton SolveUnknowns(const ExactTargets& t, Unknowns u, std::optional<SquareMatrix<3>>* carried = nullptr,
-                     double tolerance = kTolerance)
+                     double tolerance = kTolerance, ShootingMemory* memory = nullptr)
 {
     Newton result;
-    std::optional<Vector<3>> f = Residual(t, u);
+    std::optional<Vector<3>> f = Residual(t, u, memory);
     if (!f) {
         result.reason = "The closed-form design cannot be analysed as a start.";
         return result;
@@ -168,7 +168,7 @@ Newton SolveUnknowns(const ExactTargets& t, Unknowns u, std::optional<SquareMatr
             Unknowns shifted = u;
             const double step = kDifferenceStep * (1 + std::fabs(u[j]));
             shifted[j] += step;
-            const std::optional<Vector<3>> g = Residual(t, shifted);
+            const std::optional<Vector<3>> g = Residual(t, shifted, memory);
             if (!g) return false;
             for (std::size_t i = 0; i < 3; ++i) jacobian(i, j) = ((*g)[i] - (*f)[i]) / step;
         }
@@ -198,7 +198,7 @@ Newton SolveUnknowns(const ExactTargets& t, Unknowns u, std::optional<SquareMatr
         Unknowns trial{};
         for (int h = 0; solvable && h <= kMaxHalvings && !accepted; ++h, fraction /= 2) {
             for (std::size_t i = 0; i < 3; ++i) trial[i] = u[i] + fraction * direction[i];
-            const std::optional<Vector<3>> g = Residual(t, trial);
+            const std::optional<Vector<3>> g = Residual(t, trial, memory);
             if (g && Norm(*g) < Norm(*f)) accepted = g;
         }
         if (!accepted) {
@@ -238,11 +238,11 @@ Newton SolveUnknowns(const ExactTargets& t, Unknowns u, std::optional<SquareMatr
 // From the choke-fed design at kContinuationChokeFactor down to a smaller choke in
 // steps of the choke factor, each solve starting from the last solution, the step
 // shortened where a solve fails: the branch that continues the closed-form design.
-Newton Continue(ExactTargets t, Unknowns u)
+Newton Continue(ExactTargets t, Unknowns u, ShootingMemory* memory)
 {
     const double target = t.chokeFactor;
     t.chokeFactor = kContinuationChokeFactor;
-    Newton at = SolveUnknowns(t, u);
+    Newton at = SolveUnknowns(t, u, nullptr, kTolerance, memory);
     if (!at.converged) return at;
     int iterations = at.iterations;
     double logStep = kContinuationStep;
@@ -251,7 +251,7 @@ Newton Continue(ExactTargets t, Unknowns u)
     while (logFactor > logTarget) {
         const double next = std::max(logTarget, logFactor - logStep);
         t.chokeFactor = std::exp(next);
-        Newton step = SolveUnknowns(t, at.u);
+        Newton step = SolveUnknowns(t, at.u, nullptr, kTolerance, memory);
         iterations += step.iterations;
         if (step.converged) {
             at = step;
@@ -398,6 +398,9 @@ Converged SolveClassE(const ExactTargets& given, const ExactStart& closedFormSta
     // Ron (by about Ron/Rload of itself), each starting from the last solution and
     // its Jacobian.
     ExactTargets working = t;
+    // Every solve of the stage with a curve starts from the last one's turn-on state.
+    ShootingMemory shooting;
+    ShootingMemory* const memory = t.cossLaw ? &shooting : nullptr;
     int iterations = 0;
     std::optional<SquareMatrix<3>> jacobian;
     // The secant through the last two (Ron, Ron it gives) pairs, after one plain step;
@@ -407,16 +410,16 @@ Converged SolveClassE(const ExactTargets& given, const ExactStart& closedFormSta
     double tolerance = t.saturation > 0 ? kFirstRonTolerance : kTolerance;
     for (int outer = 0;; ++outer) {
         Newton n = outer == 0 && working.chokeFactor < kContinuationChokeFactor
-                       ? Continue(working, u)
-                       : SolveUnknowns(working, u, &jacobian, tolerance);
+                       ? Continue(working, u, memory)
+                       : SolveUnknowns(working, u, &jacobian, tolerance, memory);
         // A warm start can sit where the L-network just vanishes (its reactances go as
         // the square root of the resistance step there); from a cold start it converges.
         // From the other start: the closed form as it is where the duty-scaled one fails.
         if (!n.converged) {
             const Unknowns from = outer > 0 ? scaled : closedForm;
             const Newton other = outer == 0 && working.chokeFactor < kContinuationChokeFactor
-                                     ? Continue(working, from)
-                                     : SolveUnknowns(working, from, nullptr, tolerance);
+                                     ? Continue(working, from, memory)
+                                     : SolveUnknowns(working, from, nullptr, tolerance, memory);
             if (other.converged) n = other;
         }
         iterations += n.iterations;
@@ -426,7 +429,7 @@ Converged SolveClassE(const ExactTargets& given, const ExactStart& closedFormSta
             return failed(Failure("C2 would have to be negative: the loaded Q is too low for Class E with this choke.",
                            iterations));
         if (!(t.saturation > 0)) break;
-        const SteadyState peaks = SolveSteadyState(Normalise(working, u), SteadyStateDetail::SwitchPeak);
+        const SteadyState peaks = SolveSteadyState(Normalise(working, u), SteadyStateDetail::SwitchPeak, memory);
         const double given = t.saturation / (peaks.peakNetworkCurrent * t.supply / std::exp(u[kLogR]));
         if (!peaks.solved || !Positive(given)) return failed(Failure("The solved peak current gives no on-resistance.", iterations));
         const double gap = given - working.ron;
@@ -434,7 +437,7 @@ Converged SolveClassE(const ExactTargets& given, const ExactStart& closedFormSta
             // Ron has settled: the solve it gives, to full precision.
             working.ron = given;
             if (tolerance > kTolerance) {
-                const Newton polished = SolveUnknowns(working, u, &jacobian, kTolerance);
+                const Newton polished = SolveUnknowns(working, u, &jacobian, kTolerance, memory);
                 iterations += polished.iterations;
                 if (!polished.converged) return failed(Failure(polished.reason, iterations));
                 u = polished.u;

@@ -707,20 +707,13 @@ SquareMatrix<K> GramianOf(const std::array<double, N>& x, std::size_t first)
 }
 
 template <std::size_t M, std::size_t MF>
-SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail)
+SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail,
+                           ShootingMemory* memory)
 {
     const JunctionLaw& law = *s.cossLaw;
     const auto [externalC1, r, falls, onSpan, openSpan] = PeriodOf(s, l);
     if (!(openSpan > 0)) return {};
 
-    NormalisedStage linear = s;
-    linear.cossLaw.reset();
-    // Shooting starts from the linear stage whose fixed capacitance takes the law's
-    // charge up to the ideal peak.
-    linear.coss = ChargeEquivalentCapacitance(law, kDrainPeakOverSupply);
-    linear.c1 = 1 / (1 / s.c1 - s.coss + linear.coss);
-    Vector<M> z0{};
-    if (!SolveSized<M, MF>(linear, l, lf, SteadyStateDetail::TurnOn, &z0).solved) return {};
 
     const Mode<M> on = BuildMode<M>(s, l, r, externalC1, kOn);
     const Mode<M> open = BuildMode<M>(s, l, r, externalC1, kOpen);
@@ -790,44 +783,77 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
         for (double x : g) m = std::max(m, std::fabs(x));
         return m;
     };
+    // Newton from z0, with the Jacobian given when `current`; false when it fails.
     double loadIntegral = 0;
-    std::optional<Vector<n>> g = mismatch(z0, loadIntegral);
-    if (!g) return {};
     SquareMatrix<n> jacobian;
-    bool current = false;
-    for (int step = 0; largest(*g) > kShootingTolerance; ++step) {
-        if (step == kMaxShootingSteps) return {};
-        const bool fresh = !current;
-        if (fresh) {
-            for (std::size_t j = 0; j < n; ++j) {
-                Vector<M> shifted = z0;
-                const double h = kShootingDifference * (1 + std::fabs(z0[j]));
-                shifted[j] += h;
-                double unused = 0;
-                const std::optional<Vector<n>> gj = mismatch(shifted, unused);
-                if (!gj) return {};
-                for (std::size_t i = 0; i < n; ++i) jacobian(i, j) = ((*gj)[i] - (*g)[i]) / h;
+    auto shoot = [&](Vector<M>& z, bool current) {
+        std::optional<Vector<n>> g = mismatch(z, loadIntegral);
+        if (!g) return false;
+        for (int step = 0; largest(*g) > kShootingTolerance; ++step) {
+            if (step == kMaxShootingSteps) return false;
+            const bool fresh = !current;
+            if (fresh) {
+                for (std::size_t j = 0; j < n; ++j) {
+                    Vector<M> shifted = z;
+                    const double h = kShootingDifference * (1 + std::fabs(z[j]));
+                    shifted[j] += h;
+                    double unused = 0;
+                    const std::optional<Vector<n>> gj = mismatch(shifted, unused);
+                    if (!gj) return false;
+                    for (std::size_t i = 0; i < n; ++i) jacobian(i, j) = ((*gj)[i] - (*g)[i]) / h;
+                }
+                current = true;
             }
-            current = true;
+            SquareMatrix<n> factors = jacobian;
+            Vector<n> direction;
+            for (std::size_t i = 0; i < n; ++i) direction[i] = -(*g)[i];
+            if (!SolveInPlace(factors, direction)) return false;
+            Vector<M> trial = z;
+            for (std::size_t i = 0; i < n; ++i) trial[i] += direction[i];
+            double trialLoad = 0;
+            const std::optional<Vector<n>> gt = mismatch(trial, trialLoad);
+            if (gt && largest(*gt) < largest(*g)) {
+                if (largest(*gt) > kChordContraction * largest(*g)) current = false;
+                z = trial;
+                g = gt;
+                loadIntegral = trialLoad;
+            } else if (fresh) {
+                return false;
+            } else {
+                current = false;
+            }
         }
-        SquareMatrix<n> factors = jacobian;
-        Vector<n> direction;
-        for (std::size_t i = 0; i < n; ++i) direction[i] = -(*g)[i];
-        if (!SolveInPlace(factors, direction)) return {};
-        Vector<M> trial = z0;
-        for (std::size_t i = 0; i < n; ++i) trial[i] += direction[i];
-        double trialLoad = 0;
-        const std::optional<Vector<n>> gt = mismatch(trial, trialLoad);
-        if (gt && largest(*gt) < largest(*g)) {
-            if (largest(*gt) > kChordContraction * largest(*g)) current = false;
-            z0 = trial;
-            g = gt;
-            loadIntegral = trialLoad;
-        } else if (fresh) {
-            return {};
-        } else {
-            current = false;
-        }
+        return true;
+    };
+
+    // A nearly equal stage solved just before (the next step or difference of an outer
+    // Newton) gives a start and a Jacobian that need a period or two, not the ten of a
+    // cold start; where they fail, the cold start still decides.
+    Vector<M> z0{};
+    bool solved = false;
+    if (memory && memory->start.size() == M && memory->jacobian.size() == n * n) {
+        std::copy(memory->start.begin(), memory->start.end(), z0.begin());
+        for (std::size_t i = 0; i < n; ++i)
+            for (std::size_t j = 0; j < n; ++j) jacobian(i, j) = memory->jacobian[i * n + j];
+        solved = shoot(z0, true);
+    }
+    if (!solved) {
+        // Cold, from the linear stage whose fixed capacitance takes the law's charge up
+        // to the ideal peak, with a Jacobian of its own.
+        NormalisedStage linear = s;
+        linear.cossLaw.reset();
+        linear.coss = ChargeEquivalentCapacitance(law, kDrainPeakOverSupply);
+        linear.c1 = 1 / (1 / s.c1 - s.coss + linear.coss);
+        z0 = Vector<M>{};
+        if (!SolveSized<M, MF>(linear, l, lf, SteadyStateDetail::TurnOn, &z0).solved) return {};
+        // The first step always differences afresh, so no Jacobian is read before it is made.
+        if (!shoot(z0, false)) return {};
+    }
+    if (memory) {
+        memory->start.assign(z0.begin(), z0.end());
+        memory->jacobian.resize(n * n);
+        for (std::size_t i = 0; i < n; ++i)
+            for (std::size_t j = 0; j < n; ++j) memory->jacobian[i * n + j] = jacobian(i, j);
     }
 
     SteadyState result;
@@ -888,15 +914,16 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
 
 // Which solver the stage needs, at each size of its state.
 template <std::size_t M, std::size_t MF>
-SteadyState SolveAnySized(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail)
+SteadyState SolveAnySized(const NormalisedStage& s, const Layout& l, const Layout& lf, SteadyStateDetail detail,
+                          ShootingMemory* memory)
 {
-    if (s.cossLaw) return SolveNonlinear<M, MF>(s, l, lf, detail);
+    if (s.cossLaw) return SolveNonlinear<M, MF>(s, l, lf, detail, memory);
     return SolveSized<M, MF>(s, l, lf, detail);
 }
 
 }  // namespace
 
-SteadyState SolveSteadyState(const NormalisedStage& s, SteadyStateDetail detail)
+SteadyState SolveSteadyState(const NormalisedStage& s, SteadyStateDetail detail, ShootingMemory* memory)
 {
     if (s.cossLaw && !(s.cossLaw->cj0 > 0 && s.cossLaw->vj > 0 && s.coss == s.cossLaw->cj0)) return {};
     // C1's resistance separates the drain from the external C1's own voltage; Coss
@@ -905,13 +932,13 @@ SteadyState SolveSteadyState(const NormalisedStage& s, SteadyStateDetail detail)
     const Layout l = LayoutFor(s, separate, false);
     const Layout lf = LayoutFor(s, separate, true);
     switch (l.size) {
-    case 5: return SolveAnySized<5, 7>(s, l, lf, detail);
-    case 6: return SolveAnySized<6, 8>(s, l, lf, detail);
-    case 7: return SolveAnySized<7, 9>(s, l, lf, detail);
-    case 8: return SolveAnySized<8, 10>(s, l, lf, detail);
+    case 5: return SolveAnySized<5, 7>(s, l, lf, detail, memory);
+    case 6: return SolveAnySized<6, 8>(s, l, lf, detail, memory);
+    case 7: return SolveAnySized<7, 9>(s, l, lf, detail, memory);
+    case 8: return SolveAnySized<8, 10>(s, l, lf, detail, memory);
     default: break;
     }
-    return SolveAnySized<9, 11>(s, l, lf, detail);
+    return SolveAnySized<9, 11>(s, l, lf, detail, memory);
 }
 
 }  // namespace voltra

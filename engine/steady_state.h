@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "engine/junction_law.h"
 
@@ -89,6 +90,14 @@ struct SteadyState {
 // and takes 1e-6 of that reactance over the load resistance of the output power.
 inline constexpr double kLoadCapacitorLeak = 1e6;
 
-SteadyState SolveSteadyState(const NormalisedStage& stage, SteadyStateDetail detail);
+// What a shooting solve of a stage with a capacitance law leaves for the next solve of
+// a nearly equal stage: its turn-on state and the Jacobian of its period's mismatch.
+// The linear stages solve their period in closed form and neither read nor write it.
+struct ShootingMemory {
+    std::vector<double> start;
+    std::vector<double> jacobian;  // row by row
+};
+
+SteadyState SolveSteadyState(const NormalisedStage& stage, SteadyStateDetail detail, ShootingMemory* memory = nullptr);
 
 }  // namespace voltra

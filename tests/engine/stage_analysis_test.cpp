@@ -213,5 +213,44 @@ TEST(ExactSolverWithCapacitanceLaw, HighestFrequencyIsWhereTheCurveAloneIsTheC1)
     }
 }
 
+
+// A shooting solve that starts from the memory of another stage's solve ends where a
+// cold start ends; a memory of a stage with another number of states is not read; and
+// the solve leaves the turn-on state it found for the next one.
+TEST(ExactSolverWithCapacitanceLaw, WarmShootingEndsWhereTheColdStartDoes)
+{
+    const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, false);
+    ExactTargets t = ExactTargetsOf(d);
+    const double needed = SolveExact(t, ClosedFormStart(d)).stage.c1;
+    t.cossLaw = JunctionLaw{0.5 * needed, 0.474, 0.283};
+    const ExactSolution s = SolveExact(t, ClosedFormStart(d));
+    ASSERT_TRUE(s.valid) << s.reason;
+    const NormalisedStage stage = NormaliseStage(s.stage);
+    NormalisedStage nearby = stage;
+    nearby.c1 *= 1.01;
+    nearby.load *= 0.99;
+
+    const SteadyState cold = SolveSteadyState(nearby, SteadyStateDetail::TurnOn);
+    ASSERT_TRUE(cold.solved);
+    ShootingMemory memory;
+    ASSERT_TRUE(SolveSteadyState(stage, SteadyStateDetail::TurnOn, &memory).solved);
+    const std::size_t states = memory.start.size();
+    ASSERT_GT(states, 0u);
+    EXPECT_EQ(memory.jacobian.size(), (states - 1) * (states - 1));
+    const std::vector<double> stageStart = memory.start;
+    const SteadyState warm = SolveSteadyState(nearby, SteadyStateDetail::TurnOn, &memory);
+    ASSERT_TRUE(warm.solved);
+    EXPECT_NEAR(warm.turnOnVoltage, cold.turnOnVoltage, 1e-9);
+    EXPECT_NEAR(warm.turnOnSlope, cold.turnOnSlope, 1e-9);
+    EXPECT_NEAR(warm.loadPower / cold.loadPower, 1, 1e-9);
+    EXPECT_NE(memory.start, stageStart);
+
+    ShootingMemory foreign{std::vector<double>(states + 2, 0.3), std::vector<double>((states + 1) * (states + 1), 1.0)};
+    const SteadyState fromForeign = SolveSteadyState(nearby, SteadyStateDetail::TurnOn, &foreign);
+    ASSERT_TRUE(fromForeign.solved);
+    EXPECT_NEAR(fromForeign.turnOnVoltage, cold.turnOnVoltage, 1e-9);
+    EXPECT_EQ(foreign.start.size(), states);
+}
+
 }  // namespace
 }  // namespace voltra
