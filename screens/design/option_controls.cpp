@@ -13,6 +13,7 @@
 
 #include "screens/object_names.h"
 #include "screens/screen_style.h"
+#include "units/format.h"
 #include "units/number_text.h"
 #include "units/parse.h"
 
@@ -177,7 +178,7 @@ void OptionControls::HoldCoss(std::optional<float> deviceCoss)
     const QSignalBlocker quiet(coss_);
     if (deviceCoss) {
         if (!typedCoss_) typedCoss_ = coss_->text();
-        coss_->setText(QString::fromStdString(SignificantText(*deviceCoss)));
+        coss_->setText(QString::fromStdString(FormatCapacitance(*deviceCoss)));
     } else if (typedCoss_) {
         coss_->setText(*typedCoss_);
         typedCoss_.reset();
