@@ -23,12 +23,6 @@ namespace {
 
 InputProblem Misuse(std::string why) { return {InputFault::Misused, std::move(why)}; }
 
-// °C and K/W: from the arctic bench to inside a hot enclosure; no heat path is worse
-// than a part hanging in still air (about 60 K/W for a TO-220 alone).
-constexpr double kLowestAmbientCelsius = -55;
-constexpr double kHighestAmbientCelsius = 125;
-constexpr double kLargestThermalResistance = 1000;
-
 struct TargetName {
     const char* flag;
     const char* words;  // as a sentence names it

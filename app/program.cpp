@@ -3,6 +3,7 @@
 #include "app/user_guide.h"
 #include "files/design_file.h"
 #include "files/design_file_check.h"
+#include "files/device_folders.h"
 #include "files/last_session_folder.h"
 #include "files/spice_schematic.h"
 #include "print/print_schematic.h"
@@ -110,6 +111,10 @@ void Program::Begin(const std::string& designFile)
     });
     ShowMaximized(*welcome_);
 }
+
+std::vector<std::filesystem::path> Program::TransistorFolders() const { return DeviceFolders(); }
+
+void Program::Report(const std::string& text) { messages_.ShowMessage(text, kProgramTitle); }
 
 void Program::OpenDesignScreen()
 {

@@ -45,6 +45,9 @@ public:
     void About() override;
     void UserGuide() override;
     void Exit() override;
+    // The user's device folder and the installed one.
+    std::vector<std::filesystem::path> TransistorFolders() const override;
+    void Report(const std::string& text) override;
 
 private:
     // The design the screen last drew: a box whose value did not recalculate is not

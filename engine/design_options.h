@@ -24,6 +24,12 @@ inline constexpr float kLargestCoss = 1e-3f;
 inline constexpr double kDefaultThetaCaseSink = 0.5;
 inline constexpr double kDefaultThetaSinkAmbient = 5;
 inline constexpr double kDefaultAmbientCelsius = 25;
+// What the user may enter for them: °C from the arctic bench to inside a hot
+// enclosure; K/W from a part bolted straight on to one hanging in still air (about
+// 60 K/W for a TO-220 alone), and no heat path worse than that by far.
+inline constexpr double kLowestAmbientCelsius = -55;
+inline constexpr double kHighestAmbientCelsius = 125;
+inline constexpr double kLargestThermalResistance = 1000;
 
 struct DesignOptions {
     bool exact = false;                         // C1, C2 and Rload solved for true Class E

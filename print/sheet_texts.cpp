@@ -5,12 +5,13 @@
 #include <array>
 
 #include "print/loss_texts.h"
+#include "print/switch_texts.h"
 #include "units/format.h"
 
 namespace voltra {
 namespace {
 
-enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst, BeyondFits, Questioned };
+enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst, BeyondFits, Questioned, WithTj };
 
 using D = const DesignRecord&;
 using C = const Circuit&;
@@ -33,6 +34,7 @@ bool IsShown(Shown when, const Circuit& c)
     case Shown::ShuntCFirst: return c.network == NetworkLayout::ShuntCFirst;
     case Shown::BeyondFits: return c.exact || c.series.has_value();
     case Shown::Questioned: return !QuestionedReasons(c).empty();
+    case Shown::WithTj: return c.tj.has_value();
     }
     return false;
 }
@@ -48,7 +50,7 @@ std::string MethodText(C c)
     return text;
 }
 
-constexpr std::array<TextRow, 20> kSchematicLabels = {{
+constexpr std::array<TextRow, 21> kSchematicLabels = {{
     {Shown::Always, 6100, 4100, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::C1)); }, "C1"},
     {Shown::Always, 6400, 3400, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::C2)); }, "C2"},
     {Shown::Always, 7200, 2500, [](D, C c) { return FormatInductance(c.ValueOf(PartRole::Lseries)); }, "L2"},
@@ -69,6 +71,8 @@ constexpr std::array<TextRow, 20> kSchematicLabels = {{
     {Shown::Always, 3000, 1100, [](D, C c) { return "Rdc: " + FormatPrefixed(c.rdc.value) + "ohms"; }, nullptr},
     {Shown::Always, 5300, 1400, [](D, C c) { return "Efficiency: " + FormatPercent(c.efficiency.value); }, nullptr},
     {Shown::Always, 3000, 1400, [](D, C c) { return "Pdiss: " + FormatPrefixed(c.dissipation.value) + "W"; }, nullptr},
+    // A chosen device's junction on its heat sink, under the heat that raises it.
+    {Shown::WithTj, 3000, 1700, [](D, C c) { return JunctionTemperatureText(*c.tj); }, nullptr},
     {Shown::Always, 2800, 2700, [](D, C c) { return "Vpeak: " + FormatPrefixed(c.vpeak.value) + "V"; }, nullptr},
     {Shown::Always, 2800, 3100, [](D, C c) { return "FET Ipeak: " + FormatPrefixed(c.ipeak.value) + "A"; }, nullptr},
     {Shown::Always, 5300, 1900, [](D, C) { return std::string("RFC"); }, nullptr},

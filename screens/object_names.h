@@ -74,6 +74,17 @@ inline constexpr const char* kInductorQLabelName = "lblInductorQ";
 inline constexpr const char* kInductorQBoxName = "txtInductorQ";
 inline constexpr const char* kCapacitorQLabelName = "lblCapacitorQ";
 inline constexpr const char* kCapacitorQBoxName = "txtCapacitorQ";
+// The switching transistor and the conditions its ratings and temperature are checked under.
+inline constexpr const char* kSwitchLabelName = "lblSwitch";
+inline constexpr const char* kSwitchBoxName = "cboSwitch";
+inline constexpr const char* kDeratingLabelName = "lblDerating";
+inline constexpr const char* kDeratingBoxName = "txtDerating";
+inline constexpr const char* kThetaCaseSinkLabelName = "lblThetaCs";
+inline constexpr const char* kThetaCaseSinkBoxName = "txtThetaCs";
+inline constexpr const char* kThetaSinkAmbientLabelName = "lblThetaSa";
+inline constexpr const char* kThetaSinkAmbientBoxName = "txtThetaSa";
+inline constexpr const char* kAmbientLabelName = "lblAmbient";
+inline constexpr const char* kAmbientBoxName = "txtAmbient";
 
 // Losses and part stresses window.
 inline constexpr const char* kPartsWindowName = "frmParts";

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QWidget>
 
 #include "screens/design/drawing_units.h"
@@ -45,9 +46,14 @@ QSizeF TextRoom(const QWidget& control, QSize place)
                       place.height() - 2 * frame);
     if (qobject_cast<const QLineEdit*>(&control))
         return QSizeF(place.width() - 2 * frame - kBoxTextMargins, place.height() - 2 * frame);
-    if (qobject_cast<const QComboBox*>(&control)) {
-        const int arrow = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &control);
-        return QSizeF(place.width() - 2 * frame - kBoxTextMargins - arrow, place.height() - 2 * frame);
+    if (auto* choice = qobject_cast<const QComboBox*>(&control)) {
+        // The style's own field beside the arrow, which is wider than a scroll bar in
+        // some styles, less the pixel the label keeps on each side.
+        QStyleOptionComboBox option;
+        option.initFrom(choice);
+        option.rect = QRect(QPoint(0, 0), place);
+        const QRect field = style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, choice);
+        return QSizeF(field.width() - 2, field.height());
     }
     return QSizeF(place);
 }

@@ -20,7 +20,7 @@ struct ControlPlacement {
 };
 
 // In the order the screen places them.
-inline constexpr std::array<ControlPlacement, 46> kControlPlacements = {{
+inline constexpr std::array<ControlPlacement, 56> kControlPlacements = {{
     {kAboutButtonName, 15, 1500, 1400, 300, true},
     {kSaveButtonName, 3100, 7500, 1400, 300, true},
     {kGetButtonName, 1500, 7500, 1400, 300, true},
@@ -63,6 +63,18 @@ inline constexpr std::array<ControlPlacement, 46> kControlPlacements = {{
     {kInductorQBoxName, 9100, 500, 1000, 300, true},
     {kCapacitorQLabelName, 8000, 100, 1000, 300, true},
     {kCapacitorQBoxName, 9100, 100, 1000, 300, true},
+    // The transistor beside the Coss it replaces; its voltage derating under it, and
+    // above it the heat path from its case up to the air.
+    {kSwitchLabelName, 10200, 1300, 600, 300, true},
+    {kSwitchBoxName, 10800, 1300, 1150, 300, true},
+    {kDeratingLabelName, 10200, 1700, 1000, 300, true},
+    {kDeratingBoxName, 11200, 1700, 750, 300, true},
+    {kThetaCaseSinkLabelName, 10200, 900, 1000, 300, true},
+    {kThetaCaseSinkBoxName, 11200, 900, 750, 300, true},
+    {kThetaSinkAmbientLabelName, 10200, 500, 1000, 300, true},
+    {kThetaSinkAmbientBoxName, 11200, 500, 750, 300, true},
+    {kAmbientLabelName, 10200, 100, 1000, 300, true},
+    {kAmbientBoxName, 11200, 100, 750, 300, true},
     {kRnetworkBoxName, 9500, 4200, 900, 300, true},
     // Each echo stands under its box, in the box's column.
     {kFrequencyEchoName, 1500, 6600, 1300, 200, true},

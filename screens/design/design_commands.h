@@ -2,6 +2,10 @@
 // about and exit screens, the user guide), injected so the screen can be driven without dialogs.
 #pragma once
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 namespace voltra {
 
 struct Circuit;
@@ -28,6 +32,11 @@ public:
     // Also asked when the user closes the window from its frame: leaving the design
     // screen always goes through the same confirmation.
     virtual void Exit() = 0;
+    // The folders whose transistors the "Switch" choice lists, read as the screen opens.
+    virtual std::vector<std::filesystem::path> TransistorFolders() const = 0;
+    // Tells the user of a fault the screen met beyond its own boxes, such as a device
+    // file that cannot be read.
+    virtual void Report(const std::string& text) = 0;
 };
 
 }  // namespace voltra

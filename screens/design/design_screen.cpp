@@ -18,6 +18,7 @@
 #include "screens/design/control_layout.h"
 #include "screens/design/design_commands.h"
 #include "screens/design/design_painter.h"
+#include "screens/design/device_controls.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/entry_texts.h"
 #include "screens/design/design_menu.h"
@@ -25,6 +26,7 @@
 #include "screens/design/option_controls.h"
 #include "screens/design/up_down.h"
 #include "screens/design/value_echo.h"
+#include "engine/chosen_device.h"
 #include "engine/program_texts.h"
 #include "units/number_text.h"
 #include "units/parse.h"
@@ -159,6 +161,12 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
         FindAll(design_);
         ShowDesign();
     });
+    devices_ = new DeviceControls(*this, ListDevices(commands_.TransistorFolders()),
+                                  [this](const std::string& text) { commands_.Report(text); });
+    connect(devices_, &DeviceControls::Changed, this, [this] {
+        FindAll(design_);
+        ShowDesign();
+    });
     menuBar_ = BuildDesignMenu(*this, commands_, [this] { ShowPartsWindow(); });
     analyses_ = new AnalysisWindows(*this, *menuBar_->findChild<QMenu*>(QLatin1String(kToolsMenuName)));
     AddToolsWindow(*menuBar_, kMismatchActionName, tr("Load &mismatch..."), [this] { ShowMismatchWindow(); });
@@ -266,7 +274,9 @@ void DesignScreen::ShowDesign()
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
     FindLnetwork(design_, lnetworkWorking_, entered);
     MarkRnetworkInEffect(entered);
-    DesignOptions options = options_->Options();
+    DesignOptions options = ChosenOptions();
+    // The device's single capacitance follows the supply it swings across.
+    options_->HoldCoss(options.device ? std::optional(SingleCossOf(*options.device, design_.Supply)) : std::nullopt);
     if (accepted_ && SameTargets(accepted_->design, design_) && accepted_->options == options) {
         options.accepted = accepted_->parts;
     } else if (accepted_) {
@@ -293,6 +303,13 @@ void DesignScreen::ShowDesign()
     commands_.Recalculated(shown_->design, shown_->circuit);
 }
 
+DesignOptions DesignScreen::ChosenOptions() const
+{
+    DesignOptions options = options_->Options();
+    devices_->ApplyTo(options);
+    return options;
+}
+
 void DesignScreen::ShowMismatchWindow()
 {
     const bool first = !mismatch_;
@@ -305,7 +322,7 @@ void DesignScreen::ShowMismatchWindow()
 
 void DesignScreen::FollowBestParts()
 {
-    found_ = FindBestParts(design_, options_->Options());
+    found_ = FindBestParts(design_, ChosenOptions());
     bestParts_->Follow(*found_, accepted_            ? Acceptance::InForce
                                 : acceptanceDropped_ ? Acceptance::Dropped
                                                      : Acceptance::None);
@@ -314,7 +331,7 @@ void DesignScreen::FollowBestParts()
 void DesignScreen::AcceptBestParts()
 {
     if (!found_ || !found_->problem.empty()) return;
-    accepted_ = Accepted{design_, options_->Options(), AcceptedParts(*found_)};
+    accepted_ = Accepted{design_, ChosenOptions(), AcceptedParts(*found_)};
     acceptanceDropped_ = false;
     ShowDesign();
 }

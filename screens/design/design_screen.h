@@ -21,6 +21,7 @@ namespace voltra {
 
 class AnalysisWindows;
 class DesignCommands;
+class DeviceControls;
 class BestPartsWindow;
 class OptionControls;
 class PartsWindow;
@@ -115,9 +116,12 @@ private:
     bool acceptanceDropped_ = false;
     void FollowBestParts();
     void AcceptBestParts();
+    // The options of the option controls with the chosen transistor and its conditions.
+    DesignOptions ChosenOptions() const;
     BestPartsWindow* bestParts_ = nullptr;
     std::optional<BestParts> found_;
     OptionControls* options_ = nullptr;
+    DeviceControls* devices_ = nullptr;
     PartsWindow* parts_ = nullptr;
     AnalysisWindows* analyses_ = nullptr;
     MismatchWindow* mismatch_ = nullptr;

@@ -6,12 +6,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "screens/object_names.h"
 #include "screens/screen_style.h"
+#include "units/format.h"
 #include "units/number_text.h"
 #include "units/parse.h"
 
@@ -144,7 +146,7 @@ OptionControls::OptionControls(QWidget& screen)
 void OptionControls::Take()
 {
     options_.exact = exact_->isChecked();
-    options_.coss = CossOf(coss_->text());
+    options_.coss = CossOf(typedCoss_.value_or(coss_->text()));
     options_.series = kSeriesChoices[static_cast<std::size_t>(std::max(0, series_->currentIndex()))].series;
     options_.duty = DutyOf(duty_->text()).inEffect;
     options_.inductorQ = QualityOf(inductorQ_->text()).inEffect;
@@ -171,10 +173,23 @@ void OptionControls::MarkInEffect()
          tr(kCapacitorQTip));
 }
 
+void OptionControls::HoldCoss(std::optional<float> deviceCoss)
+{
+    const QSignalBlocker quiet(coss_);
+    if (deviceCoss) {
+        if (!typedCoss_) typedCoss_ = coss_->text();
+        coss_->setText(QString::fromStdString(FormatCapacitance(*deviceCoss)));
+    } else if (typedCoss_) {
+        coss_->setText(*typedCoss_);
+        typedCoss_.reset();
+    }
+    coss_->setEnabled(!deviceCoss);
+}
+
 void OptionControls::Store()
 {
     settings_.setValue(QLatin1String(kExactKey), options_.exact);
-    settings_.setValue(QLatin1String(kCossKey), coss_->text());
+    settings_.setValue(QLatin1String(kCossKey), typedCoss_.value_or(coss_->text()));
     settings_.setValue(QLatin1String(kSeriesKey), series_->currentIndex());
     settings_.setValue(QLatin1String(kDutyKey), duty_->text());
     settings_.setValue(QLatin1String(kInductorQKey), inductorQ_->text());

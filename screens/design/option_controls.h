@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QSettings>
+#include <QString>
+#include <optional>
 
 #include "engine/design_options.h"
 
@@ -23,6 +25,9 @@ public:
     explicit OptionControls(QWidget& screen);
 
     const DesignOptions& Options() const { return options_; }
+    // A chosen device gives the switch's capacitance: the Coss box shows its single
+    // value and takes no entry; none gives the box back with the Coss typed there.
+    void HoldCoss(std::optional<float> deviceCoss);
 
 signals:
     void Changed();
@@ -40,6 +45,9 @@ private:
     DesignOptions options_;
     QPushButton* exact_;
     QLineEdit* coss_;
+    // While a device holds the box: the text the user typed, which stays in effect
+    // for the next "none" and in the settings.
+    std::optional<QString> typedCoss_;
     QComboBox* series_;
     QLineEdit* duty_;
     QLineEdit* inductorQ_;

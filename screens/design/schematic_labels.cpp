@@ -5,6 +5,7 @@
 #include <string>
 
 #include "print/loss_texts.h"
+#include "print/switch_texts.h"
 #include "units/format.h"
 
 namespace voltra {
@@ -33,6 +34,8 @@ constexpr Anchor kRdc = {2300, 1100};
 // switch's heat under Rdc's.
 constexpr Anchor kEfficiency = {4100, 1400};
 constexpr Anchor kDissipation = {2300, 1400};
+// A chosen device's junction temperature, under the heat that raises it.
+constexpr Anchor kJunction = {2300, 1700};
 constexpr Anchor kVpeak = {4100, 2700};
 constexpr Anchor kIpeak = {2300, 3200};
 constexpr Anchor kRfc = {3500, 1800};
@@ -45,6 +48,11 @@ constexpr Anchor kMethod = {2300, 150};
 constexpr Anchor kCossLimit = {2300, 400};
 // Under the ground line, across the screen's width: where the power goes.
 constexpr Anchor kLosses = {2300, 5300};
+// Under them, why a chosen device's figures are refused or questioned: one reason a
+// line, the rest after the last line's, above the entry captions.
+constexpr Anchor kSwitchStanding = {2300, 5550};
+constexpr double kSwitchStandingStep = 250;
+constexpr std::size_t kSwitchStandingLines = 2;
 
 // Anchors that follow the end of the chain.
 constexpr double kLoadLabelRight = 500;
@@ -116,6 +124,28 @@ void WriteMethod(Writer& write, const Circuit& c)
         write.Note(kCossLimit, "Coss above C1: Class E only below " + FormatLarge(c.cossLimitFrequency) + "Hz", true);
 }
 
+// Only with a chosen device, whose law the circuit then carries: the plain design's
+// screen writes none of it.
+void WriteSwitchStanding(Writer& write, const Circuit& c)
+{
+    if (!c.cossLaw) return;
+    if (c.tj) {
+        const std::string text = JunctionTemperatureText(*c.tj);
+        write.Note(kJunction, text, c.tj->status != Status::Valid);
+    }
+    const std::vector<std::string> reasons = SwitchStandingReasons(c);
+    std::vector<std::string> lines;
+    for (const std::string& reason : reasons) {
+        if (lines.size() < kSwitchStandingLines)
+            lines.push_back(reason);
+        else
+            lines.back() += " " + reason;
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        write.Note({kSwitchStanding.x, kSwitchStanding.y + kSwitchStandingStep * static_cast<double>(i)}, lines[i],
+                   true);
+}
+
 }  // namespace
 
 std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
@@ -156,6 +186,7 @@ std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
     if (c.network == NetworkLayout::SeriesLFirst)
         write.Value({schematicX + kLtotalLeft, kLtotalY}, AnchorColour::White, c.ltotal, FormatInductance, "Ltotal: ");
     WriteMethod(write, c);
+    WriteSwitchStanding(write, c);
     return labels;
 }
 

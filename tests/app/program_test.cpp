@@ -1,10 +1,13 @@
 // A run from start to exit: welcome screen, last session restored and written, every way of leaving.
 #include "tests/app/program_fixture.h"
 
+#include <QComboBox>
+
 #include <xcb/xcb.h>
 
 #include "app/lost_window_watch.h"
 #include "files/design_file.h"
+#include "files/device_folders.h"
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -199,6 +202,26 @@ TEST_F(ProgramTest, UnwritableFolderIsReportedAndTheProgramStillEnds)
                                           (folder_ / "plain/data/voltra/LastSession.VLT").string());
     EXPECT_EQ(messages_.beeps, 1);
     EXPECT_EQ(ended_, 1);
+}
+
+// A device file in the user's folder that is no device reaches the user as the
+// program's other messages do, naming the file, when the design screen opens; the
+// Switch choice is left with what could be read.
+TEST_F(ProgramTest, ADeviceFileThatCannotBeReadIsToldAsTheDesignScreenOpens)
+{
+    std::filesystem::create_directories(folder_ / "data/voltra/devices");
+    Write(folder_ / "data/voltra/devices/half.json", "{\"format\": \"voltra-device\", \"version\": 1,");
+    Run();
+    EXPECT_TRUE(messages_.said.empty());
+    Start();
+    ASSERT_EQ(messages_.said.size(), 1u);
+    EXPECT_EQ(messages_.said[0].title, "Voltra");
+    EXPECT_NE(messages_.said[0].text.find("half.json"), std::string::npos) << messages_.said[0].text;
+    auto* choice = program_->Design()->findChild<QComboBox*>("cboSwitch");
+    ASSERT_NE(choice, nullptr);
+    // "none" and whatever a Voltra installed on this machine brings.
+    EXPECT_EQ(choice->count(), 1 + static_cast<int>(ListDevices(DeviceFolders()).devices.size()));
+    EXPECT_EQ(choice->itemText(0), "none");
 }
 
 }  // namespace

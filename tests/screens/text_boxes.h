@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -35,6 +37,14 @@ inline PlacedText TextOf(const QWidget& control, const QWidget& window)
         text = button->text();
         const double margin = frame + style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &control) / 2.0;
         room = room.adjusted(margin, frame, -margin, -frame);
+    } else if (auto* choice = qobject_cast<const QComboBox*>(&control)) {
+        // The chosen item beside the arrow, where the style draws it.
+        text = choice->currentText();
+        QStyleOptionComboBox option;
+        option.initFrom(choice);
+        room = QRectF(style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, choice))
+                   .adjusted(1, 0, -1, 0);
+        flags = Qt::AlignLeft | Qt::AlignVCenter;
     } else if (auto* box = qobject_cast<const QLineEdit*>(&control)) {
         text = box->text();
         room = room.adjusted(frame + 2, frame, -frame - 2, -frame);

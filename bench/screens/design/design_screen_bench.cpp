@@ -28,6 +28,8 @@ public:
     void About() override {}
     void UserGuide() override {}
     void Exit() override {}
+    std::vector<std::filesystem::path> TransistorFolders() const override { return {}; }
+    void Report(const std::string&) override {}
 };
 
 const QString kPowerTexts[] = {QStringLiteral("50"), QStringLiteral("51")};

@@ -30,7 +30,9 @@ inline std::vector<QPointF> InkOf(const SchematicDrawing& drawing, const QTransf
     return ink;
 }
 
-// The screen's commands reach beyond it; here they do nothing.
+// The screen's commands reach beyond it; here they do nothing but note what the
+// screen reports, and the "Switch" choice lists the transistors of `folders` alone,
+// none of the user's.
 struct NoCommands : DesignCommands {
     void Get() override {}
     void Save() override {}
@@ -41,6 +43,10 @@ struct NoCommands : DesignCommands {
     void About() override {}
     void UserGuide() override {}
     void Exit() override {}
+    std::vector<std::filesystem::path> TransistorFolders() const override { return folders; }
+    void Report(const std::string& text) override { reports.push_back(text); }
+    std::vector<std::filesystem::path> folders;
+    std::vector<std::string> reports;
 };
 
 class DesignScreenTest : public ::testing::Test {
