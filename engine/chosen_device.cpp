@@ -1,5 +1,6 @@
 #include "engine/chosen_device.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,14 +49,22 @@ std::optional<Result> JunctionCelsius(const Circuit& c, const Transistor& device
     if (!stress || !stress->rmsCurrent.Usable())
         return Invalid("the junction temperature needs the switch's losses of a circuit that stands");
     double fixed = 0;
+    double conduction = NAN;
     for (const Loss& loss : c.losses) {
         const std::string_view part = loss.part, cause = loss.cause;
-        if (part != c.Get(PartRole::Switch).name || cause == kConductionLoss || !loss.fromSupply) continue;
+        if (part != c.Get(PartRole::Switch).name || !loss.fromSupply) continue;
         if (!loss.watts.Usable()) return Invalid(loss.watts.reason);
-        fixed += loss.watts.value;
+        if (cause == kConductionLoss)
+            conduction = loss.watts.value;
+        else
+            fixed += loss.watts.value;
     }
-    const JunctionTemperature t =
-        SolveJunctionTemperature(device, sink, ConductionPlusFixed(stress->rmsCurrent.value, fixed));
+    // The conduction loss goes as RDS(on) at the circuit's currents: the current whose
+    // square times the circuit's Ron is the budget's line, not the switch's whole RMS
+    // current, which also flows through the fall (a loss of its own).
+    const double ron = c.ValueOf(PartRole::Switch);
+    const double amps = std::isfinite(conduction) && ron > 0 ? std::sqrt(conduction / ron) : stress->rmsCurrent.value;
+    const JunctionTemperature t = SolveJunctionTemperature(device, sink, ConductionPlusFixed(amps, fixed));
     return Result{StoreSingle(t.celsius), t.status, t.reason};
 }
 

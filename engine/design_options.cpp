@@ -184,7 +184,9 @@ bool NothingChosen(const DesignOptions& options)
     return bare == DesignOptions{};
 }
 
-Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
+// `switchOhms`: the switch's on-resistance in place of the one the saturation voltage
+// gives (a chosen device's RDS(on) at its junction temperature).
+Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options, std::optional<double> switchOhms)
 {
     DesignRecord working = d;
     std::optional<ExactSolution> solution;
@@ -203,6 +205,10 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
         targets.coss = own;
         targets.cossLaw = law;
         targets.duty = options.duty;
+        if (switchOhms) {
+            targets.saturation = 0;
+            targets.ron = *switchOhms;
+        }
         targets.inductorQ = options.inductorQ;
         targets.capacitorQ = options.capacitorQ;
         solution = SolveExact(targets, ClosedFormStart(d));
@@ -232,6 +238,7 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
     c.capacitorQ = options.capacitorQ;
     c.switchModel = options.exact;
     if (solution && solution->valid) c.Get(PartRole::Switch).value = Analysed(solution->stage.ron);
+    else if (switchOhms) c.Get(PartRole::Switch).value = Analysed(*switchOhms);
     if (solution && !solution->valid) {
         const std::string reason = "there is no exact Class E solution: " + solution->reason;
         for (PartRole role : kReactiveParts)
@@ -287,8 +294,25 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options)
 Circuit BuildCircuit(const DesignRecord& d, const DesignOptions& options)
 {
     if (NothingChosen(options)) return BuildCircuit(d);
-    Circuit c = BuildWithOptions(d, options);
-    if (options.device) ApplyDevice(c, *options.device, {options.derating, options.heatSink});
+    Circuit c = BuildWithOptions(d, options, std::nullopt);
+    if (!options.device) return c;
+    const Transistor& device = *options.device;
+    const DeviceConditions conditions{options.derating, options.heatSink};
+    ApplyDevice(c, device, conditions);
+    if (!(device.onResistance25 > 0)) return c;
+    // The switch is the device's RDS(on) at its junction temperature, so the loss
+    // budget, the waveforms and Tj speak of one switch. The circuit's currents move
+    // only a little with RDS(on), and the temperature each pass finds already carries
+    // RDS(on)'s rise at those currents: a few passes settle it.
+    for (int pass = 0; pass < kDeviceOnResistancePasses; ++pass) {
+        const double celsius = c.tj && c.tj->Usable() ? c.tj->value : kOnResistanceReferenceCelsius;
+        Circuit next = BuildWithOptions(d, options, OnResistanceAt(device, celsius));
+        ApplyDevice(next, device, conditions);
+        const bool settled = !next.tj || !next.tj->Usable() ||
+                             std::fabs(next.tj->value - celsius) < kJunctionSettledKelvin;
+        c = std::move(next);
+        if (settled) break;
+    }
     return c;
 }
 

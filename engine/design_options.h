@@ -58,10 +58,15 @@ struct DesignOptions {
 inline constexpr double kTargetPowerMiss = 0.10;
 inline constexpr double kTurnOnMissPercent = 10;
 
+// With a device: the passes that take its RDS(on) at the junction temperature the
+// last pass found into the circuit, until the temperature moves less than this.
+inline constexpr int kDeviceOnResistancePasses = 6;
+inline constexpr double kJunctionSettledKelvin = 0.05;
 // The circuit of a calculated design under the options; with none chosen, exactly
 // the closed-form circuit. A chosen device replaces the Coss entered by its own
-// capacitance (SingleCossOf at the design's supply) and adds its ratings, gate drive and
-// junction temperature to the analysed circuit.
+// capacitance (SingleCossOf at the design's supply), its on-resistance at the junction
+// temperature replaces the one the saturation voltage gives, and its ratings, gate drive
+// and junction temperature are added to the analysed circuit.
 Circuit BuildCircuit(const DesignRecord& calculated, const DesignOptions& options);
 
 // The figures of the circuit's own waveforms in place of the fits' predictions: its

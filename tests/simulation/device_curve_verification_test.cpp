@@ -46,7 +46,8 @@ Transistor DeviceFor(const DesignRecord& d, double share)
     // Ratings far above the stage's stresses: only the capacitance is under test.
     device.maxDrainVolts = 1000;
     device.continuousDrainAmps = 100;
-    device.onResistance25 = 0.01;
+    // A small switch for 10 W: its RDS(on) in the design in place of the saturation voltage.
+    device.onResistance25 = 0.5;
     return device;
 }
 
@@ -57,7 +58,7 @@ TEST(DeviceCurveDesign, SwitchesAtZeroVoltageInNgspiceFrom1To30MHzWhereOneCossMi
     const struct {
         float frequency;
         double cj0OverC1;  // the curve's size against the closed form's C1
-    } cases[] = {{1e6f, 1.0}, {7e6f, 1.6}, {14e6f, 2.2}, {30e6f, 2.3}};
+    } cases[] = {{1e6f, 1.0}, {7e6f, 1.6}, {14e6f, 2.2}, {30e6f, 2.2}};
     for (const auto& [frequency, cj0OverC1] : cases) {
         SCOPED_TRACE(frequency);
         const DesignRecord d = At(frequency);
