@@ -74,11 +74,14 @@ inline constexpr const char* kInductorQLabelName = "lblInductorQ";
 inline constexpr const char* kInductorQBoxName = "txtInductorQ";
 inline constexpr const char* kCapacitorQLabelName = "lblCapacitorQ";
 inline constexpr const char* kCapacitorQBoxName = "txtCapacitorQ";
+inline constexpr const char* kWindingQButtonName = "cmdWindingQ";
 
 // Losses and part stresses window.
 inline constexpr const char* kPartsWindowName = "frmParts";
 inline constexpr const char* kLossTableName = "tblLosses";
 inline constexpr const char* kStressTableName = "tblStresses";
+inline constexpr const char* kWindingTableName = "tblWindings";
+inline constexpr const char* kCoreTableNoteName = "lblCoreTable";
 
 // Tools menu: the analyses of the circuit as built.
 inline constexpr const char* kToleranceWindowActionName = "actTolerances";

@@ -20,7 +20,7 @@ struct ControlPlacement {
 };
 
 // In the order the screen places them.
-inline constexpr std::array<ControlPlacement, 46> kControlPlacements = {{
+inline constexpr std::array<ControlPlacement, 47> kControlPlacements = {{
     {kAboutButtonName, 15, 1500, 1400, 300, true},
     {kSaveButtonName, 3100, 7500, 1400, 300, true},
     {kGetButtonName, 1500, 7500, 1400, 300, true},
@@ -61,6 +61,8 @@ inline constexpr std::array<ControlPlacement, 46> kControlPlacements = {{
     {kDutyBoxName, 9100, 900, 1000, 300, true},
     {kInductorQLabelName, 8000, 500, 1000, 300, true},
     {kInductorQBoxName, 9100, 500, 1000, 300, true},
+    // Beside the one inductor Q it stands in for.
+    {kWindingQButtonName, 10200, 500, 1000, 300, true},
     {kCapacitorQLabelName, 8000, 100, 1000, 300, true},
     {kCapacitorQBoxName, 9100, 100, 1000, 300, true},
     {kRnetworkBoxName, 9500, 4200, 900, 300, true},

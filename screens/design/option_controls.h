@@ -23,6 +23,8 @@ public:
     explicit OptionControls(QWidget& screen);
 
     const DesignOptions& Options() const { return options_; }
+    // Each wound inductor's estimated Q in the loss budget in place of the "Q (L)" box's.
+    bool WindingQInBudget() const { return windingQInBudget_; }
 
 signals:
     void Changed();
@@ -44,6 +46,8 @@ private:
     QLineEdit* duty_;
     QLineEdit* inductorQ_;
     QLineEdit* capacitorQ_;
+    QPushButton* windingQ_;
+    bool windingQInBudget_ = false;
 };
 
 }  // namespace voltra

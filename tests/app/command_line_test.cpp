@@ -599,5 +599,38 @@ TEST_F(CommandLine, WindingsArrayOnlyWhenAskedAndCoresFromTheUsersTable)
     EXPECT_GT(l1["fluxDensity"].get<double>(), 0);
 }
 
+// --winding-q winds the inductors (the windings array is there without --windings)
+// and takes each one's loss from its winding's Q: the budget has a "winding" line per
+// inductor, each I²·ωL/Q with the Q the windings array shows, and still sums to the
+// supply power less the output power. Without it no loss is a winding's.
+TEST_F(CommandLine, WindingQPutsEachWindingsLossIntoTheJsonBudget)
+{
+    const Json plain = RunJson({"design", "--inductor-q", "100", "--json"});
+    for (const Json& loss : plain["losses"]) EXPECT_NE(loss["cause"], "winding");
+    EXPECT_FALSE(plain["options"].contains("windingQ"));
+
+    const Json wound = RunJson({"design", "--lnet", "50", "--winding-q", "--json"});
+    ASSERT_EQ(wound["windings"].size(), 3u);
+    ASSERT_TRUE(wound["analysed"].get<bool>());
+    const double omega = 2 * std::acos(-1.0) * wound["targets"]["Frequency"]["value"].get<double>();
+    double sum = 0;
+    int windingLines = 0;
+    for (const Json& loss : wound["losses"]) {
+        if (!loss.contains("fromDrainSupply")) sum += loss["value"].get<double>();
+        if (loss["cause"] != "winding") continue;
+        ++windingLines;
+        const std::string part = loss["part"];
+        double q = NAN;
+        for (const Json& w : wound["windings"])
+            if (w["part"] == part) q = w["q"].get<double>();
+        EXPECT_NEAR(wound["options"]["windingQ"][part].get<double>() / q, 1, 1e-6) << part;
+        const double irms = wound["stresses"][part]["rmsCurrent"]["value"].get<double>();
+        const double inductance = wound["parts"][part]["value"].get<double>();
+        EXPECT_NEAR(loss["value"].get<double>() / (irms * irms * omega * inductance / q), 1, 1e-5) << part;
+    }
+    EXPECT_EQ(windingLines, 3);
+    EXPECT_NEAR(sum / wound["figures"]["Dissipation"]["value"].get<double>(), 1, 1e-4);
+}
+
 }  // namespace
 }  // namespace voltra
