@@ -25,10 +25,11 @@ struct WoundCircuit {
 // computed keeps the common Q.
 InductorQualities WindingQualities(const std::vector<InductorWinding>& windings);
 
-// Builds the circuit under the options, winds its inductors for their values and RMS
-// currents, and with qInBudget builds it once more with each winding's Q as its part's
-// loss. The windings shown are those of the first build, so every Q the budget uses
-// is the one the table shows.
+// Builds the circuit under the options and winds its inductors for their values and
+// RMS currents; with qInBudget, builds it again with each winding's Q as its part's
+// loss until the windings of the circuit built have the Qs it was built with (to
+// within a ten-thousandth), so the values, currents and Qs the windings show are
+// those of the circuit and its budget.
 WoundCircuit BuildWoundCircuit(const DesignRecord& calculated, const DesignOptions& options,
                                const WindingRequest& request);
 

@@ -169,8 +169,9 @@ std::vector<ToroidCore> TestCores()
 }
 
 // The wound circuit: without the windings' Q in the budget it is the circuit as built,
-// bit for bit; with it, each wound inductor loses I²·ωL/Q with the Q its winding shows,
-// the cause is its winding, and the budget still sums to the supply power less Pout.
+// bit for bit; with it, each winding is of the inductor shown (its value and current)
+// and has the Q the budget took, within a ten-thousandth; each inductor loses I²·ωL/Q
+// with that Q as its winding's, and the budget still sums to the supply power less Pout.
 TEST(WoundCircuit, TakesEachWindingsQIntoABudgetThatStillSums)
 {
     const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true, 50);
@@ -200,7 +201,11 @@ TEST(WoundCircuit, TakesEachWindingsQIntoABudgetThatStillSums)
         ASSERT_NE(loss, nullptr);
         EXPECT_STREQ(loss->cause, kWindingLoss);
         const double irms = RmsOf(c, w.role);
-        EXPECT_NEAR(loss->watts.value / (irms * irms * Omega(c) * c.ValueOf(w.role) / w.q), 1, 1e-6);
+        EXPECT_EQ(w.inductance, c.ValueOf(w.role));
+        EXPECT_EQ(w.rmsCurrent, irms);
+        const double q = InductorQOf(c, w.role);
+        EXPECT_NEAR(w.q / q, 1, 1e-4);
+        EXPECT_NEAR(loss->watts.value / (irms * irms * Omega(c) * c.ValueOf(w.role) / q), 1, 1e-6);
         EXPECT_GT(loss->watts.value, 0);
     }
     EXPECT_NEAR(BudgetSum(c), Pin(c) - c.pout.value, 1e-5 * Pin(c));

@@ -132,7 +132,9 @@ TEST_F(WindingsWindowTest, WindingQPutsEachWindingsLossIntoTheBudgetAndOffTakesI
     for (int r = 0; r < losses->rowCount(); ++r) windingRows += losses->item(r, 1)->text() == kWindingLoss;
     EXPECT_EQ(windingRows, 2);
     ASSERT_TRUE(c.windingQ.choke && c.windingQ.lseries);
-    EXPECT_EQ(*c.windingQ.lseries, screen->ShownWindings()[1].q);
+    EXPECT_NEAR(*c.windingQ.lseries / screen->ShownWindings()[1].q, 1, 1e-4);
+    // The windings are of the inductors shown.
+    EXPECT_EQ(screen->ShownWindings()[1].inductance, c.ValueOf(PartRole::Lseries));
     QTest::mouseClick(Button(kWindingQButtonName), Qt::LeftButton);
     EXPECT_FALSE(screen->ShownCircuit().windingQ.Any());
     EXPECT_TRUE(screen->ShownCircuit().losses.empty());
