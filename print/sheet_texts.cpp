@@ -152,9 +152,11 @@ std::vector<SheetText> LossAndStressLines(const Circuit& circuit)
 namespace {
 
 // The windings' columns the sheet prints, by their index in kWindingColumns (the value
-// stands on the schematic; the warnings go under the table), and where each stands.
-constexpr std::array<std::size_t, 9> kSheetWindingCells = {0, 2, 3, 4, 5, 6, 7, 8, 9};
-constexpr std::array<int, 9> kWindingColumnX = {kTargetsX, 3500, 4400, 5500, 6100, 6800, 7700, 8600, 9100};
+// stands on the schematic and the RMS current in the stress table; the warnings go
+// under the table), and where each stands: each holds its longest 10 pt text
+// ("16.9657 mm", "226.86 MHz", a nine-letter core name, a four-digit Q) with room to spare.
+constexpr std::array<std::size_t, 8> kSheetWindingCells = {0, 3, 4, 5, 6, 7, 8, 9};
+constexpr std::array<int, 8> kWindingColumnX = {kTargetsX, 3550, 4750, 5400, 6300, 7600, 8900, 9500};
 // A warning's words run on to the next line past this many characters, which a 10 pt
 // line holds across the page.
 constexpr std::size_t kWarningLineCharacters = 84;
