@@ -361,7 +361,8 @@ ExactSolution SolveExact(const ExactTargets& given, const ExactStart& closedForm
     if (!(t.duty >= kMinDuty && t.duty <= kMaxDuty)) return Failure("The duty must lie between 25 % and 75 %.");
     if (!(t.falltime >= 0)) return Failure("The fall time cannot be negative.");
     if (!(t.falltime < (1 - t.duty) / t.frequency)) return Failure("The fall time is longer than the switch's off-time.");
-    if (!(t.inductorQ > 0 && t.capacitorQ > 0 && t.ownQ.Positive())) return Failure("The parts' quality factors must be positive.");
+    if (!(t.inductorQ > 0 && t.capacitorQ > 0 && t.ownQ.Positive()))
+        return Failure("The parts' quality factors must be positive.");
     ExactStart start = AtDuty(closedFormStart, t.duty);
     ExactStart fromClosedForm = closedFormStart;
     if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))

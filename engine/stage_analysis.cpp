@@ -65,7 +65,8 @@ StageFigures AnalyseStage(const ClassEStage& st)
     if (!(st.falltime >= 0 && st.falltime < (1 - st.duty) / st.frequency))
         return Invalid("The fall time is longer than the switch's off-time.");
     if (!std::isfinite(st.loadReactance)) return Invalid("The load's reactance must be a number.");
-    if (!(st.inductorQ > 0 && st.capacitorQ > 0 && st.ownQ.Positive())) return Invalid("The parts' quality factors must be positive.");
+    if (!(st.inductorQ > 0 && st.capacitorQ > 0 && st.ownQ.Positive()))
+        return Invalid("The parts' quality factors must be positive.");
 
     const SteadyState s = SolveSteadyState(NormaliseStage(st), SteadyStateDetail::Full);
     if (!s.solved) return Invalid("The stage has no single periodic steady state.");

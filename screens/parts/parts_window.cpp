@@ -17,6 +17,8 @@
 namespace voltra {
 namespace {
 
+constexpr const char* kNoCores = "No core table holds a toroid core, so every inductor is wound on air";
+
 constexpr const char* kNotAnalysed =
     "Losses and stresses come from the solved waveform: turn on Exact, standard parts or a part Q.";
 
@@ -120,8 +122,16 @@ void PartsWindow::OfferCores(const CoreTable& table)
     for (const ToroidCore& core : table.cores) coreNames_ << QString::fromStdString(core.name);
     // The next Follow builds every row's box anew with these names.
     windings_->setRowCount(0);
-    coreTableNote_->setText(QString::fromStdString(table.error));
-    coreTableNote_->setVisible(!table.error.empty());
+    // With no core to offer, the choices stand disabled: the note says why, and where
+    // the builder's own cores go.
+    std::string note = table.error;
+    if (table.cores.empty()) {
+        const std::string own = UserCoreTable().string();
+        note += std::string(note.empty() ? "" : "\n") + kNoCores +
+                (own.empty() ? std::string(".") : ": add them to " + own + ".");
+    }
+    coreTableNote_->setText(QString::fromStdString(note));
+    coreTableNote_->setVisible(!note.empty());
 }
 
 }  // namespace voltra

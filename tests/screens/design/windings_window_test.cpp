@@ -3,6 +3,7 @@
 // core's inductance factor, and the choice is kept; a questioned winding is red; and
 // "Winding Q" puts each winding's loss into the budget.
 #include <QComboBox>
+#include <QLabel>
 #include <QSettings>
 #include <QTableWidget>
 #include <cmath>
@@ -106,6 +107,31 @@ TEST_F(WindingsWindowTest, ACoreChosenRewindsThatInductorWithTurnsFromItsInducta
     Pick(0, 2, Qt::Key_Up);
     EXPECT_TRUE(screen->ShownWindings()[0].core.empty());
     EXPECT_TRUE(Cell(0, "SRF / B").endsWith("Hz"));
+}
+
+// No core to offer: every row's choice stands disabled on air, and a note says why;
+// a table that does not read is named there too.
+TEST_F(WindingsWindowTest, WithoutCoresTheChoiceIsDisabledAndTheNoteSaysWhy)
+{
+    Open();
+    screen->UseCores(CoreTable{{}, "cores.json: not a core table of this program's version."});
+    screen->ShowPartsWindow();
+    windings = screen->findChild<QTableWidget*>(kWindingTableName);
+    ASSERT_NE(windings, nullptr);
+    for (int row : {0, 1}) {
+        ASSERT_NE(CoreBox(row), nullptr);
+        EXPECT_FALSE(CoreBox(row)->isEnabled());
+        EXPECT_EQ(CoreBox(row)->count(), 1);
+    }
+    const auto* note = screen->findChild<QLabel*>(kCoreTableNoteName);
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->text().contains("not a core table"));
+    EXPECT_TRUE(note->text().contains("wound on air"));
+    EXPECT_FALSE(note->isHidden());
+    // Cores offered again: the choices open up and the note goes.
+    screen->UseCores(ReadCoreTable(VOLTRA_TEST_DATA_DIR "/test-cores.json"));
+    EXPECT_TRUE(CoreBox(0)->isEnabled());
+    EXPECT_TRUE(note->isHidden());
 }
 
 TEST_F(WindingsWindowTest, AQuestionedWindingIsRedWithItsReason)
