@@ -7,7 +7,6 @@
 #include <cmath>
 #include <numbers>
 #include <string>
-#include <tuple>
 
 #include "engine/design_options.h"
 #include "engine/equations.h"
@@ -80,30 +79,6 @@ TEST(OwnInductorQ, OnlyTheChokeLosesAndExactlyIrmsSquaredTimesItsResistance)
         // The netlist and the schematic file take the same resistance.
         EXPECT_DOUBLE_EQ(SeriesResistance(PartRole::Choke, c.ValueOf(PartRole::Choke), c), resistance);
         EXPECT_EQ(SeriesResistance(PartRole::Lseries, c.ValueOf(PartRole::Lseries), c), 0);
-    }
-}
-
-// Each own Q reaches its own part: the L-network's inductor with one, the series
-// inductor and the choke on the common Q, each loss its own I²·ωL/Q.
-TEST(OwnInductorQ, EachReachesItsOwnPartBesideTheCommonQ)
-{
-    constexpr double kCommonQ = 120, kNetworkQ = 40;
-    const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true, 50);
-    DesignOptions options{.inductorQ = kCommonQ};
-    options.windingQ.lnetwork = kNetworkQ;
-    const Circuit c = BuildCircuit(d, options);
-    ASSERT_TRUE(AllUsable(c));
-    ASSERT_TRUE(c.Has(PartRole::NetworkL));
-    for (const auto& [role, part, q, cause] :
-         {std::tuple{PartRole::Choke, "L1", kCommonQ, kSeriesResistanceLoss},
-          std::tuple{PartRole::Lseries, "L2", kCommonQ, kSeriesResistanceLoss},
-          std::tuple{PartRole::NetworkL, "L3", kNetworkQ, kWindingLoss}}) {
-        SCOPED_TRACE(part);
-        const Loss* loss = LossOf(c, part);
-        ASSERT_NE(loss, nullptr);
-        EXPECT_STREQ(loss->cause, cause);
-        const double irms = RmsOf(c, role);
-        EXPECT_NEAR(loss->watts.value / (irms * irms * Omega(c) * c.ValueOf(role) / q), 1, 1e-6);
     }
 }
 
