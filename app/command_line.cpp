@@ -22,6 +22,7 @@
 #include "engine/sensitivity.h"
 #include "engine/tolerance_analysis.h"
 #include "engine/inductor_windings.h"
+#include "engine/wound_circuit.h"
 #include "files/core_table.h"
 #include "files/device_folders.h"
 #include "files/file_text.h"
@@ -127,6 +128,7 @@ struct Request {
     std::string output;
     // design and simulate: how the inductors can be wound, and on which cores
     bool windings = false;
+    bool windingQ = false;
     std::vector<std::string> cores;
     // tolerance: percentages as typed
     int samples = 10000;
@@ -177,23 +179,30 @@ void AddWindingOptions(CLI::App& command, Request& request)
                     "implies --windings")
         ->delimiter(',')
         ->type_name("PART=CORE");
+    command.add_flag("--winding-q", request.windingQ,
+                     "take each inductor's loss from its winding's estimated Q instead of --inductor-q; "
+                     "implies --windings");
 }
 
-// The windings the request asks for, none when it asks for none; false, with the
-// reason on the error stream, when a --core names no inductor or no core of the tables.
-bool Windings(const Request& request, const CommandDesign& made, const Circuit& circuit,
-              std::vector<InductorWinding>& windings, std::ostream& err)
+bool WantsWindings(const Request& request) { return request.windings || request.windingQ || !request.cores.empty(); }
+
+// The circuit with the windings the request asks for, none when it asks for none, and
+// with --winding-q their Qs in its budget; false, with the reason on the error stream,
+// when a --core names no inductor or no core of the tables.
+bool Wind(const Request& request, const CommandDesign& made, WoundCircuit& wound, std::ostream& err)
 {
-    if (!request.windings && request.cores.empty()) return true;
+    wound = {BuildCircuit(made.design, made.options), {}};
+    if (!WantsWindings(request)) return true;
+    WindingRequest asked;
+    asked.qInBudget = request.windingQ;
     CoreTable table;
     if (!request.cores.empty()) table = AvailableCores();
-    std::vector<WindingChoice> choices;
     for (const std::string& given : request.cores) {
         const std::size_t equals = given.find('=');
         const std::string name = given.substr(0, equals);
-        const auto part = std::find_if(circuit.parts.begin(), circuit.parts.end(),
+        const auto part = std::find_if(wound.circuit.parts.begin(), wound.circuit.parts.end(),
                                        [&](const Part& p) { return IsInductor(p.role) && name == p.name; });
-        if (equals == std::string::npos || part == circuit.parts.end()) {
+        if (equals == std::string::npos || part == wound.circuit.parts.end()) {
             err << "voltra: --core " << given << ": name an inductor of the circuit and a core, as L2=CORE.\n";
             return false;
         }
@@ -203,16 +212,17 @@ bool Windings(const Request& request, const CommandDesign& made, const Circuit& 
             err << "voltra: --core " << given << ": there is no core \"" << core << "\" in the core tables.\n";
             return false;
         }
-        choices.push_back({part->role, core});
+        asked.choices.push_back({part->role, core});
     }
-    windings = WindInductors(circuit, made.design.Power, choices, table.cores);
+    asked.cores = std::move(table.cores);
+    wound = BuildWoundCircuit(made.design, made.options, asked);
     return true;
 }
 
 void SayInvalid(const Circuit& circuit, std::ostream& err)
 {
     for (const auto& [name, result] : circuit.NamedResults())
-        if (!result.Usable()) err << "voltra: " << name << " is not valid: " << result.reason << ".\n";
+        if (!result.Usable()) err << "voltra: " << name << " is not valid: " << AsSentence(result.reason) << "\n";
 }
 
 void Write(Format format, const CommandDesign& made, const Circuit& circuit, const SimulationReport* simulation,
@@ -235,11 +245,12 @@ void Write(Format format, const CommandDesign& made, const Circuit& circuit, con
     if (!windings.empty()) WriteWindingsText(out, windings);
 }
 
-int Design(const Request& request, const CommandDesign& made, const Circuit& circuit, std::ostream& out,
-           std::ostream& err)
+int Design(const Request& request, const CommandDesign& made, std::ostream& out, std::ostream& err)
 {
-    std::vector<InductorWinding> windings;
-    if (!Windings(request, made, circuit, windings, err)) return kCommandMisused;
+    WoundCircuit wound;
+    if (!Wind(request, made, wound, err)) return kCommandMisused;
+    const Circuit& circuit = wound.circuit;
+    const std::vector<InductorWinding>& windings = wound.windings;
     Write(request.format(), made, circuit, nullptr, windings, out);
     if (AllUsable(circuit)) return 0;
     SayInvalid(circuit, err);
@@ -248,11 +259,13 @@ int Design(const Request& request, const CommandDesign& made, const Circuit& cir
 
 // A design that cannot be simulated, or a simulation that failed, still reports the
 // predicted design, with the reason.
-int Simulate(const Request& request, const CommandDesign& made, const Circuit& circuit, std::ostream& out,
-             std::ostream& err, Simulator& simulator)
+int Simulate(const Request& request, const CommandDesign& made, std::ostream& out, std::ostream& err,
+             Simulator& simulator)
 {
-    std::vector<InductorWinding> windings;
-    if (!Windings(request, made, circuit, windings, err)) return kCommandMisused;
+    WoundCircuit wound;
+    if (!Wind(request, made, wound, err)) return kCommandMisused;
+    const Circuit& circuit = wound.circuit;
+    const std::vector<InductorWinding>& windings = wound.windings;
     if (!AllUsable(circuit)) {
         Write(request.format(), made, circuit, nullptr, windings, out);
         SayInvalid(circuit, err);
@@ -602,8 +615,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, std
 
     const CommandDesign& made = prepared.design;
     const Circuit circuit = BuildCircuit(made.design, made.options);
-    if (design->parsed()) return Design(request, made, circuit, out, err);
-    if (simulate->parsed()) return Simulate(request, made, circuit, out, err, simulator);
+    if (design->parsed()) return Design(request, made, out, err);
+    if (simulate->parsed()) return Simulate(request, made, out, err, simulator);
     if (tolerance->parsed()) return Tolerance(request, made, circuit, out, err);
     if (sensitivity->parsed()) return Sensitivity(request, circuit, out, err);
     if (sweep->parsed()) return Sweep(request, circuit, out, err);

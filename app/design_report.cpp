@@ -153,7 +153,8 @@ std::string Readable(float value, const std::string& unit)
 {
     if (!std::isfinite(value)) return "not a number";
     if (unit.empty()) return FormatPercent(value);
-    if (unit == "%") return SignificantText(value) + " %";
+    // A temperature takes no prefix: 1250 °C, never 1.25 k°C.
+    if (unit == "%" || unit == "°C") return SignificantText(value) + " " + unit;
     const std::string number = FormatPrefixed(value);
     return (number.empty() ? std::string("0 ") : number) + unit;
 }
@@ -202,6 +203,13 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
                          {"duty", Number(made.options.duty)},
                          {"inductorQ", Number(made.options.inductorQ)},
                          {"capacitorQ", Number(made.options.capacitorQ)}};
+    // The wound inductors whose estimated Q stands in the budget in place of inductorQ.
+    if (circuit.windingQ.Any()) {
+        Json wound = Json::object();
+        for (const Part& part : circuit.parts)
+            if (const std::optional<double> q = WindingQOf(circuit, part.role)) wound[part.name] = Number(*q);
+        report["options"]["windingQ"] = wound;
+    }
     // The chosen transistor and the conditions its ratings and temperature are
     // checked under; its capacitance is the circuit's Coss.
     if (made.options.device)

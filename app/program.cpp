@@ -218,6 +218,11 @@ const DesignRecord& Program::Shown() const { return designScreen_ ? designScreen
 
 Circuit Program::ShownCircuit() const { return designScreen_ ? designScreen_->ShownCircuit() : BuildCircuit(design_); }
 
+std::vector<InductorWinding> Program::ShownWindings() const
+{
+    return designScreen_ ? designScreen_->ShownWindings() : std::vector<InductorWinding>{};
+}
+
 void Program::Spice()
 {
     // A design with invalid results cannot become part values: say so before asking
@@ -248,7 +253,7 @@ void Program::Print()
     ExtraPage verificationPage;
     if (verification_ && verification_->isVisible() && !verification_->Busy() && verification_->ShowsResult())
         verificationPage = [window = verification_.data()](QPainter& page) { window->PaintReport(page); };
-    PrintSchematic(Shown(), ShownCircuit(), dialogs_.PrintDialog(), messages_, verificationPage);
+    PrintSchematic(Shown(), ShownCircuit(), ShownWindings(), dialogs_.PrintDialog(), messages_, verificationPage);
 }
 
 void Program::About() { dialogs_.ShowAbout(); }

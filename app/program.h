@@ -54,6 +54,7 @@ private:
     // part of it, so LTspice and Print never mix two designs.
     const DesignRecord& Shown() const;
     Circuit ShownCircuit() const;
+    std::vector<InductorWinding> ShownWindings() const;
     void OpenDesignScreen();
     void RebuildDesignScreen();
     void WriteDesign(const std::string& path);

@@ -93,6 +93,26 @@ void DecideFigures(Circuit& c, const DesignRecord& d)
 
 }  // namespace
 
+std::optional<double> WindingQOf(const Circuit& c, PartRole role)
+{
+    switch (role) {
+    case PartRole::Choke: return c.windingQ.choke;
+    case PartRole::Lseries: return c.windingQ.lseries;
+    case PartRole::NetworkL: return c.windingQ.lnetwork;
+    default: return std::nullopt;
+    }
+}
+
+double InductorQOf(const Circuit& c, PartRole role)
+{
+    switch (role) {
+    case PartRole::Choke:
+    case PartRole::Lseries:
+    case PartRole::NetworkL: return WindingQOf(c, role).value_or(c.inductorQ);
+    default: return INFINITY;
+    }
+}
+
 NetworkLayout LayoutOf(const DesignRecord& d)
 {
     if (!d.LnetState) return NetworkLayout::None;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/design_record.h"
+#include "engine/inductor_qualities.h"
 #include "engine/junction_law.h"
 #include "engine/result_status.h"
 #include "engine/standard_values.h"
@@ -54,7 +55,8 @@ struct Part {
 // One entry of the loss budget: a part by its instance name and what heats it.
 struct Loss {
     const char* part;   // "S1", "L1", ...
-    const char* cause;  // kConductionLoss, kFallLoss, kDischargeLoss, kSeriesResistanceLoss or kGateDriveLoss
+    const char* cause;  // kConductionLoss, kFallLoss, kDischargeLoss, kSeriesResistanceLoss, kWindingLoss
+                        // or kGateDriveLoss
     Result watts;
     // False for the gate drive: its power comes from the driver's own supply, so it is
     // no part of the drain supply's power less the output power.
@@ -64,6 +66,8 @@ inline constexpr const char* kConductionLoss = "conduction in Ron";
 inline constexpr const char* kFallLoss = "turn-off fall";
 inline constexpr const char* kDischargeLoss = "C1 discharge at turn-on";
 inline constexpr const char* kSeriesResistanceLoss = "series resistance";
+// An inductor's series resistance from its own winding's estimated Q.
+inline constexpr const char* kWindingLoss = "winding";
 inline constexpr const char* kGateDriveLoss = "gate drive";
 
 // What a part must withstand.
@@ -130,6 +134,7 @@ struct Circuit {
     // chosen; coss then holds the single value the closed-form design takes off C1.
     std::optional<JunctionLaw> cossLaw;
     double inductorQ = INFINITY;     // series resistance of every inductor: ωL / Q
+    InductorQualities windingQ;      // but these, each its winding's estimated Q
     double capacitorQ = INFINITY;    // series resistance of every capacitor: 1/(ωC·Q)
     bool switchModel = false;        // true: the schematic file carries that switch model
                                      // (exact design); false: the plain switch and gate
@@ -158,6 +163,12 @@ struct Circuit {
     // name, in the order the sheet prints them.
     std::vector<std::pair<const char*, Result>> NamedResults() const;
 };
+
+// The estimated Q of an inductor's winding where the circuit takes it; none otherwise.
+std::optional<double> WindingQOf(const Circuit& circuit, PartRole role);
+// The quality factor of an inductor of the circuit: its winding's where the circuit
+// takes that, the one inductorQ otherwise; infinite for a part that is no inductor.
+double InductorQOf(const Circuit& circuit, PartRole role);
 
 // The network layout a calculated design needs.
 NetworkLayout LayoutOf(const DesignRecord& calculated);

@@ -78,8 +78,9 @@ void TakeBudget(Circuit& c, const StageFigures& f)
         if (part.role == PartRole::Supply || part.role == PartRole::Switch || part.role == PartRole::Load ||
             !InBudget(part.role))
             continue;
-        c.losses.push_back(
-            {part.name, kSeriesResistanceLoss, Analysed(f.parts[static_cast<std::size_t>(StagePartOf(part.role))].loss)});
+        const bool wound = WindingQOf(c, part.role).has_value();
+        c.losses.push_back({part.name, wound ? kWindingLoss : kSeriesResistanceLoss,
+                            Analysed(f.parts[static_cast<std::size_t>(StagePartOf(part.role))].loss)});
     }
     c.stresses.clear();
     for (const Part& part : c.parts) {
@@ -142,7 +143,10 @@ void QuestionMissedTargets(Circuit& c, double targetPower)
     }
 }
 
-bool HasFiniteQ(const DesignOptions& o) { return std::isfinite(o.inductorQ) || std::isfinite(o.capacitorQ); }
+bool HasFiniteQ(const DesignOptions& o)
+{
+    return std::isfinite(o.inductorQ) || std::isfinite(o.capacitorQ) || o.windingQ.Any();
+}
 
 }  // namespace
 
@@ -168,6 +172,7 @@ ClassEStage StageOf(const Circuit& c)
     stage.duty = c.duty;
     stage.falltime = c.falltime;
     stage.inductorQ = c.inductorQ;
+    stage.ownQ = c.windingQ;
     stage.capacitorQ = c.capacitorQ;
     return stage;
 }
@@ -210,6 +215,7 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options, st
             targets.ron = *switchOhms;
         }
         targets.inductorQ = options.inductorQ;
+        targets.ownQ = options.windingQ;
         targets.capacitorQ = options.capacitorQ;
         solution = SolveExact(targets, ClosedFormStart(d));
         if (!solution->valid && own > 0) {
@@ -235,6 +241,7 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options, st
     c.coss = own;
     c.cossLaw = law;
     c.inductorQ = options.inductorQ;
+    c.windingQ = options.windingQ;
     c.capacitorQ = options.capacitorQ;
     c.switchModel = options.exact;
     if (solution && solution->valid) c.Get(PartRole::Switch).value = Analysed(solution->stage.ron);

@@ -38,6 +38,9 @@ struct DesignOptions {
     double chokeFactor = kDefaultChokeFactor;   // the feed choke as a multiple of Lseries
     double duty = kDefaultDuty;                 // the exact design's on-time, kMinDuty..kMaxDuty
     double inductorQ = INFINITY;                // every inductor's Q: series resistance ωL/Q
+    // Wound inductors' estimated Qs, each in place of inductorQ for its part, and its
+    // loss in the budget as its winding's.
+    InductorQualities windingQ{};
     double capacitorQ = INFINITY;               // every capacitor's Q (not Coss): 1/(ωC·Q)
     // With a series: parts whose values come from the accepted search for the best
     // standard parts of this very design and these options, in place of rounding.

@@ -82,6 +82,9 @@ NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
     n.fall = omega * t.falltime;
     n.inductorLoss = std::isinf(t.inductorQ) ? 0.0 : 1 / t.inductorQ;
     n.capacitorLoss = std::isinf(t.capacitorQ) ? 0.0 : 1 / t.capacitorQ;
+    n.chokeLoss = LossFactorOf(t.ownQ.choke);
+    n.lseriesLoss = LossFactorOf(t.ownQ.lseries);
+    n.lnetworkLoss = LossFactorOf(t.ownQ.lnetwork);
     if (t.cossLaw) n.cossLaw = JunctionLaw{n.coss, t.cossLaw->vj / t.supply, t.cossLaw->m};
     return n;
 }
@@ -134,6 +137,7 @@ ClassEStage BuildStage(const ExactTargets& t, const Unknowns& u)
     st.duty = t.duty;
     st.falltime = t.falltime;
     st.inductorQ = t.inductorQ;
+    st.ownQ = t.ownQ;
     st.capacitorQ = t.capacitorQ;
     return st;
 }
@@ -332,7 +336,8 @@ std::string Implausible(const ExactTargets& t, const ExactStart& start, const Ex
                " ohm of the closed-form design.";
     if (start.efficiency > 0) {
         // Sokal's Eq 1: the series branch's part resistances take their share of the load's.
-        const double shares = 1 + (std::isinf(t.inductorQ) ? 0.0 : t.networkQ / t.inductorQ) +
+        const double lseriesQ = t.ownQ.lseries.value_or(t.inductorQ);
+        const double shares = 1 + (std::isinf(lseriesQ) ? 0.0 : t.networkQ / lseriesQ) +
                               (std::isinf(t.capacitorQ) ? 0.0 : t.networkQ / t.capacitorQ);
         const double floor = kEfficiencyShare * start.efficiency / shares;
         if (!(s.figures.efficiency >= floor))
@@ -371,7 +376,8 @@ Converged SolveClassE(const ExactTargets& given, const ExactStart& closedFormSta
     if (!(t.duty >= kMinDuty && t.duty <= kMaxDuty)) return failed(Failure("The duty must lie between 25 % and 75 %."));
     if (!(t.falltime >= 0)) return failed(Failure("The fall time cannot be negative."));
     if (!(t.falltime < (1 - t.duty) / t.frequency)) return failed(Failure("The fall time is longer than the switch's off-time."));
-    if (!(t.inductorQ > 0 && t.capacitorQ > 0)) return failed(Failure("The parts' quality factors must be positive."));
+    if (!(t.inductorQ > 0 && t.capacitorQ > 0 && t.ownQ.Positive()))
+        return failed(Failure("The parts' quality factors must be positive."));
     ExactStart start = AtDuty(closedFormStart, t.duty);
     ExactStart fromClosedForm = closedFormStart;
     if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))

@@ -35,6 +35,7 @@ struct ExactTargets {
     double duty = 0.5;     // fraction of the period the switch is fully on
     double falltime = 0;   // s, linear fall of the channel current at turn-off
     double inductorQ = INFINITY;
+    InductorQualities ownQ;  // inductors with a Q of their own, in place of inductorQ
     double capacitorQ = INFINITY;
 };
 

@@ -25,4 +25,11 @@ inline void Invalidate(Result& result, std::string reason)
     if (result.Usable()) result = {result.value, Status::Invalid, std::move(reason)};
 }
 
+// A reason as a sentence: the ratings' and the temperature's reasons end in their own
+// full stop, the others take one.
+inline std::string AsSentence(const std::string& reason)
+{
+    return !reason.empty() && reason.back() == '.' ? reason : reason + ".";
+}
+
 }  // namespace voltra

@@ -41,6 +41,9 @@ NormalisedStage NormaliseStage(const ClassEStage& st)
     n.fall = omega * st.falltime;
     n.inductorLoss = LossOf(st.inductorQ);
     n.capacitorLoss = LossOf(st.capacitorQ);
+    n.chokeLoss = LossFactorOf(st.ownQ.choke);
+    n.lseriesLoss = LossFactorOf(st.ownQ.lseries);
+    n.lnetworkLoss = LossFactorOf(st.ownQ.lnetwork);
     if (st.cossLaw) {
         n.coss = omega * st.cossLaw->cj0 * r;
         n.cossLaw = JunctionLaw{n.coss, st.cossLaw->vj / st.supply, st.cossLaw->m};
@@ -62,7 +65,8 @@ StageFigures AnalyseStage(const ClassEStage& st)
     if (!(st.falltime >= 0 && st.falltime < (1 - st.duty) / st.frequency))
         return Invalid("The fall time is longer than the switch's off-time.");
     if (!std::isfinite(st.loadReactance)) return Invalid("The load's reactance must be a number.");
-    if (!(st.inductorQ > 0 && st.capacitorQ > 0)) return Invalid("The parts' quality factors must be positive.");
+    if (!(st.inductorQ > 0 && st.capacitorQ > 0 && st.ownQ.Positive()))
+        return Invalid("The parts' quality factors must be positive.");
 
     const SteadyState s = SolveSteadyState(NormaliseStage(st), SteadyStateDetail::Full);
     if (!s.solved) return Invalid("The stage has no single periodic steady state.");

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/inductor_qualities.h"
 #include "engine/junction_law.h"
 #include "engine/steady_state.h"
 
@@ -37,6 +38,7 @@ struct ClassEStage {
     double duty = 0.5;     // fraction of the period the switch is fully on
     double falltime = 0;   // s, the channel current's linear fall at turn-off
     double inductorQ = INFINITY;   // every inductor's series resistance is ωL/Q
+    InductorQualities ownQ;        // but these inductors', with their own Q
     double capacitorQ = INFINITY;  // every capacitor's but Coss's is 1/(ωC·Q)
 };
 

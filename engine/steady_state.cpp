@@ -437,11 +437,11 @@ std::size_t StepsFor(double span) { return std::max<std::size_t>(8, static_cast<
 // The stage's series resistances, from the quality factors.
 Resistances ResistancesOf(const NormalisedStage& s, const Layout& l, double externalC1)
 {
-    return {s.choke * s.inductorLoss,
+    return {s.choke * s.chokeLoss.value_or(s.inductorLoss),
             l.drain >= 0 || (s.capacitorLoss > 0 && s.coss == 0) ? s.c1 / externalC1 * s.capacitorLoss : 0.0,
             std::fabs(s.c2) * s.capacitorLoss,
-            s.lseries * s.inductorLoss,
-            s.lnetwork * s.inductorLoss,
+            s.lseries * s.lseriesLoss.value_or(s.inductorLoss),
+            s.lnetwork * s.lnetworkLoss.value_or(s.inductorLoss),
             // No network: its capacitor's reactance is infinite, and no resistance.
             s.network != StageNetwork::None ? s.cnetwork * s.capacitorLoss : 0.0};
 }

@@ -42,6 +42,8 @@ struct NormalisedStage {
     // of each capacitor other than Coss its reactance times capacitorLoss (1/QC).
     double inductorLoss = 0;
     double capacitorLoss = 0;
+    // An inductor with a loss of its own (1/Q of its winding) in place of inductorLoss.
+    std::optional<double> chokeLoss, lseriesLoss, lnetworkLoss;
     // The switch's own capacitance as a junction law: cj0 as ωCj0 (and coss equal to it,
     // so c1 holds the external C1 plus Cj0), vj in supplies, m as it is. The equations
     // are then nonlinear at the drain and are integrated in time; absent, they are linear.

@@ -41,7 +41,8 @@ inline void RefuseUnfitFall(Circuit& c)
     for (Result* figure : {&c.efficiency, &c.idc, &c.rdc, &c.dissipation}) Invalidate(*figure, kFallTooLong);
 }
 
-// Ohm in series with a part of the given role and value: ωL/QL for every inductor,
+// Ohm in series with a part of the given role and value: ωL/QL for every inductor (its
+// winding's Q where the circuit takes that),
 // 1/(ωC·QC) for every capacitor (the external C1 among them; the switch's own Coss has
 // none), zero for every other part and wherever the quality factor is infinite.
 inline double SeriesResistance(PartRole role, double value, const Circuit& c)
@@ -50,7 +51,10 @@ inline double SeriesResistance(PartRole role, double value, const Circuit& c)
     switch (role) {
     case PartRole::Choke:
     case PartRole::Lseries:
-    case PartRole::NetworkL: return std::isinf(c.inductorQ) ? 0.0 : omega * value / c.inductorQ;
+    case PartRole::NetworkL: {
+        const double q = InductorQOf(c, role);
+        return std::isinf(q) ? 0.0 : omega * value / q;
+    }
     case PartRole::C1:
     case PartRole::C2:
     case PartRole::NetworkC: return std::isinf(c.capacitorQ) ? 0.0 : 1 / (omega * value * c.capacitorQ);

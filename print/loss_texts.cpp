@@ -69,7 +69,7 @@ std::string LossSummaryLine(const Circuit& c)
     if (!t.usable) return "Losses: invalid";
     std::string line = "Losses " + Watts(t.total, c) + ": Ron " + Watts(t.conduction, c) + ", fall " +
                        Watts(t.fall, c) + ", C1 discharge " + Watts(t.discharge, c);
-    if (std::isfinite(c.inductorQ) || std::isfinite(c.capacitorQ)) line += ", parts " + Watts(t.parts, c);
+    if (std::isfinite(c.inductorQ) || std::isfinite(c.capacitorQ) || c.windingQ.Any()) line += ", parts " + Watts(t.parts, c);
     if (t.gateDrive > 0) line += "; gate drive " + Watts(t.gateDrive, c) + " from the driver";
     return line;
 }

@@ -34,7 +34,8 @@ std::string PageFailed(const QPrinter& printer)
 
 }  // namespace
 
-void PrintSchematic(const DesignRecord& design, const Circuit& circuit, PrintDialogProvider& dialog,
+void PrintSchematic(const DesignRecord& design, const Circuit& circuit, const std::vector<InductorWinding>& windings,
+                    PrintDialogProvider& dialog,
                     MessageSink& messages, const ExtraPage& extraPage)
 {
     const auto fail = [&messages](const std::string& description) {
@@ -54,7 +55,7 @@ void PrintSchematic(const DesignRecord& design, const Circuit& circuit, PrintDia
     if (!output.Error().isEmpty()) return fail(output.Error().toStdString());
     QPainter page;
     if (!page.begin(&printer)) return fail(CannotStart(printer));
-    PaintDesignSheet(page, design, circuit, QDateTime::currentDateTime());
+    PaintDesignSheet(page, design, circuit, windings, QDateTime::currentDateTime());
     if (extraPage && printer.newPage()) {
         page.save();
         extraPage(page);

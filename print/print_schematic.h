@@ -6,6 +6,7 @@
 
 #include "engine/circuit.h"
 #include "engine/design_record.h"
+#include "engine/inductor_windings.h"
 #include "engine/message_sink.h"
 #include "print/print_dialog_provider.h"
 
@@ -21,7 +22,8 @@ inline constexpr const char* kPrinterErrorTitle = "Printer Error";
 // and no file is left. A second page, when one is given, is painted after the sheet
 // on the same printer.
 using ExtraPage = std::function<void(QPainter& page)>;
-void PrintSchematic(const DesignRecord& design, const Circuit& circuit, PrintDialogProvider& dialog,
+void PrintSchematic(const DesignRecord& design, const Circuit& circuit, const std::vector<InductorWinding>& windings,
+                    PrintDialogProvider& dialog,
                     MessageSink& messages, const ExtraPage& extraPage = {});
 
 }  // namespace voltra

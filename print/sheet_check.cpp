@@ -11,12 +11,9 @@ std::optional<std::string> SheetFault(const DesignRecord& design, const Circuit&
     if (design.Idc == 0) return "Division by zero: Idc is 0, so Rdc = Supply / Idc cannot be printed.";
     if (design.Ipeak == 0) return "Division by zero: Ipeak is 0, so Ron = Saturation / Ipeak cannot be printed.";
     for (const auto& [name, result] : circuit.NamedResults())
-        if (!result.Usable()) {
-            // The ratings' and the temperature's reasons are sentences of their own.
-            const bool closed = !result.reason.empty() && result.reason.back() == '.';
-            return std::string(name) + " is not valid: " + result.reason + (closed ? "" : ".") +
+        if (!result.Usable())
+            return std::string(name) + " is not valid: " + AsSentence(result.reason) +
                    " Change the design targets and print again.";
-        }
     return std::nullopt;
 }
 

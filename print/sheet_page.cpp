@@ -118,7 +118,8 @@ QString FooterVersionText() { return QStringLiteral("Voltra Version ") + QString
 
 }  // namespace
 
-void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit& circuit, const QDateTime& printedAt)
+void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit& circuit,
+                      const std::vector<InductorWinding>& windings, const QDateTime& printedAt)
 {
     page.save();
     const double scale = SetUpPage(page);
@@ -130,6 +131,7 @@ void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit&
     DrawTexts(page, SchematicLabels(design, circuit));
     DrawTexts(page, DesignTargetLines(design, circuit));
     DrawTexts(page, LossAndStressLines(circuit));
+    DrawTexts(page, WindingLines(circuit, windings));
 
     // The version goes on the line below the date, as a text cursor would advance.
     page.setFont(PrinterFont(kFooterPoints, scale));

@@ -2,10 +2,12 @@
 // value is written. Anchors are page units (12000 across, y downwards).
 #include "print/sheet_texts.h"
 
+#include <algorithm>
 #include <array>
 
 #include "print/loss_texts.h"
 #include "print/switch_texts.h"
+#include "print/winding_texts.h"
 #include "units/format.h"
 
 namespace voltra {
@@ -148,6 +150,58 @@ std::vector<SheetText> LossAndStressLines(const Circuit& circuit)
     AppendTable(texts, y, kLossColumns, LossRows(circuit));
     AppendTable(texts, y, kStressColumns, StressRows(circuit));
     texts.push_back({kTargetsX, y, ImpulseLine(circuit)});
+    return texts;
+}
+
+namespace {
+
+// The windings' columns the sheet prints, by their index in kWindingColumns (the value
+// stands on the schematic and the RMS current in the stress table; the warnings go
+// under the table), and where each stands: each holds its longest 10 pt text
+// ("16.9657 mm", "226.86 MHz", a nine-letter core name, a four-digit Q) with room to spare.
+constexpr std::array<std::size_t, 8> kSheetWindingCells = {0, 3, 4, 5, 6, 7, 8, 9};
+constexpr std::array<int, 8> kWindingColumnX = {kTargetsX, 3550, 4750, 5400, 6300, 7600, 8900, 9500};
+// A warning's words run on to the next line past this many characters, which a 10 pt
+// line holds across the page.
+constexpr std::size_t kWarningLineCharacters = 84;
+
+std::vector<std::string> Wrapped(const std::string& text)
+{
+    std::vector<std::string> lines{""};
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, end - at);
+        if (!lines.back().empty() && lines.back().size() + 1 + word.size() > kWarningLineCharacters)
+            lines.push_back("  ");
+        lines.back() += (lines.back().empty() || lines.back() == "  " ? "" : " ") + word;
+        at = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::vector<SheetText> WindingLines(const Circuit& circuit, const std::vector<InductorWinding>& windings)
+{
+    std::vector<SheetText> texts;
+    if (windings.empty()) return texts;
+    const std::vector<SheetText> above = LossAndStressLines(circuit);
+    int y = above.empty() ? kTablesY : above.back().y + kRowHeight + kTableGap;
+    for (std::size_t k = 0; k < kSheetWindingCells.size(); ++k)
+        texts.push_back({kWindingColumnX[k], y, kWindingColumns[kSheetWindingCells[k]]});
+    const std::vector<TableRow> rows = WindingRows(windings);
+    for (const TableRow& row : rows) {
+        y += kRowHeight;
+        for (std::size_t k = 0; k < kSheetWindingCells.size(); ++k)
+            texts.push_back({kWindingColumnX[k], y, row.cells[kSheetWindingCells[k]]});
+    }
+    for (const InductorWinding& w : windings)
+        for (const std::string& warning : w.warnings)
+            for (const std::string& line : Wrapped(std::string(w.part) + ": " + warning)) {
+                y += kRowHeight;
+                texts.push_back({kTargetsX, y, line});
+            }
     return texts;
 }
 

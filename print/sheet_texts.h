@@ -7,6 +7,7 @@
 
 #include "engine/circuit.h"
 #include "engine/design_record.h"
+#include "engine/inductor_windings.h"
 
 namespace voltra {
 
@@ -27,5 +28,8 @@ std::vector<SheetText> DesignTargetLines(const DesignRecord& design, const Circu
 // Below the footer, for an analysed circuit only: the loss budget and the part
 // stresses as two tables, what the parts are ordered by.
 std::vector<SheetText> LossAndStressLines(const Circuit& circuit);
+// Under those tables (or in their place): how each inductor is wound, one line each,
+// and every warning of a winding under the table, its part's name in front.
+std::vector<SheetText> WindingLines(const Circuit& circuit, const std::vector<InductorWinding>& windings);
 
 }  // namespace voltra

@@ -85,11 +85,14 @@ inline constexpr const char* kThetaSinkAmbientLabelName = "lblThetaSa";
 inline constexpr const char* kThetaSinkAmbientBoxName = "txtThetaSa";
 inline constexpr const char* kAmbientLabelName = "lblAmbient";
 inline constexpr const char* kAmbientBoxName = "txtAmbient";
+inline constexpr const char* kWindingQButtonName = "cmdWindingQ";
 
 // Losses and part stresses window.
 inline constexpr const char* kPartsWindowName = "frmParts";
 inline constexpr const char* kLossTableName = "tblLosses";
 inline constexpr const char* kStressTableName = "tblStresses";
+inline constexpr const char* kWindingTableName = "tblWindings";
+inline constexpr const char* kCoreTableNoteName = "lblCoreTable";
 
 // Tools menu: the analyses of the circuit as built.
 inline constexpr const char* kToleranceWindowActionName = "actTolerances";

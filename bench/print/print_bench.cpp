@@ -26,7 +26,7 @@ void BM_PaintSheetIntoPdf(benchmark::State& state)
         QPdfWriter writer(&pdf);
         writer.setResolution(1200);
         QPainter page(&writer);
-        PaintDesignSheet(page, design, BuildCircuit(design), printedAt);
+        PaintDesignSheet(page, design, BuildCircuit(design), {}, printedAt);
         page.end();
         benchmark::DoNotOptimize(pdf.size());
     }
@@ -60,7 +60,7 @@ void BM_PrintSchematicToPdfFile(benchmark::State& state)
     QTemporaryDir directory;
     PrintToFile dialog(directory.filePath("sheet.pdf"));
     Silent messages;
-    for (auto _ : state) PrintSchematic(design, BuildCircuit(design), dialog, messages);
+    for (auto _ : state) PrintSchematic(design, BuildCircuit(design), {}, dialog, messages);
     if (messages.failures) state.SkipWithError("printing failed");
 }
 BENCHMARK(BM_PrintSchematicToPdfFile)->Unit(benchmark::kMillisecond);

@@ -38,6 +38,7 @@ completes "export-asc" voltra ex
 completes "--series" voltra design --ser
 completes "E12 E24 E96" voltra simulate --series ""
 completes "--derating" voltra design --der
+completes "--winding-q" voltra simulate --winding-
 completes "" voltra design --power ""
 completes "--json" voltra simulate --js
 completes "simulate" voltra help si

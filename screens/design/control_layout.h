@@ -20,7 +20,7 @@ struct ControlPlacement {
 };
 
 // In the order the screen places them.
-inline constexpr std::array<ControlPlacement, 56> kControlPlacements = {{
+inline constexpr std::array<ControlPlacement, 57> kControlPlacements = {{
     {kAboutButtonName, 15, 1500, 1400, 300, true},
     {kSaveButtonName, 3100, 7500, 1400, 300, true},
     {kGetButtonName, 1500, 7500, 1400, 300, true},
@@ -51,6 +51,9 @@ inline constexpr std::array<ControlPlacement, 56> kControlPlacements = {{
     {kLnetButtonName, 8000, 2100, 1000, 300, true},
     // The options past the fits stand over the load side, which is empty up there.
     {kExactButtonName, 9100, 2100, 1000, 300, true},
+    // The windings' own Qs in place of the one inductor Q: a choice of the same row as
+    // Exact, which it changes alike.
+    {kWindingQButtonName, 10200, 2100, 1000, 300, true},
     {kCossLabelName, 8000, 1300, 1000, 300, true},
     {kCossBoxName, 9100, 1300, 1000, 300, true},
     {kSeriesLabelName, 8000, 1700, 1000, 300, true},

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalBlocker>
 
 #include "screens/design/analysis_windows.h"
@@ -28,6 +29,7 @@
 #include "screens/design/value_echo.h"
 #include "engine/chosen_device.h"
 #include "engine/program_texts.h"
+#include "engine/wound_circuit.h"
 #include "units/number_text.h"
 #include "units/parse.h"
 #include "screens/screen_style.h"
@@ -92,6 +94,27 @@ constexpr std::array<const char*, 16> kKeyboardOrder = {
 
 constexpr const char* kCaptionFormat = "Voltra Version %1 - Design screen";
 
+// The core each inductor is wound on, kept with the design options in the user's
+// settings (no design file holds it); an empty text is air.
+struct WoundPart {
+    PartRole role;
+    const char* key;
+};
+constexpr std::array<WoundPart, 3> kWoundParts = {
+    {{PartRole::Choke, "design/core/choke"}, {PartRole::Lseries, "design/core/lseries"},
+     {PartRole::NetworkL, "design/core/lnetwork"}}};
+
+std::vector<WindingChoice> StoredWindingChoices()
+{
+    std::vector<WindingChoice> choices;
+    const QSettings settings(QStringLiteral("voltra"), QStringLiteral("voltra"));
+    for (const WoundPart& part : kWoundParts) {
+        const QString core = settings.value(QLatin1String(part.key)).toString();
+        if (!core.isEmpty()) choices.push_back({part.role, core.toStdString()});
+    }
+    return choices;
+}
+
 // A box whose value does not take part in the design says so in red, and its tip says
 // which value does.
 constexpr const char* kOutOfRangeTip =
@@ -142,7 +165,7 @@ QLabel* MakeEcho(QWidget* screen, const char* name)
 DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      design_(design), commands_(commands)
+      design_(design), commands_(commands), cores_(AvailableCores()), windingChoices_(StoredWindingChoices())
 {
     setObjectName(QLatin1String(kDesignScreenName));
     QPalette palette = this->palette();
@@ -283,20 +306,22 @@ void DesignScreen::ShowDesign()
         accepted_.reset();
         acceptanceDropped_ = true;
     }
-    Circuit circuit = BuildCircuit(design_, options);
+    WoundCircuit wound =
+        BuildWoundCircuit(design_, options, {windingChoices_, cores_.cores, options_->WindingQInBudget()});
+    Circuit& circuit = wound.circuit;
     // While the circuit keeps its shape only the values change: repainting the
     // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
     const bool sameCircuit = shown_ && shown_->circuit.network == circuit.network;
     LabelPixels labels = MeasureLabels(circuit, Units(), fontPixels_, shown_ ? &shown_->labels : nullptr);
     QRegion changed;
     if (sameCircuit) changed = ChangedLabelRegion(shown_->labels, labels);
-    shown_ = Shown{design_, std::move(circuit), std::move(labels)};
+    shown_ = Shown{design_, std::move(circuit), std::move(wound.windings), std::move(labels)};
     ++cycleCount_;
     if (!sameCircuit)
         update();
     else if (!changed.isEmpty())
         update(changed);
-    if (parts_) parts_->Follow(shown_->circuit);
+    if (parts_) parts_->Follow(shown_->circuit, shown_->windings);
     if (analyses_) analyses_->Follow();
     if (mismatch_ && mismatch_->isVisible()) mismatch_->Follow(shown_->circuit);
     if (bestParts_ && bestParts_->isVisible()) FollowBestParts();
@@ -352,12 +377,33 @@ void DesignScreen::ShowBestPartsWindow()
 void DesignScreen::ShowPartsWindow()
 {
     const bool first = !parts_;
-    if (first) parts_ = new PartsWindow(this);
-    parts_->Follow(shown_->circuit);
+    if (first) {
+        parts_ = new PartsWindow(this);
+        parts_->OfferCores(cores_);
+        connect(parts_, &PartsWindow::CoreChosen, this, &DesignScreen::ChooseCore);
+    }
+    parts_->Follow(shown_->circuit, shown_->windings);
     // Sized to its tables once; after that the user's size stands.
     if (first) parts_->adjustSize();
     parts_->show();
     parts_->raise();
+}
+
+void DesignScreen::UseCores(CoreTable table)
+{
+    cores_ = std::move(table);
+    if (parts_) parts_->OfferCores(cores_);
+    ShowDesign();
+}
+
+void DesignScreen::ChooseCore(PartRole inductor, const std::optional<std::string>& core)
+{
+    std::erase_if(windingChoices_, [&](const WindingChoice& c) { return c.role == inductor; });
+    if (core) windingChoices_.push_back({inductor, core});
+    QSettings settings(QStringLiteral("voltra"), QStringLiteral("voltra"));
+    for (const WoundPart& part : kWoundParts)
+        if (part.role == inductor) settings.setValue(QLatin1String(part.key), QString::fromStdString(core.value_or("")));
+    ShowDesign();
 }
 
 void DesignScreen::ShowEcho(QLabel* echo, const ValueEcho& value)

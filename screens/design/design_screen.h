@@ -11,6 +11,8 @@
 #include "engine/circuit.h"
 #include "engine/design_options.h"
 #include "engine/equations.h"
+#include "engine/inductor_windings.h"
+#include "files/core_table.h"
 #include "screens/design/design_painter.h"
 
 class QLabel;
@@ -52,6 +54,14 @@ public:
     // whatever the boxes hold that did not recalculate.
     const DesignRecord& ShownDesign() const { return shown_->design; }
     const Circuit& ShownCircuit() const { return shown_->circuit; }
+    // The shown circuit's inductors wound on the cores chosen in the parts window: what
+    // the window's table and the sheet show.
+    const std::vector<InductorWinding>& ShownWindings() const { return shown_->windings; }
+
+    // The cores the parts window offers, read from the core tables once as the screen
+    // opens; a test gives its own. A choice naming a core no longer offered winds on
+    // air, and the windings table says so.
+    void UseCores(CoreTable table);
 
     // Opens the table of losses and part stresses, which then follows every cycle.
     void ShowPartsWindow();
@@ -102,6 +112,7 @@ private:
     struct Shown {
         DesignRecord design;
         Circuit circuit;
+        std::vector<InductorWinding> windings;
         LabelPixels labels;  // where its labels stand, for the next cycle's repaint
     };
     std::optional<Shown> shown_;
@@ -123,6 +134,11 @@ private:
     OptionControls* options_ = nullptr;
     DeviceControls* devices_ = nullptr;
     PartsWindow* parts_ = nullptr;
+    // The core each inductor is wound on, as chosen in the parts window; kept in the
+    // user's settings, as the options are, for the next screen and the next start.
+    CoreTable cores_;
+    std::vector<WindingChoice> windingChoices_;
+    void ChooseCore(PartRole inductor, const std::optional<std::string>& core);
     AnalysisWindows* analyses_ = nullptr;
     MismatchWindow* mismatch_ = nullptr;
     QMenuBar* menuBar_ = nullptr;

@@ -26,6 +26,7 @@ constexpr const char* kSeriesKey = "design/series";
 constexpr const char* kDutyKey = "design/duty";
 constexpr const char* kInductorQKey = "design/inductorQ";
 constexpr const char* kCapacitorQKey = "design/capacitorQ";
+constexpr const char* kWindingQKey = "design/windingQ";
 
 constexpr const char* kDutyClampedTip = "In effect: a duty of %1 (the switch's on-time is limited to %2 to %3 of the "
                                         "period).";
@@ -103,8 +104,15 @@ OptionControls::OptionControls(QWidget& screen)
       exact_(new QPushButton(QStringLiteral("Exact"), &screen)), coss_(new QLineEdit(&screen)),
       series_(new QComboBox(&screen)),
       duty_(OptionBox(screen, kDutyBoxName, "0.5")), inductorQ_(OptionBox(screen, kInductorQBoxName, "lossless")),
-      capacitorQ_(OptionBox(screen, kCapacitorQBoxName, "lossless"))
+      capacitorQ_(OptionBox(screen, kCapacitorQBoxName, "lossless")),
+      windingQ_(new QPushButton(QStringLiteral("Winding Q"), &screen))
 {
+    windingQ_->setObjectName(QLatin1String(kWindingQButtonName));
+    windingQ_->setCheckable(true);
+    windingQ_->setAutoDefault(false);
+    windingQ_->setToolTip(tr("Take each inductor's loss from the estimated Q of its winding (the parts window's "
+                             "windings) instead of the Q (L) box"));
+    windingQ_->setChecked(settings_.value(QLatin1String(kWindingQKey), false).toBool());
     exact_->setObjectName(QLatin1String(kExactButtonName));
     exact_->setCheckable(true);
     exact_->setAutoDefault(false);
@@ -138,6 +146,7 @@ OptionControls::OptionControls(QWidget& screen)
         emit Changed();
     };
     connect(exact_, &QPushButton::toggled, this, changed);
+    connect(windingQ_, &QPushButton::toggled, this, changed);
     connect(coss_, &QLineEdit::textChanged, this, changed);
     connect(series_, &QComboBox::currentIndexChanged, this, changed);
     for (QLineEdit* box : {duty_, inductorQ_, capacitorQ_}) connect(box, &QLineEdit::textChanged, this, changed);
@@ -151,6 +160,7 @@ void OptionControls::Take()
     options_.duty = DutyOf(duty_->text()).inEffect;
     options_.inductorQ = QualityOf(inductorQ_->text()).inEffect;
     options_.capacitorQ = QualityOf(capacitorQ_->text()).inEffect;
+    windingQInBudget_ = windingQ_->isChecked();
     MarkInEffect();
 }
 
@@ -194,6 +204,7 @@ void OptionControls::Store()
     settings_.setValue(QLatin1String(kDutyKey), duty_->text());
     settings_.setValue(QLatin1String(kInductorQKey), inductorQ_->text());
     settings_.setValue(QLatin1String(kCapacitorQKey), capacitorQ_->text());
+    settings_.setValue(QLatin1String(kWindingQKey), windingQInBudget_);
 }
 
 }  // namespace voltra

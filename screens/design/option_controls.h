@@ -28,6 +28,8 @@ public:
     // A chosen device gives the switch's capacitance: the Coss box shows its single
     // value and takes no entry; none gives the box back with the Coss typed there.
     void HoldCoss(std::optional<float> deviceCoss);
+    // Each wound inductor's estimated Q in the loss budget in place of the "Q (L)" box's.
+    bool WindingQInBudget() const { return windingQInBudget_; }
 
 signals:
     void Changed();
@@ -52,6 +54,8 @@ private:
     QLineEdit* duty_;
     QLineEdit* inductorQ_;
     QLineEdit* capacitorQ_;
+    QPushButton* windingQ_;
+    bool windingQInBudget_ = false;
 };
 
 }  // namespace voltra

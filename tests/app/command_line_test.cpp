@@ -544,6 +544,13 @@ TEST_F(CommandLine, DeviceGivesTjRatingsAndGateDrive)
     EXPECT_TRUE(gate);
     EXPECT_EQ(RunJson({"design", "--device", device, "--theta-sa", "150", "--json"}, 1)["figures"]["Tj"]["status"],
               "invalid");
+    // Its reason is a sentence of its own: one full stop.
+    EXPECT_TRUE(Said("voltra: Tj is not valid: ")) << err_.str();
+    EXPECT_EQ(err_.str().find(".."), std::string::npos) << err_.str();
+    // A runaway temperature in the text report reads in degrees, without a prefix.
+    EXPECT_EQ(Run({"design", "--device", device, "--theta-sa", "1000", "--theta-cs", "1000"}), 1);
+    EXPECT_NE(out_.str().find(" °C"), std::string::npos) << out_.str();
+    EXPECT_EQ(out_.str().find("k°C"), std::string::npos) << out_.str();
     EXPECT_EQ(Run({"design", "--device", "no such device"}), 2);
     EXPECT_EQ(Run({"design", "--device", Write("bad.json", "{}")}), 1);
     EXPECT_EQ(Run({"design", "--coss", "100p", "--device", device}), 2);
@@ -597,6 +604,40 @@ TEST_F(CommandLine, WindingsArrayOnlyWhenAskedAndCoresFromTheUsersTable)
     EXPECT_NEAR(l1["turns"].get<double>(), std::sqrt(cored["parts"]["L1"]["value"].get<double>() / 10e-9), 1e-6);
     EXPECT_TRUE(l1["selfResonance"].is_null());
     EXPECT_GT(l1["fluxDensity"].get<double>(), 0);
+}
+
+// --winding-q winds the inductors (the windings array is there without --windings)
+// and takes each one's loss from its winding's Q: the budget has a "winding" line per
+// inductor, each I²·ωL/Q with the Q the windings array shows, and still sums to the
+// supply power less the output power. Without it no loss is a winding's.
+TEST_F(CommandLine, WindingQPutsEachWindingsLossIntoTheJsonBudget)
+{
+    const Json plain = RunJson({"design", "--inductor-q", "100", "--json"});
+    for (const Json& loss : plain["losses"]) EXPECT_NE(loss["cause"], "winding");
+    EXPECT_FALSE(plain["options"].contains("windingQ"));
+
+    const Json wound = RunJson({"design", "--lnet", "50", "--winding-q", "--json"});
+    ASSERT_EQ(wound["windings"].size(), 3u);
+    ASSERT_TRUE(wound["analysed"].get<bool>());
+    const double omega = 2 * std::acos(-1.0) * wound["targets"]["Frequency"]["value"].get<double>();
+    double sum = 0;
+    int windingLines = 0;
+    for (const Json& loss : wound["losses"]) {
+        if (!loss.contains("fromDrainSupply")) sum += loss["value"].get<double>();
+        if (loss["cause"] != "winding") continue;
+        ++windingLines;
+        const std::string part = loss["part"];
+        double q = NAN;
+        for (const Json& w : wound["windings"])
+            if (w["part"] == part) q = w["q"].get<double>();
+        EXPECT_NEAR(wound["options"]["windingQ"][part].get<double>() / q, 1, 1e-4) << part;
+        const double irms = wound["stresses"][part]["rmsCurrent"]["value"].get<double>();
+        const double inductance = wound["parts"][part]["value"].get<double>();
+        const double used = wound["options"]["windingQ"][part].get<double>();
+        EXPECT_NEAR(loss["value"].get<double>() / (irms * irms * omega * inductance / used), 1, 1e-5) << part;
+    }
+    EXPECT_EQ(windingLines, 3);
+    EXPECT_NEAR(sum / wound["figures"]["Dissipation"]["value"].get<double>(), 1, 1e-4);
 }
 
 }  // namespace

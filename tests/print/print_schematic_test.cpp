@@ -32,7 +32,7 @@ struct PrintToFile : MessageSink, PrintDialogProvider {
     {
         file = name;
         log.clear();
-        PrintSchematic(design, BuildCircuit(design), *this, *this);
+        PrintSchematic(design, BuildCircuit(design), {}, *this, *this);
         return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     }
     QTemporaryDir dir;
@@ -101,7 +101,7 @@ TEST_P(SheetTest, EveryTextAtItsAnchorAndInReadingOrderInThePdf)
     const auto& [lnetState, rnetwork, network, ltotal, coilX] = GetParam();
     const DesignRecord design = DesignWith(lnetState, rnetwork);
     Recorder r;
-    PaintDesignSheet(*std::make_unique<QPainter>(&r), design, BuildCircuit(design), QDateTime::currentDateTime());
+    PaintDesignSheet(*std::make_unique<QPainter>(&r), design, BuildCircuit(design), {}, QDateTime::currentDateTime());
     Texts want = kClassEParts;
     for (const Texts& part : {network, kSupplyAndSwitch, ltotal, kTargets})
         want.insert(want.end(), part.begin(), part.end());

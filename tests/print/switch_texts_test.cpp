@@ -105,7 +105,7 @@ QImage Page(const DesignRecord& design, const Circuit& circuit)
     QImage page(1200, 1800, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    PaintDesignSheet(painter, design, circuit, QDateTime::currentDateTime());
+    PaintDesignSheet(painter, design, circuit, {}, QDateTime::currentDateTime());
     return page;
 }
 

@@ -244,6 +244,8 @@ TEST(SchematicWithTheSwitchModel, IsTheVerifiedCircuitInEveryLayoutWithCossAndLo
         {"L-network up to 50 ohm, Coss and both Qs", true, 50,
          {.exact = true, .coss = 100e-12f, .inductorQ = 80, .capacitorQ = 500}},
         {"L-network down to 1 ohm, duty 0.4, inductor Q only", true, 1, {.exact = true, .duty = 0.4, .inductorQ = 200}},
+        {"L-network up, the windings' own Qs", true, 50,
+         {.exact = true, .inductorQ = 150, .windingQ = {400.0, 60.0, 90.0}, .capacitorQ = 500}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
