@@ -62,7 +62,7 @@ LossTotals TotalLosses(const Circuit& c)
     return t;
 }
 
-std::string LossSummaryLine(const Circuit& c)
+std::string DrainLossLine(const Circuit& c)
 {
     if (c.losses.empty()) return {};
     const LossTotals t = TotalLosses(c);
@@ -70,7 +70,21 @@ std::string LossSummaryLine(const Circuit& c)
     std::string line = "Losses " + Watts(t.total, c) + ": Ron " + Watts(t.conduction, c) + ", fall " +
                        Watts(t.fall, c) + ", C1 discharge " + Watts(t.discharge, c);
     if (std::isfinite(c.inductorQ) || std::isfinite(c.capacitorQ) || c.windingQ.Any()) line += ", parts " + Watts(t.parts, c);
-    if (t.gateDrive > 0) line += "; gate drive " + Watts(t.gateDrive, c) + " from the driver";
+    return line;
+}
+
+std::string GateDriveLine(const Circuit& c)
+{
+    const LossTotals t = TotalLosses(c);
+    if (c.losses.empty() || !t.usable || !(t.gateDrive > 0)) return {};
+    return "Gate drive " + Watts(t.gateDrive, c) + ", from the driver";
+}
+
+std::string LossSummaryLine(const Circuit& c)
+{
+    std::string line = DrainLossLine(c);
+    const LossTotals t = TotalLosses(c);
+    if (!c.losses.empty() && t.usable && t.gateDrive > 0) line += "; gate drive " + Watts(t.gateDrive, c) + " from the driver";
     return line;
 }
 
@@ -83,7 +97,7 @@ std::vector<TableRow> LossRows(const Circuit& c)
         // A lossless part has nothing to say in the table; the switch's causes always do.
         if (Same(loss.cause, kSeriesResistanceLoss) && loss.watts.status == Status::Valid && loss.watts.value == 0)
             continue;
-        const std::string cause = loss.fromSupply ? std::string(loss.cause) : std::string(loss.cause) + " (driver supply)";
+        const std::string cause = loss.fromSupply ? std::string(loss.cause) : std::string(loss.cause) + " (driver)";
         rows.push_back({{loss.part, cause, loss.watts.Usable() ? Watts(loss.watts.value, c) : "invalid", loss.watts.Usable() ? share(loss.watts.value) : "-"},
                         loss.watts.status != Status::Valid});
     }

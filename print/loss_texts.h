@@ -28,6 +28,10 @@ LossTotals TotalLosses(const Circuit& circuit);
 // the circuit carries no budget (the closed-form design, which is not analysed). With
 // a device's gate charge the line ends "; gate drive 120 mW from the driver".
 std::string LossSummaryLine(const Circuit& circuit);
+// The same in two lines, for a page's width: the drain supply's losses, and the gate
+// drive apart ("Gate drive 120 mW, from the driver"; empty without one).
+std::string DrainLossLine(const Circuit& circuit);
+std::string GateDriveLine(const Circuit& circuit);
 
 struct TableRow {
     std::vector<std::string> cells;

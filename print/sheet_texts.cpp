@@ -145,7 +145,11 @@ std::vector<SheetText> LossAndStressLines(const Circuit& circuit)
     std::vector<SheetText> texts;
     if (circuit.losses.empty()) return texts;
     int y = kTablesY;
-    texts.push_back({kTargetsX, y, LossSummaryLine(circuit)});
+    texts.push_back({kTargetsX, y, DrainLossLine(circuit)});
+    if (const std::string gate = GateDriveLine(circuit); !gate.empty()) {
+        y += kRowHeight;
+        texts.push_back({kTargetsX, y, gate});
+    }
     y += kRowHeight + kTableGap;
     AppendTable(texts, y, kLossColumns, LossRows(circuit));
     AppendTable(texts, y, kStressColumns, StressRows(circuit));

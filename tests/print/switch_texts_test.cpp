@@ -109,6 +109,28 @@ QImage Page(const DesignRecord& design, const Circuit& circuit)
     return page;
 }
 
+// The test device's gate charge: on the page the gate drive takes a line of its own
+// under the drain supply's losses, which the page's width holds, and its cause in the
+// table is no wider than the longest of the switch's other causes.
+TEST(SheetJunction, GateDriveStandsApartFromTheDrainLosses)
+{
+    const Circuit c = WithTestFet(CalculatedDesign());
+    const std::vector<SheetText> lines = LossAndStressLines(c);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0].text.find("gate drive"), std::string::npos) << lines[0].text;
+    EXPECT_EQ(lines[1].text.rfind("Gate drive ", 0), 0u) << lines[1].text;
+    EXPECT_NE(lines[1].text.find("from the driver"), std::string::npos) << lines[1].text;
+    EXPECT_EQ(lines[1].x, lines[0].x);
+    EXPECT_GT(lines[1].y, lines[0].y);
+    bool found = false;
+    for (const SheetText& text : lines)
+        if (text.text.rfind("gate drive", 0) == 0) {
+            found = true;
+            EXPECT_LE(text.text.size(), std::string("C1 discharge at turn-on").size()) << text.text;
+        }
+    EXPECT_TRUE(found);
+}
+
 TEST(SheetJunction, TheRenderedPageCarriesTjUnderPdiss)
 {
     const DesignRecord design = DesignWith(false);
