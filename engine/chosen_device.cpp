@@ -91,6 +91,12 @@ void ApplyDevice(Circuit& c, const Transistor& device, const DeviceConditions& c
                              {}},
                             false});
     c.tj = JunctionCelsius(c, device, conditions.sink);
+    if (device.cossFitWorstError > kLargestTrustedFitError && c.Has(PartRole::C1))
+        Merge(c.Get(PartRole::C1).value,
+              {0, Status::Warning,
+               "the junction law follows the device's Coss table only to within " +
+                   std::to_string(static_cast<int>(std::lround(100 * device.cossFitWorstError))) +
+                   " %, so the C1 it leaves beside the device may be off: check the drain at turn-on in Verify"});
 }
 
 }  // namespace voltra

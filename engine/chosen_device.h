@@ -20,10 +20,16 @@ struct DeviceConditions {
     HeatSink sink;
 };
 
+// A junction law that misses the device's Coss table by more than this somewhere over
+// the table leaves the C1 it sets in question: the curve the design takes is not quite
+// the device's.
+inline constexpr double kLargestTrustedFitError = 0.03;
+
 // Marks Vpeak, Ipeak and the switch's RMS current against the device's ratings, adds
 // the gate drive to the loss budget when the device gives Qg and Vgs, and solves the
 // junction temperature into circuit.tj when the device gives RθJC, TJ max and the
-// RDS(on) rise. The circuit must be analysed for the RMS current, the budget and the
+// RDS(on) rise; questions C1 when the law fits the device's Coss table worse than
+// kLargestTrustedFitError. The circuit must be analysed for the RMS current, the budget and the
 // temperature; otherwise those stay out and Tj is invalid with the reason.
 void ApplyDevice(Circuit& circuit, const Transistor& device, const DeviceConditions& conditions);
 

@@ -265,8 +265,12 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options, st
             c.cossLimitFrequency = StoreSingle(law && options.exact ? curveLimit : d.Frequency * needed / own);
             // The reason carries the limit to the command line and the sheet as well.
             std::string reason = kCossAboveC1;
-            if (std::isfinite(c.cossLimitFrequency))
-                reason += "; Class E only below " + FormatLarge(c.cossLimitFrequency) + "Hz";
+            if (std::isfinite(c.cossLimitFrequency)) {
+                // The frequency form keeps a column for the sign; a sentence does not.
+                std::string limit = FormatLarge(c.cossLimitFrequency);
+                limit.erase(0, limit.find_first_not_of(' '));
+                reason += "; Class E only below " + limit + "Hz";
+            }
             Invalidate(c1, reason);
         }
     }

@@ -123,6 +123,19 @@ TEST(ChosenDevice, GateDriveIsALossOutsideTheDrainSupplysBudget)
     for (const Loss& loss : WithDevice(Device()).losses) EXPECT_NE(std::string(loss.cause), kGateDriveLoss);
 }
 
+// A law that follows the device's table only loosely questions the C1 it sets, with the
+// worst miss in the reason; one within the trusted error leaves C1 as it stood.
+TEST(ChosenDevice, ALooselyFittedCurveQuestionsC1)
+{
+    Transistor device = Device();
+    device.cossFitWorstError = kLargestTrustedFitError;
+    EXPECT_EQ(WithDevice(device).Get(PartRole::C1).value.status, Status::Valid);
+    device.cossFitWorstError = 0.266;
+    const Result c1 = WithDevice(device).Get(PartRole::C1).value;
+    EXPECT_EQ(c1.status, Status::Warning);
+    EXPECT_NE(c1.reason.find("within 27 %"), std::string::npos) << c1.reason;
+}
+
 TEST(ChosenDevice, ItsCapacitanceIsTakenOffC1AsAnEnteredCossWouldBe)
 {
     DesignOptions entered;

@@ -2,8 +2,11 @@
 // name or a file is looked up; the installed examples and the core table read clean.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "engine/chosen_device.h"
+#include "engine/junction_law.h"
 #include "files/core_table.h"
 #include "files/device_folders.h"
 #include "tests/files/file_test_support.h"
@@ -105,6 +108,27 @@ TEST(InstalledData, EveryExampleDeviceReadsAndNamesItsDataSheet)
         EXPECT_FALSE(read.device->datasheet.empty()) << entry.name;
         EXPECT_FALSE(read.device->manufacturer.empty()) << entry.name;
     }
+}
+
+// The installed GaN device's Coss curve, fitted by the junction law, against the two
+// numbers its data sheet's table gives at 400 V (GaN Systems GS66506T, Rev 200402):
+// the energy-related Co(er) = 73 pF and the time-related Co(tr) = 117 pF.
+TEST(InstalledData, TheGaNDevicesFittedCurveGivesItsDataSheetsEffectiveCapacitances)
+{
+    const DeviceRead read = ReadDeviceFile(fs::path(VOLTRA_SOURCE_DATA_DIR) / "devices" / "GaNSystems_GS66506T.json");
+    ASSERT_TRUE(read.device) << read.error;
+    const JunctionLaw& law = read.device->coss;
+    const double energy = EnergyEquivalentCapacitance(law, 400), charge = ChargeEquivalentCapacitance(law, 400);
+    std::printf("GS66506T: Cj0 %.4g pF, Vj %.4g V, m %.4g; worst fit error %.1f %%; Co(er) %.4g pF, Co(tr) %.4g pF at 400 V\n",
+                law.cj0 * 1e12, law.vj, law.m, 100 * read.device->cossFitWorstError, energy * 1e12, charge * 1e12);
+    // The digitised curve and the table agree through the fit to within a tenth; the
+    // knee of a GaN device's Coss, which one law cannot follow, keeps it from closer,
+    // and the design says so on C1.
+    EXPECT_NEAR(energy / 73e-12, 1, 0.1);
+    EXPECT_NEAR(charge / 117e-12, 1, 0.1);
+    EXPECT_GT(read.device->cossFitWorstError, kLargestTrustedFitError);
+    EXPECT_NEAR(read.device->maxDrainVolts, 650, 0);
+    EXPECT_NEAR(OnResistanceAt(*read.device, 25) / 0.067, 1, 0.01);
 }
 
 TEST(InstalledData, TheCoreTableReadsAndEveryCoreIsWhole)
