@@ -509,6 +509,9 @@ void DesignScreen::LayOut()
 void DesignScreen::resizeEvent(QResizeEvent*)
 {
     LayOut();
+    // The labels now stand elsewhere and in another size: the next keystroke must clear
+    // them where they are painted now, not where they stood before.
+    if (shown_) shown_->labels = MeasureLabels(shown_->circuit, Units(), fontPixels_, nullptr);
     update();
 }
 
