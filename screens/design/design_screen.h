@@ -57,6 +57,9 @@ public:
     // The shown circuit's inductors wound on the cores chosen in the parts window: what
     // the window's table and the sheet show.
     const std::vector<InductorWinding>& ShownWindings() const { return shown_->windings; }
+    // Where the shown circuit's labels stand on the window, in pixels: what the next
+    // cycle repaints of them when only their values change.
+    const LabelPixels& ShownLabels() const { return shown_->labels; }
 
     // The cores the parts window offers, read from the core tables once as the screen
     // opens; a test gives its own. A choice naming a core no longer offered winds on

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "screen_fixture.h"
+#include "screens/design/design_painter.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
 #include "screens/design/schematic_labels.h"
@@ -27,6 +28,23 @@ int ArrowRows(QWidget& button)
                 break;
             }
     return rows;
+}
+
+// A keystroke after a resize repaints its labels' old pixels where they were painted
+// last, at the new size: the screen's record of them follows the resize.
+TEST_F(DesignScreenTest, AResizeMovesTheRecordOfTheLabelsPixels)
+{
+    Open();
+    screen->show();
+    screen->resize(1000, 700);
+    for (QSize size : {QSize(1920, 1080), QSize(800, 600)}) {
+        screen->resize(size);
+        ASSERT_EQ(screen->size(), size);
+        const LabelPixels& recorded = screen->ShownLabels();
+        EXPECT_EQ(recorded.units, screen->Units());
+        const LabelPixels fresh = MeasureLabels(screen->ShownCircuit(), screen->Units(), recorded.fontPixels, nullptr);
+        EXPECT_EQ(recorded.pixels, fresh.pixels);
+    }
 }
 
 TEST_F(DesignScreenTest, OpenedMaximizedThenResizedEveryTextStaysWholeApartAndOffTheWires)
