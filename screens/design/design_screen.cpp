@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "screens/design/analysis_windows.h"
 #include "screens/design/control_layout.h"
@@ -178,6 +179,10 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
     font.setBold(true);
     setFont(font);
 
+    pendingSolve_ = new QTimer(this);
+    pendingSolve_->setSingleShot(true);
+    pendingSolve_->setInterval(0);
+    connect(pendingSolve_, &QTimer::timeout, this, &DesignScreen::Recalculate);
     BuildControls();
     options_ = new OptionControls(*this);
     connect(options_, &OptionControls::Changed, this, [this] {
@@ -294,6 +299,17 @@ QTransform DesignScreen::Units() const { return DrawingTransform(DrawingArea());
 
 void DesignScreen::ShowDesign()
 {
+    const DesignOptions chosen = ChosenOptions();
+    if (shown_ && chosen.exact && chosen.device) {
+        pendingSolve_->start();
+        return;
+    }
+    Recalculate();
+}
+
+void DesignScreen::Recalculate()
+{
+    pendingSolve_->stop();
     const float entered = ParseValue(txtRnetwork_->text().toStdString());
     FindLnetwork(design_, lnetworkWorking_, entered);
     MarkRnetworkInEffect(entered);

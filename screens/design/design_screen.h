@@ -18,6 +18,7 @@
 class QLabel;
 class QLineEdit;
 class QMenuBar;
+class QTimer;
 
 namespace voltra {
 
@@ -39,7 +40,9 @@ public:
     DesignScreen(DesignRecord& design, DesignCommands& commands, QWidget* parent = nullptr);
 
     // Recalculates the L-network from the network-resistance box and takes the
-    // picture the window shows until the next cycle.
+    // picture the window shows until the next cycle. An exact design with a device's
+    // curve is solved once the events already queued (the keys typed during the last
+    // solve) are in, so typing never waits for more than one solve.
     void ShowDesign();
 
     // Where the drawing units lie on the window: the whole of it below the menu bar.
@@ -132,9 +135,13 @@ private:
     void AcceptBestParts();
     // The options of the option controls with the chosen transistor and its conditions.
     DesignOptions ChosenOptions() const;
+    // The cycle itself: the circuit built, drawn and handed to the other windows.
+    void Recalculate();
     BestPartsWindow* bestParts_ = nullptr;
     std::optional<BestParts> found_;
     OptionControls* options_ = nullptr;
+    // The solve a curve's exact design waits for; see ShowDesign.
+    QTimer* pendingSolve_ = nullptr;
     DeviceControls* devices_ = nullptr;
     PartsWindow* parts_ = nullptr;
     // The core each inductor is wound on, as chosen in the parts window; kept in the

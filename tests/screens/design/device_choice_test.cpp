@@ -299,3 +299,31 @@ TEST_F(DeviceChoiceTest, TjAndItsReasonStayClearAtEverySize)
 
 }  // namespace
 }  // namespace voltra
+
+namespace voltra {
+namespace {
+
+// With Exact and a device's curve each solve takes a tenth of a second: the keys typed
+// before the screen is back go in first, one solve follows them, and it is the solve of
+// what the boxes hold then.
+TEST_F(DeviceChoiceTest, KeysTypedDuringACurveSolveAreTakenByOneSolve)
+{
+    Open();
+    Switch()->setCurrentText(kTestFet);
+    Button(kExactButtonName)->click();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Shown().exact && Shown().cossLaw);
+    const int before = screen->CycleCount();
+    Type(kFrequencyBoxName, "3500000");
+    EXPECT_EQ(screen->CycleCount(), before);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(screen->CycleCount(), before + 1);
+    EXPECT_EQ(screen->ShownDesign().Frequency, 3.5e6f);
+    DesignOptions options;
+    options.exact = true;
+    options.device = TestFet();
+    ExpectSameCircuit(Shown(), BuildCircuit(screen->ShownDesign(), options));
+}
+
+}  // namespace
+}  // namespace voltra
