@@ -73,19 +73,28 @@ std::string DrainLossLine(const Circuit& c)
     return line;
 }
 
+namespace {
+
+// The gate drive's power as the lines write it; empty without a gate drive or a budget.
+std::string GateDriveWatts(const Circuit& c)
+{
+    if (c.losses.empty()) return {};
+    const LossTotals t = TotalLosses(c);
+    return t.usable && t.gateDrive > 0 ? Watts(t.gateDrive, c) : std::string();
+}
+
+}  // namespace
+
 std::string GateDriveLine(const Circuit& c)
 {
-    const LossTotals t = TotalLosses(c);
-    if (c.losses.empty() || !t.usable || !(t.gateDrive > 0)) return {};
-    return "Gate drive " + Watts(t.gateDrive, c) + ", from the driver";
+    const std::string watts = GateDriveWatts(c);
+    return watts.empty() ? watts : "Gate drive " + watts + ", from the driver";
 }
 
 std::string LossSummaryLine(const Circuit& c)
 {
-    std::string line = DrainLossLine(c);
-    const LossTotals t = TotalLosses(c);
-    if (!c.losses.empty() && t.usable && t.gateDrive > 0) line += "; gate drive " + Watts(t.gateDrive, c) + " from the driver";
-    return line;
+    const std::string watts = GateDriveWatts(c);
+    return DrainLossLine(c) + (watts.empty() ? watts : "; gate drive " + watts + " from the driver");
 }
 
 std::vector<TableRow> LossRows(const Circuit& c)
