@@ -4,6 +4,7 @@
 #include "screens/screen_style.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -156,11 +157,51 @@ void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixe
     painter.restore();
 }
 
+namespace {
+
+// A bound on a label's ink without shaping it: the sum of its characters' advances,
+// widened by the font's largest overhang on each side, over the font's full height.
+// Shaping every changed label once to measure it and once to draw it cost a keystroke
+// as much as drawing them; kerning only narrows a line of Latin text, so the sum of
+// advances never falls short of it. The advances of one font size are kept.
+class InkBound {
+public:
+    explicit InkBound(int fontPixels) : fontPixels_(fontPixels), metrics_(ScreenFont(fontPixels)) {}
+    int FontPixels() const { return fontPixels_; }
+    QRectF Of(const QString& text)
+    {
+        double advance = 0;
+        for (const QChar c : text) {
+            auto found = advances_.find(c.unicode());
+            if (found == advances_.end()) found = advances_.insert(c.unicode(), metrics_.horizontalAdvance(c));
+            advance += *found;
+        }
+        const double left = std::min(0.0, metrics_.minLeftBearing());
+        const double right = std::min(0.0, metrics_.minRightBearing());
+        // Shaped ink is measured out to whole pixels: one more below the font's height.
+        return QRectF(left, 0, advance - left - right, metrics_.height() + 1);
+    }
+
+private:
+    int fontPixels_;
+    QFontMetricsF metrics_;
+    QHash<char16_t, double> advances_;
+};
+
+}  // namespace
+
+QRectF LabelInkBound(const QString& text, int fontPixels)
+{
+    // The screen measures on the GUI thread alone, at one font size at a time.
+    static std::optional<InkBound> bound;
+    if (!bound || bound->FontPixels() != fontPixels) bound.emplace(fontPixels);
+    return bound->Of(text);
+}
+
 LabelPixels MeasureLabels(const Circuit& shown, const QTransform& units, int fontPixels, const LabelPixels* before)
 {
     LabelPixels measured{SchematicLabels(shown, SchematicOf(shown, 0).SchematicX), {}, units, fontPixels};
     const bool comparable = before && before->units == units && before->fontPixels == fontPixels;
-    const QFontMetricsF metrics(ScreenFont(fontPixels));
     measured.pixels.reserve(measured.labels.size());
     for (std::size_t i = 0; i < measured.labels.size(); ++i) {
         const SchematicLabel& label = measured.labels[i];
@@ -169,7 +210,7 @@ LabelPixels MeasureLabels(const Circuit& shown, const QTransform& units, int fon
             continue;
         }
         const QPointF corner = OnPixel(units.map(label.anchor));
-        const QRectF ink = metrics.boundingRect(label.text).translated(corner + QPointF(0, metrics.ascent()));
+        const QRectF ink = LabelInkBound(label.text, fontPixels).translated(corner);
         // One pixel round it for antialiased edges and the anchor point.
         measured.pixels.push_back(ink.united(QRectF(corner, QSizeF(1, 1))).toAlignedRect().adjusted(-1, -1, 1, 1));
     }

@@ -39,6 +39,10 @@ void PaintDesign(QPainter& painter, const Circuit& shown, float pi, int fontPixe
 LabelPixels MeasureLabels(const Circuit& shown, const QTransform& units, int fontPixels,
                           const LabelPixels* before = nullptr);
 
+// Where a label's ink may reach, from its top-left corner at the font's pixel size:
+// never less than the ink the shaped text covers.
+QRectF LabelInkBound(const QString& text, int fontPixels);
+
 // What a new cycle must repaint when only values changed: the old and new pixels of
 // every label that differs between two designs of one shape.
 QRegion ChangedLabelRegion(const LabelPixels& before, const LabelPixels& after);

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "screen_fixture.h"
+#include "screens/object_names.h"
 #include "screens/design/design_painter.h"
 #include "screens/design/drawing_units.h"
 #include "screens/design/schematic.h"
@@ -44,6 +45,44 @@ TEST_F(DesignScreenTest, AResizeMovesTheRecordOfTheLabelsPixels)
         EXPECT_EQ(recorded.units, screen->Units());
         const LabelPixels fresh = MeasureLabels(screen->ShownCircuit(), screen->Units(), recorded.fontPixels, nullptr);
         EXPECT_EQ(recorded.pixels, fresh.pixels);
+    }
+}
+
+// The bound a keystroke clears around a changed label, found without shaping it, covers
+// the ink of the shaped text at every font size the screen takes, for every label of
+// the plain, the L-network and the exact designs; and it is no wider than the text
+// plus an em, so a keystroke does not repaint the screen's neighbours for nothing.
+TEST_F(DesignScreenTest, ALabelsInkBoundCoversItsShapedInk)
+{
+    Open();
+    std::vector<QString> texts;
+    auto collect = [&] {
+        const Circuit circuit = screen->ShownCircuit();
+        for (const SchematicLabel& label : SchematicLabels(circuit, SchematicOf(circuit, 0).SchematicX))
+            texts.push_back(label.text);
+    };
+    collect();
+    Button("cmdLnetYes")->click();
+    for (const char* rnetwork : {"2", "50"}) {
+        Type("txtRnetwork", rnetwork);
+        collect();
+    }
+    Button(kExactButtonName)->click();
+    collect();
+    Button(kExactButtonName)->click();
+    texts.push_back(QStringLiteral("Ω µ °C fjy"));
+    ASSERT_GT(texts.size(), 40u);
+    for (int fontPixels : {9, 13, 16, 24, 37, 60}) {
+        QFont font(kSansFamily);
+        font.setPixelSize(fontPixels);
+        const QFontMetricsF metrics(font);
+        for (const QString& text : texts) {
+            SCOPED_TRACE(text.toStdString() + " at " + std::to_string(fontPixels) + " px");
+            const QRectF bound = LabelInkBound(text, fontPixels);
+            const QRectF ink = metrics.boundingRect(text).translated(0, metrics.ascent());
+            EXPECT_TRUE(bound.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(ink)) << ink.x() << "," << ink.y() << "," << ink.right() << "," << ink.bottom() << " in " << bound.x() << "," << bound.y() << "," << bound.right() << "," << bound.bottom();
+            EXPECT_LE(bound.width(), metrics.horizontalAdvance(text) + fontPixels);
+        }
     }
 }
 
