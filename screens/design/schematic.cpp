@@ -82,12 +82,43 @@ constexpr std::array<Offset, 10> kLoad = {{
     {240, 820}, {360, 900}, {240, 980}, {300, 1020}, {300, 2000},
 }};
 
-struct GroundLine {
-    double left;
-    double rightWithoutNetwork;
-    double rightWithNetwork;
-};
-constexpr GroundLine kGround = {2600, 7600, 9300};
+// The ground line runs from under the source to the load's lower lead.
+constexpr double kGroundLeft = 2600;
+constexpr int kLoadGroundLeadX = 300;
+
+// An inductor from the chain down to ground: the shunt capacitor's leads, with three
+// right-hand half turns where its plates stand.
+constexpr std::array<Segment, 3> kShuntLLeads = {{{{0, 0}, {800, 0}}, {{300, 0}, {300, 560}}, {{300, 1040}, {300, 2000}}}};
+constexpr Coil kShuntLCoil = {{300, 480}, {0, 160}};
+constexpr double kShuntLArcRadius = 80;
+constexpr int kShuntLAdvance = 800;
+
+// An inductor in the chain with a capacitor beside it, below, between the same two
+// junctions: a parallel L-C in series with the rail.
+constexpr std::array<Segment, 6> kParallelCLeads = {{
+    {{100, 0}, {100, 500}},
+    {{100, 500}, {412, 500}},
+    {{412, 300}, {412, 700}},
+    {{487, 300}, {487, 700}},
+    {{487, 500}, {800, 500}},
+    {{800, 500}, {800, 0}},
+}};
+constexpr int kParallelLCAdvance = 900;
+
+// The chain's first symbol, C1, one drain-node length right of the switch.
+constexpr int kFirstChainX = kSchematicStartX + kFetAdvance;
+
+// Each symbol's width and its value's place, in the order of ChainSymbol. A label just
+// before the load moves left, clear of the load's caption: under the series part
+// before a shunt one, back a little for a series one.
+constexpr std::array<SymbolPlace, kChainSymbols> kScreenSymbols = {{
+    {kShuntCAdvance, 500, 4000, -900, 4000},           // ShuntC
+    {kSeriesCAdvance, 0, 3300, -100, 3300},            // SeriesC
+    {kSeriesLAdvance, 0, 3200, -100, 3200},            // SeriesL
+    {kShuntLAdvance, 500, 4000, -900, 4000},           // ShuntL
+    {kParallelLCAdvance, 100, 2500, 100, 2500, 100, 3800},  // ParallelLC
+    {0, 0, 0, 0, 0},                                   // Load
+}};
 
 QPointF At(int x, int y, Offset offset) { return QPointF(x + offset.dx, y + offset.dy); }
 
@@ -134,13 +165,28 @@ public:
         X += kSeriesLAdvance;
     }
 
+    void ShuntL(int& X, int Y)
+    {
+        Segments(X, Y, kShuntLLeads);
+        Turns(X, Y, kShuntLCoil, kShuntLArcRadius, 1.5 * std::numbers::pi, std::numbers::pi);
+        X += kShuntLAdvance;
+    }
+
+    void ParallelLC(int& X, int Y)
+    {
+        Segments(X, Y, kSeriesLLeads);
+        Turns(X, Y, kSeriesLCoil, kSeriesLArcRadius, 0, kSeriesLArcSweep);
+        Segments(X, Y, kParallelCLeads);
+        X += kParallelLCAdvance;
+    }
+
     void Load(int X, int Y)
     {
         for (size_t i = 1; i < kLoad.size(); ++i)
             drawing_.lines.emplace_back(At(X, Y, kLoad[i - 1]), At(X, Y, kLoad[i]));
     }
 
-    void Ground(double right) { drawing_.lines.emplace_back(kGround.left, kGroundY, right, kGroundY); }
+    void Ground(double right) { drawing_.lines.emplace_back(kGroundLeft, kGroundY, right, kGroundY); }
 
 private:
     void Segments(int X, int Y, std::span<const Segment> segments)
@@ -161,6 +207,25 @@ private:
 
 }  // namespace
 
+QPointF ValueAnchor(const PlacedLink& placed, bool beside)
+{
+    const SymbolPlace& place = kScreenSymbols[static_cast<int>(placed.link.symbol)];
+    if (beside) return QPointF(placed.x + place.besideLabelDx, place.besideLabelY);
+    if (placed.link.lastBeforeLoad) return QPointF(placed.x + place.lastLabelDx, place.lastLabelY);
+    return QPointF(placed.x + place.labelDx, place.labelY);
+}
+
+std::vector<PlacedLink> PlacedChain(const Circuit& shown)
+{
+    std::vector<PlacedLink> placed;
+    int X = kFirstChainX;
+    for (const ChainLink& link : OutputChain(shown)) {
+        placed.push_back({link, X});
+        X += kScreenSymbols[static_cast<int>(link.symbol)].advance;
+    }
+    return placed;
+}
+
 SchematicDrawing SchematicOf(const Circuit& shown, float pi)
 {
     SchematicDrawing drawing;
@@ -171,22 +236,18 @@ SchematicDrawing SchematicOf(const Circuit& shown, float pi)
     chain.Generator(X, Y);
     chain.FET(X, Y);
     chain.VerticalL(X, Y, pi);
-    chain.ShuntC(X, Y);
-    chain.SeriesC(X, Y);
-    chain.SeriesL(X, Y);
-    switch (shown.network) {
-    case NetworkLayout::SeriesLFirst:
-        chain.SeriesL(X, Y);
-        chain.ShuntC(X, Y);
-        break;
-    case NetworkLayout::ShuntCFirst:
-        chain.ShuntC(X, Y);
-        chain.SeriesL(X, Y);
-        break;
-    case NetworkLayout::None: break;
+    for (const PlacedLink& placed : PlacedChain(shown)) {
+        X = placed.x;
+        switch (placed.link.symbol) {
+        case ChainSymbol::ShuntC: chain.ShuntC(X, Y); break;
+        case ChainSymbol::SeriesC: chain.SeriesC(X, Y); break;
+        case ChainSymbol::SeriesL: chain.SeriesL(X, Y); break;
+        case ChainSymbol::ShuntL: chain.ShuntL(X, Y); break;
+        case ChainSymbol::ParallelLC: chain.ParallelLC(X, Y); break;
+        case ChainSymbol::Load: chain.Load(X, Y); break;
+        }
     }
-    chain.Load(X, Y);
-    chain.Ground(shown.network != NetworkLayout::None ? kGround.rightWithNetwork : kGround.rightWithoutNetwork);
+    chain.Ground(X + kLoadGroundLeadX);
     drawing.SchematicX = X;
     return drawing;
 }

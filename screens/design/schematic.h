@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/circuit.h"
+#include "engine/circuit_chain.h"
 
 namespace voltra {
 
@@ -28,6 +29,15 @@ struct SchematicDrawing {
 inline constexpr int kSchematicStartX = 4000;
 inline constexpr int kSchematicStartY = 3000;
 inline constexpr double kGroundY = 5000;
+
+// A link of the output chain and where its symbol starts on the rail.
+struct PlacedLink {
+    ChainLink link;
+    int x;
+};
+std::vector<PlacedLink> PlacedChain(const Circuit& shown);
+// Where the value of a part of the output network stands on the screen.
+QPointF ValueAnchor(const PlacedLink& placed, bool beside = false);
 
 // The drawing of a shown circuit, its parts in signal order; pi shapes the choke's turns.
 SchematicDrawing SchematicOf(const Circuit& shown, float pi);

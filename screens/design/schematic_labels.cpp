@@ -1,10 +1,13 @@
 // Result texts of the design screen, in the order they are written.
 #include "screens/design/schematic_labels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "engine/circuit_chain.h"
 #include "print/loss_texts.h"
+#include "screens/design/schematic.h"
 #include "print/switch_texts.h"
 #include "units/format.h"
 
@@ -23,10 +26,6 @@ struct Anchor {
 constexpr Anchor kLseries = {6400, 2500};
 constexpr Anchor kC1 = {5500, 4000};
 constexpr Anchor kC2 = {5800, 3300};
-constexpr Anchor kLnetworkAfterShuntC = {8000, 3200};
-constexpr Anchor kLnetworkAfterSeriesL = {7300, 3200};
-constexpr Anchor kCnetworkAfterShuntC = {7800, 4000};
-constexpr Anchor kCnetworkAfterSeriesL = {7300, 4000};
 constexpr Anchor kSupply = {4100, 800};
 constexpr Anchor kIdc = {4100, 1100};
 constexpr Anchor kRdc = {2300, 1100};
@@ -146,6 +145,13 @@ void WriteSwitchStanding(Writer& write, const Circuit& c)
                    true);
 }
 
+Anchor AnchorOf(QPointF point) { return {point.x(), point.y()}; }
+
+Formatter FormatterOf(const Part& part)
+{
+    return IsInductor(part) ? FormatInductance : FormatCapacitance;
+}
+
 }  // namespace
 
 std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
@@ -158,12 +164,15 @@ std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
     write.PartValue(kLseries, AnchorColour::ButtonFace, c.Get(PartRole::Lseries), FormatInductance);
     write.PartValue(kC1, AnchorColour::ButtonFace, c.Get(PartRole::C1), FormatCapacitance);
     write.PartValue(kC2, AnchorColour::ButtonFace, c.Get(PartRole::C2), FormatCapacitance);
-    if (c.network != NetworkLayout::None) {
-        const bool seriesLFirst = c.network == NetworkLayout::SeriesLFirst;
-        write.PartValue(seriesLFirst ? kLnetworkAfterSeriesL : kLnetworkAfterShuntC, AnchorColour::White,
-                        c.Get(PartRole::NetworkL), FormatInductance);
-        write.PartValue(seriesLFirst ? kCnetworkAfterSeriesL : kCnetworkAfterShuntC, AnchorColour::White,
-                        c.Get(PartRole::NetworkC), FormatCapacitance);
+    // The output network, after the stage's series branch, where the chain places it.
+    const std::vector<PlacedLink> chain = PlacedChain(c);
+    const auto lseries = std::find_if(chain.begin(), chain.end(),
+                                      [](const PlacedLink& p) { return p.link.part->role == PartRole::Lseries; });
+    for (auto it = lseries + 1; it != chain.end() && it->link.symbol != ChainSymbol::Load; ++it) {
+        const Part& part = *it->link.part;
+        write.PartValue(AnchorOf(ValueAnchor(*it)), AnchorColour::White, part, FormatterOf(part));
+        if (const Part* beside = it->link.beside)
+            write.PartValue(AnchorOf(ValueAnchor(*it, true)), AnchorColour::White, *beside, FormatterOf(*beside));
     }
     write.Text(loadCaption, AnchorColour::White, "Rload:");
     // Behind the network the resistor is the network resistance, written bare.
@@ -183,7 +192,9 @@ std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
     write.Text(kDrain, AnchorColour::ButtonFace, "DRAIN");
     write.Text(kSource, AnchorColour::ButtonFace, "SOURCE");
     write.Text(kGate, AnchorColour::ButtonFace, "GATE");
-    if (c.network == NetworkLayout::SeriesLFirst)
+    // Where the network's inductor follows Lseries, the two are one inductance in series.
+    if (lseries + 1 != chain.end() && (lseries + 1)->link.symbol == ChainSymbol::SeriesL &&
+        (lseries + 1)->link.part->role != PartRole::Load)
         write.Value({schematicX + kLtotalLeft, kLtotalY}, AnchorColour::White, c.ltotal, FormatInductance, "Ltotal: ");
     WriteMethod(write, c);
     WriteSwitchStanding(write, c);
