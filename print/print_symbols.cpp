@@ -113,16 +113,37 @@ void PrintLoad(QPainter& page, std::int16_t& X, std::int16_t& Y)
     page.drawPolyline(resistor.data(), static_cast<int>(resistor.size()));
 }
 
-void PrintGround(QPainter& page, bool withNetwork, std::int16_t&, std::int16_t&)
+void PrintGround(QPainter& page, std::int16_t& X, std::int16_t&)
 {
-    // Absolute: from under the FET's source to the load resistor's lower lead, which
-    // stands further right when the L-network is in the circuit.
+    // From under the FET's source to the lower lead of the load standing at X.
     constexpr int kGroundY = 5000;
     constexpr int kGroundStartX = 3800;
-    constexpr int kGroundEndWithoutNetwork = 8300;
-    constexpr int kGroundEndWithNetwork = 10000;
-    const int end = withNetwork ? kGroundEndWithNetwork : kGroundEndWithoutNetwork;
-    page.drawLine(kGroundStartX, kGroundY, end, kGroundY);
+    constexpr int kLoadLeadX = 300;
+    page.drawLine(kGroundStartX, kGroundY, X + kLoadLeadX, kGroundY);
+}
+
+void PrintShuntL(QPainter& page, std::int16_t& X, std::int16_t& Y)
+{
+    // The shunt capacitor's leads, with three right-hand half turns where its plates stand.
+    page.drawLine(X, Y, X + 800, Y);
+    page.drawLine(X + 300, Y, X + 300, Y + 560);
+    for (int k = 1; k <= kCoilArcs; ++k)
+        DrawArc(page, QPointF(X + 300, Y + 480 + 160 * k), kCoilArcRadius, 1.5 * std::numbers::pi,
+                0.5 * std::numbers::pi);
+    page.drawLine(X + 300, Y + 1040, X + 300, Y + 2000);
+}
+
+void PrintParallelLC(QPainter& page, std::int16_t& X, std::int16_t& Y)
+{
+    // The series L's coil on the signal line, a capacitor below between its two ends.
+    const std::int16_t left = X;
+    PrintSeriesL(page, X, Y);
+    const std::array<QPoint, 4> leftLead = {{{left + 100, Y}, {left + 100, Y + 500}, {left + 412, Y + 500}}};
+    page.drawPolyline(leftLead.data(), 3);
+    page.drawLine(left + 412, Y + 300, left + 412, Y + 700);
+    page.drawLine(left + 487, Y + 300, left + 487, Y + 700);
+    const std::array<QPoint, 3> rightLead = {{{left + 487, Y + 500}, {left + 800, Y + 500}, {left + 800, Y}}};
+    page.drawPolyline(rightLead.data(), 3);
 }
 
 }  // namespace voltra

@@ -10,8 +10,8 @@ class QPainter;
 
 namespace voltra {
 
-// Each routine draws with the painter's current pen. Only PrintSeriesC and PrintSeriesL
-// move the cursor (past the part they drew); none changes Y.
+// Each routine draws with the painter's current pen. Only PrintSeriesC, PrintSeriesL and
+// PrintParallelLC move the cursor (past the part they drew); none changes Y.
 void PrintGenerator(QPainter& page, std::int16_t& X, std::int16_t& Y);  // gate-drive pulse
 void PrintFET(QPainter& page, std::int16_t& X, std::int16_t& Y);        // the switch
 // The RF choke above the drain, and the drain node line to the right.
@@ -20,8 +20,9 @@ void PrintShuntC(QPainter& page, std::int16_t& X, std::int16_t& Y);   // caller 
 void PrintSeriesC(QPainter& page, std::int16_t& X, std::int16_t& Y);  // X += 600
 void PrintSeriesL(QPainter& page, std::int16_t& X, std::int16_t& Y);  // X += 900
 void PrintLoad(QPainter& page, std::int16_t& X, std::int16_t& Y);     // load resistor to ground
-// The ground line at a fixed place on the page, long enough to reach the load
-// behind the L-network when the network is drawn.
-void PrintGround(QPainter& page, bool withNetwork, std::int16_t& X, std::int16_t& Y);
+void PrintShuntL(QPainter& page, std::int16_t& X, std::int16_t& Y);      // caller adds 800 after it
+void PrintParallelLC(QPainter& page, std::int16_t& X, std::int16_t& Y);  // a trap in the line, X += 900
+// The ground line from under the switch to the load resistor standing at X.
+void PrintGround(QPainter& page, std::int16_t& X, std::int16_t& Y);
 
 }  // namespace voltra

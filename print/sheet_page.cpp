@@ -13,6 +13,7 @@
 #include "engine/circuit.h"
 #include "engine/program_texts.h"
 #include "print/print_symbols.h"
+#include "print/sheet_chain.h"
 #include "print/sheet_texts.h"
 
 namespace voltra {
@@ -28,11 +29,6 @@ constexpr double kMillimetresPerInch = 25.4;
 constexpr int kFooterX = 3000;
 constexpr int kFooterY = 8300;
 
-constexpr std::int16_t kSchematicStartX = 5000;
-constexpr std::int16_t kSchematicStartY = 3000;
-// Room left on the signal line after a shunt capacitor and after the drain node.
-constexpr std::int16_t kAfterShuntC = 800;
-constexpr std::int16_t kAfterDrainNode = 700;
 
 // Maps the page units onto the device with one scale, centred across; returns device
 // pixels per page unit.
@@ -72,26 +68,20 @@ void DrawAmplifier(QPainter& page, const DesignRecord& design, const Circuit& ci
     PrintGenerator(page, PrintX, PrintY);
     PrintFET(page, PrintX, PrintY);
     PrintVerticalL(page, design, PrintX, PrintY);
-    PrintX += kAfterDrainNode;
-    PrintShuntC(page, PrintX, PrintY);  // C1
-    PrintX += kAfterShuntC;
-    PrintSeriesC(page, PrintX, PrintY);  // C2
-    PrintSeriesL(page, PrintX, PrintY);  // Lseries
-    switch (circuit.network) {
-    case NetworkLayout::SeriesLFirst:
-        PrintSeriesL(page, PrintX, PrintY);
-        PrintShuntC(page, PrintX, PrintY);
-        PrintX += kAfterShuntC;
-        break;
-    case NetworkLayout::ShuntCFirst:
-        PrintShuntC(page, PrintX, PrintY);
-        PrintX += kAfterShuntC;
-        PrintSeriesL(page, PrintX, PrintY);
-        break;
-    case NetworkLayout::None: break;
+    for (const SheetLink& placed : SheetChain(circuit)) {
+        PrintX = placed.x;
+        switch (placed.link.symbol) {
+        case ChainSymbol::ShuntC: PrintShuntC(page, PrintX, PrintY); break;
+        case ChainSymbol::SeriesC: PrintSeriesC(page, PrintX, PrintY); break;
+        case ChainSymbol::SeriesL: PrintSeriesL(page, PrintX, PrintY); break;
+        case ChainSymbol::ShuntL: PrintShuntL(page, PrintX, PrintY); break;
+        case ChainSymbol::ParallelLC: PrintParallelLC(page, PrintX, PrintY); break;
+        case ChainSymbol::Load:
+            PrintLoad(page, PrintX, PrintY);
+            PrintGround(page, PrintX, PrintY);
+            break;
+        }
     }
-    PrintLoad(page, PrintX, PrintY);
-    PrintGround(page, circuit.network != NetworkLayout::None, PrintX, PrintY);
 }
 
 // Places a text by its top-left corner.

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/circuit_chain.h"
 #include "print/loss_texts.h"
+#include "print/sheet_chain.h"
 #include "print/switch_texts.h"
 #include "print/winding_texts.h"
 #include "units/format.h"
@@ -13,7 +15,7 @@
 namespace voltra {
 namespace {
 
-enum class Shown { Always, NetworkOff, NetworkOn, SeriesLFirst, ShuntCFirst, BeyondFits, Questioned, WithTj };
+enum class Shown { Always, NetworkOn, BeyondFits, Questioned, WithTj };
 
 using D = const DesignRecord&;
 using C = const Circuit&;
@@ -30,10 +32,7 @@ bool IsShown(Shown when, const Circuit& c)
 {
     switch (when) {
     case Shown::Always: return true;
-    case Shown::NetworkOff: return c.network == NetworkLayout::None;
     case Shown::NetworkOn: return c.network != NetworkLayout::None;
-    case Shown::SeriesLFirst: return c.network == NetworkLayout::SeriesLFirst;
-    case Shown::ShuntCFirst: return c.network == NetworkLayout::ShuntCFirst;
     case Shown::BeyondFits: return c.exact || c.series.has_value();
     case Shown::Questioned: return !QuestionedReasons(c).empty();
     case Shown::WithTj: return c.tj.has_value();
@@ -52,21 +51,20 @@ std::string MethodText(C c)
     return text;
 }
 
-constexpr std::array<TextRow, 21> kSchematicLabels = {{
+// The stage's own parts, always in the circuit.
+constexpr std::array<TextRow, 3> kStageLabels = {{
     {Shown::Always, 6100, 4100, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::C1)); }, "C1"},
     {Shown::Always, 6400, 3400, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::C2)); }, "C2"},
     {Shown::Always, 7200, 2500, [](D, C c) { return FormatInductance(c.ValueOf(PartRole::Lseries)); }, "L2"},
-    {Shown::SeriesLFirst, 8000, 3400, [](D, C c) { return FormatInductance(c.ValueOf(PartRole::NetworkL)); }, "L3"},
-    {Shown::SeriesLFirst, 8100, 4100, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::NetworkC)); }, "C3"},
-    {Shown::ShuntCFirst, 8400, 4100, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::NetworkC)); }, "C3"},
-    {Shown::ShuntCFirst, 8700, 2500, [](D, C c) { return FormatInductance(c.ValueOf(PartRole::NetworkL)); }, "L3"},
-    {Shown::NetworkOff, 8500, 3500, [](D, C) { return std::string("Rload:"); }, nullptr},
-    {Shown::NetworkOff, 8500, 3800, [](D, C c) { return FormatResistance(c.ValueOf(PartRole::Load)) + "ohms"; },
-     "RLoad"},
-    // With the network in, the resistor at the end is the network resistance.
-    {Shown::NetworkOn, 10200, 3500, [](D, C) { return std::string("Rload:"); }, nullptr},
-    {Shown::NetworkOn, 10200, 3800, [](D, C c) { return FormatResistance(c.ValueOf(PartRole::Load)) + "ohms"; },
-     "RLoad"},
+}};
+
+// The load's caption and value stand right of the load resistor, wherever the chain
+// put it; behind a network the resistor is the network resistance.
+constexpr int kLoadLabelRight = 500;
+constexpr int kLoadCaptionY = 3500;
+constexpr int kLoadValueY = 3800;
+
+constexpr std::array<TextRow, 9> kSupplyLabels = {{
     {Shown::Always, 5300, 800, [](D, C c) { return "Vsupply: " + FormatPrefixed(c.ValueOf(PartRole::Supply)) + "V"; },
      "Vbattery"},
     {Shown::Always, 5300, 1100, [](D, C c) { return "Idc: " + FormatPrefixed(c.idc.value) + "A"; }, nullptr},
@@ -78,8 +76,11 @@ constexpr std::array<TextRow, 21> kSchematicLabels = {{
     {Shown::Always, 2800, 2700, [](D, C c) { return "Vpeak: " + FormatPrefixed(c.vpeak.value) + "V"; }, nullptr},
     {Shown::Always, 2800, 3100, [](D, C c) { return "FET Ipeak: " + FormatPrefixed(c.ipeak.value) + "A"; }, nullptr},
     {Shown::Always, 5300, 1900, [](D, C) { return std::string("RFC"); }, nullptr},
-    {Shown::SeriesLFirst, 7000, 2100, [](D, C c) { return "Ltotal: " + FormatInductance(c.ltotal.value); }, nullptr},
 }};
+
+// Where the network's inductor follows Lseries, the two are one inductance in series.
+constexpr int kLtotalX = 7000;
+constexpr int kLtotalY = 2100;
 
 constexpr int kTargetsX = 3000;
 
@@ -211,7 +212,32 @@ std::vector<SheetText> WindingLines(const Circuit& circuit, const std::vector<In
 
 std::vector<SheetText> SchematicLabels(const DesignRecord& design, const Circuit& circuit)
 {
-    return TextsOf(kSchematicLabels, design, circuit);
+    std::vector<SheetText> texts = TextsOf(kStageLabels, design, circuit);
+    const std::vector<SheetLink> chain = SheetChain(circuit);
+    const auto lseries = std::find_if(chain.begin(), chain.end(),
+                                      [](const SheetLink& l) { return l.link.part->role == PartRole::Lseries; });
+    auto valueOf = [](const Part& part) {
+        return IsInductor(part) ? FormatInductance(part.value.value) : FormatCapacitance(part.value.value);
+    };
+    for (auto it = lseries + 1; it < chain.end(); ++it) {
+        const Part& part = *it->link.part;
+        if (it->link.symbol == ChainSymbol::Load) {
+            texts.push_back({it->x + kLoadLabelRight, kLoadCaptionY, "Rload:"});
+            texts.push_back({it->x + kLoadLabelRight, kLoadValueY, FormatResistance(part.value.value) + "ohms", part.name});
+            break;
+        }
+        const PagePoint at = SheetValueAnchor(*it);
+        texts.push_back({at.x, at.y, valueOf(part), part.name});
+        if (const Part* beside = it->link.beside) {
+            const PagePoint under = SheetValueAnchor(*it, true);
+            texts.push_back({under.x, under.y, valueOf(*beside), beside->name});
+        }
+    }
+    const std::vector<SheetText> supply = TextsOf(kSupplyLabels, design, circuit);
+    texts.insert(texts.end(), supply.begin(), supply.end());
+    if (lseries + 1 < chain.end() && (lseries + 1)->link.symbol == ChainSymbol::SeriesL)
+        texts.push_back({kLtotalX, kLtotalY, "Ltotal: " + FormatInductance(circuit.ltotal.value)});
+    return texts;
 }
 
 std::vector<SheetText> DesignTargetLines(const DesignRecord& design, const Circuit& circuit)

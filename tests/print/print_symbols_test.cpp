@@ -24,7 +24,7 @@ TEST(PrintSymbols, LeadsMeetAndOnlySeriesPartsMoveTheCursor)
     Recorder r;
     QPainter page(&r);
     DesignRecord design = DesignWith(0);
-    std::int16_t X = 5000, Y = 3000, farX = INT16_MIN, farY = INT16_MAX;
+    std::int16_t X = 5000, Y = 3000;
     PrintFET(page, X, Y);
     PrintVerticalL(page, design, X, Y);
     ASSERT_EQ(r.paths.size(), 4u);
@@ -34,10 +34,12 @@ TEST(PrintSymbols, LeadsMeetAndOnlySeriesPartsMoveTheCursor)
     EXPECT_TRUE(Has(r, QLineF(5100, 4200, 5100, 5000)));  // source, to the ground line
     EXPECT_TRUE(Has(r, QLineF(5100, 3800, 5100, 2300)));  // drain, 10 into the choke
     EXPECT_TRUE(Has(r, QLineF(5100, 1840, 5100, 800)));   // supply, 10 into the choke
-    // The ground line ends under the load, wherever the cursor is.
-    PrintGround(page, false, farX, farY);
+    // The ground line ends under the load standing at the cursor.
+    std::int16_t loadX = 8000, loadY = 3000;
+    PrintGround(page, loadX, loadY);
     EXPECT_TRUE(Has(r, QLineF(3800, 5000, 8300, 5000)));
-    PrintGround(page, true, farX, farY);
+    loadX = 9700;
+    PrintGround(page, loadX, loadY);
     EXPECT_TRUE(Has(r, QLineF(3800, 5000, 10000, 5000)));
 
     PrintGenerator(page, X, Y);
