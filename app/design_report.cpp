@@ -259,6 +259,12 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
         report["dischargeImpulse"] = {{"peakCurrent", ResultJson(circuit.dischargePeakCurrent, "A")},
                                       {"energy", ResultJson(circuit.dischargeEnergy, "J")}};
     }
+    // The spectrum at the load, from the same waveform.
+    if (!circuit.harmonics.empty()) {
+        Json harmonics = Json::array();
+        for (const Harmonic& h : circuit.harmonics) harmonics.push_back({{"n", h.n}, {"dBc", Number(h.dBc)}});
+        report["harmonics"] = harmonics;
+    }
 
     if (!simulation) return report;
     const SimulationOutcome& outcome = simulation->outcome;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/design_record.h"
+#include "engine/harmonics.h"
 #include "engine/inductor_qualities.h"
 #include "engine/junction_law.h"
 #include "engine/result_status.h"
@@ -150,6 +151,10 @@ struct Circuit {
     // (its peak, which Ipeak leaves out) and the energy it dissipates each period.
     Result dischargePeakCurrent;  // A
     Result dischargeEnergy;       // J
+
+    // Harmonics 2 to kHarmonics of the load voltage below its fundamental, from the
+    // solved waveform of an analysed circuit (empty otherwise).
+    std::vector<Harmonic> harmonics;
 
     // °C, the switch's junction temperature on its heat sink; only with a chosen device.
     std::optional<Result> tj;

@@ -102,6 +102,7 @@ void TakeBudget(Circuit& c, const StageFigures& f)
 void TakeFigures(Circuit& c, const StageFigures& f)
 {
     c.analysed = true;
+    c.harmonics.clear();
     if (!f.valid) {
         for (Result* figure : {&c.vpeak, &c.ipeak, &c.idc, &c.rdc, &c.efficiency, &c.dissipation, &c.pout,
                                &c.turnOnPercent})
@@ -116,6 +117,7 @@ void TakeFigures(Circuit& c, const StageFigures& f)
     c.rdc = Analysed(c.ValueOf(PartRole::Supply) / f.idc);
     c.efficiency = Analysed(f.efficiency);
     c.dissipation = Analysed(f.pin - f.pout);
+    c.harmonics = HarmonicsBelowFundamental(f.loadHarmonics);
     TakeBudget(c, f);
 }
 

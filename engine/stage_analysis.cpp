@@ -91,6 +91,10 @@ StageFigures AnalyseStage(const ClassEStage& st)
     f.ipeakNetwork = s.peakNetworkCurrent * current;
     f.turnOnVoltage = 100 * s.turnOnVoltage;
     f.turnOnSlope = s.turnOnSlope;
+    for (std::size_t k = 0; k < kHarmonics; ++k) {
+        f.loadHarmonics[k] = s.loadHarmonics[k] * vdd;
+        f.drainHarmonics[k] = s.drainHarmonics[k] * vdd;
+    }
 
     // Reactance of each part at the switching frequency, for its reactive power.
     const std::array<double, kStageParts> inductance = {st.lchoke, 0, 0, 0, st.lseries, st.lnetwork, 0, 0};

@@ -69,6 +69,10 @@ struct StageFigures {
     double turnOnVoltage = 0;  // drain voltage as the switch closes, % of the supply
     double turnOnSlope = 0;    // drain-voltage slope as the switch closes, (dv/dt) / (ω · supply)
     std::array<PartFigures, kStageParts> parts{};  // indexed by StagePart
+    // V, amplitudes of harmonics 1 to kHarmonics (index n − 1) of the load voltage and
+    // of the drain voltage.
+    HarmonicAmplitudes loadHarmonics{};
+    HarmonicAmplitudes drainHarmonics{};
 };
 
 StageFigures AnalyseStage(const ClassEStage& stage);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <numbers>
 #include <optional>
 #include <stdexcept>
@@ -20,6 +21,7 @@
 
 #include <boost/numeric/odeint.hpp>
 
+#include "engine/harmonics.h"
 #include "engine/small_matrix.h"
 #include "engine/state_propagation.h"
 
@@ -483,6 +485,23 @@ void AddAverages(const NormalisedStage& s, const Resistances& r, const IntervalS
     result.parts[static_cast<std::size_t>(StagePart::Choke)].meanCurrent = result.supplyCurrent;
 }
 
+// The waveforms whose harmonics the full detail reports, as rows on the state.
+constexpr std::size_t kHarmonicRows = 2;
+constexpr std::size_t kLoadRow = 0;
+constexpr std::size_t kDrainRow = 1;
+
+template <std::size_t M>
+std::array<Row<M>, kHarmonicRows> HarmonicRows(const Mode<M>& mode)
+{
+    return {mode.voltage[static_cast<std::size_t>(StagePart::Load)], mode.drain};
+}
+
+void TakeHarmonics(const std::array<FourierSums, kHarmonicRows>& sums, SteadyState& result)
+{
+    result.loadHarmonics = AmplitudesOf(sums[kLoadRow]);
+    result.drainHarmonics = AmplitudesOf(sums[kDrainRow]);
+}
+
 // MF: the states in the fall (the circuit's, the held current and the ramp, the
 // constant); M: the circuit's and the constant, all the on and open intervals need.
 // linearStart, when given, receives the state at turn-on and nothing else is worked out.
@@ -580,6 +599,17 @@ SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& 
     Sample(on, l, StepsFor(onSpan), true, result);
     if (falls) Sample(fall, lf, kFallSamples, true, result);
     Sample(open, l, StepsFor(openSpan), false, result);
+
+    // The load's and the drain's harmonics: each interval's Fourier integral in closed
+    // form from its start and end states.
+    std::array<FourierSums, kHarmonicRows> sums{};
+    AddIntervalFourierSums(on.mode.a, on.start, fallStart, 0.0, onSpan, HarmonicRows(on.mode), sums);
+    if (falls)
+        AddIntervalFourierSums(fall.mode.a, fall.start, fall.propagation.transition * fall.start, onSpan, s.fall,
+                               HarmonicRows(fall.mode), sums);
+    AddIntervalFourierSums(open.mode.a, open.start, open.propagation.transition * open.start, kPeriod - openSpan,
+                           openSpan, HarmonicRows(open.mode), sums);
+    TakeHarmonics(sums, result);
     return result;
 }
 
@@ -626,18 +656,31 @@ Vector<K> Head(const std::array<double, N>& x)
 // One interval's equations with the integrals the figures need riding along: the
 // load current squared, the external C1's current squared (its share of the drain
 // node's current changes with the law where the two share one state) and, for the
-// full detail, the state Gramian ∫ z zᵀ dθ.
+// full detail, the state Gramian ∫ z zᵀ dθ and the Fourier integrals ∫ v e^{−jnθ} dθ
+// of the load and drain voltages, real and imaginary parts, n = 1..kHarmonics.
 template <std::size_t K, bool WithGramian>
 struct IntervalEquations {
     static constexpr std::size_t kLoad = K;
     static constexpr std::size_t kCapacitor = K + 1;
     static constexpr std::size_t kGramian = K + 2;
-    static constexpr std::size_t kSize = K + 2 + (WithGramian ? K * K : 0);
+    static constexpr std::size_t kFourier = kGramian + K * K;
+    static constexpr std::size_t kSize = K + 2 + (WithGramian ? K * K + 2 * kHarmonicRows * kHarmonics : 0);
     using State = std::array<double, kSize>;
 
     const Mode<K>* mode = nullptr;
     DrainLaw drain;
     bool sharedNode = false;  // the external C1 and the law charge from one state
+    double startAngle = 0;    // where the interval begins in the period, for the Fourier integrals
+
+    // The interval's share of the Fourier sums, from its integrated state.
+    void AddFourierSums(const State& x, std::array<FourierSums, kHarmonicRows>& sums) const
+    {
+        for (std::size_t r = 0; r < kHarmonicRows; ++r)
+            for (std::size_t k = 0; k < kHarmonics; ++k) {
+                const std::size_t at = kFourier + 2 * (r * kHarmonics + k);
+                sums[r][k] += std::complex<double>(x[at], x[at + 1]);
+            }
+    }
 
     Vector<K> Slope(const Vector<K>& z) const
     {
@@ -646,7 +689,7 @@ struct IntervalEquations {
         return dz;
     }
 
-    void operator()(const State& x, State& dx, double) const
+    void operator()(const State& x, State& dx, double theta) const
     {
         const Vector<K> z = Head<K>(x);
         Vector<K> dz = mode->a * z;
@@ -657,9 +700,24 @@ struct IntervalEquations {
         const double capacitor = Dot(mode->current[static_cast<std::size_t>(StagePart::C1)], z) * (sharedNode ? scale : 1.0);
         dx[kLoad] = load * load;
         dx[kCapacitor] = capacitor * capacitor;
-        if constexpr (WithGramian)
+        if constexpr (WithGramian) {
             for (std::size_t i = 0; i < K; ++i)
                 for (std::size_t j = 0; j < K; ++j) dx[kGramian + i * K + j] = z[i] * z[j];
+            // e^{−jnφ} for every n from e^{−jφ} by repeated rotation.
+            const std::complex<double> turn = std::polar(1.0, -(startAngle + theta));
+            const std::array<Row<K>, kHarmonicRows> rows = HarmonicRows(*mode);
+            std::array<double, kHarmonicRows> v;
+            for (std::size_t r = 0; r < kHarmonicRows; ++r) v[r] = Dot(rows[r], z);
+            std::complex<double> phase = turn;
+            for (std::size_t k = 0; k < kHarmonics; ++k) {
+                for (std::size_t r = 0; r < kHarmonicRows; ++r) {
+                    const std::size_t at = kFourier + 2 * (r * kHarmonics + k);
+                    dx[at] = v[r] * phase.real();
+                    dx[at + 1] = v[r] * phase.imag();
+                }
+                phase *= turn;
+            }
+        }
     }
 };
 
@@ -876,15 +934,17 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
         return result;
     }
 
-    const IntervalEquations<M, true> onFull{&on, drainOf(l), shared};
-    const IntervalEquations<MF, true> fallFull{&fall, drainOf(lf), shared};
-    const IntervalEquations<M, true> openFull{&open, drainOf(l), shared};
+    const IntervalEquations<M, true> onFull{&on, drainOf(l), shared, 0.0};
+    const IntervalEquations<MF, true> fallFull{&fall, drainOf(lf), shared, onSpan};
+    const IntervalEquations<M, true> openFull{&open, drainOf(l), shared, kPeriod - openSpan};
+    std::array<FourierSums, kHarmonicRows> sums{};
     constexpr std::size_t c1 = static_cast<std::size_t>(StagePart::C1);
     const auto afterOn = Integrated(onFull, z0, onSpan, &samples, StepsFor(onSpan));
     if (!afterOn) return {};
     IntervalSums onSums = SummedFrom(on, l, GramianOf<M>(*afterOn, onFull.kGramian));
     onSums.squared[c1] = (*afterOn)[onFull.kCapacitor];
     PeaksOf(on, l, samples.data(), samples.size(), true, result, Peaks::All);
+    onFull.AddFourierSums(*afterOn, sums);
     Vector<M> z = Head<M>(*afterOn);
     IntervalSums fallSums;
     if (falls) {
@@ -893,6 +953,7 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
         fallSums = SummedFrom(fall, lf, GramianOf<MF>(*afterFall, fallFull.kGramian));
         fallSums.squared[c1] = (*afterFall)[fallFull.kCapacitor];
         PeaksOf(fall, lf, fallSamples.data(), fallSamples.size(), true, result, Peaks::All);
+        fallFull.AddFourierSums(*afterFall, sums);
         z = outOfFall(Head<MF>(*afterFall));
     }
     const auto afterOpen = Integrated(openFull, z, openSpan, &samples, StepsFor(openSpan));
@@ -900,6 +961,8 @@ SteadyState SolveNonlinear(const NormalisedStage& s, const Layout& l, const Layo
     IntervalSums openSums = SummedFrom(open, l, GramianOf<M>(*afterOpen, openFull.kGramian));
     openSums.squared[c1] = (*afterOpen)[openFull.kCapacitor];
     PeaksOf(open, l, samples.data(), samples.size(), false, result, Peaks::All);
+    openFull.AddFourierSums(*afterOpen, sums);
+    TakeHarmonics(sums, result);
 
     AddAverages(s, r, onSums, fallSums, openSums, result);
     // The energy the drain holds as the switch closes: the external C1's ½·C·v² and

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/harmonics.h"
 #include "engine/junction_law.h"
 
 namespace voltra {
@@ -84,6 +85,10 @@ struct SteadyState {
                                       // the impulse of C1 discharging
     double dischargeEnergy = 0;       // ½·C1·v² at turn-on, in supply² / (reference resistance · ω)
     std::array<PartWaveform, kStageParts> parts{};
+    // Amplitudes of harmonics 1 to kHarmonics of the load voltage and of the drain
+    // voltage, in supplies, from the exact Fourier integrals of the solution.
+    HarmonicAmplitudes loadHarmonics{};
+    HarmonicAmplitudes drainHarmonics{};
 };
 
 // A series capacitor in the load leaves C2 and itself an island without a DC path, whose

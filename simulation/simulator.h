@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/harmonics.h"
+
 namespace voltra {
 
 // The circuit is the amplifier's SPICE element lines and models, without a title,
@@ -60,6 +62,8 @@ struct SimulationFigures {
     // zero with VturnOnPercent zero is the Class E switching condition. Both are
     // NaN when the switch never turns on.
     double turnOnSlope = 0;
+    // V, amplitudes of harmonics 1 to kHarmonics (index n − 1) of v(load) over the period.
+    HarmonicAmplitudes loadHarmonics{};
     int periods = 0;            // periods simulated
     bool steady = false;        // false when maxPeriods came before steady state
     double lastChange = 0;      // relative change of Pout or Pin from the period before

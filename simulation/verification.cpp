@@ -33,4 +33,16 @@ std::vector<FigureComparison> Compare(const DesignRecord& d, const Circuit& c, c
             turnOn};
 }
 
+std::vector<HarmonicComparison> CompareHarmonics(const Circuit& c, const SimulationFigures& s)
+{
+    std::vector<HarmonicComparison> rows;
+    for (const Harmonic& h : c.harmonics) {
+        const double simulated = HarmonicDbc(s.loadHarmonics[static_cast<std::size_t>(h.n - 1)], s.loadHarmonics[0]);
+        const double difference = simulated - h.dBc;
+        rows.push_back({h.n, h.dBc, simulated, difference,
+                        h.dBc > kHarmonicFloorDbc && !(std::fabs(difference) <= kHarmonicWarningDb)});
+    }
+    return rows;
+}
+
 }  // namespace voltra

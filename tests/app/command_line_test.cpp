@@ -251,6 +251,26 @@ TEST_F(CommandLine, JsonCarriesTheLossBudgetAndTheStressesOfAnAnalysedCircuit)
               2 * lossy["targets"]["Supply"]["value"].get<double>());
 }
 
+// The harmonics at the load come with an analysed circuit only, n = 2 to 10, each the
+// circuit's own figure and a finite number however deep.
+TEST_F(CommandLine, JsonCarriesTheHarmonicsOfAnAnalysedCircuit)
+{
+    EXPECT_FALSE(RunJson({"design", "--json"}).contains("harmonics"));
+    const Json solved = RunJson({"design", "--exact", "--json"});
+    DesignOptions exact;
+    exact.exact = true;
+    const Circuit circuit = BuildCircuit(CalculatedDesign(), exact);
+    ASSERT_EQ(circuit.harmonics.size(), 9u);
+    ASSERT_EQ(solved["harmonics"].size(), circuit.harmonics.size());
+    for (std::size_t i = 0; i < circuit.harmonics.size(); ++i) {
+        const Json& h = solved["harmonics"][i];
+        EXPECT_EQ(h["n"], static_cast<int>(i + 2));
+        ASSERT_TRUE(h["dBc"].is_number()) << h;
+        EXPECT_NEAR(h["dBc"].get<double>(), circuit.harmonics[i].dBc, 1e-9) << h;
+        EXPECT_LT(h["dBc"].get<double>(), -10) << h;
+    }
+}
+
 TEST_F(CommandLine, EveryNamedResultHasAUnit)
 {
     DesignOptions exact;

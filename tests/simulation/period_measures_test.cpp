@@ -50,6 +50,32 @@ StageSamples Samples(double a, double b, double c, double network, double spike)
     return s;
 }
 
+// A load voltage of known harmonics, phases of their own, at the simulator's uneven
+// steps (between T/500 and T/200) and beyond the measured period on both sides: each
+// amplitude comes back from its own bin, a missing harmonic as nothing, and the
+// neighbouring periods leak nothing into the measured one. What is left is the linear
+// interpolation between steps: about (ωh)²/8 of the fundamental, spread over the bins.
+TEST(PeriodMeasures, LoadHarmonicsAreTheAmplitudesOfTheMeasuredPeriod)
+{
+    constexpr double kAmplitudes[kHarmonics] = {12, 0.4, 0.05, 0, 3e-3, 0, 1e-3, 0, 0, 2e-4};
+    const double omega = 2 * std::numbers::pi * kFrequency;
+    StageSamples s;
+    const double start = 0.3 * kPeriod;
+    for (double t = start - 0.7 * kPeriod; t < start + 1.6 * kPeriod;) {
+        double v = 1.5;
+        for (std::size_t k = 0; k < kHarmonics; ++k) v += kAmplitudes[k] * std::cos((k + 1) * omega * t + 0.3 * k);
+        for (std::vector<double>* column : {&s.drain, &s.switchCurrent, &s.chokeCurrent, &s.seriesCurrent,
+                                            &s.supplyCurrent})
+            column->push_back(0);
+        s.time.push_back(t);
+        s.load.push_back(v);
+        t += kPeriod * (std::fmod(s.time.size() * 0.618, 1.0) < 0.5 ? 1 / 500.0 : 1 / 200.0);
+    }
+    const SimulationFigures f = MeasurePeriod(s, start, Request());
+    for (std::size_t k = 0; k < kHarmonics; ++k)
+        EXPECT_NEAR(f.loadHarmonics[k], kAmplitudes[k], 1e-5 * kAmplitudes[0] + 2e-3 * kAmplitudes[k]) << k + 1;
+}
+
 TEST(PeriodMeasures, TurnOnVoltageAndSlopeAreTheDrainsAtTheTurnOnInstant)
 {
     // 3 V (15 % of the supply) falling at 2 V/ns, bending up.

@@ -130,5 +130,35 @@ TEST(VerificationCompare, AnAnalysedCircuitIsComparedWithItsOwnFigures)
     EXPECT_EQ(Row(rows, "Idc").predicted, c.idc.value);
 }
 
+// The harmonics pair each n with its own bin of the simulated spectrum, in dB below
+// the simulated fundamental; a miss is flagged above the floor only, and the closed-form
+// circuit, which predicts no spectrum, compares none.
+TEST(VerificationCompare, HarmonicsPairEachOrderAndFlagMissesAboveTheFloor)
+{
+    const DesignRecord d = CalculatedDesign();
+    EXPECT_TRUE(CompareHarmonics(BuildCircuit(d), DistinctFigures()).empty());
+
+    Circuit c = BuildCircuit(d, DesignOptions{.exact = true});
+    ASSERT_EQ(c.harmonics.size(), kHarmonics - 1);
+    c.harmonics[0].dBc = -30;  // n = 2: simulated 2 dB higher
+    c.harmonics[1].dBc = -41;  // n = 3: within the warning
+    c.harmonics[8].dBc = -85;  // n = 10: below the floor, 5 dB off
+    SimulationFigures s = DistinctFigures();
+    s.loadHarmonics = {10, 10 * std::pow(10, -28 / 20.0), 10 * std::pow(10, -40 / 20.0), 0, 0, 0, 0, 0, 0,
+                       10 * std::pow(10, -80 / 20.0)};
+    const std::vector<HarmonicComparison> rows = CompareHarmonics(c, s);
+    ASSERT_EQ(rows.size(), kHarmonics - 1);
+    EXPECT_EQ(rows[0].n, 2);
+    EXPECT_NEAR(rows[0].simulated, -28, 1e-9);
+    EXPECT_NEAR(rows[0].difference, 2, 1e-9);
+    EXPECT_TRUE(rows[0].beyondWarning);
+    EXPECT_NEAR(rows[1].simulated, -40, 1e-9);
+    EXPECT_FALSE(rows[1].beyondWarning);
+    EXPECT_EQ(rows[2].simulated, kDeepestHarmonicDbc);
+    EXPECT_EQ(rows[8].n, 10);
+    EXPECT_NEAR(rows[8].difference, 5, 1e-9);
+    EXPECT_FALSE(rows[8].beyondWarning);
+}
+
 }  // namespace
 }  // namespace voltra

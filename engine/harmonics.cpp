@@ -1,0 +1,51 @@
+// Harmonic amplitudes and their levels below the fundamental, and the worst of them
+// as one line of text for the screen and the sheet.
+#include "engine/harmonics.h"
+
+#include <cstdio>
+#include <numbers>
+
+namespace voltra {
+
+HarmonicAmplitudes AmplitudesOf(const FourierSums& sums)
+{
+    HarmonicAmplitudes a{};
+    for (std::size_t k = 0; k < kHarmonics; ++k) a[k] = std::abs(sums[k]) / std::numbers::pi;
+    return a;
+}
+
+double HarmonicDbc(double amplitude, double fundamental)
+{
+    if (!(fundamental > 0) || !(amplitude > 0)) return kDeepestHarmonicDbc;
+    const double dbc = 20 * std::log10(amplitude / fundamental);
+    return std::isfinite(dbc) ? std::fmax(dbc, kDeepestHarmonicDbc) : kDeepestHarmonicDbc;
+}
+
+std::vector<Harmonic> HarmonicsBelowFundamental(const HarmonicAmplitudes& amplitudes)
+{
+    std::vector<Harmonic> harmonics;
+    for (std::size_t k = 1; k < kHarmonics; ++k)
+        harmonics.push_back({static_cast<int>(k + 1), HarmonicDbc(amplitudes[k], amplitudes[0])});
+    return harmonics;
+}
+
+std::string WorstHarmonicText(const std::vector<Harmonic>& harmonics)
+{
+    if (harmonics.empty()) return {};
+    const Harmonic* worst = &harmonics.front();
+    for (const Harmonic& h : harmonics)
+        if (h.dBc > worst->dBc) worst = &h;
+    // English ordinals: 11th to 13th take "th" like the rest of the teens.
+    const int n = worst->n;
+    const char* suffix = "th";
+    if (n % 100 < 11 || n % 100 > 13) {
+        if (n % 10 == 1) suffix = "st";
+        else if (n % 10 == 2) suffix = "nd";
+        else if (n % 10 == 3) suffix = "rd";
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "Worst harmonic: %d%s at %.1f dBc", n, suffix, worst->dBc);
+    return text;
+}
+
+}  // namespace voltra
