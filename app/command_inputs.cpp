@@ -8,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
+#include <utility>
 
 #include "engine/equations.h"
 #include "files/design_file.h"
@@ -87,6 +89,36 @@ InputProblem ApplyNetwork(std::string_view text, CommandDesign& into)
         return Misuse("--lnet " + std::string(text) + ": the network resistance must lie from " +
                       WithUnit(kRnetworkMin, "ohm") + " to " + WithUnit(kRnetworkMax, "ohm") + ".");
     into.rnetwork = *read.value;
+    return {};
+}
+
+// The network's kind by the name the usage gives it.
+constexpr std::pair<std::string_view, NetworkKind> kNetworkNames[] = {
+    {"l", NetworkKind::L}, {"pi", NetworkKind::Pi}, {"t", NetworkKind::T}, {"tapped-c", NetworkKind::TappedC}};
+
+InputProblem ApplyNetworkKind(std::string_view text, CommandDesign& into)
+{
+    for (const auto& [name, kind] : kNetworkNames)
+        if (text == name) {
+            into.options.network = kind;
+            return {};
+        }
+    return Misuse("--network " + std::string(text) + ": the networks are l, pi, t and tapped-c.");
+}
+
+InputProblem ApplyMatchingQ(std::string_view text, CommandDesign& into)
+{
+    const WholeValue read = ReadWholeValue(text, "");
+    if (!read.value) return Misuse("--network-q " + read.problem + ".");
+    if (!(*read.value > 0 && std::isfinite(*read.value)))
+        return Misuse("--network-q " + std::string(text) + ": the network's loaded Q must be above 0.");
+    into.options.matchingQ = *read.value;
+    return {};
+}
+
+InputProblem ApplyTrap(std::string_view, CommandDesign& into)
+{
+    into.options.trap = true;
     return {};
 }
 
@@ -209,6 +241,10 @@ constexpr InputOption kInputOptions[] = {
     {"q", "Q", "loaded Q of the output network, 1.8 to 10k (start-up 5)", ApplyTarget<Target::NetworkQ>},
     {"falltime", "S", "fall time of the switch, 100p to 100u (start-up 1n)", ApplyTarget<Target::Falltime>},
     {"lnet", "OHMS", "add the L-network to this resistance, 10m to 10k", ApplyNetwork},
+    {"network", "l|pi|t|tapped-c", "with --lnet, the matching network's kind (default l)", ApplyNetworkKind},
+    {"network-q", "Q", "with --network pi, t or tapped-c, the network's loaded Q, above its L-section's (default 5)",
+     ApplyMatchingQ},
+    {"notch", nullptr, "add a parallel trap tuned to the second harmonic after the series branch", ApplyTrap},
     {"exact", nullptr, "solve C1, C2 and Rload exactly instead of the closed-form fits", ApplyExact},
     {"coss", "F", "the switch's own output capacitance, part of C1, 0 to 1m", ApplyCoss},
     {"series", "E12|E24|E96", "round the reactive parts to this standard series", ApplySeries},
@@ -298,6 +334,19 @@ PreparedDesign PrepareDesign(const std::vector<GivenOption>& given)
     for (const InputOption& option : kInputOptions)
         for (const GivenOption& one : given)
             if (one.option == &option) note(option.apply(one.text, prepared.design));
+    if (prepared.fault != InputFault::None) return prepared;
+
+    // The kind and its Q speak of the network that --lnet adds.
+    const auto givenNamed = [&given](std::string_view name) {
+        for (const GivenOption& one : given)
+            if (one.option->name == name) return true;
+        return false;
+    };
+    const DesignOptions& options = prepared.design.options;
+    if (givenNamed("network") && !prepared.design.rnetwork)
+        note(Misuse("--network needs --lnet OHMS, the resistance the network matches the stage to."));
+    if (givenNamed("network-q") && options.network == NetworkKind::L)
+        note(Misuse("--network-q sets the loaded Q of a Pi, T or tapped-C network: give --network pi, t or tapped-c."));
     if (prepared.fault != InputFault::None) return prepared;
 
     DesignRecord& design = prepared.design.design;

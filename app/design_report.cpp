@@ -65,6 +65,10 @@ const char* RoleName(PartRole role)
     case PartRole::NetworkC: return "Cnetwork";
     case PartRole::LoadInductor: return "Lload";
     case PartRole::LoadCapacitor: return "Cload";
+    case PartRole::NetworkL2: return "Lnetwork2";
+    case PartRole::NetworkC2: return "Cnetwork2";
+    case PartRole::TrapL: return "Ltrap";
+    case PartRole::TrapC: return "Ctrap";
     case PartRole::Load: break;
     }
     return "load";

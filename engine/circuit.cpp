@@ -39,23 +39,50 @@ Result PartValue(float value)
     return result;
 }
 
-void AddNetwork(Circuit& c, const DesignRecord& d)
+// The network's parts in signal order from the stage's side ("lnet") to the load.
+void AddNetwork(Circuit& c, const DesignRecord& d, const NetworkParts& n)
 {
-    const Part inductorFirst = {PartRole::NetworkL, "L3", PartValue(d.Lnetwork), "lnet", "load"};
-    const Part capacitorLast = {PartRole::NetworkC, "C3", PartValue(d.Cnetwork), "load", "0"};
-    const Part capacitorFirst = {PartRole::NetworkC, "C3", PartValue(d.Cnetwork), "lnet", "0"};
+    constexpr PartShape L = PartShape::Inductor;
+    constexpr PartShape C = PartShape::Capacitor;
+    const Result lnetwork = PartValue(n.lnetwork), cnetwork = PartValue(n.cnetwork);
+    const Result lnetwork2 = PartValue(n.lnetwork2), cnetwork2 = PartValue(n.cnetwork2);
     switch (c.network) {
     case NetworkLayout::SeriesLFirst:
-        c.parts.push_back(inductorFirst);
-        c.parts.push_back(capacitorLast);
+        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "load", L});
+        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "load", "0", C});
         break;
     case NetworkLayout::ShuntCFirst:
-        c.parts.push_back(capacitorFirst);
-        c.parts.push_back(inductorFirst);
+        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "lnet", "0", C});
+        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "load", L});
+        break;
+    case NetworkLayout::Pi:
+        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "lnet", "0", C});
+        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "load", L});
+        c.parts.push_back({PartRole::NetworkC2, "C4", cnetwork2, "load", "0", C});
+        break;
+    case NetworkLayout::T:
+        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "tee", L});
+        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "tee", "0", C});
+        c.parts.push_back({PartRole::NetworkL2, "L4", lnetwork2, "tee", "load", L});
+        break;
+    case NetworkLayout::TappedCShuntLFirst:
+        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "0", L});
+        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "lnet", "load", C});
+        c.parts.push_back({PartRole::NetworkC2, "C4", cnetwork2, "load", "0", C});
+        break;
+    case NetworkLayout::TappedCShuntCFirst:
+        c.parts.push_back({PartRole::NetworkC2, "C4", cnetwork2, "lnet", "0", C});
+        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "lnet", "load", C});
+        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "load", "0", L});
         break;
     case NetworkLayout::None: return;
     }
-    c.ltotal = Figure(Ltotal(d));
+    if (!n.refusal.empty())
+        for (Part& part : c.parts)
+            if (part.role == PartRole::NetworkL || part.role == PartRole::NetworkC ||
+                part.role == PartRole::NetworkL2 || part.role == PartRole::NetworkC2)
+                part.value = {part.value.value, Status::Invalid, n.refusal};
+    if (IsLNetwork(c.network)) c.ltotal = Figure(Ltotal(d));
 }
 
 // Results that a drawing must question or refuse beyond a failed calculation.
@@ -109,6 +136,8 @@ double InductorQOf(const Circuit& c, PartRole role)
     case PartRole::Choke:
     case PartRole::Lseries:
     case PartRole::NetworkL: return WindingQOf(c, role).value_or(c.inductorQ);
+    case PartRole::NetworkL2:
+    case PartRole::TrapL: return c.inductorQ;
     default: return INFINITY;
     }
 }
@@ -121,28 +150,46 @@ NetworkLayout LayoutOf(const DesignRecord& d)
     return NetworkLayout::None;
 }
 
-Circuit BuildCircuit(const DesignRecord& d, double chokeFactor)
+NetworkParts LNetworkOf(const DesignRecord& d)
+{
+    NetworkParts n;
+    n.layout = LayoutOf(d);
+    n.lnetwork = d.Lnetwork;
+    n.cnetwork = d.Cnetwork;
+    return n;
+}
+
+Circuit BuildCircuit(const DesignRecord& d, double chokeFactor) { return BuildCircuit(d, chokeFactor, LNetworkOf(d)); }
+
+Circuit BuildCircuit(const DesignRecord& d, double chokeFactor, const NetworkParts& network)
 {
     Circuit c;
     c.frequency = d.Frequency;
     c.falltime = d.Falltime;
     c.period = PartValue(StoreSingle(1.0 / d.Frequency));
-    c.network = LayoutOf(d);
+    c.network = network.layout;
     c.rload = PartValue(d.Rload);
     c.roff = std::max(kRoffFloor, StoreSingle(kRoffOverRload * d.Rload));
     if (!IsValid(c.roff)) c.roff = kRoffFloor;
     const bool networkIn = c.network != NetworkLayout::None;
+    const char* const afterSeries = network.trap ? "trap" : networkIn ? "lnet" : "load";
 
     c.parts = {
-        {PartRole::Supply, "Vbattery", PartValue(d.Supply), "supply", "0"},
-        {PartRole::Choke, "L1", PartValue(StoreSingle(chokeFactor * d.Lseries)), "supply", "drain"},
-        {PartRole::Switch, "S1", PartValue(Ron(d)), "drain", "0"},
-        {PartRole::C1, "C1", PartValue(d.C1), "drain", "0"},
-        {PartRole::C2, "C2", PartValue(d.C2), "drain", "series"},
-        {PartRole::Lseries, "L2", PartValue(d.Lseries), "series", networkIn ? "lnet" : "load"},
+        {PartRole::Supply, "Vbattery", PartValue(d.Supply), "supply", "0", PartShape::Source},
+        {PartRole::Choke, "L1", PartValue(StoreSingle(chokeFactor * d.Lseries)), "supply", "drain", PartShape::Inductor},
+        {PartRole::Switch, "S1", PartValue(Ron(d)), "drain", "0", PartShape::Switch},
+        {PartRole::C1, "C1", PartValue(d.C1), "drain", "0", PartShape::Capacitor},
+        {PartRole::C2, "C2", PartValue(d.C2), "drain", "series", PartShape::Capacitor},
+        {PartRole::Lseries, "L2", PartValue(d.Lseries), "series", afterSeries, PartShape::Inductor},
     };
-    AddNetwork(c, d);
-    c.parts.push_back({PartRole::Load, "RLoad", PartValue(networkIn ? d.Rnetwork : d.Rload), "load", "0"});
+    if (network.trap) {
+        const char* const beyond = networkIn ? "lnet" : "load";
+        c.parts.push_back({PartRole::TrapL, "L5", PartValue(network.ltrap), "trap", beyond, PartShape::Inductor});
+        c.parts.push_back({PartRole::TrapC, "C5", PartValue(network.ctrap), "trap", beyond, PartShape::Capacitor});
+    }
+    AddNetwork(c, d, network);
+    c.parts.push_back(
+        {PartRole::Load, "RLoad", PartValue(networkIn ? d.Rnetwork : d.Rload), "load", "0", PartShape::Resistor});
     DecideFigures(c, d);
     return c;
 }
@@ -171,7 +218,13 @@ std::vector<std::pair<const char*, Result>> Circuit::NamedResults() const
     if (network != NetworkLayout::None) {
         named.push_back({"Lnetwork", Get(PartRole::NetworkL).value});
         named.push_back({"Cnetwork", Get(PartRole::NetworkC).value});
-        named.push_back({"Ltotal", ltotal});
+        if (Has(PartRole::NetworkL2)) named.push_back({"Lnetwork2", Get(PartRole::NetworkL2).value});
+        if (Has(PartRole::NetworkC2)) named.push_back({"Cnetwork2", Get(PartRole::NetworkC2).value});
+        if (IsLNetwork(network)) named.push_back({"Ltotal", ltotal});
+    }
+    if (Has(PartRole::TrapL)) {
+        named.push_back({"Ltrap", Get(PartRole::TrapL).value});
+        named.push_back({"Ctrap", Get(PartRole::TrapC).value});
     }
     named.insert(named.end(), {{"Rload", rload},
                                {"Idc", idc},

@@ -12,6 +12,7 @@
 #include "engine/harmonics.h"
 #include "engine/inductor_qualities.h"
 #include "engine/junction_law.h"
+#include "engine/network_layout.h"
 #include "engine/result_status.h"
 #include "engine/standard_values.h"
 
@@ -39,11 +40,16 @@ inline constexpr double SimulationStepsPerPeriod(double duty)
 
 // LoadInductor and LoadCapacitor stand only in a circuit whose load is mismatched: the
 // reactance in series with the load resistor, between the output port and the load.
-enum class PartRole { Supply, Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load, LoadInductor, LoadCapacitor };
+// NetworkL2 and NetworkC2 are the third parts of the Pi, T and tapped-C networks; TrapL
+// and TrapC the parallel trap for the second harmonic.
+enum class PartRole {
+    Supply, Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load, LoadInductor, LoadCapacitor,
+    NetworkL2, NetworkC2, TrapL, TrapC
+};
 
-// Where the L-network stands: none (option off, or Rload already equals the network
-// resistance, so there is nothing to transform), or which of its parts faces the stage.
-enum class NetworkLayout { None, SeriesLFirst, ShuntCFirst };
+// What a part is, for the media that draw it from a table of symbols; whether it is in
+// series or a shunt follows from its nodes ("0" is ground).
+enum class PartShape { Source, Switch, Inductor, Capacitor, Resistor };
 
 struct Part {
     PartRole role;
@@ -51,6 +57,7 @@ struct Part {
     Result value;      // V, H, ohm (the switch's on-resistance), F
     const char* from;  // node nearer the supply and the drain
     const char* to;    // node nearer the load; "0" is ground
+    PartShape shape = PartShape::Resistor;
 };
 
 // One entry of the loss budget: a part by its instance name and what heats it.
@@ -178,9 +185,24 @@ double InductorQOf(const Circuit& circuit, PartRole role);
 // The network layout a calculated design needs.
 NetworkLayout LayoutOf(const DesignRecord& calculated);
 
+// The matching network and the trap as built: the layout and its part values (H and F
+// in the roles engine/matching_networks.h gives them), or why there is no such network.
+struct NetworkParts {
+    NetworkLayout layout = NetworkLayout::None;
+    float lnetwork = 0, cnetwork = 0, lnetwork2 = 0, cnetwork2 = 0;
+    bool trap = false;
+    float ltrap = 0, ctrap = 0;
+    std::string refusal;
+};
+
+// The L-network of a design after FindLnetwork, as the record holds it.
+NetworkParts LNetworkOf(const DesignRecord& calculated);
+
 // Builds the circuit of a design after FindAll and FindLnetwork, and decides the
 // standing of every result; the feed choke is chokeFactor times Lseries.
 Circuit BuildCircuit(const DesignRecord& calculated, double chokeFactor = kDefaultChokeFactor);
+// The same with the network and trap given: the record's own L-network is not read.
+Circuit BuildCircuit(const DesignRecord& calculated, double chokeFactor, const NetworkParts& network);
 
 // True when nothing in the circuit is invalid: it may be exported and printed.
 bool AllUsable(const Circuit& circuit);

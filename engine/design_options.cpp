@@ -17,8 +17,9 @@ namespace voltra {
 namespace {
 
 constexpr const char* kCossAboveC1 = "the switch's own output capacitance is more than the C1 this design needs";
-constexpr PartRole kReactiveParts[] = {PartRole::C1, PartRole::C2, PartRole::Lseries, PartRole::NetworkL,
-                                       PartRole::NetworkC};
+constexpr PartRole kReactiveParts[] = {PartRole::C1,       PartRole::C2,        PartRole::Lseries,
+                                       PartRole::NetworkL, PartRole::NetworkC,  PartRole::NetworkL2,
+                                       PartRole::NetworkC2, PartRole::TrapL,    PartRole::TrapC};
 
 // The solver's parts in the design's own single-precision fields, so the circuit and
 // its layout follow from them as from the fits. The figures stay the fits' until the
@@ -33,14 +34,45 @@ void Adopt(DesignRecord& d, const ExactSolution& s)
     d.Cnetwork = StoreSingle(s.stage.cnetwork);
 }
 
-StageNetwork StageNetworkOf(NetworkLayout layout)
+// The network and trap the exact solution was solved with, in the circuit's values.
+NetworkParts NetworkOf(const ExactSolution& s)
 {
-    switch (layout) {
-    case NetworkLayout::SeriesLFirst: return StageNetwork::SeriesLFirst;
-    case NetworkLayout::ShuntCFirst: return StageNetwork::ShuntCFirst;
-    case NetworkLayout::None: break;
+    NetworkParts n;
+    n.layout = s.stage.network;
+    n.lnetwork = StoreSingle(s.stage.lnetwork);
+    n.cnetwork = StoreSingle(s.stage.cnetwork);
+    n.lnetwork2 = StoreSingle(s.stage.lnetwork2);
+    n.cnetwork2 = StoreSingle(s.stage.cnetwork2);
+    n.trap = s.stage.trap;
+    n.ltrap = StoreSingle(s.stage.ltrap);
+    n.ctrap = StoreSingle(s.stage.ctrap);
+    return n;
+}
+
+// The closed-form design's network of the chosen kind between its Rload and Rnetwork,
+// and its trap, whose reactance at f C2 then absorbs (engine/matching_networks.h).
+NetworkParts ClosedFormNetwork(DesignRecord& d, const DesignOptions& o)
+{
+    NetworkParts n = LNetworkOf(d);
+    const double omega = 2 * std::numbers::pi * static_cast<double>(d.Frequency);
+    if (d.LnetState && o.network != NetworkKind::L) {
+        const NetworkReactances x = MatchingNetwork(o.network, d.Rload, d.Rnetwork, o.matchingQ);
+        n = {};
+        n.layout = x.layout;
+        n.refusal = x.refusal;
+        n.lnetwork = StoreSingle(x.lnetwork / omega);
+        n.cnetwork = StoreSingle(1 / (omega * x.cnetwork));
+        n.lnetwork2 = StoreSingle(x.lnetwork2 / omega);
+        n.cnetwork2 = StoreSingle(1 / (omega * x.cnetwork2));
     }
-    return StageNetwork::None;
+    if (o.trap) {
+        const TrapReactances trap = TrapFor(d.Rload);
+        n.trap = true;
+        n.ltrap = StoreSingle(trap.inductor / omega);
+        n.ctrap = StoreSingle(1 / (omega * trap.capacitor));
+        d.C2 = StoreSingle(1 / (omega * AbsorbTrap(1 / (omega * d.C2), trap)));
+    }
+    return n;
 }
 
 
@@ -56,6 +88,10 @@ StagePart StagePartOf(PartRole role)
     case PartRole::Lseries: return StagePart::Lseries;
     case PartRole::NetworkL: return StagePart::NetworkL;
     case PartRole::NetworkC: return StagePart::NetworkC;
+    case PartRole::NetworkL2: return StagePart::NetworkL2;
+    case PartRole::NetworkC2: return StagePart::NetworkC2;
+    case PartRole::TrapL: return StagePart::TrapL;
+    case PartRole::TrapC: return StagePart::TrapC;
     case PartRole::Supply:
     case PartRole::Load:
     case PartRole::LoadInductor:
@@ -164,9 +200,14 @@ ClassEStage StageOf(const Circuit& c)
     if (c.exact) stage.cossLaw = c.cossLaw;
     stage.lseries = c.ValueOf(PartRole::Lseries);
     stage.c2 = c.ValueOf(PartRole::C2);
-    stage.network = StageNetworkOf(c.network);
+    stage.network = c.network;
     stage.lnetwork = c.ValueOf(PartRole::NetworkL);
     stage.cnetwork = c.ValueOf(PartRole::NetworkC);
+    stage.lnetwork2 = c.ValueOf(PartRole::NetworkL2);
+    stage.cnetwork2 = c.ValueOf(PartRole::NetworkC2);
+    stage.trap = c.Has(PartRole::TrapL);
+    stage.ltrap = c.ValueOf(PartRole::TrapL);
+    stage.ctrap = c.ValueOf(PartRole::TrapC);
     stage.load = c.ValueOf(PartRole::Load);
     const double omega = 2 * std::numbers::pi * static_cast<double>(c.frequency);
     if (c.Has(PartRole::LoadInductor)) stage.loadReactance = omega * c.ValueOf(PartRole::LoadInductor);
@@ -219,6 +260,9 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options, st
         targets.inductorQ = options.inductorQ;
         targets.ownQ = options.windingQ;
         targets.capacitorQ = options.capacitorQ;
+        targets.networkKind = options.network;
+        targets.matchingQ = options.matchingQ;
+        targets.trap = options.trap;
         solution = SolveExact(targets, ClosedFormStart(d));
         if (!solution->valid && own > 0) {
             // A switch whose own capacitance is more than the whole C1: the solution
@@ -236,7 +280,10 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options, st
         }
         if (solution->valid) Adopt(working, *solution);
     }
-    Circuit c = BuildCircuit(working, options.chokeFactor);
+    const bool ownNetwork = options.network != NetworkKind::L || options.trap;
+    Circuit c = !ownNetwork                    ? BuildCircuit(working, options.chokeFactor)
+                : solution && solution->valid ? BuildCircuit(working, options.chokeFactor, NetworkOf(*solution))
+                                               : BuildCircuit(working, options.chokeFactor, ClosedFormNetwork(working, options));
     c.exact = options.exact;
     c.series = options.series;
     c.duty = options.exact ? options.duty : kDefaultDuty;
@@ -288,7 +335,7 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options, st
             c.Get(part.role).value.value = part.Value();
             c.accepted.push_back(part);
         }
-        if (c.network != NetworkLayout::None)
+        if (IsLNetwork(c.network))
             c.ltotal.value = StoreSingle(static_cast<double>(c.ValueOf(PartRole::Lseries)) + c.ValueOf(PartRole::NetworkL));
         TakeFigures(c, AnalyseStage(StageOf(c)));
         QuestionMissedTargets(c, d.Power);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/circuit.h"
+#include "engine/matching_networks.h"
 #include "engine/stage_analysis.h"
 #include "engine/standard_values.h"
 #include "engine/switch_model.h"
@@ -52,6 +53,12 @@ struct DesignOptions {
     // from its case to the air. Without one they say nothing.
     double derating = kDefaultVoltageDerating;
     HeatSink heatSink{kDefaultThetaCaseSink, kDefaultThetaSinkAmbient, kDefaultAmbientCelsius};
+    // With the L-network option on: which network turns Rnetwork into the Class E load,
+    // and the loaded Q of a Pi, T or tapped-C (not NetworkQ, the series resonator's).
+    NetworkKind network = NetworkKind::L;
+    double matchingQ = kDefaultMatchingQ;
+    // The parallel trap for the second harmonic after the series branch.
+    bool trap = false;
     bool operator==(const DesignOptions&) const = default;
 };
 

@@ -9,6 +9,7 @@
 
 #include "engine/equations.h"
 #include "engine/junction_law.h"
+#include "engine/matching_networks.h"
 #include "engine/small_matrix.h"
 #include "engine/switch_model.h"
 
@@ -45,28 +46,28 @@ constexpr std::size_t kC2 = 1;
 constexpr std::size_t kLogR = 2;
 using Unknowns = Vector<3>;
 
-struct Lnetwork {
-    StageNetwork layout = StageNetwork::None;
-    double series = 0;  // ohm, reactance of the series inductor
-    double shunt = 0;   // ohm, reactance of the shunt capacitor
-};
-
-// The lossless low-pass L-section that turns Rnetwork into the stage resistance at
-// the switching frequency.
-Lnetwork LnetworkFor(const ExactTargets& t, double rload)
+// The lossless network that turns Rnetwork into the stage resistance at the switching
+// frequency: the low-pass L-section, or the Pi, T or tapped-C at the matching Q.
+NetworkReactances NetworkFor(const ExactTargets& t, double rload)
 {
-    if (!t.lnetwork || std::fabs(rload - t.rnetwork) <= kSameResistance * t.rnetwork) return {};
+    if (!t.lnetwork) return {};
+    if (t.networkKind != NetworkKind::L) return MatchingNetwork(t.networkKind, rload, t.rnetwork, t.matchingQ);
+    if (std::fabs(rload - t.rnetwork) <= kSameResistance * t.rnetwork) return {};
     const double low = std::min(rload, t.rnetwork);
     const double high = std::max(rload, t.rnetwork);
-    const double series = std::sqrt(low * high - low * low);
-    return {rload < t.rnetwork ? StageNetwork::SeriesLFirst : StageNetwork::ShuntCFirst, series, low * high / series};
+    const LSection l = LSectionFor(low, high);
+    NetworkReactances n;
+    n.layout = rload < t.rnetwork ? NetworkLayout::SeriesLFirst : NetworkLayout::ShuntCFirst;
+    n.lnetwork = l.series;
+    n.cnetwork = l.shunt;
+    return n;
 }
 
 NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
 {
     const double r = std::exp(u[kLogR]);
     const double omega = 2 * std::numbers::pi * t.frequency;
-    const Lnetwork network = LnetworkFor(t, r);
+    const NetworkReactances network = NetworkFor(t, r);
     NormalisedStage n;
     n.lseries = t.networkQ;
     n.choke = t.chokeFactor * t.networkQ;
@@ -75,8 +76,17 @@ NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
     n.c2 = u[kC2];
     n.ron = t.ron / r;
     n.network = network.layout;
-    n.lnetwork = network.series / r;
-    n.cnetwork = network.shunt / r;
+    n.lnetwork = network.lnetwork / r;
+    n.cnetwork = network.cnetwork / r;
+    n.lnetwork2 = network.lnetwork2 / r;
+    n.cnetwork2 = network.cnetwork2 / r;
+    if (t.trap) {
+        // Tuned to 2f on each step's own load, as the closed form tunes it.
+        const TrapReactances trap = TrapFor(r);
+        n.trap = true;
+        n.ltrap = trap.inductor / r;
+        n.ctrap = trap.capacitor / r;
+    }
     n.load = t.lnetwork ? t.rnetwork / r : 1.0;
     n.duty = t.duty;
     n.fall = omega * t.falltime;
@@ -92,6 +102,7 @@ NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
 std::optional<Vector<3>> Residual(const ExactTargets& t, const Unknowns& u, ShootingMemory* memory)
 {
     if (!(u[kC1] > 0) || !std::isfinite(u[kC2]) || !std::isfinite(u[kLogR])) return std::nullopt;
+    if (!NetworkFor(t, std::exp(u[kLogR])).refusal.empty()) return std::nullopt;
     const SteadyState s = SolveSteadyState(Normalise(t, u), SteadyStateDetail::TurnOn, memory);
     if (!s.solved || !(s.loadPower > 0)) return std::nullopt;
     const double power = s.loadPower * t.supply * t.supply / std::exp(u[kLogR]);
@@ -117,7 +128,7 @@ ClassEStage BuildStage(const ExactTargets& t, const Unknowns& u)
 {
     const double omega = 2 * std::numbers::pi * t.frequency;
     const double r = std::exp(u[kLogR]);
-    const Lnetwork network = LnetworkFor(t, r);
+    const NetworkReactances network = NetworkFor(t, r);
     ClassEStage st;
     st.frequency = t.frequency;
     st.supply = t.supply;
@@ -129,9 +140,17 @@ ClassEStage BuildStage(const ExactTargets& t, const Unknowns& u)
     st.cossLaw = t.cossLaw;
     st.c2 = 1 / (u[kC2] * omega * r);
     st.network = network.layout;
-    if (network.layout != StageNetwork::None) {
-        st.lnetwork = network.series / omega;
-        st.cnetwork = 1 / (omega * network.shunt);
+    if (network.layout != NetworkLayout::None) {
+        st.lnetwork = network.lnetwork / omega;
+        st.cnetwork = 1 / (omega * network.cnetwork);
+    }
+    if (network.layout == NetworkLayout::T) st.lnetwork2 = network.lnetwork2 / omega;
+    if (UsesCnetwork2(network.layout)) st.cnetwork2 = 1 / (omega * network.cnetwork2);
+    if (t.trap) {
+        const TrapReactances trap = TrapFor(r);
+        st.trap = true;
+        st.ltrap = trap.inductor / omega;
+        st.ctrap = 1 / (omega * trap.capacitor);
     }
     st.load = t.lnetwork ? t.rnetwork : r;
     st.duty = t.duty;
@@ -329,8 +348,12 @@ std::string Implausible(const ExactTargets& t, const ExactStart& start, const Ex
     const ClassEStage& st = s.stage;
     for (double part : {st.lchoke, st.c1, st.lseries, st.c2, st.ron})
         if (!Positive(part)) return "a part of the solution is not a positive, finite value.";
-    if (st.network != StageNetwork::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
+    if (st.network != NetworkLayout::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
         return "a part of the solution's L-network is not a positive, finite value.";
+    if ((st.network == NetworkLayout::T && !Positive(st.lnetwork2)) ||
+        (UsesCnetwork2(st.network) && !Positive(st.cnetwork2)) ||
+        (st.trap && !(Positive(st.ltrap) && Positive(st.ctrap))))
+        return "a part of the solution's network is not a positive, finite value.";
     if (!(s.rload < kLoadFactor * start.rload && s.rload > start.rload / kLoadFactor))
         return "its load of " + std::to_string(s.rload) + " ohm is far from the " + std::to_string(start.rload) +
                " ohm of the closed-form design.";
@@ -378,6 +401,8 @@ Converged SolveClassE(const ExactTargets& given, const ExactStart& closedFormSta
     if (!(t.falltime < (1 - t.duty) / t.frequency)) return failed(Failure("The fall time is longer than the switch's off-time."));
     if (!(t.inductorQ > 0 && t.capacitorQ > 0 && t.ownQ.Positive()))
         return failed(Failure("The parts' quality factors must be positive."));
+    if (const std::string refusal = NetworkFor(t, closedFormStart.rload).refusal; !refusal.empty())
+        return failed(Failure(refusal + "."));
     ExactStart start = AtDuty(closedFormStart, t.duty);
     ExactStart fromClosedForm = closedFormStart;
     if (!Positive(start.rload) || !Positive(start.c1) || !Positive(start.c2))

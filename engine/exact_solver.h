@@ -12,6 +12,7 @@
 #include "engine/circuit.h"
 #include "engine/design_record.h"
 #include "engine/junction_law.h"
+#include "engine/matching_networks.h"
 #include "engine/stage_analysis.h"
 
 namespace voltra {
@@ -28,6 +29,12 @@ struct ExactTargets {
     double chokeFactor = kDefaultChokeFactor;  // Lchoke = chokeFactor · Lseries
     bool lnetwork = false;
     double rnetwork = 0;   // ohm, the load behind the L-network
+    // Which network turns rnetwork into the stage's load, at which loaded Q (not the
+    // L-network's, whose Q its resistances fix), and the trap for the second harmonic:
+    // all built again from each step's load.
+    NetworkKind networkKind = NetworkKind::L;
+    double matchingQ = kDefaultMatchingQ;
+    bool trap = false;
     double coss = 0;       // F, the switch's own output capacitance, which C1 includes
     // The switch's own capacitance as a junction law (cj0 in F, vj in V); when set, it
     // replaces coss, C1 includes its Cj0, and the external C1 found reaches ZVS with it.

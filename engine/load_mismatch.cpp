@@ -102,7 +102,8 @@ Circuit MismatchedCircuit(const Circuit& circuit, Impedance load)
                 if (std::string_view(*node) == kLoadNode) *node = kPortNode;
         }
         const Part series = {inductive ? PartRole::LoadInductor : PartRole::LoadCapacitor, inductive ? "LLoad" : "CLoad",
-                             {value, Status::Valid, {}}, kPortNode, kLoadNode};
+                             {value, Status::Valid, {}}, kPortNode, kLoadNode,
+                             inductive ? PartShape::Inductor : PartShape::Capacitor};
         const auto at = std::find_if(c.parts.begin(), c.parts.end(), [](const Part& p) { return p.role == PartRole::Load; });
         c.parts.insert(at, series);
     }

@@ -10,10 +10,14 @@ std::vector<TrimmablePart> TrimmableParts(const Circuit& circuit)
         switch (part.role) {
         case PartRole::C1:
         case PartRole::C2:
-        case PartRole::NetworkC: parts.push_back({part.role, part.name, PartKind::Capacitor}); break;
+        case PartRole::NetworkC:
+        case PartRole::NetworkC2:
+        case PartRole::TrapC: parts.push_back({part.role, part.name, PartKind::Capacitor}); break;
         case PartRole::Choke:
         case PartRole::Lseries:
-        case PartRole::NetworkL: parts.push_back({part.role, part.name, PartKind::Inductor}); break;
+        case PartRole::NetworkL:
+        case PartRole::NetworkL2:
+        case PartRole::TrapL: parts.push_back({part.role, part.name, PartKind::Inductor}); break;
         case PartRole::Load: parts.push_back({part.role, part.name, PartKind::Resistor}); break;
         case PartRole::Supply:
         case PartRole::Switch:
@@ -37,6 +41,10 @@ double* FieldOf(ClassEStage& stage, PartRole role)
     case PartRole::Lseries: return &stage.lseries;
     case PartRole::NetworkL: return &stage.lnetwork;
     case PartRole::NetworkC: return &stage.cnetwork;
+    case PartRole::NetworkL2: return &stage.lnetwork2;
+    case PartRole::NetworkC2: return &stage.cnetwork2;
+    case PartRole::TrapL: return &stage.ltrap;
+    case PartRole::TrapC: return &stage.ctrap;
     case PartRole::Load:
     // A mismatched load is studied as a whole, never trimmed: its reactance is no part's.
     case PartRole::LoadInductor:

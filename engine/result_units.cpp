@@ -7,12 +7,16 @@
 namespace voltra {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 17> kResultUnits = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 21> kResultUnits = {{
     {"C1", "F"},
     {"C2", "F"},
     {"Lseries", "H"},
     {"Lnetwork", "H"},
     {"Cnetwork", "F"},
+    {"Lnetwork2", "H"},
+    {"Cnetwork2", "F"},
+    {"Ltrap", "H"},
+    {"Ctrap", "F"},
     {"Ltotal", "H"},
     {"Rload", "ohm"},
     {"Idc", "A"},
@@ -36,10 +40,14 @@ std::string_view UnitOf(PartRole role)
     case PartRole::Choke:
     case PartRole::Lseries:
     case PartRole::NetworkL:
+    case PartRole::NetworkL2:
+    case PartRole::TrapL:
     case PartRole::LoadInductor: return "H";
     case PartRole::C1:
     case PartRole::C2:
     case PartRole::NetworkC:
+    case PartRole::NetworkC2:
+    case PartRole::TrapC:
     case PartRole::LoadCapacitor: return "F";
     case PartRole::Switch:
     case PartRole::Load: break;

@@ -35,6 +35,13 @@ NormalisedStage NormaliseStage(const ClassEStage& st)
     n.network = st.network;
     n.lnetwork = omega * st.lnetwork / r;
     n.cnetwork = 1 / (omega * st.cnetwork * r);
+    if (st.network == NetworkLayout::T) n.lnetwork2 = omega * st.lnetwork2 / r;
+    if (UsesCnetwork2(st.network)) n.cnetwork2 = 1 / (omega * st.cnetwork2 * r);
+    n.trap = st.trap;
+    if (st.trap) {
+        n.ltrap = omega * st.ltrap / r;
+        n.ctrap = 1 / (omega * st.ctrap * r);
+    }
     n.load = 1;
     n.loadReactance = st.loadReactance / r;
     n.duty = st.duty;
@@ -55,8 +62,12 @@ StageFigures AnalyseStage(const ClassEStage& st)
 {
     for (double part : {st.frequency, st.supply, st.ron, st.lchoke, st.c1, st.lseries, st.c2, st.load})
         if (!Positive(part)) return Invalid("Every part, the supply and the frequency must be positive.");
-    if (st.network != StageNetwork::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
+    if (st.network != NetworkLayout::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
         return Invalid("The L-network parts must be positive.");
+    if ((st.network == NetworkLayout::T && !Positive(st.lnetwork2)) ||
+        (UsesCnetwork2(st.network) && !Positive(st.cnetwork2)))
+        return Invalid("The network's parts must be positive.");
+    if (st.trap && !(Positive(st.ltrap) && Positive(st.ctrap))) return Invalid("The trap's parts must be positive.");
     const double own = st.cossLaw ? st.cossLaw->cj0 : st.coss;
     if (!(own >= 0 && own <= st.c1)) return Invalid("The switch's own capacitance must lie within C1.");
     if (st.cossLaw && !(Positive(st.cossLaw->cj0) && Positive(st.cossLaw->vj) && st.cossLaw->m >= 0 && st.cossLaw->m < 1))
@@ -97,8 +108,10 @@ StageFigures AnalyseStage(const ClassEStage& st)
     }
 
     // Reactance of each part at the switching frequency, for its reactive power.
-    const std::array<double, kStageParts> inductance = {st.lchoke, 0, 0, 0, st.lseries, st.lnetwork, 0, 0};
-    const std::array<double, kStageParts> capacitance = {0, 0, st.c1 - own, st.c2, 0, 0, st.cnetwork, 0};
+    const std::array<double, kStageParts> inductance = {st.lchoke, 0, 0, 0, st.lseries, st.lnetwork, 0, 0,
+                                                        st.lnetwork2, 0, st.ltrap, 0};
+    const std::array<double, kStageParts> capacitance = {0, 0, st.c1 - own, st.c2, 0, 0, st.cnetwork, 0,
+                                                         0, st.cnetwork2, 0, st.ctrap};
     for (std::size_t p = 0; p < kStageParts; ++p) {
         const PartWaveform& w = s.parts[p];
         PartFigures& part = f.parts[p];

@@ -28,9 +28,14 @@ struct ClassEStage {
     std::optional<JunctionLaw> cossLaw;
     double lseries = 0;    // H
     double c2 = 0;         // F
-    StageNetwork network = StageNetwork::None;
+    NetworkLayout network = NetworkLayout::None;
     double lnetwork = 0;   // H
     double cnetwork = 0;   // F
+    double lnetwork2 = 0;  // H, the T's load-side inductor
+    double cnetwork2 = 0;  // F, the Pi's load-side shunt, the tapped-C's shunt Cb
+    bool trap = false;     // the parallel trap for the second harmonic
+    double ltrap = 0;      // H
+    double ctrap = 0;      // F
     double load = 0;       // ohm, the resistor the power goes into: Rnetwork with the L-network in
     // ohm at the switching frequency, in series with the load resistor, lossless: above
     // zero an inductor of X/ω, below zero a capacitor of 1/(ω|X|), none at zero.

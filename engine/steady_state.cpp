@@ -57,11 +57,111 @@ struct Layout {
     int networkL = -1;  // Lnetwork current, when it is not in the series branch
     int loadX = -1;     // the load's series capacitor voltage, or its series inductor's
                         // current where the L-network's shunt capacitor stands before it
+    int networkL2 = -1; // the T's load-side inductor current
+    int networkC2 = -1; // the Pi's load-side or the tapped-C's Cb voltage
+    int trapL = -1;     // the trap's inductor current
+    int trapC = -1;     // the trap's capacitor voltage
     int held = -1;      // the fall's held turn-off current
     int ramp = -1;      // the fall's ramp
     std::size_t one = 4;
     std::size_t size = 5;
 };
+
+// The networks beyond the L-section, and any network with the trap, are solved as a
+// ladder (see Ladder below); the L-section alone keeps its own equations.
+bool OnLadder(const NormalisedStage& s)
+{
+    return s.trap || !(s.network == NetworkLayout::None || IsLNetwork(s.network));
+}
+
+// One part of the ladder between the series branch and the load resistor, in signal order.
+enum class Rung { SeriesL, SeriesC, ShuntL, ShuntC, Trap, Load };
+
+struct RungPart {
+    Rung rung;
+    int part;            // StagePart, or −1 for the load's own reactance
+    double x = 0;        // ωL or 1/(ωC); the trap's inductor
+    double xc = 0;       // the trap's capacitor
+    double leak = INFINITY;  // resistance across a series capacitor
+    int* state = nullptr;    // the Layout field that holds its state
+    int* second = nullptr;   // the trap's capacitor state
+};
+
+constexpr std::size_t kMaxRungs = 7;
+
+struct Rungs {
+    std::array<RungPart, kMaxRungs> at{};
+    std::size_t count = 0;
+    void Add(RungPart r) { at[count++] = r; }
+};
+
+// The ladder of the stage, its states pointing into `l`.
+Rungs RungsOf(const NormalisedStage& s, Layout& l)
+{
+    auto part = [](StagePart p) { return static_cast<int>(p); };
+    Rungs r;
+    if (s.trap) r.Add({Rung::Trap, part(StagePart::TrapL), s.ltrap, s.ctrap, INFINITY, &l.trapL, &l.trapC});
+    const RungPart lnet = {Rung::SeriesL, part(StagePart::NetworkL), s.lnetwork, 0, INFINITY, &l.networkL};
+    const RungPart cnet = {Rung::ShuntC, part(StagePart::NetworkC), s.cnetwork, 0, INFINITY, &l.networkC};
+    const RungPart cnet2 = {Rung::ShuntC, part(StagePart::NetworkC2), s.cnetwork2, 0, INFINITY, &l.networkC2};
+    switch (s.network) {
+    case NetworkLayout::None: break;
+    case NetworkLayout::SeriesLFirst: r.Add(lnet), r.Add(cnet); break;
+    case NetworkLayout::ShuntCFirst: r.Add(cnet), r.Add(lnet); break;
+    case NetworkLayout::Pi: r.Add(cnet), r.Add(lnet), r.Add(cnet2); break;
+    case NetworkLayout::T:
+        r.Add(lnet), r.Add(cnet);
+        r.Add({Rung::SeriesL, part(StagePart::NetworkL2), s.lnetwork2, 0, INFINITY, &l.networkL2});
+        break;
+    case NetworkLayout::TappedCShuntLFirst:
+        r.Add({Rung::ShuntL, part(StagePart::NetworkL), s.lnetwork, 0, INFINITY, &l.networkL});
+        r.Add({Rung::SeriesC, part(StagePart::NetworkC), s.cnetwork, 0, INFINITY, &l.networkC});
+        r.Add(cnet2);
+        break;
+    case NetworkLayout::TappedCShuntCFirst:
+        // The shunt Cb, the series Ca and C2 leave an island of capacitors: Ca's leak
+        // gives it its DC path, as the load's series capacitor's does.
+        r.Add(cnet2);
+        r.Add({Rung::SeriesC, part(StagePart::NetworkC), s.cnetwork, 0, kLoadCapacitorLeak * s.cnetwork, &l.networkC});
+        r.Add({Rung::ShuntL, part(StagePart::NetworkL), s.lnetwork, 0, INFINITY, &l.networkL});
+        break;
+    }
+    if (s.loadReactance > 0) r.Add({Rung::SeriesL, -1, s.loadReactance, 0, INFINITY, &l.loadX});
+    if (s.loadReactance < 0)
+        r.Add({Rung::SeriesC, -1, -s.loadReactance, 0, kLoadCapacitorLeak * -s.loadReactance, &l.loadX});
+    r.Add({Rung::Load, part(StagePart::Load), s.load});
+    return r;
+}
+
+// States in signal order. A series inductor whose current no shunt part has changed
+// since the last inductor carries that inductor's current: it takes no state of its
+// own (its field stays −1) and joins that inductor's equation.
+int LadderStates(const NormalisedStage& s, Layout& l, int next)
+{
+    const Rungs rungs = RungsOf(s, l);
+    bool unbroken = true;
+    for (std::size_t k = 0; k < rungs.count; ++k) {
+        const RungPart& r = rungs.at[k];
+        switch (r.rung) {
+        case Rung::SeriesL:
+            if (!unbroken) *r.state = next++;
+            unbroken = true;
+            break;
+        case Rung::Trap:
+            *r.state = next++;
+            *r.second = next++;
+            break;
+        case Rung::SeriesC: *r.state = next++; break;
+        case Rung::ShuntL:
+        case Rung::ShuntC:
+            *r.state = next++;
+            unbroken = false;
+            break;
+        case Rung::Load: break;
+        }
+    }
+    return next;
+}
 
 // The circuit's states; the fall's two more sit just before the constant.
 Layout LayoutFor(const NormalisedStage& s, bool separateDrain, bool withFall)
@@ -69,9 +169,13 @@ Layout LayoutFor(const NormalisedStage& s, bool separateDrain, bool withFall)
     Layout l;
     int next = 4;
     if (separateDrain) l.drain = next++;
-    if (s.network != StageNetwork::None) l.networkC = next++;
-    if (s.network == StageNetwork::ShuntCFirst) l.networkL = next++;
-    if (s.loadReactance < 0 || (s.loadReactance > 0 && s.network == StageNetwork::SeriesLFirst)) l.loadX = next++;
+    if (OnLadder(s)) {
+        next = LadderStates(s, l, next);
+    } else {
+        if (s.network != NetworkLayout::None) l.networkC = next++;
+        if (s.network == NetworkLayout::ShuntCFirst) l.networkL = next++;
+        if (s.loadReactance < 0 || (s.loadReactance > 0 && s.network == NetworkLayout::SeriesLFirst)) l.loadX = next++;
+    }
     if (withFall) {
         l.held = next++;
         l.ramp = next++;
@@ -164,7 +268,164 @@ struct Mode {
 // The stage's series resistances, from the quality factors.
 struct Resistances {
     double choke, c1, c2, lseries, lnetwork, cnetwork;
+    double lnetwork2 = 0, cnetwork2 = 0, ltrap = 0, ctrap = 0;
 };
+
+// Each rung's series resistance.
+double ResistanceOf(const RungPart& rung, const Resistances& r)
+{
+    switch (static_cast<StagePart>(rung.part)) {
+    case StagePart::NetworkL: return r.lnetwork;
+    case StagePart::NetworkC: return r.cnetwork;
+    case StagePart::NetworkL2: return r.lnetwork2;
+    case StagePart::NetworkC2: return r.cnetwork2;
+    case StagePart::TrapL: return r.ltrap;
+    default: break;
+    }
+    return 0;
+}
+
+// The ladder's node voltages and capacitor currents at one instant, as rows on the
+// state: modified nodal analysis (C.-W. Ho, A. E. Ruehli and P. A. Brennan, "The
+// modified nodal approach to network analysis", IEEE Trans. Circuits Syst. 22(6),
+// 1975) of the resistive network left when every inductor is a current source of its
+// state and every capacitor a voltage source of its state behind its series
+// resistance (a Norton source where that is above zero). The series branch's current
+// enters node 1; node 0 is ground.
+constexpr std::size_t kMaxLadderUnknowns = 2 * kMaxRungs;
+
+template <std::size_t M>
+struct LadderSolve {
+    std::array<Row<M>, kMaxRungs + 2> node{};  // node voltages, [0] ground
+    std::array<Row<M>, kMaxRungs> current{};   // each rung's current, from its near to its far node
+    std::array<Row<M>, kMaxRungs> voltage{};   // each rung's voltage, near less far node
+    std::array<std::size_t, kMaxRungs> near{}, far{};
+};
+
+template <std::size_t M>
+LadderSolve<M> SolveLadder(const Rungs& rungs, const Resistances& r, const Row<M>& seriesCurrent)
+{
+    LadderSolve<M> out;
+    // Nodes: each series part that carries a state of its own or is a capacitor, or
+    // the trap, opens a new node; merged inductors and shunts stand at the present one.
+    std::size_t present = 1, nodes = 1;
+    for (std::size_t k = 0; k < rungs.count; ++k) {
+        const RungPart& rung = rungs.at[k];
+        const bool opens = rung.rung == Rung::Trap || rung.rung == Rung::SeriesC ||
+                           (rung.rung == Rung::SeriesL && *rung.state >= 0);
+        out.near[k] = present;
+        out.far[k] = 0;
+        if (opens) out.far[k] = present = ++nodes;
+        if (rung.rung == Rung::SeriesL && !opens) out.far[k] = present;
+    }
+    // Unknowns: nodes 1..nodes, then one current per ideal capacitor.
+    std::array<int, kMaxRungs> extra{};
+    std::size_t size = nodes;
+    for (std::size_t k = 0; k < rungs.count; ++k) {
+        const RungPart& rung = rungs.at[k];
+        const bool capacitor = rung.rung == Rung::SeriesC || rung.rung == Rung::ShuntC || rung.rung == Rung::Trap;
+        const double esr = rung.rung == Rung::Trap ? r.ctrap : ResistanceOf(rung, r);
+        extra[k] = capacitor && esr == 0 ? static_cast<int>(size++) : -1;
+    }
+    std::array<std::array<double, kMaxLadderUnknowns>, kMaxLadderUnknowns> g{};
+    std::array<Row<M>, kMaxLadderUnknowns> b{};
+    auto at = [](std::size_t node) { return static_cast<int>(node) - 1; };  // ground is no unknown
+    auto conductance = [&](std::size_t a, std::size_t c, double y) {
+        if (at(a) >= 0) g[at(a)][at(a)] += y;
+        if (at(c) >= 0) g[at(c)][at(c)] += y;
+        if (at(a) >= 0 && at(c) >= 0) {
+            g[at(a)][at(c)] -= y;
+            g[at(c)][at(a)] -= y;
+        }
+    };
+    auto inject = [&](std::size_t node, const Row<M>& i) {
+        if (at(node) >= 0) b[at(node)] = b[at(node)] + i;
+    };
+    // A capacitor of state `v` from a to c, with series resistance esr (a Norton source)
+    // or none (its current an unknown of its own, its voltage a constraint).
+    auto capacitor = [&](std::size_t a, std::size_t c, const Row<M>& v, double esr, int unknown) {
+        if (unknown < 0) {
+            conductance(a, c, 1 / esr);
+            inject(a, (1 / esr) * v);
+            inject(c, (-1 / esr) * v);
+            return;
+        }
+        const std::size_t j = static_cast<std::size_t>(unknown);
+        if (at(a) >= 0) g[at(a)][j] += 1, g[j][at(a)] += 1;
+        if (at(c) >= 0) g[at(c)][j] -= 1, g[j][at(c)] -= 1;
+        b[j] = v;
+    };
+    inject(1, seriesCurrent);
+    for (std::size_t k = 0; k < rungs.count; ++k) {
+        const RungPart& rung = rungs.at[k];
+        const std::size_t a = out.near[k], c = out.far[k];
+        switch (rung.rung) {
+        case Rung::SeriesL:
+            if (*rung.state >= 0) {
+                inject(a, -1.0 * Unit<M>(static_cast<std::size_t>(*rung.state)));
+                inject(c, Unit<M>(static_cast<std::size_t>(*rung.state)));
+            }
+            break;
+        case Rung::ShuntL: inject(a, -1.0 * Unit<M>(static_cast<std::size_t>(*rung.state))); break;
+        case Rung::Trap:
+            inject(a, -1.0 * Unit<M>(static_cast<std::size_t>(*rung.state)));
+            inject(c, Unit<M>(static_cast<std::size_t>(*rung.state)));
+            capacitor(a, c, Unit<M>(static_cast<std::size_t>(*rung.second)), r.ctrap, extra[k]);
+            break;
+        case Rung::SeriesC:
+        case Rung::ShuntC:
+            capacitor(a, c, Unit<M>(static_cast<std::size_t>(*rung.state)), ResistanceOf(rung, r), extra[k]);
+            if (std::isfinite(rung.leak)) conductance(a, c, 1 / rung.leak);
+            break;
+        case Rung::Load: conductance(a, 0, 1 / rung.x); break;
+        }
+    }
+    // Gaussian elimination with partial pivoting, the right-hand sides rows on the state.
+    for (std::size_t col = 0; col < size; ++col) {
+        std::size_t pivot = col;
+        for (std::size_t i = col + 1; i < size; ++i)
+            if (std::fabs(g[i][col]) > std::fabs(g[pivot][col])) pivot = i;
+        if (g[pivot][col] == 0) {
+            for (Row<M>& row : out.node) row.fill(NAN);
+            return out;
+        }
+        std::swap(g[col], g[pivot]);
+        std::swap(b[col], b[pivot]);
+        for (std::size_t i = col + 1; i < size; ++i) {
+            const double f = g[i][col] / g[col][col];
+            if (f == 0) continue;
+            for (std::size_t j = col; j < size; ++j) g[i][j] -= f * g[col][j];
+            b[i] = b[i] - f * b[col];
+        }
+    }
+    std::array<Row<M>, kMaxLadderUnknowns> x{};
+    for (std::size_t i = size; i-- > 0;) {
+        Row<M> sum = b[i];
+        for (std::size_t j = i + 1; j < size; ++j) sum = sum - g[i][j] * x[j];
+        x[i] = (1 / g[i][i]) * sum;
+    }
+    for (std::size_t n = 1; n <= nodes; ++n) out.node[n] = x[n - 1];
+    for (std::size_t k = 0; k < rungs.count; ++k) {
+        const RungPart& rung = rungs.at[k];
+        const std::size_t a = out.near[k], c = out.far[k];
+        out.voltage[k] = out.node[a] - out.node[c];
+        const double esr = rung.rung == Rung::Trap ? r.ctrap : ResistanceOf(rung, r);
+        const int* const held = rung.rung == Rung::Trap ? rung.second : rung.state;
+        const int cap = held ? *held : -1;
+        switch (rung.rung) {
+        case Rung::SeriesC:
+        case Rung::ShuntC:
+        case Rung::Trap:
+            out.current[k] = extra[k] >= 0 ? x[static_cast<std::size_t>(extra[k])]
+                                           : (1 / esr) * (out.voltage[k] - Unit<M>(static_cast<std::size_t>(cap)));
+            break;
+        case Rung::Load: out.current[k] = (1 / rung.x) * out.node[a]; break;
+        case Rung::SeriesL:
+        case Rung::ShuntL: break;
+        }
+    }
+    return out;
+}
 
 template <std::size_t M>
 Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& r, double externalC1, Interval interval)
@@ -233,8 +494,73 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
     auto chargeLoadCapacitor = [&](const Row<M>& current) {
         set(static_cast<std::size_t>(l.loadX), -s.loadReactance * (current - (1 / loadLeak) * loadX));
     };
-    switch (s.network) {
-    case StageNetwork::None:
+    // The ladder: the inductors' equations from the node voltages, each capacitor's
+    // from its current; a merged series inductor joins the inductance and the
+    // resistance of the one whose current it carries (the series branch's first).
+    Layout ladderStates = l;
+    Rungs rungs;
+    LadderSolve<M> ladder;
+    std::array<int, kMaxRungs> owner{};  // each rung's inductor state; the series branch's is l.series
+    if (OnLadder(s)) {
+        rungs = RungsOf(s, ladderStates);
+        ladder = SolveLadder<M>(rungs, r, series);
+        std::array<double, kMaxLadderUnknowns> inductanceOf{}, resistanceOf{};
+        std::array<Row<M>, kMaxLadderUnknowns> driveOf{};
+        std::array<int, kMaxLadderUnknowns> inductors{};
+        std::size_t count = 0;
+        int carrying = static_cast<int>(l.series);
+        for (std::size_t k = 0; k < rungs.count; ++k) {
+            const RungPart& rung = rungs.at[k];
+            const double resistance = ResistanceOf(rung, r);
+            switch (rung.rung) {
+            case Rung::SeriesL:
+                if (*rung.state < 0) {
+                    owner[k] = carrying;
+                    if (carrying == static_cast<int>(l.series)) {
+                        inductance += rung.x;
+                        seriesDrive = seriesDrive - resistance * series;
+                    } else {
+                        for (std::size_t i = 0; i < count; ++i)
+                            if (inductors[i] == carrying) inductanceOf[i] += rung.x, resistanceOf[i] += resistance;
+                    }
+                    break;
+                }
+                carrying = *rung.state;
+                [[fallthrough]];
+            case Rung::ShuntL:
+            case Rung::Trap: {
+                owner[k] = *rung.state;
+                inductors[count] = *rung.state;
+                inductanceOf[count] = rung.x;
+                resistanceOf[count] = rung.rung == Rung::Trap ? r.ltrap : resistance;
+                driveOf[count] = ladder.voltage[k];
+                ++count;
+                if (rung.rung == Rung::Trap) {
+                    const double x = rung.xc;
+                    set(static_cast<std::size_t>(*rung.second), x * ladder.current[k]);
+                }
+                break;
+            }
+            case Rung::SeriesC:
+            case Rung::ShuntC: set(static_cast<std::size_t>(*rung.state), rung.x * ladder.current[k]); break;
+            case Rung::Load:
+                loadCurrent = ladder.current[k];
+                loadVoltage = ladder.node[ladder.near[k]];
+                break;
+            }
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const Row<M> own = Unit<M>(static_cast<std::size_t>(inductors[i]));
+            set(static_cast<std::size_t>(inductors[i]), (1 / inductanceOf[i]) * (driveOf[i] - resistanceOf[i] * own));
+        }
+        seriesDrive = seriesDrive - ladder.node[1];
+    }
+    switch (OnLadder(s) ? NetworkLayout::Pi : s.network) {
+    case NetworkLayout::Pi:
+    case NetworkLayout::T:
+    case NetworkLayout::TappedCShuntLFirst:
+    case NetworkLayout::TappedCShuntCFirst: break;
+    case NetworkLayout::None:
         loadCurrent = series;
         loadVoltage = s.load * series;
         seriesDrive = seriesDrive - loadVoltage;
@@ -244,7 +570,7 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
         }
         inductance += loadInductance;
         break;
-    case StageNetwork::SeriesLFirst: {
+    case NetworkLayout::SeriesLFirst: {
         // Lnetwork carries the series-branch current: one inductor with Lseries.
         // The load node: the series current splits between the load and Cnetwork.
         const Row<M> cn = Unit<M>(static_cast<std::size_t>(l.networkC));
@@ -272,7 +598,7 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
         seriesDrive = seriesDrive - r.lnetwork * series - node;
         break;
     }
-    case StageNetwork::ShuntCFirst: {
+    case NetworkLayout::ShuntCFirst: {
         const Row<M> cn = Unit<M>(static_cast<std::size_t>(l.networkC));
         const Row<M> ln = Unit<M>(static_cast<std::size_t>(l.networkL));
         networkCCurrent = series - ln;
@@ -306,8 +632,29 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
     m.voltage[index(StagePart::C2)] = c2Voltage;
     m.current[index(StagePart::Lseries)] = series;
     m.voltage[index(StagePart::Lseries)] = s.lseries * seriesSlope + r.lseries * series;
-    if (s.network != StageNetwork::None) {
-        const Row<M> slope = s.network == StageNetwork::SeriesLFirst
+    if (OnLadder(s)) {
+        for (std::size_t k = 0; k < rungs.count; ++k) {
+            const RungPart& rung = rungs.at[k];
+            if (rung.part < 0 || rung.rung == Rung::Load) continue;
+            const std::size_t p = static_cast<std::size_t>(rung.part);
+            const bool inductor = rung.rung == Rung::SeriesL || rung.rung == Rung::ShuntL || rung.rung == Rung::Trap;
+            if (!inductor) {
+                m.current[p] = ladder.current[k];
+                m.voltage[p] = ladder.voltage[k];
+                continue;
+            }
+            const Row<M> current = Unit<M>(static_cast<std::size_t>(owner[k]));
+            const double resistance = rung.rung == Rung::Trap ? r.ltrap : ResistanceOf(rung, r);
+            m.current[p] = current;
+            m.voltage[p] = rung.x * RowOf(a, static_cast<std::size_t>(owner[k])) + resistance * current;
+            if (rung.rung == Rung::Trap) {
+                const std::size_t c = static_cast<std::size_t>(StagePart::TrapC);
+                m.current[c] = ladder.current[k];
+                m.voltage[c] = ladder.voltage[k];
+            }
+        }
+    } else if (s.network != NetworkLayout::None) {
+        const Row<M> slope = s.network == NetworkLayout::SeriesLFirst
                                  ? seriesSlope
                                  : RowOf(a, static_cast<std::size_t>(l.networkL));
         m.current[index(StagePart::NetworkL)] = networkLCurrent;
@@ -445,7 +792,11 @@ Resistances ResistancesOf(const NormalisedStage& s, const Layout& l, double exte
             s.lseries * s.lseriesLoss.value_or(s.inductorLoss),
             s.lnetwork * s.lnetworkLoss.value_or(s.inductorLoss),
             // No network: its capacitor's reactance is infinite, and no resistance.
-            s.network != StageNetwork::None ? s.cnetwork * s.capacitorLoss : 0.0};
+            s.network != NetworkLayout::None ? s.cnetwork * s.capacitorLoss : 0.0,
+            s.lnetwork2 * s.inductorLoss,
+            s.cnetwork2 * s.capacitorLoss,
+            s.ltrap * s.inductorLoss,
+            s.ctrap * s.capacitorLoss};
 }
 
 // What both solves build the period from: the external C1's share of the drain
@@ -475,7 +826,9 @@ void AddAverages(const NormalisedStage& s, const Resistances& r, const IntervalS
     result.supplyCurrent = (onSums.supply + fallSums.supply + openSums.supply) / kPeriod;
     result.conductionLoss = s.ron * onSums.squared[static_cast<std::size_t>(StagePart::Switch)] / kPeriod;
     result.fallLoss = fallSums.switchPower / kPeriod;
-    const std::array<double, kStageParts> resistance = {r.choke, 0, r.c1, r.c2, r.lseries, r.lnetwork, r.cnetwork, 0};
+    const std::array<double, kStageParts> resistance = {r.choke,    0,           r.c1,    r.c2,
+                                                        r.lseries,  r.lnetwork,  r.cnetwork, 0,
+                                                        r.lnetwork2, r.cnetwork2, r.ltrap, r.ctrap};
     for (std::size_t part = 0; part < kStageParts; ++part) {
         PartWaveform& w = result.parts[part];
         const double squared = (onSums.squared[part] + fallSums.squared[part] + openSums.squared[part]) / kPeriod;
@@ -999,9 +1352,12 @@ SteadyState SolveSteadyState(const NormalisedStage& s, SteadyStateDetail detail,
     case 6: return SolveAnySized<6, 8>(s, l, lf, detail, memory);
     case 7: return SolveAnySized<7, 9>(s, l, lf, detail, memory);
     case 8: return SolveAnySized<8, 10>(s, l, lf, detail, memory);
+    case 9: return SolveAnySized<9, 11>(s, l, lf, detail, memory);
+    case 10: return SolveAnySized<10, 12>(s, l, lf, detail, memory);
+    case 11: return SolveAnySized<11, 13>(s, l, lf, detail, memory);
     default: break;
     }
-    return SolveAnySized<9, 11>(s, l, lf, detail, memory);
+    return SolveAnySized<12, 14>(s, l, lf, detail, memory);
 }
 
 }  // namespace voltra

@@ -13,12 +13,10 @@
 
 #include "engine/harmonics.h"
 #include "engine/junction_law.h"
+#include "engine/network_layout.h"
 
 namespace voltra {
 
-// Which end of the low-pass L-network faces the stage: the series inductor when the
-// stage resistance is the lower one, the shunt capacitor when it is the higher one.
-enum class StageNetwork { None, SeriesLFirst, ShuntCFirst };
 
 // Every reactance at the switching frequency and every resistance divided by one
 // reference resistance. Time runs in radians of the switching frequency (θ = ωt),
@@ -30,9 +28,15 @@ struct NormalisedStage {
     double lseries = 0;   // ωLseries
     double c2 = 0;        // 1/(ωC2); zero is a short, and Newton may pass through negative values
     double ron = 0;       // switch resistance while on
-    StageNetwork network = StageNetwork::None;
+    NetworkLayout network = NetworkLayout::None;
     double lnetwork = 0;  // ωLnetwork
     double cnetwork = 0;  // 1/(ωCnetwork)
+    double lnetwork2 = 0; // ωL of the T's load-side inductor
+    double cnetwork2 = 0; // 1/(ωC) of the Pi's load-side shunt, the tapped-C's shunt Cb
+    // The parallel trap between the series branch and the network (or the load).
+    bool trap = false;
+    double ltrap = 0;     // ωLtrap
+    double ctrap = 0;     // 1/(ωCtrap)
     double load = 0;      // the resistor the output power goes into
     // The load's reactance in series with that resistor: ωL of a series inductor
     // above zero, −1/(ωC) of a series capacitor below, no part at zero.
@@ -58,8 +62,10 @@ struct NormalisedStage {
 enum class SteadyStateDetail { TurnOn, SwitchPeak, Full };
 
 // The parts whose stresses and losses the full detail reports, in circuit order.
-enum class StagePart { Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load };
-inline constexpr std::size_t kStageParts = 8;
+// The Pi, T and tapped-C networks' third parts and the trap's follow the load, so the
+// first eight keep their places.
+enum class StagePart { Choke, Switch, C1, C2, Lseries, NetworkL, NetworkC, Load, NetworkL2, NetworkC2, TrapL, TrapC };
+inline constexpr std::size_t kStageParts = 12;
 
 struct PartWaveform {
     double peakVoltage = 0;  // highest |voltage| across the part's terminals

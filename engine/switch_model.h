@@ -51,13 +51,17 @@ inline double SeriesResistance(PartRole role, double value, const Circuit& c)
     switch (role) {
     case PartRole::Choke:
     case PartRole::Lseries:
-    case PartRole::NetworkL: {
+    case PartRole::NetworkL:
+    case PartRole::NetworkL2:
+    case PartRole::TrapL: {
         const double q = InductorQOf(c, role);
         return std::isinf(q) ? 0.0 : omega * value / q;
     }
     case PartRole::C1:
     case PartRole::C2:
-    case PartRole::NetworkC: return std::isinf(c.capacitorQ) ? 0.0 : 1 / (omega * value * c.capacitorQ);
+    case PartRole::NetworkC:
+    case PartRole::NetworkC2:
+    case PartRole::TrapC: return std::isinf(c.capacitorQ) ? 0.0 : 1 / (omega * value * c.capacitorQ);
     case PartRole::Supply:
     case PartRole::Switch:
     case PartRole::Load:
@@ -67,12 +71,16 @@ inline double SeriesResistance(PartRole role, double value, const Circuit& c)
     return 0.0;
 }
 
-// Ohm across a part: only a mismatched load's series capacitor has one, its leak of
-// kLoadCapacitorLeak times its reactance (engine/steady_state.h says why); infinite
-// for every other part.
+// Ohm across a part: only a series capacitor that leaves an island of capacitors without
+// a DC path has one, its leak of kLoadCapacitorLeak times its reactance
+// (engine/steady_state.h says why): a mismatched load's series capacitor, and the
+// tapped-C's series capacitor where its shunt capacitor faces the stage. Infinite for
+// every other part.
 inline double LeakResistance(PartRole role, double value, const Circuit& c)
 {
-    if (role != PartRole::LoadCapacitor) return INFINITY;
+    const bool island = role == PartRole::LoadCapacitor ||
+                        (role == PartRole::NetworkC && c.network == NetworkLayout::TappedCShuntCFirst);
+    if (!island) return INFINITY;
     return kLoadCapacitorLeak / (2 * std::numbers::pi * static_cast<double>(c.frequency) * value);
 }
 

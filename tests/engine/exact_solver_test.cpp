@@ -139,7 +139,7 @@ std::complex<double> NetworkImpedance(const ClassEStage& st, double w)
     const std::complex<double> inductor = j * w * st.lnetwork;
     const std::complex<double> capacitor = 1.0 / (j * w * st.cnetwork);
     auto parallel = [](std::complex<double> a, std::complex<double> b) { return a * b / (a + b); };
-    if (st.network == StageNetwork::SeriesLFirst) return inductor + parallel(capacitor, st.load);
+    if (st.network == NetworkLayout::SeriesLFirst) return inductor + parallel(capacitor, st.load);
     return parallel(capacitor, inductor + st.load);
 }
 
@@ -147,9 +147,9 @@ TEST(ExactSolver, LnetworkDeliversTheTargetIntoRnetworkInEitherLayout)
 {
     struct Case {
         float rnetwork;
-        StageNetwork layout;
+        NetworkLayout layout;
     };
-    for (const Case c : {Case{50, StageNetwork::SeriesLFirst}, Case{2, StageNetwork::ShuntCFirst}}) {
+    for (const Case c : {Case{50, NetworkLayout::SeriesLFirst}, Case{2, NetworkLayout::ShuntCFirst}}) {
         DesignRecord d = Design(5);
         d.LnetState = true;
         LnetworkWorking working;

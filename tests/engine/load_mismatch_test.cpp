@@ -113,7 +113,7 @@ TEST(LoadMismatch, ASeriesReactanceIsTheStageWithItsBranchRetuned)
     {
         SCOPED_TRACE("shunt C first, inductive: Lnetwork grows by X/ω");
         ClassEStage stage = StageOf(ExactDefault(true, 2));
-        ASSERT_EQ(stage.network, StageNetwork::ShuntCFirst);
+        ASSERT_EQ(stage.network, NetworkLayout::ShuntCFirst);
         ClassEStage retuned = stage;
         stage.loadReactance = x / 10;
         retuned.lnetwork += x / 10 / Omega(stage);

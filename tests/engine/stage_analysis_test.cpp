@@ -89,7 +89,7 @@ TEST(StageAnalysis, PartsThatAreNoCircuitAreRefused)
 {
     for (auto change : {+[](ClassEStage& s) { s.c2 = 0; }, +[](ClassEStage& s) { s.load = -5; },
                         +[](ClassEStage& s) { s.ron = 0; },
-                        +[](ClassEStage& s) { s.network = StageNetwork::ShuntCFirst; }}) {
+                        +[](ClassEStage& s) { s.network = NetworkLayout::ShuntCFirst; }}) {
         ClassEStage stage = SolvedStartupStage(false);
         change(stage);
         const StageFigures f = AnalyseStage(stage);

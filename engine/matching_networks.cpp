@@ -1,0 +1,123 @@
+// Pi, T and tapped-C networks as two L-sections through a virtual resistance (C. Bowick,
+// "RF Circuit Design", 2nd ed., Newnes 2008, ch. 4, "The Pi network" and "The T
+// network"): the first section sets the loaded Q from the resistance it faces to the
+// virtual one, the second takes the virtual resistance to the other side. The tapped-C
+// turns the shunt inductor at the high side into its series equivalent and matches it
+// with the shunt capacitor's series equivalent at the low side (Bowick, ch. 4, parallel
+// to series conversion, Eqs 4-2 and 4-3).
+#include "engine/matching_networks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace voltra {
+namespace {
+
+std::string TooLowQ(const char* network, double lowest)
+{
+    char text[120];
+    std::snprintf(text, sizeof text, "the %s network needs a loaded Q above %.2f for these resistances", network,
+                  lowest);
+    return text;
+}
+
+}  // namespace
+
+LSection LSectionFor(double low, double high)
+{
+    // Bowick ch. 4, Eqs 4-5 and 4-6: Qs = Qp = sqrt(Rhigh/Rlow − 1), Xs = Q·Rlow,
+    // Xp = Rhigh/Q, here as Xs = sqrt(Rlow·Rhigh − Rlow²), Xp = Rlow·Rhigh/Xs.
+    const double series = std::sqrt(low * high - low * low);
+    return {series, low * high / series};
+}
+
+double LowestMatchingQ(double rstage, double rnetwork)
+{
+    const double low = std::min(rstage, rnetwork);
+    const double high = std::max(rstage, rnetwork);
+    return std::sqrt(high / low - 1);
+}
+
+NetworkReactances MatchingNetwork(NetworkKind kind, double rstage, double rnetwork, double q)
+{
+    const double low = std::min(rstage, rnetwork);
+    const double high = std::max(rstage, rnetwork);
+    const bool stageHigh = rstage > rnetwork;
+    NetworkReactances n;
+    if (kind == NetworkKind::L) {
+        if (rstage == rnetwork) return n;
+        const LSection l = LSectionFor(low, high);
+        n.layout = stageHigh ? NetworkLayout::ShuntCFirst : NetworkLayout::SeriesLFirst;
+        n.lnetwork = l.series;
+        n.cnetwork = l.shunt;
+        return n;
+    }
+    const double lowest = LowestMatchingQ(rstage, rnetwork);
+    switch (kind) {
+    case NetworkKind::Pi: {
+        n.layout = NetworkLayout::Pi;
+        if (!(q > lowest)) {
+            n.refusal = TooLowQ("Pi", lowest);
+            return n;
+        }
+        const double virtualR = high / (1 + q * q);
+        const double q2 = std::sqrt(low / virtualR - 1);
+        const double highShunt = high / q;
+        const double lowShunt = low / q2;
+        n.cnetwork = stageHigh ? highShunt : lowShunt;
+        n.cnetwork2 = stageHigh ? lowShunt : highShunt;
+        n.lnetwork = (q + q2) * virtualR;
+        return n;
+    }
+    case NetworkKind::T: {
+        n.layout = NetworkLayout::T;
+        if (!(q > lowest)) {
+            n.refusal = TooLowQ("T", lowest);
+            return n;
+        }
+        const double virtualR = low * (1 + q * q);
+        const double q2 = std::sqrt(virtualR / high - 1);
+        const double lowSeries = q * low;
+        const double highSeries = q2 * high;
+        n.lnetwork = stageHigh ? highSeries : lowSeries;
+        n.lnetwork2 = stageHigh ? lowSeries : highSeries;
+        n.cnetwork = virtualR / (q + q2);
+        return n;
+    }
+    case NetworkKind::TappedC: {
+        n.layout = stageHigh ? NetworkLayout::TappedCShuntLFirst : NetworkLayout::TappedCShuntCFirst;
+        if (!(q > lowest)) {
+            n.refusal = TooLowQ("tapped-C", lowest);
+            return n;
+        }
+        if (rstage == rnetwork) {
+            n.refusal = "the tapped-C network needs the stage and network resistances to differ";
+            return n;
+        }
+        const double seriesR = high / (1 + q * q);
+        const double qp = std::sqrt(low / seriesR - 1);
+        n.lnetwork = high / q;
+        n.cnetwork = seriesR * (q - qp);
+        n.cnetwork2 = low / qp;
+        return n;
+    }
+    case NetworkKind::L: break;
+    }
+    return n;
+}
+
+TrapReactances TrapFor(double rload) { return {rload, 4 * rload}; }
+
+// A parallel L-C: Z = jωL / (1 − ω²LC), with ω²LC = (ωL)/(1/(ωC)) = 1/4 at f.
+double TrapReactanceAtFundamental(const TrapReactances& trap)
+{
+    return trap.inductor / (1 - trap.inductor / trap.capacitor);
+}
+
+double AbsorbTrap(double c2Reactance, const TrapReactances& trap)
+{
+    return c2Reactance + TrapReactanceAtFundamental(trap);
+}
+
+}  // namespace voltra

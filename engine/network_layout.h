@@ -1,0 +1,31 @@
+// Which matching network stands between the Class E load and the real load, and which
+// of its ends faces the stage: one name for the circuit, the stage's solver and every
+// medium that draws, exports or simulates the circuit.
+#pragma once
+
+namespace voltra {
+
+// None: no network (option off, or the stage resistance already equals the network
+// resistance). The L-network by the part that faces the stage; the Pi (shunt C, series
+// L, shunt C) and the T (series L, shunt C, series L); the tapped-C by the part that
+// faces the stage: the shunt inductor at the high-resistance side or the shunt
+// capacitor at the low-resistance side.
+enum class NetworkLayout { None, SeriesLFirst, ShuntCFirst, Pi, T, TappedCShuntLFirst, TappedCShuntCFirst };
+
+// What the engineer asks for; the layout follows from it and the two resistances.
+enum class NetworkKind { L, Pi, T, TappedC };
+
+// The layouts the L-network has had from the start; the others are the newer kinds.
+inline constexpr bool IsLNetwork(NetworkLayout layout)
+{
+    return layout == NetworkLayout::SeriesLFirst || layout == NetworkLayout::ShuntCFirst;
+}
+
+// The layouts with a second capacitor: the Pi's load-side shunt, the tapped-C's Cb.
+inline constexpr bool UsesCnetwork2(NetworkLayout layout)
+{
+    return layout == NetworkLayout::Pi || layout == NetworkLayout::TappedCShuntLFirst ||
+           layout == NetworkLayout::TappedCShuntCFirst;
+}
+
+}  // namespace voltra

@@ -1,0 +1,54 @@
+// Each matching network and the trap, solved exactly with the stage, proven in the
+// simulator on the same circuit: the power the analysis finds and zero-voltage
+// switching with the network in place.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "class_e_circuit.h"
+#include "engine/design_options.h"
+#include "simulation/netlist.h"
+#include "simulation/ngspice_simulator.h"
+
+namespace voltra {
+namespace {
+
+SimulationFigures Simulated(const Circuit& circuit)
+{
+    NgspiceSimulator simulator;
+    SimulationRequest request = RequestFor(circuit);
+    request.maxPeriods = 4000;
+    const SimulationOutcome outcome = simulator.Run(request, std::stop_token());
+    EXPECT_TRUE(outcome.result.has_value()) << outcome.error;
+    return outcome.result.value_or(SimulationResult{}).figures;
+}
+
+TEST(NetworksInTheSimulator, EachKindMeetsPowerAndZeroVoltageSwitchingWithExact)
+{
+    // The start-up targets (24 V, 50 W, QL 5) into 50 ohm, and into 2 ohm, where the
+    // stage's own load is the higher resistance and each network turns around.
+    for (const float rnetwork : {50.0f, 2.0f})
+        for (const NetworkKind kind : {NetworkKind::L, NetworkKind::Pi, NetworkKind::T, NetworkKind::TappedC})
+            for (const bool trap : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << ", trap " << trap << ", into "
+                                                << rnetwork << " ohm");
+                const DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true, rnetwork);
+                DesignOptions options{.exact = true};
+                options.network = kind;
+                options.trap = trap;
+                const Circuit circuit = BuildCircuit(d, options);
+                ASSERT_TRUE(AllUsable(circuit));
+                ASSERT_TRUE(circuit.analysed);
+                EXPECT_EQ(circuit.Has(PartRole::TrapL), trap);
+                const SimulationFigures s = Simulated(circuit);
+                std::printf("kind %d trap %d R %g: analysis %.3f W, ngspice %.3f W (%+.2f %%), turn-on %.2f %%\n",
+                            static_cast<int>(kind), trap, rnetwork, circuit.pout.value, s.Pout,
+                            100 * (s.Pout / circuit.pout.value - 1), s.VturnOnPercent);
+                EXPECT_NEAR(circuit.pout.value, d.Power, 1e-4 * d.Power);
+                EXPECT_NEAR(s.Pout, circuit.pout.value, 0.02 * circuit.pout.value);
+                EXPECT_NEAR(s.VturnOnPercent, 0, 2);
+            }
+}
+
+}  // namespace
+}  // namespace voltra
