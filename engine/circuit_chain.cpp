@@ -6,16 +6,7 @@
 #include <string_view>
 
 namespace voltra {
-bool IsInductor(const Part& part)
-{
-    switch (part.role) {
-    case PartRole::Choke:
-    case PartRole::Lseries:
-    case PartRole::NetworkL:
-    case PartRole::LoadInductor: return true;
-    default: return false;
-    }
-}
+bool IsInductor(const Part& part) { return part.shape == PartShape::Inductor; }
 
 namespace {
 

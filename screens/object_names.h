@@ -86,6 +86,20 @@ inline constexpr const char* kThetaSinkAmbientBoxName = "txtThetaSa";
 inline constexpr const char* kAmbientLabelName = "lblAmbient";
 inline constexpr const char* kAmbientBoxName = "txtAmbient";
 inline constexpr const char* kWindingQButtonName = "cmdWindingQ";
+// The output network's kind, Q, trap and harmonic limit, shown with the L-network.
+inline constexpr const char* kNetworkKindLabelName = "lblNetworkKind";
+inline constexpr const char* kNetworkKindBoxName = "cboNetwork";
+inline constexpr const char* kMatchingQLabelName = "lblMatchingQ";
+inline constexpr const char* kMatchingQBoxName = "txtMatchingQ";
+inline constexpr const char* kTrapButtonName = "cmdTrap";
+inline constexpr const char* kLimitLabelName = "lblLimitDbc";
+inline constexpr const char* kLimitBoxName = "txtLimitDbc";
+inline constexpr const char* kMeetLimitButtonName = "cmdMeetLimit";
+// The spectrum at the load.
+inline constexpr const char* kSpectrumActionName = "actSpectrum";
+inline constexpr const char* kSpectrumWindowName = "frmSpectrum";
+inline constexpr const char* kSpectrumChartName = "chtSpectrum";
+inline constexpr const char* kSpectrumSummaryName = "lblSpectrumSummary";
 
 // Losses and part stresses window.
 inline constexpr const char* kPartsWindowName = "frmParts";

@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QWidget>
+#include <algorithm>
+#include <string_view>
 
 #include "screens/design/drawing_units.h"
 
@@ -105,6 +107,18 @@ int PlaceControls(QWidget& screen, const QTransform& units, int largestFontPixel
         }
     }
     return fontPixels;
+}
+
+void PlaceBesideLoad(QWidget& box, QWidget& echo, int loadX, const QTransform& units)
+{
+    for (const ControlPlacement& placement : kControlPlacements) {
+        QWidget* control = placement.name == std::string_view(kRnetworkBoxName)    ? &box
+                           : placement.name == std::string_view(kRnetworkEchoName) ? &echo
+                                                                                     : nullptr;
+        if (!control) continue;
+        const double left = std::min<double>(loadX + kRnetworkRightOfLoad, kDrawingWidth - placement.width);
+        control->setGeometry(PixelRect(units, QRectF(left, placement.top, placement.width, placement.height)));
+    }
 }
 
 }  // namespace voltra

@@ -20,7 +20,7 @@ struct ControlPlacement {
 };
 
 // In the order the screen places them.
-inline constexpr std::array<ControlPlacement, 57> kControlPlacements = {{
+inline constexpr std::array<ControlPlacement, 65> kControlPlacements = {{
     {kAboutButtonName, 15, 1500, 1400, 300, true},
     {kSaveButtonName, 3100, 7500, 1400, 300, true},
     {kGetButtonName, 1500, 7500, 1400, 300, true},
@@ -78,6 +78,17 @@ inline constexpr std::array<ControlPlacement, 57> kControlPlacements = {{
     {kThetaSinkAmbientBoxName, 11200, 500, 750, 300, true},
     {kAmbientLabelName, 10200, 100, 1000, 300, true},
     {kAmbientBoxName, 11200, 100, 750, 300, true},
+    // The output network's choices, with the L-network, in the left column under About,
+    // clear of the gate drive.
+    {kNetworkKindLabelName, 15, 2100, 1400, 300, true},
+    {kNetworkKindBoxName, 15, 2400, 1400, 300, true},
+    {kMatchingQLabelName, 15, 2800, 1400, 300, true},
+    {kMatchingQBoxName, 15, 3100, 1400, 300, true},
+    {kTrapButtonName, 15, 3500, 1400, 300, true},
+    {kLimitLabelName, 15, 3900, 1400, 300, true},
+    {kLimitBoxName, 15, 4200, 1400, 300, true},
+    {kMeetLimitButtonName, 15, 4600, 1400, 300, true},
+    // Right of the load of the seed layouts; PlaceBesideLoad follows a longer network.
     {kRnetworkBoxName, 9500, 4200, 900, 300, true},
     // Each echo stands under its box, in the box's column.
     {kFrequencyEchoName, 1500, 6600, 1300, 200, true},
@@ -94,5 +105,11 @@ inline constexpr std::array<ControlPlacement, 57> kControlPlacements = {{
 // which every caption, button text and box text fits its place. Returns that size,
 // for the schematic's labels to match.
 int PlaceControls(QWidget& screen, const QTransform& units, int largestFontPixels);
+
+// The Rnetwork box and its echo this far right of the load resistor standing at loadX,
+// and inside the drawing: where the seed layouts put them, and as far right as a longer
+// network moves the load.
+inline constexpr int kRnetworkRightOfLoad = 500;
+void PlaceBesideLoad(QWidget& box, QWidget& echo, int loadX, const QTransform& units);
 
 }  // namespace voltra

@@ -3,6 +3,8 @@
 #include "screens/design/design_screen.h"
 
 #include <QAction>
+#include <algorithm>
+#include <string_view>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -38,10 +40,23 @@
 #include "screens/bestparts/best_parts_window.h"
 #include "screens/parts/parts_window.h"
 #include "screens/mismatch/mismatch_window.h"
+#include "screens/spectrum/spectrum_window.h"
+#include "screens/design/network_controls.h"
+#include "screens/design/schematic.h"
+#include "engine/harmonic_limit.h"
 
 namespace voltra {
 
 namespace {
+
+// Two circuits of one drawing: the same parts between the same nodes, whatever their
+// values, so only changed labels need repainting.
+bool SameChain(const Circuit& a, const Circuit& b)
+{
+    return std::equal(a.parts.begin(), a.parts.end(), b.parts.begin(), b.parts.end(), [](const Part& x, const Part& y) {
+        return x.role == y.role && std::string_view(x.from) == y.from && std::string_view(x.to) == y.to;
+    });
+}
 
 struct ButtonRow {
     const char* name;
@@ -195,9 +210,17 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
         FindAll(design_);
         ShowDesign();
     });
+    networks_ = new NetworkControls(*this);
+    networks_->SetVisible(false);
+    connect(networks_, &NetworkControls::Changed, this, [this] {
+        FindAll(design_);
+        ShowDesign();
+    });
+    connect(networks_, &NetworkControls::MeetLimitRequested, this, &DesignScreen::MeetLimit);
     menuBar_ = BuildDesignMenu(*this, commands_, [this] { ShowPartsWindow(); });
     analyses_ = new AnalysisWindows(*this, *menuBar_->findChild<QMenu*>(QLatin1String(kToolsMenuName)));
     AddToolsWindow(*menuBar_, kMismatchActionName, tr("Load &mismatch..."), [this] { ShowMismatchWindow(); });
+    AddToolsWindow(*menuBar_, kSpectrumActionName, tr("&Spectrum at the load..."), [this] { ShowSpectrumWindow(); });
     AddBestPartsCommand(*menuBar_, *this, [this] { ShowBestPartsWindow(); });
     Load();
     loaded_ = true;
@@ -327,7 +350,7 @@ void DesignScreen::Recalculate()
     Circuit& circuit = wound.circuit;
     // While the circuit keeps its shape only the values change: repainting the
     // labels' old and new pixels keeps a keystroke cheap even on a 4K display.
-    const bool sameCircuit = shown_ && shown_->circuit.network == circuit.network;
+    const bool sameCircuit = shown_ && SameChain(shown_->circuit, circuit);
     LabelPixels labels = MeasureLabels(circuit, Units(), fontPixels_, shown_ ? &shown_->labels : nullptr);
     QRegion changed;
     if (sameCircuit) changed = ChangedLabelRegion(shown_->labels, labels);
@@ -340,6 +363,8 @@ void DesignScreen::Recalculate()
     if (parts_) parts_->Follow(shown_->circuit, shown_->windings);
     if (analyses_) analyses_->Follow();
     if (mismatch_ && mismatch_->isVisible()) mismatch_->Follow(shown_->circuit);
+    if (spectrum_ && spectrum_->isVisible()) spectrum_->Follow(shown_->circuit, ShownLimit());
+    PlaceRnetwork();
     if (bestParts_ && bestParts_->isVisible()) FollowBestParts();
     commands_.Recalculated(shown_->design, shown_->circuit);
 }
@@ -348,6 +373,7 @@ DesignOptions DesignScreen::ChosenOptions() const
 {
     DesignOptions options = options_->Options();
     devices_->ApplyTo(options);
+    networks_->ApplyTo(options);
     return options;
 }
 
@@ -359,6 +385,14 @@ void DesignScreen::ShowMismatchWindow()
     if (first) mismatch_->adjustSize();
     mismatch_->show();
     mismatch_->raise();
+}
+
+void DesignScreen::ShowSpectrumWindow()
+{
+    if (!spectrum_) spectrum_ = new SpectrumWindow(this);
+    spectrum_->Follow(shown_->circuit, ShownLimit());
+    spectrum_->show();
+    spectrum_->raise();
 }
 
 void DesignScreen::FollowBestParts()
@@ -506,6 +540,7 @@ void DesignScreen::LnetClicked()
     // it, so switching on again brings back the same network.
     txtRnetwork_->setVisible(design_.LnetState);
     rnetworkEcho_->setVisible(design_.LnetState);
+    networks_->SetVisible(design_.LnetState);
     findChild<QAction*>(QLatin1String(kLnetActionName))->setChecked(design_.LnetState);
     FindAll(design_);
     ShowDesign();
@@ -520,6 +555,31 @@ void DesignScreen::LayOut()
     const QRect area = DrawingArea();
     fontPixels_ = PlaceControls(*this, Units(), ScreenFontPixels(area.size()));
     penPixels_ = SchematicPenPixels(area.size());
+    PlaceRnetwork();
+}
+
+void DesignScreen::PlaceRnetwork()
+{
+    if (!shown_) return;
+    const int loadX = SchematicOf(shown_->circuit, 0).SchematicX;
+    PlaceBesideLoad(*txtRnetwork_, *rnetworkEcho_, loadX, Units());
+}
+
+std::optional<double> DesignScreen::ShownLimit() const
+{
+    return design_.LnetState ? networks_->LimitDbc() : std::nullopt;
+}
+
+void DesignScreen::MeetLimit(double limitDbc)
+{
+    const LimitDesign found = DesignToLimit(design_, ChosenOptions(), limitDbc);
+    if (!found.met) {
+        std::string sentence = found.reason;
+        if (!sentence.empty()) sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+        commands_.Report(sentence + ".");
+        return;
+    }
+    networks_->Choose(found.options);
 }
 
 void DesignScreen::resizeEvent(QResizeEvent*)

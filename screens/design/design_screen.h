@@ -29,6 +29,8 @@ class BestPartsWindow;
 class OptionControls;
 class PartsWindow;
 class MismatchWindow;
+class SpectrumWindow;
+class NetworkControls;
 struct ValueEcho;
 
 class DesignScreen : public QWidget {
@@ -73,6 +75,8 @@ public:
     void ShowPartsWindow();
     // Opens the load mismatch window, which then follows every cycle while it is open.
     void ShowMismatchWindow();
+    // Opens the spectrum at the load, which then follows every cycle while it is open.
+    void ShowSpectrumWindow();
     // Opens the search for the best standard parts, which then follows every cycle.
     // Accepted, the shown circuit uses its values until a target or an option
     // changes; then it is back to each part rounded alone, and the window says so.
@@ -151,6 +155,16 @@ private:
     void ChooseCore(PartRole inductor, const std::optional<std::string>& core);
     AnalysisWindows* analyses_ = nullptr;
     MismatchWindow* mismatch_ = nullptr;
+    SpectrumWindow* spectrum_ = nullptr;
+    NetworkControls* networks_ = nullptr;
+    // The Rnetwork box and its echo stand right of the load, which a longer network
+    // moves right.
+    void PlaceRnetwork();
+    // The harmonic limit in effect: the box's, with the L-network on.
+    std::optional<double> ShownLimit() const;
+    // Sets the network controls to the network that meets the limit with the least
+    // loss, or reports why none can.
+    void MeetLimit(double limitDbc);
     QMenuBar* menuBar_ = nullptr;
     int cycleCount_ = 0;
     int fontPixels_ = 1;
