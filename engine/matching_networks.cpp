@@ -9,17 +9,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace voltra {
 namespace {
 
 std::string TooLowQ(const char* network, double lowest)
 {
-    char text[120];
-    std::snprintf(text, sizeof text, "the %s network needs a loaded Q above %.2f for these resistances", network,
-                  lowest);
-    return text;
+    // Written without the locale, as every message the engine makes.
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, lowest, std::chars_format::fixed, 2).ptr;
+    return std::string("the ") + network + " network needs a loaded Q above " + std::string(digits, end) +
+           " for these resistances";
 }
 
 }  // namespace
