@@ -30,8 +30,10 @@ LSection LSectionFor(double low, double high)
     // Bowick ch. 4, Eqs 4-5 and 4-6: Qs = Qp = sqrt(Rhigh/Rlow − 1), Xs = Q·Rlow,
     // Xp = Rhigh/Q, here as Xs = sqrt(Rlow·Rhigh − Rlow²), Xp = Rlow·Rhigh/Xs.
     const double series = std::sqrt(low * high - low * low);
-    return {series, low * high / series};
+    return {series, LSectionShunt(low, high, series)};
 }
+
+double LSectionShunt(double low, double high, double series) { return low * high / series; }
 
 double LowestMatchingQ(double rstage, double rnetwork)
 {
