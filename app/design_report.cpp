@@ -207,6 +207,14 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
                          {"duty", Number(made.options.duty)},
                          {"inductorQ", Number(made.options.inductorQ)},
                          {"capacitorQ", Number(made.options.capacitorQ)}};
+    // The matching network beyond the L-section, and the trap, only where chosen: the
+    // default report stays as it was.
+    if (made.options.network != NetworkKind::L) {
+        constexpr const char* kKindNames[] = {"l", "pi", "t", "tapped-c"};
+        report["options"]["network"] = kKindNames[static_cast<int>(made.options.network)];
+        report["options"]["networkQ"] = Number(made.options.matchingQ);
+    }
+    if (made.options.trap) report["options"]["notch"] = true;
     // The wound inductors whose estimated Q stands in the budget in place of inductorQ.
     if (circuit.windingQ.Any()) {
         Json wound = Json::object();

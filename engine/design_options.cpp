@@ -280,10 +280,12 @@ Circuit BuildWithOptions(const DesignRecord& d, const DesignOptions& options, st
         }
         if (solution->valid) Adopt(working, *solution);
     }
-    const bool ownNetwork = options.network != NetworkKind::L || options.trap;
-    Circuit c = !ownNetwork                    ? BuildCircuit(working, options.chokeFactor)
-                : solution && solution->valid ? BuildCircuit(working, options.chokeFactor, NetworkOf(*solution))
-                                               : BuildCircuit(working, options.chokeFactor, ClosedFormNetwork(working, options));
+    // The L-network alone stands in the record; any other network, and the trap, come
+    // from the exact solution or from the closed-form design (whose C2 takes up the trap).
+    std::optional<NetworkParts> network;
+    if (options.network != NetworkKind::L || options.trap)
+        network = solution && solution->valid ? NetworkOf(*solution) : ClosedFormNetwork(working, options);
+    Circuit c = network ? BuildCircuit(working, options.chokeFactor, *network) : BuildCircuit(working, options.chokeFactor);
     c.exact = options.exact;
     c.series = options.series;
     c.duty = options.exact ? options.duty : kDefaultDuty;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "engine/matching_networks.h"
 #include "engine/single.h"
 
 namespace voltra {
@@ -96,8 +97,8 @@ void FindLnetwork(DesignRecord& d, LnetworkWorking& w, float rnetwork)
         // Equal (or an invalid Rload): nothing to transform, the last network stays.
         return;
     }
-    w.Xseries = StoreSingle(std::sqrt(static_cast<double>(w.Rlow) * w.Rhigh - Squared(w.Rlow)));
-    w.Xshunt = StoreSingle(static_cast<double>(w.Rlow) * w.Rhigh / w.Xseries);
+    w.Xseries = StoreSingle(LSectionFor(w.Rlow, w.Rhigh).series);
+    w.Xshunt = StoreSingle(LSectionShunt(w.Rlow, w.Rhigh, w.Xseries));
     const double twoPi = static_cast<double>(d.Pi) + d.Pi;
     d.Lnetwork = StoreSingle(w.Xseries / (twoPi * d.Frequency));
     d.Cnetwork = StoreSingle(1.0 / (twoPi * d.Frequency * w.Xshunt));

@@ -9,17 +9,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace voltra {
 namespace {
 
 std::string TooLowQ(const char* network, double lowest)
 {
-    char text[120];
-    std::snprintf(text, sizeof text, "the %s network needs a loaded Q above %.2f for these resistances", network,
-                  lowest);
-    return text;
+    // Written without the locale, as every message the engine makes.
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, lowest, std::chars_format::fixed, 2).ptr;
+    return std::string("the ") + network + " network needs a loaded Q above " + std::string(digits, end) +
+           " for these resistances";
 }
 
 }  // namespace
@@ -29,8 +30,10 @@ LSection LSectionFor(double low, double high)
     // Bowick ch. 4, Eqs 4-5 and 4-6: Qs = Qp = sqrt(Rhigh/Rlow − 1), Xs = Q·Rlow,
     // Xp = Rhigh/Q, here as Xs = sqrt(Rlow·Rhigh − Rlow²), Xp = Rlow·Rhigh/Xs.
     const double series = std::sqrt(low * high - low * low);
-    return {series, low * high / series};
+    return {series, LSectionShunt(low, high, series)};
 }
+
+double LSectionShunt(double low, double high, double series) { return low * high / series; }
 
 double LowestMatchingQ(double rstage, double rnetwork)
 {

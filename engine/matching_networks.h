@@ -20,6 +20,9 @@ struct LSection {
     double shunt = 0;   // ohm, 1/(ωC)
 };
 LSection LSectionFor(double low, double high);
+// The shunt capacitor's reactance for a given series reactance: Rlow·Rhigh / Xs (the
+// closed-form design takes it from its single-precision Xs).
+double LSectionShunt(double low, double high, double series);
 
 // A network's parts as positive reactances at the switching frequency, ωL of each
 // inductor and 1/(ωC) of each capacitor, in the roles the circuit gives them:

@@ -269,6 +269,10 @@ void WriteLoadSide(std::string& file, const Circuit& circuit)
 {
     const std::string inductor = PartText(circuit, PartRole::NetworkL, SpiceInductance);
     switch (circuit.network) {
+    case NetworkLayout::Pi:
+    case NetworkLayout::T:
+    case NetworkLayout::TappedCShuntLFirst:
+    case NetworkLayout::TappedCShuntCFirst: break;
     case NetworkLayout::None: WriteLoad(file, circuit, kPlainLoadAt); break;
     case NetworkLayout::SeriesLFirst:
         WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", inductor);
@@ -281,6 +285,155 @@ void WriteLoadSide(std::string& file, const Circuit& circuit)
         WriteLoad(file, circuit, kShuntCFirstPlaces.load);
         break;
     }
+}
+
+// The Pi, T and tapped-C networks and the trap, drawn by walking the circuit's parts
+// after L2: a series part on the top rail, a shunt part from the rail down to ground,
+// the trap's capacitor on a rail of its own above its inductor. Each symbol's place
+// follows from where its pins must stand, from the table of pin offsets below.
+constexpr int kRailY = -112;
+constexpr int kTrapRailY = -176;
+constexpr int kGroundY = 64;
+constexpr int kLeadGap = 32;    // from the last junction to a series part's first pin
+constexpr int kShuntGap = 48;   // from the last junction to a shunt part's lead
+constexpr int kTrapSpan = 112;  // the trap's two junctions apart
+constexpr int kShuntDrop = 64;  // from the rail down to a shunt part's top pin
+
+// A symbol by its shape and placement, and where its pins stand from its origin.
+struct Placement {
+    const char* kind;
+    const char* orientation;
+    GridPoint first;   // the near pin (series) or the top pin (shunt)
+    GridPoint second;
+};
+constexpr Placement kSeriesInductor = {"ind", "R270", {16, -16}, {96, -16}};
+constexpr Placement kSeriesCapacitor = {"cap", "R90", {-64, 16}, {0, 16}};
+constexpr Placement kSeriesResistor = {"res", "R90", {-96, 16}, {-16, 16}};
+constexpr Placement kShuntInductor = {"ind", "R0", {16, 16}, {16, 96}};
+constexpr Placement kShuntCapacitor = {"cap", "R0", {16, 0}, {16, 64}};
+constexpr Placement kShuntResistor = {"res", "R0", {16, 16}, {16, 96}};
+
+const Placement& PlacementOf(PartShape shape, bool shunt)
+{
+    switch (shape) {
+    case PartShape::Inductor: return shunt ? kShuntInductor : kSeriesInductor;
+    case PartShape::Capacitor: return shunt ? kShuntCapacitor : kSeriesCapacitor;
+    case PartShape::Source:
+    case PartShape::Switch:
+    case PartShape::Resistor: break;
+    }
+    return shunt ? kShuntResistor : kSeriesResistor;
+}
+
+void Wire(std::string& file, int x1, int y1, int x2, int y2)
+{
+    if (x1 == x2 && y1 == y2) return;
+    AppendLine(file, "WIRE " + std::to_string(x1) + " " + std::to_string(y1) + " " + std::to_string(x2) + " " +
+                         std::to_string(y2));
+}
+
+// A symbol whose first pin stands at (x, y).
+void Place(std::string& file, const Placement& p, int x, int y, const std::string& name, const std::string& value)
+{
+    WriteHeader(file, p.kind, {static_cast<std::int16_t>(x - p.first.x), static_cast<std::int16_t>(y - p.first.y)},
+                p.orientation);
+    WriteNameAndValue(file, name, value);
+}
+
+std::string ValueText(const Circuit& circuit, const Part& part)
+{
+    switch (part.shape) {
+    case PartShape::Inductor: return PartText(circuit, part.role, SpiceInductance);
+    case PartShape::Capacitor: return PartText(circuit, part.role, SpiceCapacitance);
+    case PartShape::Source:
+    case PartShape::Switch:
+    case PartShape::Resistor: break;
+    }
+    return PartText(circuit, part.role, SignificantText);
+}
+
+// A series part from the rail's junction at x to a new one, returned; with a leak, the
+// leak's resistor on the rail above it.
+int WriteSeries(std::string& file, const Circuit& circuit, const Part& part, int x)
+{
+    const Placement& p = PlacementOf(part.shape, false);
+    const int near = x + kLeadGap;
+    const int far = near + (p.second.x - p.first.x);
+    const int end = far + kLeadGap;
+    Wire(file, x, kRailY, near, kRailY);
+    Place(file, p, near, kRailY, part.name, ValueText(circuit, part));
+    Wire(file, far, kRailY, end, kRailY);
+    if (const double leak = LeakResistance(part.role, part.value.value, circuit); std::isfinite(leak)) {
+        const int width = kSeriesResistor.second.x - kSeriesResistor.first.x;
+        const int left = x + (end - x - width) / 2;
+        Wire(file, x, kRailY, x, kTrapRailY);
+        Wire(file, x, kTrapRailY, left, kTrapRailY);
+        Place(file, kSeriesResistor, left, kTrapRailY, "R" + std::string(part.name) + "leak", SpiceNumber(leak));
+        Wire(file, left + width, kTrapRailY, end, kTrapRailY);
+        Wire(file, end, kTrapRailY, end, kRailY);
+    }
+    return end;
+}
+
+// A shunt part from the rail beyond x down to ground; the rail's junction, returned.
+int WriteShunt(std::string& file, const Circuit& circuit, const Part& part, int x)
+{
+    const Placement& p = PlacementOf(part.shape, true);
+    const int at = x + kShuntGap;
+    const int top = kRailY + kShuntDrop;
+    Wire(file, x, kRailY, at, kRailY);
+    Wire(file, at, kRailY, at, top);
+    Place(file, p, at, top, part.name, ValueText(circuit, part));
+    Wire(file, at, top + (p.second.y - p.first.y), at, kGroundY);
+    AppendLine(file, "FLAG " + std::to_string(at) + " " + std::to_string(kGroundY) + " 0");
+    return at;
+}
+
+// The trap's inductor on the rail and its capacitor above, between two junctions.
+int WriteTrap(std::string& file, const Circuit& circuit, const Part& inductor, const Part& capacitor, int x)
+{
+    const int a = x + kLeadGap;
+    const int b = a + kTrapSpan;
+    Wire(file, x, kRailY, a, kRailY);
+    const int lWidth = kSeriesInductor.second.x - kSeriesInductor.first.x;
+    const int lLeft = a + (kTrapSpan - lWidth) / 2;
+    Wire(file, a, kRailY, lLeft, kRailY);
+    Place(file, kSeriesInductor, lLeft, kRailY, inductor.name, ValueText(circuit, inductor));
+    Wire(file, lLeft + lWidth, kRailY, b, kRailY);
+    const int cWidth = kSeriesCapacitor.second.x - kSeriesCapacitor.first.x;
+    const int cLeft = a + (kTrapSpan - cWidth) / 2;
+    Wire(file, a, kRailY, a, kTrapRailY);
+    Wire(file, a, kTrapRailY, cLeft, kTrapRailY);
+    Place(file, kSeriesCapacitor, cLeft, kTrapRailY, capacitor.name, ValueText(circuit, capacitor));
+    Wire(file, cLeft + cWidth, kTrapRailY, b, kTrapRailY);
+    Wire(file, b, kTrapRailY, b, kRailY);
+    return b;
+}
+
+// Everything after L2, in the circuit's own order, from L2's far pin.
+void WriteWalkedLoadSide(std::string& file, const Circuit& circuit)
+{
+    constexpr int kLseriesEnd = 736;
+    int x = kLseriesEnd;
+    bool after = false;
+    for (std::size_t i = 0; i < circuit.parts.size(); ++i) {
+        const Part& part = circuit.parts[i];
+        if (part.role == PartRole::Lseries) {
+            after = true;
+            continue;
+        }
+        if (!after) continue;
+        if (part.role == PartRole::TrapL && i + 1 < circuit.parts.size()) {
+            x = WriteTrap(file, circuit, part, circuit.parts[++i], x);
+            continue;
+        }
+        x = std::string_view(part.to) == "0" ? WriteShunt(file, circuit, part, x) : WriteSeries(file, circuit, part, x);
+    }
+}
+
+bool WalksLoadSide(const Circuit& circuit)
+{
+    return circuit.Has(PartRole::TrapL) || !(circuit.network == NetworkLayout::None || IsLNetwork(circuit.network));
 }
 
 void WriteLoadWiring(std::string& file, const Circuit& circuit)
@@ -337,14 +490,17 @@ void WriteSpiceSchematic(const std::string& path, const Circuit& circuit, Messag
     WriteCapacitorV(file, kC1At, "1", PartText(circuit, PartRole::C1, SpiceCapacitance));
     WriteCapacitorH(file, kC2At, "2", PartText(circuit, PartRole::C2, SpiceCapacitance));
     WriteInductorH(file, kLseriesAt, "2", PartText(circuit, PartRole::Lseries, SpiceInductance));
-    WriteLoadSide(file, circuit);
+    if (!WalksLoadSide(circuit)) WriteLoadSide(file, circuit);
     if (circuit.switchModel) {
         AppendLines(file, kPassiveWiring);
     } else {
         AppendLine(file, kGroundReturnWire);
         AppendLines(file, kFixedWiring);
     }
-    WriteLoadWiring(file, circuit);
+    if (WalksLoadSide(circuit))
+        WriteWalkedLoadSide(file, circuit);
+    else
+        WriteLoadWiring(file, circuit);
     WriteQuestionedNote(file, circuit);
     WriteAndReport(path, file, kSpiceNotWritten, sink);
 }

@@ -256,6 +256,25 @@ TEST(SchematicWithTheSwitchModel, IsTheVerifiedCircuitInEveryLayoutWithCossAndLo
     }
 }
 
+// The Pi, T and tapped-C networks and the trap are drawn from the circuit's parts: each
+// part between the nodes the verified netlist gives it, the tapped-C's leak included.
+TEST(SchematicWithTheSwitchModel, IsTheVerifiedCircuitWithEachMatchingNetworkAndTheTrap)
+{
+    for (const float rnetwork : {50.0f, 2.0f})
+        for (const NetworkKind kind : {NetworkKind::L, NetworkKind::Pi, NetworkKind::T, NetworkKind::TappedC})
+            for (const bool trap : {false, true}) {
+                if (kind == NetworkKind::L && !trap) continue;
+                SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << ", trap " << trap << ", into "
+                                                << rnetwork << " ohm");
+                DesignOptions options{.exact = true, .inductorQ = 120, .capacitorQ = 600};
+                options.network = kind;
+                options.trap = trap;
+                const Circuit circuit = BuildCircuit(CalculatedDesign(kDefaultNetworkQ, true, rnetwork), options);
+                ASSERT_TRUE(AllUsable(circuit));
+                ExpectSameCircuit(Schematic(Exported(circuit)).elements, NetlistElements(RequestFor(circuit).circuit));
+            }
+}
+
 // The device's curve, a junction diode and its model, stands in the schematic file as
 // in the verified netlist.
 TEST(SchematicWithTheSwitchModel, CarriesTheDeviceCurveAsTheVerifiedJunction)
