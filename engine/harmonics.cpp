@@ -29,23 +29,27 @@ std::vector<Harmonic> HarmonicsBelowFundamental(const HarmonicAmplitudes& amplit
     return harmonics;
 }
 
-std::string WorstHarmonicText(const std::vector<Harmonic>& harmonics)
+std::string HarmonicOrdinal(int n)
 {
-    if (harmonics.empty()) return {};
-    const Harmonic* worst = &harmonics.front();
-    for (const Harmonic& h : harmonics)
-        if (h.dBc > worst->dBc) worst = &h;
-    // English ordinals: 11th to 13th take "th" like the rest of the teens.
-    const int n = worst->n;
+    // 11th to 13th take "th" like the rest of the teens.
     const char* suffix = "th";
     if (n % 100 < 11 || n % 100 > 13) {
         if (n % 10 == 1) suffix = "st";
         else if (n % 10 == 2) suffix = "nd";
         else if (n % 10 == 3) suffix = "rd";
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "Worst harmonic: %d%s at %.1f dBc", n, suffix, worst->dBc);
-    return text;
+    return std::to_string(n) + suffix;
+}
+
+std::string WorstHarmonicText(const std::vector<Harmonic>& harmonics)
+{
+    if (harmonics.empty()) return {};
+    const Harmonic* worst = &harmonics.front();
+    for (const Harmonic& h : harmonics)
+        if (h.dBc > worst->dBc) worst = &h;
+    char level[32];
+    std::snprintf(level, sizeof level, "%.1f", worst->dBc);
+    return "Worst harmonic: " + HarmonicOrdinal(worst->n) + " at " + level + " dBc";
 }
 
 }  // namespace voltra

@@ -44,6 +44,9 @@ struct Harmonic {
 // Harmonics 2 to kHarmonics of a waveform relative to its fundamental.
 std::vector<Harmonic> HarmonicsBelowFundamental(const HarmonicAmplitudes& amplitudes);
 
+// "2nd", "3rd", "11th": the harmonic's order as English writes it.
+std::string HarmonicOrdinal(int n);
+
 // "Worst harmonic: 2nd at -31.2 dBc", the highest of them; empty when there are none.
 std::string WorstHarmonicText(const std::vector<Harmonic>& harmonics);
 
