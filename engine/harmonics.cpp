@@ -2,7 +2,7 @@
 // as one line of text for the screen and the sheet.
 #include "engine/harmonics.h"
 
-#include <cstdio>
+#include <charconv>
 #include <numbers>
 
 namespace voltra {
@@ -47,9 +47,10 @@ std::string WorstHarmonicText(const std::vector<Harmonic>& harmonics)
     const Harmonic* worst = &harmonics.front();
     for (const Harmonic& h : harmonics)
         if (h.dBc > worst->dBc) worst = &h;
+    // A decimal point whatever the C locale says: the line stands beside other figures.
     char level[32];
-    std::snprintf(level, sizeof level, "%.1f", worst->dBc);
-    return "Worst harmonic: " + HarmonicOrdinal(worst->n) + " at " + level + " dBc";
+    const auto end = std::to_chars(level, level + sizeof level, worst->dBc, std::chars_format::fixed, 1).ptr;
+    return "Worst harmonic: " + HarmonicOrdinal(worst->n) + " at " + std::string(level, end) + " dBc";
 }
 
 }  // namespace voltra
