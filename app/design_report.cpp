@@ -188,6 +188,14 @@ std::string Standing(const Result& result)
     return std::string(StatusName(result.status)) + (result.reason.empty() ? "" : ": " + result.reason);
 }
 
+// [{"n": 2, "dBc": -31.5}, ...]
+Json HarmonicsJson(const std::vector<Harmonic>& harmonics)
+{
+    Json all = Json::array();
+    for (const Harmonic& h : harmonics) all.push_back({{"n", h.n}, {"dBc", Number(h.dBc)}});
+    return all;
+}
+
 }  // namespace
 
 Json ReportJson(const CommandDesign& made, const Circuit& circuit, const SimulationReport* simulation)
@@ -272,11 +280,7 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
                                       {"energy", ResultJson(circuit.dischargeEnergy, "J")}};
     }
     // The spectrum at the load, from the same waveform.
-    if (!circuit.harmonics.empty()) {
-        Json harmonics = Json::array();
-        for (const Harmonic& h : circuit.harmonics) harmonics.push_back({{"n", h.n}, {"dBc", Number(h.dBc)}});
-        report["harmonics"] = harmonics;
-    }
+    if (!circuit.harmonics.empty()) report["harmonics"] = HarmonicsJson(circuit.harmonics);
 
     if (!simulation) return report;
     const SimulationOutcome& outcome = simulation->outcome;
@@ -297,6 +301,7 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
                                  {"deviationPercent", Number(row.deviationPercent)},
                                  {"beyondWarning", row.beyondWarning}};
         simulated["figures"] = compared;
+        simulated["harmonics"] = HarmonicsJson(HarmonicsBelowFundamental(s.loadHarmonics));
     }
     report["simulation"] = simulated;
     return report;

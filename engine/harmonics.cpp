@@ -2,7 +2,7 @@
 // as one line of text for the screen and the sheet.
 #include "engine/harmonics.h"
 
-#include <cstdio>
+#include <charconv>
 #include <numbers>
 
 namespace voltra {
@@ -29,23 +29,28 @@ std::vector<Harmonic> HarmonicsBelowFundamental(const HarmonicAmplitudes& amplit
     return harmonics;
 }
 
-std::string WorstHarmonicText(const std::vector<Harmonic>& harmonics)
+std::string HarmonicOrdinal(int n)
 {
-    if (harmonics.empty()) return {};
-    const Harmonic* worst = &harmonics.front();
-    for (const Harmonic& h : harmonics)
-        if (h.dBc > worst->dBc) worst = &h;
-    // English ordinals: 11th to 13th take "th" like the rest of the teens.
-    const int n = worst->n;
+    // 11th to 13th take "th" like the rest of the teens.
     const char* suffix = "th";
     if (n % 100 < 11 || n % 100 > 13) {
         if (n % 10 == 1) suffix = "st";
         else if (n % 10 == 2) suffix = "nd";
         else if (n % 10 == 3) suffix = "rd";
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "Worst harmonic: %d%s at %.1f dBc", n, suffix, worst->dBc);
-    return text;
+    return std::to_string(n) + suffix;
+}
+
+std::string WorstHarmonicText(const std::vector<Harmonic>& harmonics)
+{
+    if (harmonics.empty()) return {};
+    const Harmonic* worst = &harmonics.front();
+    for (const Harmonic& h : harmonics)
+        if (h.dBc > worst->dBc) worst = &h;
+    // A decimal point whatever the C locale says: the line stands beside other figures.
+    char level[32];
+    const auto end = std::to_chars(level, level + sizeof level, worst->dBc, std::chars_format::fixed, 1).ptr;
+    return "Worst harmonic: " + HarmonicOrdinal(worst->n) + " at " + std::string(level, end) + " dBc";
 }
 
 }  // namespace voltra

@@ -44,6 +44,9 @@ struct Harmonic {
 // Harmonics 2 to kHarmonics of a waveform relative to its fundamental.
 std::vector<Harmonic> HarmonicsBelowFundamental(const HarmonicAmplitudes& amplitudes);
 
+// "2nd", "3rd", "11th": the harmonic's order as English writes it.
+std::string HarmonicOrdinal(int n);
+
 // "Worst harmonic: 2nd at -31.2 dBc", the highest of them; empty when there are none.
 std::string WorstHarmonicText(const std::vector<Harmonic>& harmonics);
 
@@ -110,37 +113,60 @@ Hessenberg<M> ReducedToHessenberg(const SquareMatrix<M>& a)
 
 // Solves (H − jnI) x = b for upper Hessenberg H by elimination with partial pivoting
 // between neighbouring rows; false when a pivot falls below kResonantPivot·‖H − jnI‖.
+// The complex arithmetic is written out on real and imaginary parts: std::complex's
+// products guard against infinities in a library call each, which costs more here
+// than the solve itself.
 template <std::size_t M>
 bool SolveShifted(const SquareMatrix<M>& h, double n, std::array<Complex, M>& b)
 {
-    std::array<Complex, M * M> t;
-    double norm = 0;
-    for (std::size_t i = 0; i < M; ++i)
-        for (std::size_t j = 0; j < M; ++j) {
-            t[i * M + j] = h(i, j);
-            norm = std::fmax(norm, std::fabs(h(i, j)));
-        }
-    for (std::size_t i = 0; i < M; ++i) t[i * M + i] -= Complex(0, n);
-    norm = std::fmax(norm, n);
+    std::array<double, M * M> re = h.entries, im{};
+    double norm = n;
+    for (double x : re) norm = std::fmax(norm, std::fabs(x));
+    for (std::size_t i = 0; i < M; ++i) im[i * M + i] = -n;
+    std::array<double, M> bre, bim;
+    for (std::size_t i = 0; i < M; ++i) {
+        bre[i] = b[i].real();
+        bim[i] = b[i].imag();
+    }
     const double smallest = kResonantPivot * norm;
+    const double smallestSquared = smallest * smallest;
     for (std::size_t k = 0; k + 1 < M; ++k) {
-        Complex* row = &t[k * M];
-        Complex* next = &t[(k + 1) * M];
-        if (std::abs(next[k]) > std::abs(row[k])) {
-            for (std::size_t j = k; j < M; ++j) std::swap(row[j], next[j]);
-            std::swap(b[k], b[k + 1]);
+        const std::size_t row = k * M, next = (k + 1) * M;
+        const double pivotSquared = re[row + k] * re[row + k] + im[row + k] * im[row + k];
+        if (re[next + k] * re[next + k] + im[next + k] * im[next + k] > pivotSquared) {
+            for (std::size_t j = k; j < M; ++j) {
+                std::swap(re[row + j], re[next + j]);
+                std::swap(im[row + j], im[next + j]);
+            }
+            std::swap(bre[k], bre[k + 1]);
+            std::swap(bim[k], bim[k + 1]);
         }
-        if (!(std::abs(row[k]) > smallest)) return false;
-        const Complex factor = next[k] / row[k];
-        for (std::size_t j = k + 1; j < M; ++j) next[j] -= factor * row[j];
-        b[k + 1] -= factor * b[k];
+        const double pr = re[row + k], pi = im[row + k];
+        const double magnitude = pr * pr + pi * pi;
+        if (!(magnitude > smallestSquared)) return false;
+        // factor = next[k] / row[k]
+        const double fr = (re[next + k] * pr + im[next + k] * pi) / magnitude;
+        const double fi = (im[next + k] * pr - re[next + k] * pi) / magnitude;
+        for (std::size_t j = k + 1; j < M; ++j) {
+            re[next + j] -= fr * re[row + j] - fi * im[row + j];
+            im[next + j] -= fr * im[row + j] + fi * re[row + j];
+        }
+        bre[k + 1] -= fr * bre[k] - fi * bim[k];
+        bim[k + 1] -= fr * bim[k] + fi * bre[k];
     }
-    if (!(std::abs(t[M * M - 1]) > smallest)) return false;
     for (std::size_t i = M; i-- > 0;) {
-        Complex sum = b[i];
-        for (std::size_t j = i + 1; j < M; ++j) sum -= t[i * M + j] * b[j];
-        b[i] = sum / t[i * M + i];
+        double sr = bre[i], si = bim[i];
+        for (std::size_t j = i + 1; j < M; ++j) {
+            sr -= re[i * M + j] * bre[j] - im[i * M + j] * bim[j];
+            si -= re[i * M + j] * bim[j] + im[i * M + j] * bre[j];
+        }
+        const double dr = re[i * M + i], di = im[i * M + i];
+        const double magnitude = dr * dr + di * di;
+        if (!(magnitude > smallestSquared)) return false;
+        bre[i] = (sr * dr + si * di) / magnitude;
+        bim[i] = (si * dr - sr * di) / magnitude;
     }
+    for (std::size_t i = 0; i < M; ++i) b[i] = Complex(bre[i], bim[i]);
     return true;
 }
 
@@ -208,12 +234,17 @@ void AddIntervalFourierSums(const SquareMatrix<M>& a, const Vector<M>& start, co
         const Complex atEnd = std::polar(1.0, -n * span);
         const Complex atStart = std::polar(1.0, -n * startAngle);
         std::array<Complex, M> x;
-        for (std::size_t j = 0; j < M; ++j) x[j] = atEnd * endH[j] - startH[j];
+        for (std::size_t j = 0; j < M; ++j)
+            x[j] = Complex(atEnd.real() * endH[j] - startH[j], atEnd.imag() * endH[j]);
         if (detail::SolveShifted(reduced.h, n, x)) {
             for (std::size_t r = 0; r < Rows; ++r) {
-                Complex sum = 0;
-                for (std::size_t j = 0; j < M; ++j) sum += rowsH[r][j] * x[j];
-                sums[r][k] += atStart * sum;
+                double sr = 0, si = 0;
+                for (std::size_t j = 0; j < M; ++j) {
+                    sr += rowsH[r][j] * x[j].real();
+                    si += rowsH[r][j] * x[j].imag();
+                }
+                sums[r][k] += Complex(atStart.real() * sr - atStart.imag() * si,
+                                      atStart.real() * si + atStart.imag() * sr);
             }
         } else {
             const std::array<Complex, Rows> exact = detail::ResonantIntegral(a, start, span, n, rows);

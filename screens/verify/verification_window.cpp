@@ -236,8 +236,12 @@ void VerificationWindow::ShowLosses(const Circuit& circuit, const SimulationFigu
 
 void VerificationWindow::ShowTable(const DesignRecord& design, const Circuit& circuit, const SimulationFigures& figures)
 {
+    const std::vector<FigureComparison> compared = Compare(design, circuit, figures);
+    // An analysed circuit's spectrum follows the figures, one row per harmonic.
+    const std::vector<HarmonicComparison> harmonics = CompareHarmonics(circuit, figures);
+    table_->setRowCount(static_cast<int>(compared.size() + harmonics.size()));
     int row = 0;
-    for (const FigureComparison& c : Compare(design, circuit, figures)) {
+    for (const FigureComparison& c : compared) {
         const QString deviation = QString::asprintf("%+.1f %%", c.deviationPercent);
         const FigureWords words = WordsFor(c);
         const QStringList cells = {tr(words.caption), Figure(c.predicted * words.scale, words.unit),
@@ -245,6 +249,18 @@ void VerificationWindow::ShowTable(const DesignRecord& design, const Circuit& ci
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (c.beyondWarning && column >= 2) item->setForeground(kRed);
+            table_->setItem(row, column, item);
+        }
+        ++row;
+    }
+    for (const HarmonicComparison& h : harmonics) {
+        const QStringList cells = {tr("%1 harmonic at the load").arg(QString::fromStdString(HarmonicOrdinal(h.n))),
+                                   QString::asprintf("%.1f dBc", h.predicted),
+                                   QString::asprintf("%.1f dBc", h.simulated),
+                                   QString::asprintf("%+.1f dB", h.difference)};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (h.beyondWarning && column >= 2) item->setForeground(kRed);
             table_->setItem(row, column, item);
         }
         ++row;

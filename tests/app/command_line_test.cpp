@@ -37,7 +37,8 @@ public:
         if (!error.empty()) return {std::nullopt, error, false};
         SimulationResult result;
         result.figures = {.Pout = 52.5, .Pin = 55, .Efficiency = 52.5 / 55, .Idc = 55 / 24.0, .Vpeak = 85, .Ipeak = 9,
-                          .VturnOnPercent = 1.5, .turnOnSlope = -0.25, .periods = 180, .steady = true,
+                          .VturnOnPercent = 1.5, .turnOnSlope = -0.25, .loadHarmonics = {10, 0.1, 0.01},
+                          .periods = 180, .steady = true,
                           .lastChange = 1e-4};
         return {result, "", false};
     }
@@ -432,6 +433,18 @@ TEST_F(CommandLine, SimulateReportsSteadinessTheTurnOnSlopeAndThePeriods)
 
     ASSERT_EQ(Run({"simulate"}), 0) << err_.str();
     EXPECT_NE(out_.str().find("Steady state after 180 periods."), std::string::npos) << out_.str();
+}
+
+// The simulated load voltage's harmonics in dB below its fundamental, however deep.
+TEST_F(CommandLine, SimulateReportsTheSimulatedHarmonics)
+{
+    const Json harmonics = RunJson({"simulate", "--json"})["simulation"]["harmonics"];
+    ASSERT_EQ(harmonics.size(), 9u);
+    EXPECT_EQ(harmonics[0]["n"], 2);
+    EXPECT_NEAR(harmonics[0]["dBc"].get<double>(), -40, 1e-9);
+    EXPECT_NEAR(harmonics[1]["dBc"].get<double>(), -60, 1e-9);
+    EXPECT_EQ(harmonics[8]["n"], 10);
+    EXPECT_EQ(harmonics[8]["dBc"], kDeepestHarmonicDbc);
 }
 
 TEST_F(CommandLine, AFailedSimulationStillReportsThePredictedDesignAndFails)

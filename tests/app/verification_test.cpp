@@ -179,6 +179,36 @@ TEST_F(VerificationTest, TheSimulatedLossStandsBesideThePredictedBudget)
     EXPECT_TRUE(losses->text().isEmpty());
 }
 
+// An analysed circuit's harmonics follow the figures, analysis beside simulation; the
+// closed-form design predicts none and shows the figures alone.
+TEST_F(VerificationTest, AnAnalysedCircuitsHarmonicsFollowTheFigures)
+{
+    auto* exactButton = program_->Design()->findChild<QPushButton*>(kExactButtonName);
+    // The option outlives the program: start from the closed form.
+    if (exactButton->isChecked()) exactButton->click();
+    program_->Verify();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_EQ(Table()->rowCount(), 7);
+    QTest::mouseClick(exactButton, Qt::LeftButton);
+    ASSERT_TRUE(exactButton->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    DesignOptions exact;
+    exact.exact = true;
+    const Circuit circuit = BuildCircuit(CalculatedDesign(), exact);
+    ASSERT_EQ(Table()->rowCount(), 7 + static_cast<int>(circuit.harmonics.size()));
+    EXPECT_EQ(Table()->item(7, 0)->text(), "2nd harmonic at the load");
+    EXPECT_EQ(Table()->item(8, 0)->text(), "3rd harmonic at the load");
+    EXPECT_EQ(Table()->item(15, 0)->text(), "10th harmonic at the load");
+    EXPECT_EQ(Table()->item(7, 1)->text(), QString::asprintf("%.1f dBc", circuit.harmonics[0].dBc));
+    // The counting simulator's load voltage has no spectrum: the deepest level, a miss.
+    EXPECT_EQ(Table()->item(7, 2)->text(), "-200.0 dBc");
+    EXPECT_EQ(Table()->item(7, 2)->foreground().color(), QColor(255, 0, 0));
+    Box("txtPower")->setText("45");
+    QTest::mouseClick(exactButton, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Settled(); }, 5000));
+    EXPECT_EQ(Table()->rowCount(), 7);
+}
+
 // The printed page's heading runs over as many lines as it needs: no ink past the
 // right margin, where a cut line would run on.
 TEST_F(VerificationTest, PrintedPageKeepsItsHeadingWithinTheMargins)
