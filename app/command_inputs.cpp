@@ -2,7 +2,9 @@
 // would take it from its box, except that a value the box would replace is refused.
 #include "app/command_inputs.h"
 
+
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -12,6 +14,7 @@
 #include <utility>
 
 #include "engine/equations.h"
+#include "engine/harmonic_limit.h"
 #include "files/design_file.h"
 #include "files/device_folders.h"
 #include "files/file_text.h"
@@ -119,6 +122,19 @@ InputProblem ApplyMatchingQ(std::string_view text, CommandDesign& into)
 InputProblem ApplyTrap(std::string_view, CommandDesign& into)
 {
     into.options.trap = true;
+    return {};
+}
+
+InputProblem ApplyLimit(std::string_view text, CommandDesign& into)
+{
+    const WholeValue read = ReadWholeValue(text, "");
+    if (!read.value) return Misuse("--limit-dbc " + read.problem + ".");
+    // A limit is dB below the carrier: 43 and -43 ask the same.
+    const double limit = std::fabs(*read.value);
+    if (!(limit >= kLowestLimitDbc && limit <= kHighestLimitDbc))
+        return Misuse("--limit-dbc " + std::string(text) + ": the limit must lie from " + SignificantText(kLowestLimitDbc) +
+                      " to " + SignificantText(kHighestLimitDbc) + " dB below the carrier.");
+    into.limitDbc = limit;
     return {};
 }
 
@@ -245,6 +261,10 @@ constexpr InputOption kInputOptions[] = {
     {"network-q", "Q", "with --network pi, t or tapped-c, the network's loaded Q, above its L-section's (default 5)",
      ApplyMatchingQ},
     {"notch", nullptr, "add a parallel trap tuned to the second harmonic after the series branch", ApplyTrap},
+    {"limit-dbc", "DB",
+     "with --lnet, choose the network, its Q and the trap that keep harmonics 2 to 10 at the load this far below the "
+     "carrier with the least loss",
+     ApplyLimit},
     {"exact", nullptr, "solve C1, C2 and Rload exactly instead of the closed-form fits", ApplyExact},
     {"coss", "F", "the switch's own output capacitance, part of C1, 0 to 1m", ApplyCoss},
     {"series", "E12|E24|E96", "round the reactive parts to this standard series", ApplySeries},
@@ -347,6 +367,11 @@ PreparedDesign PrepareDesign(const std::vector<GivenOption>& given)
         note(Misuse("--network needs --lnet OHMS, the resistance the network matches the stage to."));
     if (givenNamed("network-q") && options.network == NetworkKind::L)
         note(Misuse("--network-q sets the loaded Q of a Pi, T or tapped-C network: give --network pi, t or tapped-c."));
+    if (givenNamed("limit-dbc") && !prepared.design.rnetwork)
+        note(Misuse("--limit-dbc needs --lnet OHMS: the network it designs matches the stage to that resistance."));
+    if (givenNamed("limit-dbc") && (givenNamed("network") || givenNamed("network-q") || givenNamed("notch")))
+        note(Misuse("--limit-dbc chooses the network, its Q and the trap itself: leave out --network, --network-q "
+                    "and --notch."));
     if (prepared.fault != InputFault::None) return prepared;
 
     DesignRecord& design = prepared.design.design;
@@ -359,6 +384,16 @@ PreparedDesign PrepareDesign(const std::vector<GivenOption>& given)
     design.LnetState = prepared.design.rnetwork.has_value();
     LnetworkWorking working;
     FindLnetwork(design, working, prepared.design.rnetwork.value_or(ParseValue(kRnetworkFirstText)));
+    if (prepared.design.limitDbc) {
+        const LimitDesign found = DesignToLimit(design, prepared.design.options, *prepared.design.limitDbc);
+        if (!found.met) {
+            std::string why = found.reason + ".";
+            why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+            note({InputFault::Failed, why});
+            return prepared;
+        }
+        prepared.design.options = found.options;
+    }
     return prepared;
 }
 

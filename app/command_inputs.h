@@ -20,6 +20,9 @@ struct CommandDesign {
     DesignRecord design;
     DesignOptions options;
     std::optional<float> rnetwork;  // ohm; given, the L-network is on
+    // dB below the carrier; given, the network, its Q and the trap are the ones that
+    // keep every harmonic 2 to 10 at the load below it with the least loss.
+    std::optional<double> limitDbc;
 };
 
 // Misuse (a value that does not read or lies outside its limits) is the caller's to

@@ -10,6 +10,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/harmonic_limit.h"
 #include "engine/result_units.h"
 #include "units/format.h"
 #include "units/number_text.h"
@@ -431,6 +432,8 @@ void WriteDesignText(std::ostream& out, const CommandDesign& made, const Circuit
     }
     out << "\n";
     if (made.rnetwork) out << "L-network to " << Readable(*made.rnetwork, "ohm") << "\n";
+    if (made.limitDbc)
+        out << "Network chosen for harmonics " << SignificantText(-*made.limitDbc) << " dBc or below\n";
     if (circuit.exact) out << "Solved exactly\n";
     if (circuit.series) out << "Parts rounded to " << SeriesName(*circuit.series) << "\n";
     out << "\n";
@@ -445,6 +448,9 @@ void WriteDesignText(std::ostream& out, const CommandDesign& made, const Circuit
     for (const NamedFigure& figure : Figures(circuit))
         Columns(out,
                 {{figure.name, 16}, {Readable(figure.result.value, figure.unit), 20}, {Standing(figure.result), 0}});
+    // The spectrum at the load where the network was chosen or asked for.
+    if (made.limitDbc || made.options.network != NetworkKind::L || made.options.trap)
+        if (const std::string worst = WorstHarmonicText(LoadHarmonicsOf(circuit)); !worst.empty()) out << worst << "\n";
     if (!circuit.losses.empty()) {
         out << "\n";
         Columns(out, {{"Loss", 34}, {"Power", 20}, {"Status", 0}});

@@ -115,6 +115,11 @@ std::vector<Harmonic> LoadHarmonicsOf(const Circuit& circuit)
     return HarmonicsBelowFundamental(figures.loadHarmonics);
 }
 
+bool FiltersHarmonics(const Circuit& circuit)
+{
+    return (circuit.network != NetworkLayout::None && !IsLNetwork(circuit.network)) || circuit.Has(PartRole::TrapL);
+}
+
 std::optional<Harmonic> WorstHarmonic(const std::vector<Harmonic>& harmonics)
 {
     const auto worst = std::max_element(harmonics.begin(), harmonics.end(),

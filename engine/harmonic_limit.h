@@ -18,6 +18,10 @@ namespace voltra {
 // circuit has an invalid part or no steady state.
 std::vector<Harmonic> LoadHarmonicsOf(const Circuit& circuit);
 
+// A network beyond the L-section or a trap: the parts chosen to filter, whose
+// harmonics every medium shows beside the circuit.
+bool FiltersHarmonics(const Circuit& circuit);
+
 // The highest harmonic, none when there are none.
 std::optional<Harmonic> WorstHarmonic(const std::vector<Harmonic>& harmonics);
 

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "engine/circuit_chain.h"
+#include "engine/harmonic_limit.h"
 #include "print/loss_texts.h"
 #include "print/sheet_chain.h"
 #include "print/switch_texts.h"
@@ -15,7 +16,7 @@
 namespace voltra {
 namespace {
 
-enum class Shown { Always, NetworkOn, BeyondFits, Questioned, WithTj };
+enum class Shown { Always, NetworkOn, BeyondFits, Questioned, WithTj, Filtering };
 
 using D = const DesignRecord&;
 using C = const Circuit&;
@@ -36,6 +37,7 @@ bool IsShown(Shown when, const Circuit& c)
     case Shown::BeyondFits: return c.exact || c.series.has_value();
     case Shown::Questioned: return !QuestionedReasons(c).empty();
     case Shown::WithTj: return c.tj.has_value();
+    case Shown::Filtering: return FiltersHarmonics(c);
     }
     return false;
 }
@@ -93,7 +95,7 @@ std::string QuestionedText(C c)
     return text;
 }
 
-constexpr std::array<TextRow, 9> kDesignTargets = {{
+constexpr std::array<TextRow, 10> kDesignTargets = {{
     {Shown::Always, kTargetsX, 5800, [](D d, C) { return "Frequency: " + FormatLarge(d.Frequency) + "Hz"; }, nullptr},
     {Shown::Always, kTargetsX, 6100, [](D, C c) { return "Ron: " + FormatResistance(c.ValueOf(PartRole::Switch)); },
      "S1"},
@@ -107,6 +109,8 @@ constexpr std::array<TextRow, 9> kDesignTargets = {{
      nullptr},
     // Values past the closed-form fits say how they were found and what they give.
     {Shown::BeyondFits, kTargetsX, 7900, [](D, C c) { return MethodText(c); }, nullptr},
+    // A network chosen to filter: the harmonics it leaves, beside the Class E load.
+    {Shown::Filtering, 7000, 7600, [](D, C c) { return WorstHarmonicText(LoadHarmonicsOf(c)); }, nullptr},
     // Why the figures above are questioned, under the footer and above the loss tables.
     {Shown::Questioned, kTargetsX, 8700, [](D, C c) { return QuestionedText(c); }, nullptr},
 }};

@@ -116,7 +116,7 @@ void PlaceBesideLoad(QWidget& box, QWidget& echo, int loadX, const QTransform& u
                            : placement.name == std::string_view(kRnetworkEchoName) ? &echo
                                                                                      : nullptr;
         if (!control) continue;
-        const double left = std::min<double>(loadX + kRnetworkRightOfLoad, kDrawingWidth - placement.width);
+        const double left = std::min<double>(std::max(placement.left, loadX + kRnetworkRightOfLoad), kDrawingWidth - placement.width);
         control->setGeometry(PixelRect(units, QRectF(left, placement.top, placement.width, placement.height)));
     }
 }

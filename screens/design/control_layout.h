@@ -107,8 +107,8 @@ inline constexpr std::array<ControlPlacement, 65> kControlPlacements = {{
 int PlaceControls(QWidget& screen, const QTransform& units, int largestFontPixels);
 
 // The Rnetwork box and its echo this far right of the load resistor standing at loadX,
-// and inside the drawing: where the seed layouts put them, and as far right as a longer
-// network moves the load.
+// never left of their place in the table and always inside the drawing: where the seed
+// layouts put them, and as far right as a longer network moves the load.
 inline constexpr int kRnetworkRightOfLoad = 500;
 void PlaceBesideLoad(QWidget& box, QWidget& echo, int loadX, const QTransform& units);
 

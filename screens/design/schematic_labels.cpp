@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/circuit_chain.h"
+#include "engine/harmonic_limit.h"
 #include "print/loss_texts.h"
 #include "screens/design/schematic.h"
 #include "print/switch_texts.h"
@@ -47,6 +48,8 @@ constexpr Anchor kMethod = {2300, 150};
 constexpr Anchor kCossLimit = {2300, 400};
 // Under the ground line, across the screen's width: where the power goes.
 constexpr Anchor kLosses = {2300, 5300};
+// Under the network's choices in the left column, clear of the ground line's start.
+constexpr Anchor kWorstHarmonic = {15, 5000};
 // Under them, why a chosen device's figures are refused or questioned: one reason a
 // line, the rest after the last line's, above the entry captions.
 constexpr Anchor kSwitchStanding = {2300, 5550};
@@ -198,6 +201,10 @@ std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
         write.Value({schematicX + kLtotalLeft, kLtotalY}, AnchorColour::White, c.ltotal, FormatInductance, "Ltotal: ");
     WriteMethod(write, c);
     WriteSwitchStanding(write, c);
+    // The networks chosen for their filtering say how far down the harmonics are.
+    if (FiltersHarmonics(c))
+        if (const std::string worst = WorstHarmonicText(LoadHarmonicsOf(c)); !worst.empty())
+            write.Note(kWorstHarmonic, worst, false);
     return labels;
 }
 

@@ -44,7 +44,7 @@ TEST_F(MenuTest, FileToolsAndHelpHoldEveryCommandWithTheDesktopsShortcuts)
                            "&Print...", "&Quit"}));
     EXPECT_EQ(Titles(menu(kToolsMenuName)->actions()),
               QStringList({"&Verify in ngspice", "&Losses and part stresses...", "&Best standard parts...",
-                           "T&olerances...", "&Sensitivities and bench guide...", "S&weep...", "Load &mismatch...",
+                           "T&olerances...", "&Sensitivities and bench guide...", "S&weep...", "Load &mismatch...", "&Spectrum at the load...",
                            "&L-network", "&Exact design", "&Parts"}));
     EXPECT_EQ(Titles(menu(kPartsMenuName)->actions()), QStringList({"Any", "E12", "E24", "E96"}));
     EXPECT_EQ(Titles(menu(kHelpMenuName)->actions()), QStringList({"Voltra &user guide", "&About Voltra"}));

@@ -7,6 +7,7 @@
 
 #include "class_e_circuit.h"
 #include "engine/design_options.h"
+#include "engine/harmonic_limit.h"
 #include "simulation/netlist.h"
 #include "simulation/ngspice_simulator.h"
 #include "simulation/verification.h"
@@ -23,6 +24,8 @@ struct SpectrumCase {
     bool lnetwork;
     float rnetwork;  // ohm; 0: the design's own load, no network
     NetworkLayout layout;
+    NetworkKind kind = NetworkKind::L;
+    bool trap = false;
 };
 
 TEST(HarmonicsInTheSimulator, AnalysisAgreesWithTheSimulatedSpectrumAboveTheFloor)
@@ -32,6 +35,12 @@ TEST(HarmonicsInTheSimulator, AnalysisAgreesWithTheSimulatedSpectrumAboveTheFloo
         {"series resonator, Q 5", 5, false, 0, NetworkLayout::None},
         {"L-network, series L first", 5, true, 50, NetworkLayout::SeriesLFirst},
         {"L-network, shunt C first", 5, true, 0.5f, NetworkLayout::ShuntCFirst},
+        {"Pi into 50 ohm", 5, true, 50, NetworkLayout::Pi, NetworkKind::Pi},
+        {"T into 50 ohm", 5, true, 50, NetworkLayout::T, NetworkKind::T},
+        {"tapped-C, shunt C first", 5, true, 50, NetworkLayout::TappedCShuntCFirst, NetworkKind::TappedC},
+        {"tapped-C, shunt L first", 5, true, 0.5f, NetworkLayout::TappedCShuntLFirst, NetworkKind::TappedC},
+        {"trap, no network", 5, false, 0, NetworkLayout::None, NetworkKind::L, true},
+        {"Pi with the trap", 5, true, 50, NetworkLayout::Pi, NetworkKind::Pi, true},
     };
     for (const SpectrumCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -40,9 +49,13 @@ TEST(HarmonicsInTheSimulator, AnalysisAgreesWithTheSimulatedSpectrumAboveTheFloo
         FindAll(d);
         LnetworkWorking working;
         FindLnetwork(d, working, c.rnetwork > 0 ? c.rnetwork : d.Rload);
-        const Circuit circuit = BuildCircuit(d, DesignOptions{.exact = true});
+        DesignOptions options{.exact = true};
+        options.network = c.kind;
+        options.trap = c.trap;
+        const Circuit circuit = BuildCircuit(d, options);
         ASSERT_TRUE(AllUsable(circuit));
         ASSERT_EQ(circuit.network, c.layout);
+        ASSERT_EQ(circuit.Has(PartRole::TrapL), c.trap);
         NgspiceSimulator simulator;
         SimulationRequest request = RequestFor(circuit);
         request.maxPeriods = 4000;
@@ -59,6 +72,44 @@ TEST(HarmonicsInTheSimulator, AnalysisAgreesWithTheSimulatedSpectrumAboveTheFloo
             }
         }
     }
+}
+
+// The network designed to a limit at the start-up targets into 50 ohm keeps every
+// harmonic in ngspice's waveform of the exported circuit below the limit, not only in
+// the analysis it was chosen by.
+TEST(HarmonicsInTheSimulator, ADesignToALimitMeetsItInTheSimulatedWaveform)
+{
+    for (const double limit : {43.0, 60.0}) {
+        SCOPED_TRACE(limit);
+        DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true, 50);
+        const LimitDesign found = DesignToLimit(d, DesignOptions{.exact = true}, limit);
+        ASSERT_TRUE(found.met) << found.reason;
+        EXPECT_LE(found.worstDbc, -limit);
+        const Circuit circuit = BuildCircuit(d, found.options);
+        ASSERT_TRUE(AllUsable(circuit));
+        NgspiceSimulator simulator;
+        SimulationRequest request = RequestFor(circuit);
+        request.maxPeriods = 4000;
+        const SimulationOutcome outcome = simulator.Run(request, std::stop_token());
+        ASSERT_TRUE(outcome.result.has_value()) << outcome.error;
+        for (const HarmonicComparison& row : CompareHarmonics(circuit, outcome.result->figures)) {
+            std::printf("limit %.0f: %d kind %d Q %.3g trap %d  n %2d  analysis %7.2f  simulation %7.2f dBc\n", limit,
+                        found.met, static_cast<int>(found.options.network), found.options.matchingQ,
+                        found.options.trap, row.n, row.predicted, row.simulated);
+            EXPECT_LE(row.simulated, -limit) << "n " << row.n;
+        }
+    }
+}
+
+// A limit beyond what any kind reaches at this power and frequency is said so, with
+// the best that was found, and no network is taken for it.
+TEST(HarmonicsInTheSimulator, ALimitNoNetworkMeetsIsRefusedWithTheBestFound)
+{
+    DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true, 50);
+    const LimitDesign found = DesignToLimit(d, DesignOptions{}, 150);
+    EXPECT_FALSE(found.met);
+    EXPECT_NE(found.reason.find("no network meets -150 dBc"), std::string::npos) << found.reason;
+    EXPECT_GT(found.worstDbc, -150);
 }
 
 }  // namespace
