@@ -3,12 +3,15 @@
 #include "engine/circuit_chain.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string_view>
 
 namespace voltra {
 bool IsInductor(const Part& part) { return part.shape == PartShape::Inductor; }
 
 namespace {
+
+bool IsShunt(ChainSymbol symbol) { return symbol == ChainSymbol::ShuntC || symbol == ChainSymbol::ShuntL; }
 
 bool ToGround(const Part& part) { return std::string_view(part.to) == "0"; }
 
@@ -27,7 +30,10 @@ std::vector<ChainLink> OutputChain(const Circuit& circuit)
     for (auto it = first; it != circuit.parts.end(); ++it) {
         const Part& part = *it;
         if (part.role == PartRole::Load) {
-            if (!chain.empty()) chain.back().lastBeforeLoad = true;
+            // Its label moves aside for the load's caption only into a place no shunt of
+            // the network two links back already labels (C1, first of all, labels the stage).
+            const std::size_t n = chain.size();
+            if (n >= 1 && (n < 4 || !IsShunt(chain[n - 3].symbol))) chain.back().lastBeforeLoad = true;
             chain.push_back({ChainSymbol::Load, &part});
             break;
         }

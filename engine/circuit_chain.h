@@ -18,7 +18,8 @@ struct ChainLink {
     ChainSymbol symbol;
     const Part* part;             // the part; the inductor of a parallel pair
     const Part* beside = nullptr;  // the capacitor of a parallel pair
-    // The link just before the load, whose label the load's caption pushes aside.
+    // The link just before the load, whose label the load's caption pushes aside, where
+    // no shunt two links back labels the place it moves to.
     bool lastBeforeLoad = false;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/circuit_chain.h"
+#include "engine/design_options.h"
 #include "tests/calculated_design.h"
 
 namespace voltra {
@@ -67,6 +68,33 @@ TEST(OutputChain, PartsSideBySideInTheRailPairAndShuntsAtOneNodeDoNot)
                                              {S::ShuntC, "C3"},
                                              {S::ShuntL, "L4*"},
                                              {S::Load, "RLoad"}}));
+}
+
+// The newer networks in signal order; the Pi's load-side shunt keeps its label's place,
+// which its stage-side twin two links back labels already under the rail.
+TEST(OutputChain, TheNewerNetworksAndTheTrapInSignalOrder)
+{
+    const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, true, 50);
+    DesignOptions pi;
+    pi.network = NetworkKind::Pi;
+    EXPECT_EQ(Links(BuildCircuit(design, pi)), (decltype(Links({})){{S::ShuntC, "C1"},
+                                                                   {S::SeriesC, "C2"},
+                                                                   {S::SeriesL, "L2"},
+                                                                   {S::ShuntC, "C3"},
+                                                                   {S::SeriesL, "L3"},
+                                                                   {S::ShuntC, "C4"},
+                                                                   {S::Load, "RLoad"}}));
+    DesignOptions t;
+    t.network = NetworkKind::T;
+    t.trap = true;
+    EXPECT_EQ(Links(BuildCircuit(design, t)), (decltype(Links({})){{S::ShuntC, "C1"},
+                                                                  {S::SeriesC, "C2"},
+                                                                  {S::SeriesL, "L2"},
+                                                                  {S::ParallelLC, "L5|C5"},
+                                                                  {S::SeriesL, "L3"},
+                                                                  {S::ShuntC, "C3"},
+                                                                  {S::SeriesL, "L4*"},
+                                                                  {S::Load, "RLoad"}}));
 }
 
 }  // namespace
