@@ -14,8 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/design_options.h"
-#include "engine/stage_analysis.h"
+#include "engine/harmonic_limit.h"
 #include "screens/object_names.h"
 
 namespace voltra {
@@ -33,13 +32,6 @@ constexpr QSize kDefaultSize(640, 420);
 bool Over(const Harmonic& h, std::optional<double> limit) { return limit && h.dBc > -*limit; }
 
 }  // namespace
-
-std::vector<Harmonic> ShownHarmonics(const Circuit& circuit)
-{
-    if (circuit.analysed) return circuit.harmonics;
-    if (!AllUsable(circuit)) return {};
-    return HarmonicsBelowFundamental(AnalyseStage(StageOf(circuit)).loadHarmonics);
-}
 
 SpectrumWindow::SpectrumWindow(QWidget* designScreen)
     : QWidget(designScreen, Qt::Tool), view_(new QChartView(new QChart, this)), summary_(new QLabel(this))
@@ -66,7 +58,7 @@ std::vector<int> SpectrumWindow::OverLimit() const
 
 void SpectrumWindow::Follow(const Circuit& shown, std::optional<double> limitDbc)
 {
-    harmonics_ = ShownHarmonics(shown);
+    harmonics_ = LoadHarmonicsOf(shown);
     limit_ = limitDbc;
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);

@@ -15,10 +15,6 @@ class QLabel;
 
 namespace voltra {
 
-// The harmonics a circuit shows: its own analysis's, or for a circuit whose figures
-// are the closed-form fits an analysis of the circuit as built.
-std::vector<Harmonic> ShownHarmonics(const Circuit& circuit);
-
 class SpectrumWindow : public QWidget {
     Q_OBJECT
 public:

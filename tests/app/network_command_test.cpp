@@ -2,11 +2,13 @@
 // printed are the core's own circuit, and the options that cannot apply are refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "app/command_line.h"
 #include "engine/design_options.h"
+#include "engine/harmonic_limit.h"
 #include "tests/calculated_design.h"
 
 namespace voltra {
@@ -123,6 +125,39 @@ TEST_F(NetworkCommand, AQBelowTheNetworksOwnDesignsNothingUsableAndSaysWhy)
     EXPECT_FALSE(report["valid"].get<bool>());
     EXPECT_NE(report["figures"]["Lnetwork"]["reason"].get<std::string>().find("the Pi network needs a loaded Q above"),
               std::string::npos);
+}
+
+// The limit chooses the network the engine's search chooses and prints the core's
+// circuit of it with its worst harmonic; the forms that cannot apply are misuse, and a
+// limit no network meets fails with the closest found.
+TEST_F(NetworkCommand, ALimitPrintsTheSearchsNetworkAndRefusesWhatCannotApply)
+{
+    DesignRecord design = CalculatedDesign(kDefaultNetworkQ, true, 50);
+    const LimitDesign found = DesignToLimit(design, DesignOptions{.exact = true}, 60);
+    ASSERT_TRUE(found.met);
+    const Json report = RunJson({"design", "--lnet", "50", "--limit-dbc", "-60", "--exact", "--json"});
+    ExpectParts(report, BuildCircuit(design, found.options));
+    double worst = -300;
+    for (const Json& h : report["harmonics"]) worst = std::max(worst, h["dBc"].get<double>());
+    EXPECT_LE(worst, -60);
+    EXPECT_EQ(Run({"design", "--lnet", "50", "--limit-dbc", "60", "--exact"}), 0);
+    EXPECT_NE(out_.str().find("Network chosen for harmonics -60 dBc or below\n"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("Worst harmonic: "), std::string::npos);
+
+    for (const std::vector<std::string>& misuse :
+         {std::vector<std::string>{"design", "--limit-dbc", "43"},
+          {"design", "--lnet", "50", "--limit-dbc", "9.9"},
+          {"design", "--lnet", "50", "--limit-dbc", "150.1"},
+          {"design", "--lnet", "50", "--limit-dbc", "x"},
+          {"design", "--lnet", "50", "--limit-dbc", "43", "--network", "pi"},
+          {"design", "--lnet", "50", "--limit-dbc", "43", "--notch"}}) {
+        SCOPED_TRACE(misuse.back());
+        EXPECT_EQ(Run(misuse), 2);
+        EXPECT_NE(err_.str().find("--limit-dbc"), std::string::npos) << err_.str();
+    }
+    EXPECT_EQ(Run({"design", "--lnet", "50", "--limit-dbc", "150"}), 1);
+    EXPECT_NE(err_.str().find("No network meets -150 dBc"), std::string::npos) << err_.str();
+    EXPECT_TRUE(out_.str().empty());
 }
 
 }  // namespace

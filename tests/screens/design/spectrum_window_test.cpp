@@ -1,0 +1,73 @@
+// The spectrum window and the network's choices on the design screen: the bars are the
+// shown circuit's own harmonics and follow each keystroke, the limit colours them, and
+// "Meet limit" sets the choices to the engine's search.
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+
+#include "engine/harmonic_limit.h"
+#include "screen_fixture.h"
+#include "screens/object_names.h"
+#include "screens/spectrum/spectrum_window.h"
+
+namespace voltra {
+
+namespace {
+
+class SpectrumTest : public DesignScreenTest {
+protected:
+    void SetUp() override
+    {
+        DesignScreenTest::SetUp();
+        QSettings settings(QStringLiteral("voltra"), QStringLiteral("voltra"));
+        for (const char* key : {"design/network", "design/matchingQ", "design/trap", "design/limitDbc", "design/exact"})
+            settings.remove(QLatin1String(key));
+    }
+    SpectrumWindow* Window() const { return screen->findChild<SpectrumWindow*>(QLatin1String(kSpectrumWindowName)); }
+};
+
+TEST_F(SpectrumTest, TheBarsAreTheShownCircuitsHarmonicsAndFollowTheTargets)
+{
+    Open();
+    screen->findChild<QAction*>(QLatin1String(kSpectrumActionName))->trigger();
+    ASSERT_NE(Window(), nullptr);
+    ASSERT_EQ(Window()->Shown().size(), 9u);
+    EXPECT_EQ(Window()->Shown().front().n, 2);
+    EXPECT_EQ(Window()->Shown(), LoadHarmonicsOf(screen->ShownCircuit()));
+    const double before = Window()->Shown().front().dBc;
+    // A higher loaded Q of the series resonator filters the 2nd harmonic more.
+    Type("txtNetworkQ", "20");
+    EXPECT_EQ(Window()->Shown(), LoadHarmonicsOf(screen->ShownCircuit()));
+    EXPECT_LT(Window()->Shown().front().dBc, before - 6);
+    EXPECT_TRUE(Window()->OverLimit().empty()) << "no limit without the L-network";
+}
+
+TEST_F(SpectrumTest, TheLimitMarksTheHarmonicsAboveItAndMeetLimitChoosesTheSearchsNetwork)
+{
+    Open();
+    Button(kLnetButtonName)->click();
+    Type("txtRnetwork", "50");
+    screen->findChild<QAction*>(QLatin1String(kSpectrumActionName))->trigger();
+    Type(kLimitBoxName, "60");
+    std::vector<int> over;
+    for (const Harmonic& h : Window()->Shown())
+        if (h.dBc > -60) over.push_back(h.n);
+    ASSERT_FALSE(over.empty()) << "the L-network alone leaves the 2nd harmonic above -60 dBc";
+    EXPECT_EQ(Window()->OverLimit(), over);
+
+    const LimitDesign found = DesignToLimit(screen->ShownDesign(), DesignOptions{}, 60);
+    ASSERT_TRUE(found.met);
+    Button(kMeetLimitButtonName)->click();
+    auto* kind = screen->findChild<QComboBox*>(QLatin1String(kNetworkKindBoxName));
+    EXPECT_EQ(kind->currentIndex(), static_cast<int>(found.options.network));
+    EXPECT_EQ(Button(kTrapButtonName)->isChecked(), found.options.trap);
+    EXPECT_TRUE(Window()->OverLimit().empty());
+    // The box holds the Q as text, to the digits a person reads.
+    EXPECT_NEAR(WorstHarmonic(Window()->Shown())->dBc, found.worstDbc, 0.05);
+}
+
+}  // namespace
+
+}  // namespace voltra
