@@ -116,9 +116,13 @@ void SpectrumWindow::Follow(const Circuit& shown, std::optional<double> limitDbc
     QString text = QString::fromStdString(WorstHarmonicText(harmonics_));
     if (limit_) {
         const std::vector<int> above = OverLimit();
-        text += above.empty() ? tr("; every harmonic meets the limit of %1 dBc.").arg(-*limit_, 0, 'g', 4)
-                              : tr("; %n harmonic(s) above the limit of %1 dBc.", nullptr, static_cast<int>(above.size()))
-                                    .arg(-*limit_, 0, 'g', 4);
+        const QString limit = QString::number(-*limit_, 'g', 4);
+        if (above.empty())
+            text += tr("; every harmonic meets the limit of %1 dBc.").arg(limit);
+        else if (above.size() == 1)
+            text += tr("; 1 harmonic above the limit of %1 dBc.").arg(limit);
+        else
+            text += tr("; %1 harmonics above the limit of %2 dBc.").arg(above.size()).arg(limit);
     }
     summary_->setText(text);
 }

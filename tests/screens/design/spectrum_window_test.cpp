@@ -3,6 +3,7 @@
 // "Meet limit" sets the choices to the engine's search.
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -56,6 +57,9 @@ TEST_F(SpectrumTest, TheLimitMarksTheHarmonicsAboveItAndMeetLimitChoosesTheSearc
         if (h.dBc > -60) over.push_back(h.n);
     ASSERT_FALSE(over.empty()) << "the L-network alone leaves the 2nd harmonic above -60 dBc";
     EXPECT_EQ(Window()->OverLimit(), over);
+    const QString count = over.size() == 1 ? QStringLiteral("; 1 harmonic above") : QStringLiteral("; %1 harmonics above").arg(over.size());
+    EXPECT_TRUE(Window()->findChild<QLabel*>(QLatin1String(kSpectrumSummaryName))->text().endsWith(count + " the limit of -60 dBc."))
+        << Window()->findChild<QLabel*>(QLatin1String(kSpectrumSummaryName))->text().toStdString();
 
     const LimitDesign found = DesignToLimit(screen->ShownDesign(), DesignOptions{}, 60);
     ASSERT_TRUE(found.met);
