@@ -4,7 +4,6 @@
 
 
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -387,9 +386,7 @@ PreparedDesign PrepareDesign(const std::vector<GivenOption>& given)
     if (prepared.design.limitDbc) {
         const LimitDesign found = DesignToLimit(design, prepared.design.options, *prepared.design.limitDbc);
         if (!found.met) {
-            std::string why = found.reason + ".";
-            why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
-            note({InputFault::Failed, why});
+            note({InputFault::Failed, found.reason});
             return prepared;
         }
         prepared.design.options = found.options;

@@ -48,14 +48,16 @@ Candidate Evaluate(const DesignRecord& design, DesignOptions options)
     Candidate c{options, {}, INFINITY, 0, NetworkPartsOf(options.network, options.trap)};
     const Circuit circuit = BuildCircuit(design, options);
     if (!AllUsable(circuit)) return c;
-    c.harmonics = LoadHarmonicsOf(circuit);
-    if (const auto worst = WorstHarmonic(c.harmonics)) c.worst = worst->dBc;
+    // An analysed circuit carries its harmonics and efficiency; a closed-form one is
+    // analysed here once for both.
+    if (circuit.analysed) c.harmonics = circuit.harmonics;
     if (circuit.analysed && circuit.efficiency.Usable()) {
         c.efficiency = circuit.efficiency.value;
-    } else {
-        const StageFigures figures = AnalyseStage(StageOf(circuit));
-        if (figures.valid) c.efficiency = figures.efficiency;
+    } else if (const StageFigures figures = AnalyseStage(StageOf(circuit)); figures.valid) {
+        if (!circuit.analysed) c.harmonics = HarmonicsBelowFundamental(figures.loadHarmonics);
+        c.efficiency = figures.efficiency;
     }
+    if (const auto worst = WorstHarmonic(c.harmonics)) c.worst = worst->dBc;
     return c;
 }
 
@@ -149,11 +151,11 @@ LimitDesign DesignToLimit(const DesignRecord& design, const DesignOptions& base,
     result.efficiency = best->efficiency;
     if (!result.met) {
         const std::optional<Harmonic> worst = WorstHarmonic(best->harmonics);
-        result.reason = worst ? "no network meets " + SignificantText(-limitDbc) + " dBc at this power and frequency: "
+        result.reason = worst ? "No network meets " + SignificantText(-limitDbc) + " dBc at this power and frequency: "
                                     "the best, a " + KindName(best->options.network) +
                                     (best->options.trap ? " with the trap" : "") + ", leaves harmonic " +
-                                    std::to_string(worst->n) + " at " + SignificantText(worst->dBc) + " dBc"
-                              : "no network gives this design a steady state to take harmonics from";
+                                    std::to_string(worst->n) + " at " + SignificantText(worst->dBc) + " dBc."
+                              : "No network gives this design a steady state to take harmonics from.";
     }
     return result;
 }

@@ -96,10 +96,10 @@ inline constexpr const char* kLimitLabelName = "lblLimitDbc";
 inline constexpr const char* kLimitBoxName = "txtLimitDbc";
 inline constexpr const char* kMeetLimitButtonName = "cmdMeetLimit";
 // The spectrum at the load.
-inline constexpr const char* kSpectrumActionName = "actSpectrum";
-inline constexpr const char* kSpectrumWindowName = "frmSpectrum";
-inline constexpr const char* kSpectrumChartName = "chtSpectrum";
-inline constexpr const char* kSpectrumSummaryName = "lblSpectrumSummary";
+inline constexpr const char* kHarmonicsWindowActionName = "actHarmonics";
+inline constexpr const char* kHarmonicsWindowName = "frmHarmonics";
+inline constexpr const char* kHarmonicsWindowChartName = "chtHarmonics";
+inline constexpr const char* kHarmonicsWindowSummaryName = "lblHarmonicsSummary";
 
 // Losses and part stresses window.
 inline constexpr const char* kPartsWindowName = "frmParts";

@@ -40,7 +40,7 @@
 #include "screens/bestparts/best_parts_window.h"
 #include "screens/parts/parts_window.h"
 #include "screens/mismatch/mismatch_window.h"
-#include "screens/spectrum/spectrum_window.h"
+#include "screens/harmonics/harmonics_window.h"
 #include "screens/design/network_controls.h"
 #include "screens/design/schematic.h"
 #include "engine/harmonic_limit.h"
@@ -220,7 +220,7 @@ DesignScreen::DesignScreen(DesignRecord& design, DesignCommands& commands, QWidg
     menuBar_ = BuildDesignMenu(*this, commands_, [this] { ShowPartsWindow(); });
     analyses_ = new AnalysisWindows(*this, *menuBar_->findChild<QMenu*>(QLatin1String(kToolsMenuName)));
     AddToolsWindow(*menuBar_, kMismatchActionName, tr("Load &mismatch..."), [this] { ShowMismatchWindow(); });
-    AddToolsWindow(*menuBar_, kSpectrumActionName, tr("&Spectrum at the load..."), [this] { ShowSpectrumWindow(); });
+    AddToolsWindow(*menuBar_, kHarmonicsWindowActionName, tr("&Spectrum at the load..."), [this] { ShowHarmonicsWindow(); });
     AddBestPartsCommand(*menuBar_, *this, [this] { ShowBestPartsWindow(); });
     Load();
     loaded_ = true;
@@ -356,15 +356,17 @@ void DesignScreen::Recalculate()
     if (sameCircuit) changed = ChangedLabelRegion(shown_->labels, labels);
     shown_ = Shown{design_, std::move(circuit), std::move(wound.windings), std::move(labels)};
     ++cycleCount_;
-    if (!sameCircuit)
+    if (!sameCircuit) {
+        // A longer or shorter chain moves the load, and the Rnetwork box beside it.
+        PlaceRnetwork();
         update();
+    }
     else if (!changed.isEmpty())
         update(changed);
     if (parts_) parts_->Follow(shown_->circuit, shown_->windings);
     if (analyses_) analyses_->Follow();
     if (mismatch_ && mismatch_->isVisible()) mismatch_->Follow(shown_->circuit);
-    if (spectrum_ && spectrum_->isVisible()) spectrum_->Follow(shown_->circuit, ShownLimit());
-    PlaceRnetwork();
+    if (harmonicsWindow_ && harmonicsWindow_->isVisible()) harmonicsWindow_->Follow(shown_->circuit, ShownLimit());
     if (bestParts_ && bestParts_->isVisible()) FollowBestParts();
     commands_.Recalculated(shown_->design, shown_->circuit);
 }
@@ -387,12 +389,12 @@ void DesignScreen::ShowMismatchWindow()
     mismatch_->raise();
 }
 
-void DesignScreen::ShowSpectrumWindow()
+void DesignScreen::ShowHarmonicsWindow()
 {
-    if (!spectrum_) spectrum_ = new SpectrumWindow(this);
-    spectrum_->Follow(shown_->circuit, ShownLimit());
-    spectrum_->show();
-    spectrum_->raise();
+    if (!harmonicsWindow_) harmonicsWindow_ = new HarmonicsWindow(this);
+    harmonicsWindow_->Follow(shown_->circuit, ShownLimit());
+    harmonicsWindow_->show();
+    harmonicsWindow_->raise();
 }
 
 void DesignScreen::FollowBestParts()
@@ -561,7 +563,7 @@ void DesignScreen::LayOut()
 void DesignScreen::PlaceRnetwork()
 {
     if (!shown_) return;
-    const int loadX = SchematicOf(shown_->circuit, 0).SchematicX;
+    const int loadX = PlacedChain(shown_->circuit).back().x;
     PlaceBesideLoad(*txtRnetwork_, *rnetworkEcho_, loadX, Units());
 }
 
@@ -574,9 +576,7 @@ void DesignScreen::MeetLimit(double limitDbc)
 {
     const LimitDesign found = DesignToLimit(design_, ChosenOptions(), limitDbc);
     if (!found.met) {
-        std::string sentence = found.reason;
-        if (!sentence.empty()) sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
-        commands_.Report(sentence + ".");
+        commands_.Report(found.reason);
         return;
     }
     networks_->Choose(found.options);

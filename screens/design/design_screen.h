@@ -29,7 +29,7 @@ class BestPartsWindow;
 class OptionControls;
 class PartsWindow;
 class MismatchWindow;
-class SpectrumWindow;
+class HarmonicsWindow;
 class NetworkControls;
 struct ValueEcho;
 
@@ -76,7 +76,7 @@ public:
     // Opens the load mismatch window, which then follows every cycle while it is open.
     void ShowMismatchWindow();
     // Opens the spectrum at the load, which then follows every cycle while it is open.
-    void ShowSpectrumWindow();
+    void ShowHarmonicsWindow();
     // Opens the search for the best standard parts, which then follows every cycle.
     // Accepted, the shown circuit uses its values until a target or an option
     // changes; then it is back to each part rounded alone, and the window says so.
@@ -155,7 +155,7 @@ private:
     void ChooseCore(PartRole inductor, const std::optional<std::string>& core);
     AnalysisWindows* analyses_ = nullptr;
     MismatchWindow* mismatch_ = nullptr;
-    SpectrumWindow* spectrum_ = nullptr;
+    HarmonicsWindow* harmonicsWindow_ = nullptr;
     NetworkControls* networks_ = nullptr;
     // The Rnetwork box and its echo stand right of the load, which a longer network
     // moves right.

@@ -108,7 +108,7 @@ TEST(HarmonicsInTheSimulator, ALimitNoNetworkMeetsIsRefusedWithTheBestFound)
     DesignRecord d = CalculatedDesign(kDefaultNetworkQ, true, 50);
     const LimitDesign found = DesignToLimit(d, DesignOptions{}, 150);
     EXPECT_FALSE(found.met);
-    EXPECT_NE(found.reason.find("no network meets -150 dBc"), std::string::npos) << found.reason;
+    EXPECT_NE(found.reason.find("No network meets -150 dBc"), std::string::npos) << found.reason;
     EXPECT_GT(found.worstDbc, -150);
 }
 

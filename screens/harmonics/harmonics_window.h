@@ -15,11 +15,11 @@ class QLabel;
 
 namespace voltra {
 
-class SpectrumWindow : public QWidget {
+class HarmonicsWindow : public QWidget {
     Q_OBJECT
 public:
     // A tool window of the design screen, so it stays in front of it while typing.
-    explicit SpectrumWindow(QWidget* designScreen);
+    explicit HarmonicsWindow(QWidget* designScreen);
 
     // limitDbc: the harmonic limit, dB below the carrier (43 for "-43 dBc"); none
     // draws no limit line.

@@ -1,6 +1,6 @@
 // Two stacked bar sets, the harmonics within the limit and those above it, so each bar
 // takes its colour from its own standing; a line across all the bars at the limit.
-#include "screens/spectrum/spectrum_window.h"
+#include "screens/harmonics/harmonics_window.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -33,14 +33,14 @@ bool Over(const Harmonic& h, std::optional<double> limit) { return limit && h.dB
 
 }  // namespace
 
-SpectrumWindow::SpectrumWindow(QWidget* designScreen)
+HarmonicsWindow::HarmonicsWindow(QWidget* designScreen)
     : QWidget(designScreen, Qt::Tool), view_(new QChartView(new QChart, this)), summary_(new QLabel(this))
 {
-    setObjectName(QLatin1String(kSpectrumWindowName));
+    setObjectName(QLatin1String(kHarmonicsWindowName));
     setWindowTitle(tr("Spectrum at the load"));
-    view_->setObjectName(QLatin1String(kSpectrumChartName));
+    view_->setObjectName(QLatin1String(kHarmonicsWindowChartName));
     view_->setRenderHint(QPainter::Antialiasing);
-    summary_->setObjectName(QLatin1String(kSpectrumSummaryName));
+    summary_->setObjectName(QLatin1String(kHarmonicsWindowSummaryName));
     summary_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_, 1);
@@ -48,7 +48,7 @@ SpectrumWindow::SpectrumWindow(QWidget* designScreen)
     resize(kDefaultSize);
 }
 
-std::vector<int> SpectrumWindow::OverLimit() const
+std::vector<int> HarmonicsWindow::OverLimit() const
 {
     std::vector<int> over;
     for (const Harmonic& h : harmonics_)
@@ -56,7 +56,7 @@ std::vector<int> SpectrumWindow::OverLimit() const
     return over;
 }
 
-void SpectrumWindow::Follow(const Circuit& shown, std::optional<double> limitDbc)
+void HarmonicsWindow::Follow(const Circuit& shown, std::optional<double> limitDbc)
 {
     harmonics_ = LoadHarmonicsOf(shown);
     limit_ = limitDbc;

@@ -11,13 +11,13 @@
 #include "engine/harmonic_limit.h"
 #include "screen_fixture.h"
 #include "screens/object_names.h"
-#include "screens/spectrum/spectrum_window.h"
+#include "screens/harmonics/harmonics_window.h"
 
 namespace voltra {
 
 namespace {
 
-class SpectrumTest : public DesignScreenTest {
+class HarmonicsWindowTest : public DesignScreenTest {
 protected:
     void SetUp() override
     {
@@ -26,13 +26,13 @@ protected:
         for (const char* key : {"design/network", "design/matchingQ", "design/trap", "design/limitDbc", "design/exact"})
             settings.remove(QLatin1String(key));
     }
-    SpectrumWindow* Window() const { return screen->findChild<SpectrumWindow*>(QLatin1String(kSpectrumWindowName)); }
+    HarmonicsWindow* Window() const { return screen->findChild<HarmonicsWindow*>(QLatin1String(kHarmonicsWindowName)); }
 };
 
-TEST_F(SpectrumTest, TheBarsAreTheShownCircuitsHarmonicsAndFollowTheTargets)
+TEST_F(HarmonicsWindowTest, TheBarsAreTheShownCircuitsHarmonicsAndFollowTheTargets)
 {
     Open();
-    screen->findChild<QAction*>(QLatin1String(kSpectrumActionName))->trigger();
+    screen->findChild<QAction*>(QLatin1String(kHarmonicsWindowActionName))->trigger();
     ASSERT_NE(Window(), nullptr);
     ASSERT_EQ(Window()->Shown().size(), 9u);
     EXPECT_EQ(Window()->Shown().front().n, 2);
@@ -45,12 +45,12 @@ TEST_F(SpectrumTest, TheBarsAreTheShownCircuitsHarmonicsAndFollowTheTargets)
     EXPECT_TRUE(Window()->OverLimit().empty()) << "no limit without the L-network";
 }
 
-TEST_F(SpectrumTest, TheLimitMarksTheHarmonicsAboveItAndMeetLimitChoosesTheSearchsNetwork)
+TEST_F(HarmonicsWindowTest, TheLimitMarksTheHarmonicsAboveItAndMeetLimitChoosesTheSearchsNetwork)
 {
     Open();
     Button(kLnetButtonName)->click();
     Type("txtRnetwork", "50");
-    screen->findChild<QAction*>(QLatin1String(kSpectrumActionName))->trigger();
+    screen->findChild<QAction*>(QLatin1String(kHarmonicsWindowActionName))->trigger();
     Type(kLimitBoxName, "60");
     std::vector<int> over;
     for (const Harmonic& h : Window()->Shown())
@@ -58,8 +58,8 @@ TEST_F(SpectrumTest, TheLimitMarksTheHarmonicsAboveItAndMeetLimitChoosesTheSearc
     ASSERT_FALSE(over.empty()) << "the L-network alone leaves the 2nd harmonic above -60 dBc";
     EXPECT_EQ(Window()->OverLimit(), over);
     const QString count = over.size() == 1 ? QStringLiteral("; 1 harmonic above") : QStringLiteral("; %1 harmonics above").arg(over.size());
-    EXPECT_TRUE(Window()->findChild<QLabel*>(QLatin1String(kSpectrumSummaryName))->text().endsWith(count + " the limit of -60 dBc."))
-        << Window()->findChild<QLabel*>(QLatin1String(kSpectrumSummaryName))->text().toStdString();
+    EXPECT_TRUE(Window()->findChild<QLabel*>(QLatin1String(kHarmonicsWindowSummaryName))->text().endsWith(count + " the limit of -60 dBc."))
+        << Window()->findChild<QLabel*>(QLatin1String(kHarmonicsWindowSummaryName))->text().toStdString();
 
     const LimitDesign found = DesignToLimit(screen->ShownDesign(), DesignOptions{}, 60);
     ASSERT_TRUE(found.met);
