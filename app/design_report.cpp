@@ -10,6 +10,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/figure_table.h"
 #include "engine/harmonic_limit.h"
 #include "engine/result_units.h"
 #include "units/format.h"
@@ -48,9 +49,10 @@ const char* StatusName(Status status)
     switch (status) {
     case Status::Valid: return "valid";
     case Status::Warning: return "warning";
-    case Status::Invalid: break;
+    case Status::Invalid: return "invalid";
+    case Status::NotComputed: break;
     }
-    return "invalid";
+    return "not computed";
 }
 
 const char* RoleName(PartRole role)
@@ -99,26 +101,6 @@ const char* TargetUnit(Target target)
     case Target::Falltime: break;
     }
     return "s";
-}
-
-struct NamedFigure {
-    std::string name;
-    Result result;
-    std::string unit;
-};
-
-// NamedResults, then what an analysis of the circuit itself adds: the output power
-// and the drain voltage at turn-on that the solved or rounded parts really give.
-std::vector<NamedFigure> Figures(const Circuit& circuit)
-{
-    std::vector<NamedFigure> figures;
-    for (const auto& [name, result] : circuit.NamedResults())
-        figures.push_back({name, result, std::string(UnitOfResult(name).value_or(""))});
-    if (circuit.analysed) {
-        figures.push_back({"Pout", circuit.pout, "W"});
-        figures.push_back({"VturnOnPercent", circuit.turnOnPercent, "%"});
-    }
-    return figures;
 }
 
 Json ResultJson(const Result& result, std::string_view unit)
@@ -254,7 +236,8 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
     }
     report["parts"] = parts;
     Json figures = Json::object();
-    for (const NamedFigure& figure : Figures(circuit)) figures[figure.name] = ResultJson(figure.result, figure.unit);
+    for (const ShownFigure& figure : FiguresIn(circuit, kInReports))
+        figures[figure.row->name] = ResultJson(figure.result, figure.row->unit);
     report["figures"] = figures;
     // What an analysis of the circuit's own waveform adds: where the power goes, and
     // what each part must stand.
@@ -387,8 +370,8 @@ void WriteReportCsv(std::ostream& out, const CommandDesign& made, const Circuit&
     for (const Part& part : circuit.parts)
         CsvRow(out, "part", part.name, CsvNumber(part.value.value), std::string(UnitOf(part.role)),
                StatusName(part.value.status), part.value.reason);
-    for (const NamedFigure& figure : Figures(circuit))
-        CsvRow(out, "figure", figure.name, CsvNumber(figure.result.value), figure.unit,
+    for (const ShownFigure& figure : FiguresIn(circuit, kInReports))
+        CsvRow(out, "figure", figure.row->name, CsvNumber(figure.result.value), figure.row->unit,
                StatusName(figure.result.status), figure.result.reason);
     for (const Loss& loss : circuit.losses)
         CsvRow(out, "loss", std::string(loss.part) + " " + loss.cause, CsvNumber(loss.watts.value), "W",
@@ -445,9 +428,10 @@ void WriteDesignText(std::ostream& out, const CommandDesign& made, const Circuit
                       {Standing(part.value), 0}});
     out << "\n";
     Columns(out, {{"Figure", 16}, {"Value", 20}, {"Status", 0}});
-    for (const NamedFigure& figure : Figures(circuit))
-        Columns(out,
-                {{figure.name, 16}, {Readable(figure.result.value, figure.unit), 20}, {Standing(figure.result), 0}});
+    for (const ShownFigure& figure : FiguresIn(circuit, kInReports))
+        Columns(out, {{figure.row->name, 16},
+                      {Readable(figure.result.value, figure.row->unit), 20},
+                      {Standing(figure.result), 0}});
     // The spectrum at the load where the network was chosen or asked for.
     if (made.limitDbc || made.options.network != NetworkKind::L || made.options.trap)
         if (const std::string worst = WorstHarmonicText(LoadHarmonicsOf(circuit)); !worst.empty()) out << worst << "\n";

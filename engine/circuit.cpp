@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/equations.h"
+#include "engine/figure_table.h"
 #include "engine/single.h"
 #include "engine/switch_model.h"
 
@@ -213,30 +214,8 @@ float Circuit::ValueOf(PartRole role) const { return Has(role) ? Get(role).value
 
 std::vector<std::pair<const char*, Result>> Circuit::NamedResults() const
 {
-    std::vector<std::pair<const char*, Result>> named = {
-        {"C1", Get(PartRole::C1).value}, {"C2", Get(PartRole::C2).value}, {"Lseries", Get(PartRole::Lseries).value}};
-    if (network != NetworkLayout::None) {
-        named.push_back({"Lnetwork", Get(PartRole::NetworkL).value});
-        named.push_back({"Cnetwork", Get(PartRole::NetworkC).value});
-        if (Has(PartRole::NetworkL2)) named.push_back({"Lnetwork2", Get(PartRole::NetworkL2).value});
-        if (Has(PartRole::NetworkC2)) named.push_back({"Cnetwork2", Get(PartRole::NetworkC2).value});
-        if (IsLNetwork(network)) named.push_back({"Ltotal", ltotal});
-    }
-    if (Has(PartRole::TrapL)) {
-        named.push_back({"Ltrap", Get(PartRole::TrapL).value});
-        named.push_back({"Ctrap", Get(PartRole::TrapC).value});
-    }
-    named.insert(named.end(), {{"Rload", rload},
-                               {"Idc", idc},
-                               {"Rdc", rdc},
-                               {"Vpeak", vpeak},
-                               {"Ipeak", ipeak},
-                               {"Ron", Get(PartRole::Switch).value},
-                               {"Efficiency", efficiency},
-                               {"Dissipation", dissipation},
-                               {"Choke", Get(PartRole::Choke).value},
-                               {"Period", period}});
-    if (tj) named.push_back({"Tj", *tj});
+    std::vector<std::pair<const char*, Result>> named;
+    for (ShownFigure& figure : FiguresIn(*this, kStopsExport)) named.push_back({figure.row->name, std::move(figure.result)});
     return named;
 }
 
@@ -247,11 +226,7 @@ std::vector<std::string> QuestionedReasons(const Circuit& circuit)
         if (result.status != Status::Warning || result.reason.empty()) return;
         if (std::find(reasons.begin(), reasons.end(), result.reason) == reasons.end()) reasons.push_back(result.reason);
     };
-    for (const auto& [name, result] : circuit.NamedResults()) note(result);
-    if (circuit.analysed) {
-        note(circuit.pout);
-        note(circuit.turnOnPercent);
-    }
+    for (const ShownFigure& figure : FiguresIn(circuit, kInReports)) note(figure.result);
     return reasons;
 }
 

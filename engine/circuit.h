@@ -128,8 +128,8 @@ struct Circuit {
     // The figures come from an analysis of the circuit itself (exact or rounded): then
     // the output power and the drain voltage at turn-on are its own, not the targets'.
     bool analysed = false;
-    Result pout;           // W
-    Result turnOnPercent;  // drain voltage as the switch closes, % of the supply
+    Result pout = NotComputed();           // W
+    Result turnOnPercent = NotComputed();  // drain voltage as the switch closes, % of the supply
     // Where the switch's own capacitance alone is more than C1 must be: the highest
     // frequency at which it still reaches Class E at this supply and power.
     float cossLimitFrequency = NAN;  // Hz
@@ -156,8 +156,8 @@ struct Circuit {
     std::vector<PartStress> stresses;
     // The switch closing on charge C1 still holds: the current impulse through Ron
     // (its peak, which Ipeak leaves out) and the energy it dissipates each period.
-    Result dischargePeakCurrent;  // A
-    Result dischargeEnergy;       // J
+    Result dischargePeakCurrent = NotComputed();  // A
+    Result dischargeEnergy = NotComputed();       // J
 
     // Harmonics 2 to kHarmonics of the load voltage below its fundamental, from the
     // solved waveform of an analysed circuit (empty otherwise).
@@ -171,8 +171,9 @@ struct Circuit {
     bool Has(PartRole role) const;
     // The part's value; 0 where the circuit has no such part.
     float ValueOf(PartRole role) const;
-    // Every part value and figure that the screen, the sheet or the export shows, by
-    // name, in the order the sheet prints them.
+    // The part values and figures the design stands on, by name, in the order the
+    // reports list them: those of engine/figure_table.h that stop the export when
+    // invalid, computed ones only.
     std::vector<std::pair<const char*, Result>> NamedResults() const;
 };
 

@@ -1,35 +1,11 @@
-// Units by part role and by result name: one table each.
+// Units by part role, and by result name from the table of figures.
 #include "engine/result_units.h"
 
-#include <array>
-#include <utility>
+#include "engine/figure_table.h"
 
 namespace voltra {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 21> kResultUnits = {{
-    {"C1", "F"},
-    {"C2", "F"},
-    {"Lseries", "H"},
-    {"Lnetwork", "H"},
-    {"Cnetwork", "F"},
-    {"Lnetwork2", "H"},
-    {"Cnetwork2", "F"},
-    {"Ltrap", "H"},
-    {"Ctrap", "F"},
-    {"Ltotal", "H"},
-    {"Rload", "ohm"},
-    {"Idc", "A"},
-    {"Rdc", "ohm"},
-    {"Vpeak", "V"},
-    {"Ipeak", "A"},
-    {"Ron", "ohm"},
-    {"Efficiency", ""},
-    {"Dissipation", "W"},
-    {"Choke", "H"},
-    {"Period", "s"},
-    {"Tj", "°C"},
-}};
 
 }  // namespace
 
@@ -57,8 +33,8 @@ std::string_view UnitOf(PartRole role)
 
 std::optional<std::string_view> UnitOfResult(std::string_view name)
 {
-    for (const auto& [known, unit] : kResultUnits)
-        if (known == name) return unit;
+    for (const FigureRow& row : Figures())
+        if (row.name == name) return row.unit;
     return std::nullopt;
 }
 

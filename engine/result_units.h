@@ -13,8 +13,8 @@ namespace voltra {
 // on-resistance) and the load.
 std::string_view UnitOf(PartRole role);
 
-// The unit of a result of Circuit::NamedResults, by its name: "" for a ratio (the
-// efficiency, a fraction). Nothing for a name this table does not know yet.
+// The unit of a figure of engine/figure_table.h, by its name: "" for a ratio (the
+// efficiency, a fraction). Nothing for a name the table does not know.
 std::optional<std::string_view> UnitOfResult(std::string_view name);
 
 }  // namespace voltra

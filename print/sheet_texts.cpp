@@ -6,6 +6,7 @@
 #include <array>
 
 #include "engine/circuit_chain.h"
+#include "engine/figure_table.h"
 #include "engine/harmonic_limit.h"
 #include "print/loss_texts.h"
 #include "print/sheet_chain.h"
@@ -21,13 +22,23 @@ enum class Shown { Always, NetworkOn, BeyondFits, Questioned, WithTj, Filtering 
 using D = const DesignRecord&;
 using C = const Circuit&;
 
+// A text of its own, or a figure of engine/figure_table.h after the sheet's caption
+// for it.
 struct TextRow {
     Shown when;
     int x;
     int y;
-    std::string (*text)(D, C);
+    std::string (*text)(D, C);  // null for a figure
     const char* part;
+    FigureKey figure = FigureKey::Vsupply;
+    const char* caption = "";
 };
+
+constexpr TextRow FigureText(Shown when, int x, int y, FigureKey figure, const char* caption,
+                             const char* part = nullptr)
+{
+    return {when, x, y, nullptr, part, figure, caption};
+}
 
 bool IsShown(Shown when, const Circuit& c)
 {
@@ -49,15 +60,15 @@ std::string MethodText(C c)
     if (c.series) text += c.series == ESeries::E12 ? ", E12 parts" : c.series == ESeries::E24 ? ", E24 parts" : ", E96 parts";
     if (c.series && !c.accepted.empty()) text += ", the best combination";
     if (c.analysed && c.pout.Usable() && c.turnOnPercent.Usable())
-        text += "; Pout " + FormatPrefixed(c.pout.value) + "W, drain at turn-on " + FormatPercent(c.turnOnPercent.value * 0.01);
+        text += "; Pout " + LabelText(c, FigureKey::Pout) + ", drain at turn-on " + LabelText(c, FigureKey::VturnOnPercent);
     return text;
 }
 
 // The stage's own parts, always in the circuit.
 constexpr std::array<TextRow, 3> kStageLabels = {{
-    {Shown::Always, 6100, 4100, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::C1)); }, "C1"},
-    {Shown::Always, 6400, 3400, [](D, C c) { return FormatCapacitance(c.ValueOf(PartRole::C2)); }, "C2"},
-    {Shown::Always, 7200, 2500, [](D, C c) { return FormatInductance(c.ValueOf(PartRole::Lseries)); }, "L2"},
+    FigureText(Shown::Always, 6100, 4100, FigureKey::C1, "", "C1"),
+    FigureText(Shown::Always, 6400, 3400, FigureKey::C2, "", "C2"),
+    FigureText(Shown::Always, 7200, 2500, FigureKey::Lseries, "", "L2"),
 }};
 
 // The load's caption and value stand right of the load resistor, wherever the chain
@@ -67,16 +78,15 @@ constexpr int kLoadCaptionY = 3500;
 constexpr int kLoadValueY = 3800;
 
 constexpr std::array<TextRow, 9> kSupplyLabels = {{
-    {Shown::Always, 5300, 800, [](D, C c) { return "Vsupply: " + FormatPrefixed(c.ValueOf(PartRole::Supply)) + "V"; },
-     "Vbattery"},
-    {Shown::Always, 5300, 1100, [](D, C c) { return "Idc: " + FormatPrefixed(c.idc.value) + "A"; }, nullptr},
-    {Shown::Always, 3000, 1100, [](D, C c) { return "Rdc: " + FormatPrefixed(c.rdc.value) + "ohms"; }, nullptr},
-    {Shown::Always, 5300, 1400, [](D, C c) { return "Efficiency: " + FormatPercent(c.efficiency.value); }, nullptr},
-    {Shown::Always, 3000, 1400, [](D, C c) { return "Pdiss: " + FormatPrefixed(c.dissipation.value) + "W"; }, nullptr},
+    FigureText(Shown::Always, 5300, 800, FigureKey::Vsupply, "Vsupply: ", "Vbattery"),
+    FigureText(Shown::Always, 5300, 1100, FigureKey::Idc, "Idc: "),
+    FigureText(Shown::Always, 3000, 1100, FigureKey::Rdc, "Rdc: "),
+    FigureText(Shown::Always, 5300, 1400, FigureKey::Efficiency, "Efficiency: "),
+    FigureText(Shown::Always, 3000, 1400, FigureKey::Dissipation, "Pdiss: "),
     // A chosen device's junction on its heat sink, under the heat that raises it.
     {Shown::WithTj, 3000, 1700, [](D, C c) { return JunctionTemperatureText(*c.tj); }, nullptr},
-    {Shown::Always, 2800, 2700, [](D, C c) { return "Vpeak: " + FormatPrefixed(c.vpeak.value) + "V"; }, nullptr},
-    {Shown::Always, 2800, 3100, [](D, C c) { return "FET Ipeak: " + FormatPrefixed(c.ipeak.value) + "A"; }, nullptr},
+    FigureText(Shown::Always, 2800, 2700, FigureKey::Vpeak, "Vpeak: "),
+    FigureText(Shown::Always, 2800, 3100, FigureKey::Ipeak, "FET Ipeak: "),
     {Shown::Always, 5300, 1900, [](D, C) { return std::string("RFC"); }, nullptr},
 }};
 
@@ -97,16 +107,14 @@ std::string QuestionedText(C c)
 
 constexpr std::array<TextRow, 10> kDesignTargets = {{
     {Shown::Always, kTargetsX, 5800, [](D d, C) { return "Frequency: " + FormatLarge(d.Frequency) + "Hz"; }, nullptr},
-    {Shown::Always, kTargetsX, 6100, [](D, C c) { return "Ron: " + FormatResistance(c.ValueOf(PartRole::Switch)); },
-     "S1"},
+    FigureText(Shown::Always, kTargetsX, 6100, FigureKey::Ron, "Ron: ", "S1"),
     {Shown::Always, kTargetsX, 6400,
      [](D d, C) { return "Saturation voltage: " + FormatResistance(d.Saturation) + "V"; }, nullptr},
     {Shown::Always, kTargetsX, 6700, [](D d, C) { return "Power output: " + FormatResistance(d.Power) + "W"; },
      nullptr},
     {Shown::Always, kTargetsX, 7000, [](D d, C) { return "Network Q: " + FormatResistance(d.NetworkQ); }, nullptr},
     {Shown::Always, kTargetsX, 7300, [](D d, C) { return "Falltime: " + FormatSmall(d.Falltime) + "s"; }, nullptr},
-    {Shown::NetworkOn, kTargetsX, 7600, [](D, C c) { return "Class E load: " + FormatResistance(c.rload.value) + "ohms"; },
-     nullptr},
+    FigureText(Shown::NetworkOn, kTargetsX, 7600, FigureKey::Rload, "Class E load: "),
     // Values past the closed-form fits say how they were found and what they give.
     {Shown::BeyondFits, kTargetsX, 7900, [](D, C c) { return MethodText(c); }, nullptr},
     // A network chosen to filter: the harmonics it leaves, beside the Class E load.
@@ -120,7 +128,10 @@ std::vector<SheetText> TextsOf(const std::array<TextRow, N>& rows, const DesignR
 {
     std::vector<SheetText> texts;
     for (const TextRow& row : rows)
-        if (IsShown(row.when, circuit)) texts.push_back({row.x, row.y, row.text(design, circuit), row.part});
+        if (IsShown(row.when, circuit))
+            texts.push_back({row.x, row.y,
+                             row.text ? row.text(design, circuit) : row.caption + LabelText(circuit, row.figure),
+                             row.part});
     return texts;
 }
 
@@ -220,27 +231,25 @@ std::vector<SheetText> SchematicLabels(const DesignRecord& design, const Circuit
     const std::vector<SheetLink> chain = SheetChain(circuit);
     const auto lseries = std::find_if(chain.begin(), chain.end(),
                                       [](const SheetLink& l) { return l.link.part->role == PartRole::Lseries; });
-    auto valueOf = [](const Part& part) {
-        return IsInductor(part) ? FormatInductance(part.value.value) : FormatCapacitance(part.value.value);
-    };
     for (auto it = lseries + 1; it < chain.end(); ++it) {
         const Part& part = *it->link.part;
         if (it->link.symbol == ChainSymbol::Load) {
             texts.push_back({it->x + kLoadLabelRight, kLoadCaptionY, "Rload:"});
-            texts.push_back({it->x + kLoadLabelRight, kLoadValueY, FormatResistance(part.value.value) + "ohms", part.name});
+            texts.push_back({it->x + kLoadLabelRight, kLoadValueY, PartValueText(part) + "ohms", part.name});
             break;
         }
         const PagePoint at = SheetValueAnchor(*it);
-        texts.push_back({at.x, at.y, valueOf(part), part.name});
+        texts.push_back({at.x, at.y, PartValueText(part), part.name});
         if (const Part* beside = it->link.beside) {
             const PagePoint under = SheetValueAnchor(*it, true);
-            texts.push_back({under.x, under.y, valueOf(*beside), beside->name});
+            texts.push_back({under.x, under.y, PartValueText(*beside), beside->name});
         }
     }
     const std::vector<SheetText> supply = TextsOf(kSupplyLabels, design, circuit);
     texts.insert(texts.end(), supply.begin(), supply.end());
-    if (lseries + 1 < chain.end() && (lseries + 1)->link.symbol == ChainSymbol::SeriesL)
-        texts.push_back({kLtotalX, kLtotalY, "Ltotal: " + FormatInductance(circuit.ltotal.value)});
+    if (lseries + 1 < chain.end() && (lseries + 1)->link.symbol == ChainSymbol::SeriesL &&
+        FigureOf(FigureKey::Ltotal).of(circuit).Computed())
+        texts.push_back({kLtotalX, kLtotalY, "Ltotal: " + LabelText(circuit, FigureKey::Ltotal)});
     return texts;
 }
 

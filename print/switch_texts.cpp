@@ -3,17 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "engine/figure_table.h"
 
 namespace voltra {
 
 std::string JunctionTemperatureText(const Result& tj)
 {
-    if (!tj.Usable() || !std::isfinite(tj.value)) return "Tj: invalid";
-    // Whole degrees print no decimal separator, whatever the C locale's.
-    char text[32];
-    std::snprintf(text, sizeof text, "Tj: %.0f \xC2\xB0" "C", static_cast<double>(tj.value));
-    return text;
+    if (!std::isfinite(tj.value)) return std::string("Tj: ") + kInvalidMark;
+    return "Tj: " + LabelText(FigureOf(FigureKey::Tj), tj);
 }
 
 std::vector<std::string> SwitchStandingReasons(const Circuit& c)

@@ -3,34 +3,40 @@
 
 #include <cmath>
 
+#include "engine/figure_table.h"
+
 namespace voltra {
 namespace {
 
-FigureComparison Relative(const char* key, const char* unit, double predicted, double simulated)
+FigureComparison Relative(FigureKey key, double predicted, double simulated)
 {
+    const FigureRow& row = FigureOf(key);
     const double deviation = (simulated - predicted) / std::fabs(predicted) * 100;
-    return {key, unit, predicted, simulated, deviation, !(std::fabs(deviation) <= kDeviationWarningPercent)};
+    return {row.name, row.unit, predicted, simulated, deviation, !(std::fabs(deviation) <= kDeviationWarningPercent)};
 }
 
 }  // namespace
 
 std::vector<FigureComparison> Compare(const DesignRecord& d, const Circuit& c, const SimulationFigures& s)
 {
-    const double pout = c.analysed ? c.pout.value : d.Power;
+    // Without an analysis of its own the circuit is designed to the target power.
+    const Result pout = FigureOf(FigureKey::Pout).of(c);
+    const double predictedPout = pout.Computed() ? pout.value : d.Power;
     const double pin = static_cast<double>(d.Supply) * c.idc.value;
     // Class E switches on at zero drain voltage; an analysed circuit predicts its own
     // residual. The deviation is in % of the supply, like the figure.
-    const double predictedTurnOn = c.analysed ? c.turnOnPercent.value : 0.0;
+    const Result turnOn = FigureOf(FigureKey::VturnOnPercent).of(c);
+    const double predictedTurnOn = turnOn.Computed() ? turnOn.value : 0.0;
     const double turnOnDeviation = s.VturnOnPercent - predictedTurnOn;
-    const FigureComparison turnOn = {"VturnOnPercent", "%", predictedTurnOn, s.VturnOnPercent, turnOnDeviation,
-                                     !(std::fabs(turnOnDeviation) <= kDeviationWarningPercent)};
-    return {Relative("Pout", "W", pout, s.Pout),
-            Relative("Pin", "W", pin, s.Pin),
-            Relative("Efficiency", "", c.efficiency.value, s.Efficiency),
-            Relative("Idc", "A", c.idc.value, s.Idc),
-            Relative("Vpeak", "V", c.vpeak.value, s.Vpeak),
-            Relative("Ipeak", "A", c.ipeak.value, s.Ipeak),
-            turnOn};
+    const FigureRow& turnOnRow = FigureOf(FigureKey::VturnOnPercent);
+    return {Relative(FigureKey::Pout, predictedPout, s.Pout),
+            Relative(FigureKey::Pin, pin, s.Pin),
+            Relative(FigureKey::Efficiency, c.efficiency.value, s.Efficiency),
+            Relative(FigureKey::Idc, c.idc.value, s.Idc),
+            Relative(FigureKey::Vpeak, c.vpeak.value, s.Vpeak),
+            Relative(FigureKey::Ipeak, c.ipeak.value, s.Ipeak),
+            {turnOnRow.name, turnOnRow.unit, predictedTurnOn, s.VturnOnPercent, turnOnDeviation,
+             !(std::fabs(turnOnDeviation) <= kDeviationWarningPercent)}};
 }
 
 std::vector<HarmonicComparison> CompareHarmonics(const Circuit& c, const SimulationFigures& s)

@@ -2,10 +2,12 @@
 #include "screens/design/schematic_labels.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
 #include "engine/circuit_chain.h"
+#include "engine/figure_table.h"
 #include "engine/harmonic_limit.h"
 #include "print/loss_texts.h"
 #include "screens/design/schematic.h"
@@ -15,8 +17,6 @@
 namespace voltra {
 
 namespace {
-
-using Formatter = std::string (*)(double);
 
 struct Anchor {
     double x;
@@ -72,21 +72,18 @@ public:
         labels_.push_back({QPointF(at.x, at.y), colour, QString::fromLatin1(text), false});
     }
 
-    // prefix, the value's text, unit and closing; an invalid value shows the invalid
-    // mark instead of its text and unit, and anything short of valid is red.
-    void Value(Anchor at, AnchorColour colour, const Result& value, Formatter format, const char* prefix = "",
-               const char* unit = "", const char* closing = "", const char* part = nullptr)
+    // prefix, the figure's text and unit and closing; an invalid value shows the
+    // invalid mark instead of its text and unit, and anything short of valid is red. A
+    // figure the circuit has not computed is not written at all.
+    void Figure(Anchor at, AnchorColour colour, const Circuit& c, FigureKey key, const char* prefix,
+                const char* closing = "", const char* part = nullptr)
     {
-        std::string text = prefix;
-        if (value.Usable()) {
-            text += format(value.value);
-            text += unit;
-        } else {
-            text += kInvalidMark;
-        }
-        text += closing;
-        labels_.push_back({QPointF(at.x, at.y), colour, QString::fromStdString(text), value.status != Status::Valid,
-                           part});
+        const FigureRow& row = FigureOf(key);
+        const Result value = row.of(c);
+        if (!value.Computed()) return;
+        labels_.push_back({QPointF(at.x, at.y), colour,
+                           QString::fromStdString(prefix + LabelText(row, value) + closing),
+                           value.status != Status::Valid, part});
     }
 
     void Note(Anchor at, const std::string& text, bool red)
@@ -94,9 +91,11 @@ public:
         labels_.push_back({QPointF(at.x, at.y), AnchorColour::White, QString::fromStdString(text), red});
     }
 
-    void PartValue(Anchor at, AnchorColour colour, const Part& part, Formatter format, const char* unit = "")
+    void PartValue(Anchor at, AnchorColour colour, const Part& part, const char* unit = "")
     {
-        Value(at, colour, part.value, format, "", unit, "", part.name);
+        const std::string text = part.value.Usable() ? PartValueText(part) + unit : std::string(kInvalidMark);
+        labels_.push_back({QPointF(at.x, at.y), colour, QString::fromStdString(text),
+                           part.value.status != Status::Valid, part.name});
     }
 
 private:
@@ -113,8 +112,8 @@ void WriteMethod(Writer& write, const Circuit& c)
         bool red = false;
         if (c.analysed) {
             const bool usable = c.pout.Usable() && c.turnOnPercent.Usable();
-            method += usable ? ": Pout " + FormatPrefixed(c.pout.value) + "W, drain at turn-on " +
-                                   FormatPercent(c.turnOnPercent.value * 0.01)
+            method += usable ? ": Pout " + LabelText(c, FigureKey::Pout) + ", drain at turn-on " +
+                                   LabelText(c, FigureKey::VturnOnPercent)
                              : std::string(": ") + kInvalidMark;
             red = !usable;
         }
@@ -150,10 +149,25 @@ void WriteSwitchStanding(Writer& write, const Circuit& c)
 
 Anchor AnchorOf(QPointF point) { return {point.x(), point.y()}; }
 
-Formatter FormatterOf(const Part& part)
-{
-    return IsInductor(part) ? FormatInductance : FormatCapacitance;
-}
+// The supply's figures and the drain's peaks, with the screen's own captions.
+struct FigureLabel {
+    FigureKey key;
+    Anchor at;
+    AnchorColour colour;
+    const char* prefix;
+    const char* closing;
+    const char* part;
+};
+
+constexpr std::array<FigureLabel, 7> kFigureLabels = {{
+    {FigureKey::Vsupply, kSupply, AnchorColour::White, "Vsupply: ", "", "Vbattery"},
+    {FigureKey::Idc, kIdc, AnchorColour::White, "Idc: ", "", nullptr},
+    {FigureKey::Rdc, kRdc, AnchorColour::White, "( Rdc: ", " )", nullptr},
+    {FigureKey::Efficiency, kEfficiency, AnchorColour::White, "Efficiency: ", "", nullptr},
+    {FigureKey::Dissipation, kDissipation, AnchorColour::White, "Pdiss: ", "", nullptr},
+    {FigureKey::Vpeak, kVpeak, AnchorColour::ButtonFace, "Vpeak: ", "", nullptr},
+    {FigureKey::Ipeak, kIpeak, AnchorColour::ButtonFace, "Drain Ipeak: ", "", nullptr},
+}};
 
 }  // namespace
 
@@ -164,33 +178,27 @@ std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
     const Anchor loadCaption = {schematicX + kLoadLabelRight, kLoadCaptionY};
     const Anchor loadValue = {schematicX + kLoadLabelRight, kLoadValueY};
 
-    write.PartValue(kLseries, AnchorColour::ButtonFace, c.Get(PartRole::Lseries), FormatInductance);
-    write.PartValue(kC1, AnchorColour::ButtonFace, c.Get(PartRole::C1), FormatCapacitance);
-    write.PartValue(kC2, AnchorColour::ButtonFace, c.Get(PartRole::C2), FormatCapacitance);
+    write.PartValue(kLseries, AnchorColour::ButtonFace, c.Get(PartRole::Lseries));
+    write.PartValue(kC1, AnchorColour::ButtonFace, c.Get(PartRole::C1));
+    write.PartValue(kC2, AnchorColour::ButtonFace, c.Get(PartRole::C2));
     // The output network, after the stage's series branch, where the chain places it.
     const std::vector<PlacedLink> chain = PlacedChain(c);
     const auto lseries = std::find_if(chain.begin(), chain.end(),
                                       [](const PlacedLink& p) { return p.link.part->role == PartRole::Lseries; });
     for (auto it = lseries + 1; it != chain.end() && it->link.symbol != ChainSymbol::Load; ++it) {
         const Part& part = *it->link.part;
-        write.PartValue(AnchorOf(ValueAnchor(*it)), AnchorColour::White, part, FormatterOf(part));
+        write.PartValue(AnchorOf(ValueAnchor(*it)), AnchorColour::White, part);
         if (const Part* beside = it->link.beside)
-            write.PartValue(AnchorOf(ValueAnchor(*it, true)), AnchorColour::White, *beside, FormatterOf(*beside));
+            write.PartValue(AnchorOf(ValueAnchor(*it, true)), AnchorColour::White, *beside);
     }
     write.Text(loadCaption, AnchorColour::White, "Rload:");
     // Behind the network the resistor is the network resistance, written bare.
     if (c.network != NetworkLayout::None)
-        write.PartValue(loadValue, AnchorColour::White, c.Get(PartRole::Load), FormatResistance);
+        write.PartValue(loadValue, AnchorColour::White, c.Get(PartRole::Load));
     else
-        write.PartValue(loadValue, AnchorColour::ButtonFace, c.Get(PartRole::Load), FormatResistance, "ohms");
-    write.Value(kSupply, AnchorColour::White, c.Get(PartRole::Supply).value, FormatPrefixed, "Vsupply: ", "V", "",
-                "Vbattery");
-    write.Value(kIdc, AnchorColour::White, c.idc, FormatPrefixed, "Idc: ", "A");
-    write.Value(kRdc, AnchorColour::White, c.rdc, FormatPrefixed, "( Rdc: ", "ohms", " )");
-    write.Value(kEfficiency, AnchorColour::White, c.efficiency, FormatPercent, "Efficiency: ");
-    write.Value(kDissipation, AnchorColour::White, c.dissipation, FormatPrefixed, "Pdiss: ", "W");
-    write.Value(kVpeak, AnchorColour::ButtonFace, c.vpeak, FormatPrefixed, "Vpeak: ", "V");
-    write.Value(kIpeak, AnchorColour::ButtonFace, c.ipeak, FormatPrefixed, "Drain Ipeak: ", "A");
+        write.PartValue(loadValue, AnchorColour::ButtonFace, c.Get(PartRole::Load), "ohms");
+    for (const FigureLabel& label : kFigureLabels)
+        write.Figure(label.at, label.colour, c, label.key, label.prefix, label.closing, label.part);
     write.Text(kRfc, AnchorColour::White, "RFC");
     write.Text(kDrain, AnchorColour::ButtonFace, "DRAIN");
     write.Text(kSource, AnchorColour::ButtonFace, "SOURCE");
@@ -198,7 +206,7 @@ std::vector<SchematicLabel> SchematicLabels(const Circuit& c, int schematicX)
     // Where the network's inductor follows Lseries, the two are one inductance in series.
     if (lseries + 1 != chain.end() && (lseries + 1)->link.symbol == ChainSymbol::SeriesL &&
         (lseries + 1)->link.part->role != PartRole::Load)
-        write.Value({schematicX + kLtotalLeft, kLtotalY}, AnchorColour::White, c.ltotal, FormatInductance, "Ltotal: ");
+        write.Figure({schematicX + kLtotalLeft, kLtotalY}, AnchorColour::White, c, FigureKey::Ltotal, "Ltotal: ");
     WriteMethod(write, c);
     WriteSwitchStanding(write, c);
     // The networks chosen for their filtering say how far down the harmonics are.

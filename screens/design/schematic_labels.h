@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/circuit.h"
+#include "engine/figure_table.h"
 
 namespace voltra {
 
@@ -22,9 +23,6 @@ struct SchematicLabel {
     // The circuit part whose value this is, by its instance name; null for the rest.
     const char* part = nullptr;
 };
-
-// Written in place of an invalid value, always in red.
-inline constexpr const char* kInvalidMark = "invalid";
 
 // The labels for a shown circuit; schematicX is where its drawing's chain ended.
 std::vector<SchematicLabel> SchematicLabels(const Circuit& shown, int schematicX);

@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "engine/circuit.h"
+#include "engine/figure_table.h"
 #include "engine/program_texts.h"
 #include "print/loss_texts.h"
 #include "screens/object_names.h"
@@ -46,28 +47,20 @@ constexpr double kScreenWidthShare = 0.47;
 constexpr double kScreenHeightShare = 0.67;
 constexpr QSize kSmallestSize(640, 480);
 
-// Each figure in an engineer's words and units, by the comparison's key.
+// Each figure in an engineer's words, from the table of figures; a fraction (the
+// efficiency) is shown in %.
 struct FigureWords {
-    const char* key;
     const char* caption;
     double scale;  // from the comparison's unit to the one shown
     const char* unit;
 };
-constexpr FigureWords kFigureWords[] = {
-    {"Pout", "Output power", 1, "W"},
-    {"Pin", "Input power from the supply", 1, "W"},
-    {"Efficiency", "Efficiency", 100, "%"},
-    {"Idc", "Supply current", 1, "A"},
-    {"Vpeak", "Peak drain voltage", 1, "V"},
-    {"Ipeak", "Peak switch current", 1, "A"},
-    {"VturnOnPercent", "Drain voltage at turn-on (% of supply)", 1, "%"},
-};
 
 FigureWords WordsFor(const FigureComparison& c)
 {
-    for (const FigureWords& words : kFigureWords)
-        if (std::string_view(words.key) == c.key) return words;
-    return {c.key, c.key, 1, c.unit};
+    for (const FigureRow& row : Figures())
+        if (std::string_view(row.name) == c.key) return row.unit[0] ? FigureWords{row.caption, 1, row.unit}
+                                                                    : FigureWords{row.caption, 100, "%"};
+    return {c.key, 1, c.unit};
 }
 
 QString Figure(double value, const char* unit)

@@ -5,6 +5,7 @@
 #include "engine/design_options.h"
 #include "print/sheet_texts.h"
 #include "print_test_support.h"
+#include "tests/calculated_design.h"
 
 namespace voltra {
 namespace {
@@ -31,6 +32,22 @@ TEST(SheetOptions, MethodLineAndValuesFollowTheCircuit)
             EXPECT_EQ(label.text, "1.8nF");
         }
     }
+}
+
+// Ltotal is printed where the L-section's inductor follows Lseries, and not for a T,
+// whose first inductor is no L-section's: there the circuit has no Ltotal to print.
+TEST(SheetOptions, LtotalOnlyWhereTheCircuitComputedIt)
+{
+    const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, true, 50);
+    auto ltotals = [&](const Circuit& c) {
+        int found = 0;
+        for (const SheetText& label : SchematicLabels(design, c)) found += label.text.rfind("Ltotal: ", 0) == 0;
+        return found;
+    };
+    EXPECT_EQ(ltotals(BuildCircuit(design, DesignOptions{})), 1);
+    DesignOptions t;
+    t.network = NetworkKind::T;
+    EXPECT_EQ(ltotals(BuildCircuit(design, t)), 0);
 }
 
 // Standard values that miss the targets are printed with the reasons they are

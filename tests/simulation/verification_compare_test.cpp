@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 
 #include "engine/design_options.h"
+#include "engine/figure_table.h"
 #include "simulation/verification.h"
 #include "tests/calculated_design.h"
 
@@ -33,6 +35,18 @@ const FigureComparison& Row(const std::vector<FigureComparison>& rows, const std
         if (key == row.key) return row;
     ADD_FAILURE() << "no row " << key;
     return rows.front();
+}
+
+// The verification compares what the table of figures marks for it, no more and no
+// less, under the table's names and units.
+TEST(VerificationCompare, TheRowsAreTheTablesVerificationFigures)
+{
+    const DesignRecord d = CalculatedDesign();
+    const Circuit c = BuildCircuit(d, DesignOptions{.exact = true});
+    std::set<std::pair<std::string, std::string>> rows, table;
+    for (const FigureComparison& row : Compare(d, c, DistinctFigures())) rows.insert({row.key, row.unit});
+    for (const ShownFigure& figure : FiguresIn(c, kInVerification)) table.insert({figure.row->name, figure.row->unit});
+    EXPECT_EQ(rows, table);
 }
 
 TEST(VerificationCompare, EachRowPairsTheCircuitsPredictionWithItsOwnSimulatedFigure)

@@ -3,6 +3,7 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include "engine/design_options.h"
 #include "engine/equations.h"
 #include "screen_fixture.h"
 #include "screens/design/drawing_units.h"
@@ -71,6 +72,23 @@ TEST(Schematic, EachLayoutStandsOnOneGroundLineAndNoTextCoversAnotherOrAPart)
             if (label.anchor.y() == 1400) supply << label.text;
         EXPECT_EQ(supply, QStringList({"Efficiency: 95.8 %", "Pdiss: 2.1882 W"}));
     }
+}
+
+// The screen writes Ltotal beside an L-section's inductor after Lseries, never a zero
+// for a T, whose circuit computes no Ltotal.
+TEST(SchematicLabels, LtotalOnlyWhereTheCircuitComputedIt)
+{
+    const DesignRecord design = CalculatedDesign(kDefaultNetworkQ, true, 50);
+    auto ltotals = [&](const Circuit& c) {
+        int found = 0;
+        for (const SchematicLabel& label : SchematicLabels(c, SchematicOf(c, design.Pi).SchematicX))
+            found += label.text.startsWith(QLatin1String("Ltotal: "));
+        return found;
+    };
+    EXPECT_EQ(ltotals(BuildCircuit(design)), 1);
+    DesignOptions t;
+    t.network = NetworkKind::T;
+    EXPECT_EQ(ltotals(BuildCircuit(design, t)), 0);
 }
 
 TEST(SchematicLabels, WarningsAndFailedValuesAreRed)
