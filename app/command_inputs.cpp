@@ -95,17 +95,17 @@ InputProblem ApplyNetwork(std::string_view text, CommandDesign& into)
 }
 
 // The network's kind by the name the usage gives it.
-constexpr std::pair<std::string_view, NetworkKind> kNetworkNames[] = {
-    {"l", NetworkKind::L}, {"pi", NetworkKind::Pi}, {"t", NetworkKind::T}, {"tapped-c", NetworkKind::TappedC}};
-
 InputProblem ApplyNetworkKind(std::string_view text, CommandDesign& into)
 {
-    for (const auto& [name, kind] : kNetworkNames)
-        if (text == name) {
-            into.options.network = kind;
+    std::string names;
+    for (std::size_t i = 0; i < kNetworkKinds.size(); ++i) {
+        if (text == kNetworkKinds[i].option) {
+            into.options.network = kNetworkKinds[i].kind;
             return {};
         }
-    return Misuse("--network " + std::string(text) + ": the networks are l, pi, t and tapped-c.");
+        names += (i == 0 ? "" : i + 1 == kNetworkKinds.size() ? " and " : ", ") + std::string(kNetworkKinds[i].option);
+    }
+    return Misuse("--network " + std::string(text) + ": the networks are " + names + ".");
 }
 
 InputProblem ApplyMatchingQ(std::string_view text, CommandDesign& into)

@@ -201,8 +201,7 @@ Json ReportJson(const CommandDesign& made, const Circuit& circuit, const Simulat
     // The matching network beyond the L-section, and the trap, only where chosen: the
     // default report stays as it was.
     if (made.options.network != NetworkKind::L) {
-        constexpr const char* kKindNames[] = {"l", "pi", "t", "tapped-c"};
-        report["options"]["network"] = kKindNames[static_cast<int>(made.options.network)];
+        report["options"]["network"] = NamesOf(made.options.network).option;
         report["options"]["networkQ"] = Number(made.options.matchingQ);
     }
     if (made.options.trap) report["options"]["notch"] = true;

@@ -13,18 +13,6 @@
 namespace voltra {
 namespace {
 
-const char* KindName(NetworkKind kind)
-{
-    switch (kind) {
-    case NetworkKind::L: return "L-network";
-    case NetworkKind::Pi: return "Pi network";
-    case NetworkKind::T: return "T network";
-    case NetworkKind::TappedC: return "tapped-C network";
-    }
-    return "";
-}
-
-constexpr NetworkKind kKinds[] = {NetworkKind::L, NetworkKind::Pi, NetworkKind::T, NetworkKind::TappedC};
 // The grid from just above the L-section's own Q to kHighestSearchedQ, and the halvings
 // of the step in which the limit is crossed: Q to about 0.3 % of its value.
 constexpr int kGridPoints = 12;
@@ -134,12 +122,12 @@ LimitDesign DesignToLimit(const DesignRecord& design, const DesignOptions& base,
 {
     std::optional<Candidate> best;
     const double lowestQ = LowestMatchingQ(design.Rload, design.Rnetwork);
-    for (const NetworkKind kind : kKinds)
+    for (const NetworkKindNames& names : kNetworkKinds)
         for (const bool trap : {false, true}) {
             DesignOptions options = base;
-            options.network = kind;
+            options.network = names.kind;
             options.trap = trap;
-            const Candidate c = kind == NetworkKind::L ? Evaluate(design, options)
+            const Candidate c = names.kind == NetworkKind::L ? Evaluate(design, options)
                                                        : LowestQMeeting(design, options, lowestQ, limitDbc);
             if (!best || Better(c, *best, limitDbc)) best = c;
         }
@@ -152,7 +140,7 @@ LimitDesign DesignToLimit(const DesignRecord& design, const DesignOptions& base,
     if (!result.met) {
         const std::optional<Harmonic> worst = WorstHarmonic(best->harmonics);
         result.reason = worst ? "No network meets " + SignificantText(-limitDbc) + " dBc at this power and frequency: "
-                                    "the best, a " + KindName(best->options.network) +
+                                    "the best, a " + NamesOf(best->options.network).name +
                                     (best->options.trap ? " with the trap" : "") + ", leaves harmonic " +
                                     std::to_string(worst->n) + " at " + SignificantText(worst->dBc) + " dBc."
                               : "No network gives this design a steady state to take harmonics from.";

@@ -3,6 +3,8 @@
 // medium that draws, exports or simulates the circuit.
 #pragma once
 
+#include <array>
+
 namespace voltra {
 
 // None: no network (option off, or the stage resistance already equals the network
@@ -14,6 +16,28 @@ enum class NetworkLayout { None, SeriesLFirst, ShuntCFirst, Pi, T, TappedCShuntL
 
 // What the engineer asks for; the layout follows from it and the two resistances.
 enum class NetworkKind { L, Pi, T, TappedC };
+
+// Each kind's names, in the order the screen offers them and the search for a
+// harmonic limit tries them.
+struct NetworkKindNames {
+    NetworkKind kind;
+    const char* option;   // on the command line and in the JSON report
+    const char* caption;  // the screen's choice
+    const char* name;     // in a sentence
+};
+inline constexpr std::array<NetworkKindNames, 4> kNetworkKinds = {{
+    {NetworkKind::L, "l", "L", "L-network"},
+    {NetworkKind::Pi, "pi", "Pi", "Pi network"},
+    {NetworkKind::T, "t", "T", "T network"},
+    {NetworkKind::TappedC, "tapped-c", "Tapped-C", "tapped-C network"},
+}};
+
+inline constexpr const NetworkKindNames& NamesOf(NetworkKind kind)
+{
+    for (const NetworkKindNames& names : kNetworkKinds)
+        if (names.kind == kind) return names;
+    return kNetworkKinds[0];
+}
 
 // The layouts the L-network has had from the start; the others are the newer kinds.
 inline constexpr bool IsLNetwork(NetworkLayout layout)

@@ -268,11 +268,10 @@ void WriteSwitch(std::string& file)
 void WriteLoadSide(std::string& file, const Circuit& circuit)
 {
     const std::string inductor = PartText(circuit, PartRole::NetworkL, SpiceInductance);
+    // The newer kinds are drawn by walking the parts, below; these keep the places
+    // their files have always had.
     switch (circuit.network) {
-    case NetworkLayout::Pi:
-    case NetworkLayout::T:
-    case NetworkLayout::TappedCShuntLFirst:
-    case NetworkLayout::TappedCShuntCFirst: break;
+    default: break;
     case NetworkLayout::None: WriteLoad(file, circuit, kPlainLoadAt); break;
     case NetworkLayout::SeriesLFirst:
         WriteInductorH(file, kSeriesLFirstPlaces.inductor, "3", inductor);

@@ -25,13 +25,6 @@ constexpr const char* kMatchingQKey = "design/matchingQ";
 constexpr const char* kTrapKey = "design/trap";
 constexpr const char* kLimitKey = "design/limitDbc";
 
-struct KindChoice {
-    const char* caption;
-    NetworkKind kind;
-};
-constexpr std::array<KindChoice, 4> kKindChoices = {
-    {{"L", NetworkKind::L}, {"Pi", NetworkKind::Pi}, {"T", NetworkKind::T}, {"Tapped-C", NetworkKind::TappedC}}};
-
 // A loaded Q above zero; anything else leaves the default in effect, the box red.
 std::optional<double> QOf(const QString& text)
 {
@@ -101,9 +94,9 @@ NetworkControls::NetworkControls(QWidget& screen)
 {
     kindBox_->setObjectName(QLatin1String(kNetworkKindBoxName));
     kindBox_->setToolTip(tr("The network that turns the load resistance into the Class E load"));
-    for (const KindChoice& choice : kKindChoices) kindBox_->addItem(QString::fromLatin1(choice.caption));
+    for (const NetworkKindNames& choice : kNetworkKinds) kindBox_->addItem(QString::fromLatin1(choice.caption));
     kindBox_->setCurrentIndex(
-        std::clamp(settings_.value(QLatin1String(kKindKey), 0).toInt(), 0, static_cast<int>(kKindChoices.size()) - 1));
+        std::clamp(settings_.value(QLatin1String(kKindKey), 0).toInt(), 0, static_cast<int>(kNetworkKinds.size()) - 1));
     qBox_->setText(settings_.value(QLatin1String(kMatchingQKey)).toString());
     trapButton_->setChecked(settings_.value(QLatin1String(kTrapKey), false).toBool());
     limitBox_->setText(settings_.value(QLatin1String(kLimitKey)).toString());
@@ -141,8 +134,8 @@ void NetworkControls::Choose(const DesignOptions& found)
 {
     {
         const QSignalBlocker quietKind(kindBox_), quietQ(qBox_), quietTrap(trapButton_);
-        for (std::size_t i = 0; i < kKindChoices.size(); ++i)
-            if (kKindChoices[i].kind == found.network) kindBox_->setCurrentIndex(static_cast<int>(i));
+        for (std::size_t i = 0; i < kNetworkKinds.size(); ++i)
+            if (kNetworkKinds[i].kind == found.network) kindBox_->setCurrentIndex(static_cast<int>(i));
         qBox_->setText(found.network == NetworkKind::L ? QString()
                                                        : QString::fromStdString(SignificantText(found.matchingQ)));
         trapButton_->setChecked(found.trap);
@@ -154,7 +147,7 @@ void NetworkControls::Choose(const DesignOptions& found)
 
 void NetworkControls::Take()
 {
-    kind_ = kKindChoices[static_cast<std::size_t>(std::max(0, kindBox_->currentIndex()))].kind;
+    kind_ = kNetworkKinds[static_cast<std::size_t>(std::max(0, kindBox_->currentIndex()))].kind;
     const std::optional<double> q = QOf(qBox_->text());
     q_ = q.value_or(kDefaultMatchingQ);
     ShowInEffect(*qBox_, q.has_value());
