@@ -17,7 +17,8 @@ inline constexpr std::int16_t kAfterDrainNode = 700;
 
 struct SheetLink {
     ChainLink link;
-    std::int16_t x;  // page units, where the symbol starts on the signal line
+    std::int16_t x;    // page units, where the symbol starts on the signal line
+    std::int16_t end;  // and where it ends there
 };
 
 std::vector<SheetLink> SheetChain(const Circuit& circuit);
@@ -28,5 +29,17 @@ struct PagePoint {
     int y;
 };
 PagePoint SheetValueAnchor(const SheetLink& placed, bool beside = false);
+
+// A chain longer than the L-network's (a Pi or a T with the trap) would run the load's
+// caption off the page. The schematic and its values are then drawn smaller, about
+// the schematic's top-left corner (the left column of the drain's figures), by this
+// factor; 1 for every chain that fits.
+inline constexpr int kSchematicLeft = 2800;
+inline constexpr int kSchematicTop = 0;
+// The page's right edge less a margin, and the room right of the load's symbol its
+// caption and value take ("Rload:", "50 ohms" at 10 pt, 500 units on).
+inline constexpr int kSheetRight = 11800;
+inline constexpr int kLoadValueRoom = 1400;
+double SheetSchematicScale(const std::vector<SheetLink>& chain);
 
 }  // namespace voltra

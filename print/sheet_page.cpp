@@ -68,7 +68,11 @@ void DrawAmplifier(QPainter& page, const DesignRecord& design, const Circuit& ci
     PrintGenerator(page, PrintX, PrintY);
     PrintFET(page, PrintX, PrintY);
     PrintVerticalL(page, design, PrintX, PrintY);
+    int lineEnd = kSchematicStartX + kAfterDrainNode;
     for (const SheetLink& placed : SheetChain(circuit)) {
+        // Where the chain leaves room before the load, the signal line runs on to it.
+        if (placed.x > lineEnd) page.drawLine(lineEnd, PrintY, placed.x, PrintY);
+        lineEnd = placed.end;
         PrintX = placed.x;
         switch (placed.link.symbol) {
         case ChainSymbol::ShuntC: PrintShuntC(page, PrintX, PrintY); break;
@@ -115,10 +119,16 @@ void PaintDesignSheet(QPainter& page, const DesignRecord& design, const Circuit&
     const double scale = SetUpPage(page);
     page.setPen(LinePen(*page.device(), scale));
     page.setBrush(Qt::NoBrush);
-    DrawAmplifier(page, design, circuit);
-
     page.setFont(PrinterFont(kTextPoints, scale));
+    page.save();
+    if (const double fit = SheetSchematicScale(SheetChain(circuit)); fit < 1) {
+        page.translate(kSchematicLeft, kSchematicTop);
+        page.scale(fit, fit);
+        page.translate(-kSchematicLeft, -kSchematicTop);
+    }
+    DrawAmplifier(page, design, circuit);
     DrawTexts(page, SchematicLabels(design, circuit));
+    page.restore();
     DrawTexts(page, DesignTargetLines(design, circuit));
     DrawTexts(page, LossAndStressLines(circuit));
     DrawTexts(page, WindingLines(circuit, windings));
