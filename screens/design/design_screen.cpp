@@ -375,7 +375,10 @@ DesignOptions DesignScreen::ChosenOptions() const
 {
     DesignOptions options = options_->Options();
     devices_->ApplyTo(options);
-    networks_->ApplyTo(options);
+    // The network's choices, the trap's among them, stand only with the L-network on,
+    // as their controls do: with it off the screen is the plain stage, whatever the
+    // settings remember.
+    if (design_.LnetState) networks_->ApplyTo(options);
     return options;
 }
 

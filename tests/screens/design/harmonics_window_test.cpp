@@ -72,6 +72,22 @@ TEST_F(HarmonicsWindowTest, TheLimitMarksTheHarmonicsAboveItAndMeetLimitChoosesT
     EXPECT_NEAR(WorstHarmonic(Window()->Shown())->dBc, found.worstDbc, 0.05);
 }
 
+// A trap remembered from an earlier session is hidden with the network's other choices
+// while the L-network is off, and so is out of the circuit until it is on again.
+TEST_F(HarmonicsWindowTest, ARememberedTrapStandsOnlyWithTheLNetworkOn)
+{
+    QSettings(QStringLiteral("voltra"), QStringLiteral("voltra")).setValue(QStringLiteral("design/trap"), true);
+    Open();
+    EXPECT_FALSE(Button(kTrapButtonName)->isVisible());
+    EXPECT_FALSE(screen->ShownCircuit().Has(PartRole::TrapL));
+    Button(kLnetButtonName)->click();
+    Type("txtRnetwork", "50");
+    EXPECT_TRUE(Button(kTrapButtonName)->isChecked());
+    EXPECT_TRUE(screen->ShownCircuit().Has(PartRole::TrapL));
+    Button(kLnetButtonName)->click();
+    EXPECT_FALSE(screen->ShownCircuit().Has(PartRole::TrapL));
+}
+
 }  // namespace
 
 }  // namespace voltra
