@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <span>
 #include <tuple>
 
 #include "engine/single.h"
@@ -85,6 +86,15 @@ bool NoWorse(const CircuitOutcome& candidate, const CircuitOutcome& rounded, dou
 
 constexpr PartRole kSearchedParts[] = {PartRole::C1, PartRole::C2, PartRole::Lseries, PartRole::NetworkL,
                                        PartRole::NetworkC};
+// The newer networks' second parts and the trap are held at their nearest standard
+// value, as plain rounding has them: searched too, each would multiply the
+// combinations by its candidates, five or so, for parts that move ZVS least.
+constexpr PartRole kHeldParts[] = {PartRole::NetworkL2, PartRole::NetworkC2, PartRole::TrapL, PartRole::TrapC};
+
+bool Among(PartRole role, std::span<const PartRole> roles)
+{
+    return std::find(roles.begin(), roles.end(), role) != roles.end();
+}
 
 }  // namespace
 
@@ -140,8 +150,8 @@ BestParts FindBestParts(const DesignRecord& d, const DesignOptions& options)
     found.exact = OutcomeOf(AnalyseStage(stage));
 
     for (const TrimmablePart& part : TrimmableParts(exact)) {
-        if (std::find(std::begin(kSearchedParts), std::end(kSearchedParts), part.role) == std::end(kSearchedParts))
-            continue;
+        const bool held = Among(part.role, kHeldParts);
+        if (!held && !Among(part.role, kSearchedParts)) continue;
         PartSearch search;
         search.role = part.role;
         search.name = part.name;
@@ -149,7 +159,7 @@ BestParts FindBestParts(const DesignRecord& d, const DesignOptions& options)
         search.exact = exact.ValueOf(part.role);
         search.rounded = StoreSingle(RoundToSeries(search.exact, found.series));
         std::tie(search.windowLow, search.windowHigh) = WindowOf(search.exact, found.series);
-        search.candidates = CandidatesFor(search.exact, part.kind, found.series);
+        search.candidates = held ? std::vector{Single(search.rounded)} : CandidatesFor(search.exact, part.kind, found.series);
         found.parts.push_back(std::move(search));
     }
 

@@ -34,7 +34,8 @@ DesignRecord Changed(float frequency, float power, float supply, bool lnet = fal
 }
 
 // The start-up design and others away from it: another band and power, the network in
-// both layouts, a switch whose own capacitance is part of C1, the exact design, lossy parts.
+// both layouts, the Pi with the trap and the T, a switch whose own capacitance is part
+// of C1, the exact design, lossy parts.
 std::vector<Case> Designs()
 {
     const DesignOptions e24{.series = ESeries::E24};
@@ -47,7 +48,15 @@ std::vector<Case> Designs()
     lossy.capacitorQ = 500;
     DesignOptions e12 = e24;
     e12.series = ESeries::E12;
+    // The newer networks: the second network part and the trap are rounded too.
+    DesignOptions piTrap = e24;
+    piTrap.network = NetworkKind::Pi;
+    piTrap.trap = true;
+    DesignOptions tee = e24;
+    tee.network = NetworkKind::T;
     return {
+        {"default, Pi with the trap to 50 ohm", CalculatedDesign(kDefaultNetworkQ, true, 50), piTrap},
+        {"default, T to 2 ohm", CalculatedDesign(kDefaultNetworkQ, true, 2), tee},
         {"default", CalculatedDesign(), e24},
         {"default, L-network to 50 ohm", CalculatedDesign(kDefaultNetworkQ, true, 50), e24},
         {"default, L-network to 2 ohm", CalculatedDesign(kDefaultNetworkQ, true, 2), e24},
@@ -89,8 +98,8 @@ TEST(BestParts, NeverFurtherFromTheTargetsThanPlainRoundingAndTheCircuitAccepted
         EXPECT_EQ(built.accepted.size(), found.parts.size());
         EXPECT_FLOAT_EQ(built.pout.value, static_cast<float>(found.best.pout));
         EXPECT_FLOAT_EQ(built.turnOnPercent.value, static_cast<float>(found.best.turnOnPercent));
-        // The network's total inductance follows the accepted values.
-        if (built.network != NetworkLayout::None) {
+        // The L-network's total inductance follows the accepted values.
+        if (IsLNetwork(built.network)) {
             EXPECT_FLOAT_EQ(built.ltotal.value, built.ValueOf(PartRole::Lseries) + built.ValueOf(PartRole::NetworkL));
         }
     }
@@ -123,9 +132,16 @@ TEST(BestParts, SearchesABoundedNumberOfCombinationsEachInsideItsWindow)
             EXPECT_TRUE(roundedAmong);
         }
         // Plain rounding once, then every combination; the network's two parts are
-        // searched too where it is in.
+        // searched too where it is in, and a Pi's, T's or tapped-C's second part and
+        // the trap are held at plain rounding, one candidate each.
         EXPECT_EQ(found.combinations, product + 1);
-        EXPECT_EQ(found.parts.size(), BuildCircuit(c.design, c.options).network == NetworkLayout::None ? 3u : 5u);
+        const Circuit circuit = BuildCircuit(c.design, c.options);
+        const std::size_t stageAndNetwork = circuit.network == NetworkLayout::None ? 3 : IsLNetwork(circuit.network) ? 5 : 6;
+        EXPECT_EQ(found.parts.size(), stageAndNetwork + (circuit.Has(PartRole::TrapL) ? 2 : 0));
+        for (const PartSearch& p : found.parts)
+            if (p.role == PartRole::NetworkL2 || p.role == PartRole::NetworkC2 || p.role == PartRole::TrapL ||
+                p.role == PartRole::TrapC)
+                EXPECT_EQ(p.candidates.size(), 1u) << p.name;
     }
 }
 
