@@ -702,14 +702,19 @@ struct Solved {
     Propagation<M, 1> propagation;
 };
 
+// Without `loadPower` the interval's load-power integral is left at zero: the weight's
+// Taylor terms and doublings are two thirds of a propagation.
 template <std::size_t M>
-Solved<M> Propagated(const Mode<M>& mode, double span)
+Solved<M> Propagated(const Mode<M>& mode, double span, bool loadPower)
 {
     const std::size_t load = static_cast<std::size_t>(StagePart::Load);
     Solved<M> s;
     s.mode = mode;
     s.span = span;
-    s.propagation = Propagate(mode.a, span, std::array{Product(mode.current[load], mode.current[load])});
+    if (loadPower)
+        s.propagation = Propagate(mode.a, span, std::array{Product(mode.current[load], mode.current[load])});
+    else
+        s.propagation.transition = Propagate(mode.a, span, std::array<SquareMatrix<M>, 0>{}).transition;
     return s;
 }
 
@@ -865,8 +870,10 @@ SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& 
     const auto [externalC1, r, falls, onSpan, openSpan] = PeriodOf(s, l);
     if (!(openSpan > 0)) return {};
 
-    Solved<M> on = Propagated(BuildMode<M>(s, l, r, externalC1, kOn), onSpan);
-    Solved<M> open = Propagated(BuildMode<M>(s, l, r, externalC1, kOpen), openSpan);
+    // Ron's fixed point reads only the switch's peaks, and a cold start only the state.
+    const bool power = detail != SteadyStateDetail::SwitchPeak && !linearStart;
+    Solved<M> on = Propagated(BuildMode<M>(s, l, r, externalC1, kOn), onSpan, power);
+    Solved<M> open = Propagated(BuildMode<M>(s, l, r, externalC1, kOpen), openSpan, power);
     Solved<MF> fall;
 
     // The fall as a map of the circuit's states: at its start the held current takes
@@ -877,19 +884,30 @@ SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& 
     SquareMatrix<M> fallLoad;  // the fall's load-power weight on the circuit's states at its start
     SquareMatrix<MF> into;     // circuit states at the fall start → fall states (square, zero-padded)
     if (falls) {
-        fall = Propagated(BuildMode<MF>(s, lf, r, externalC1, kFall), s.fall);
+        fall = Propagated(BuildMode<MF>(s, lf, r, externalC1, kFall), s.fall, power);
         const Row<M> turnOff = on.mode.switchCurrent;
         for (std::size_t j = 0; j < M; ++j) {
             into(widen(j), widen(j)) = 1;
             into(static_cast<std::size_t>(lf.held), widen(j)) = turnOff[j];
         }
-        const SquareMatrix<MF> across = fall.propagation.transition * into;
-        const SquareMatrix<MF> weight = Transposed(into) * (fall.propagation.integrals[0] * into);
+        // The map into the fall is the identity but for the held current's row, so a
+        // product with it adds one column, scaled by the turn-off current, to each
+        // entry: the transition after it, and the load weight between it and its
+        // transpose. Every other term of the full product is an exact zero.
+        const std::size_t held = static_cast<std::size_t>(lf.held);
+        const SquareMatrix<MF>& transition = fall.propagation.transition;
         for (std::size_t i = 0; i < M; ++i)
-            for (std::size_t j = 0; j < M; ++j) {
-                fallMap(i, j) = across(widen(i), widen(j));
-                fallLoad(i, j) = weight(widen(i), widen(j));
-            }
+            for (std::size_t j = 0; j < M; ++j)
+                fallMap(i, j) = transition(widen(i), widen(j)) + transition(widen(i), held) * turnOff[j];
+        if (power) {
+            const SquareMatrix<MF>& weight = fall.propagation.integrals[0];
+            auto weighted = [&](std::size_t row, std::size_t j) {
+                return weight(row, widen(j)) + weight(row, held) * turnOff[j];
+            };
+            for (std::size_t i = 0; i < M; ++i)
+                for (std::size_t j = 0; j < M; ++j)
+                    fallLoad(i, j) = weighted(widen(i), j) + turnOff[i] * weighted(held, j);
+        }
     }
 
     // Periodicity: the state at turn-on comes back after one period, z0 = P z0, with
@@ -917,10 +935,12 @@ SteadyState SolveSized(const NormalisedStage& s, const Layout& l, const Layout& 
 
     result.turnOnVoltage = Dot(open.mode.drain, on.start);
     result.turnOnSlope = Dot(Derivative(open.mode.drain, open.mode.a), on.start);
-    const double loadIntegral = QuadraticForm(on.propagation.integrals[0], on.start) +
-                                (falls ? QuadraticForm(fallLoad, fallStart) : 0.0) +
-                                QuadraticForm(open.propagation.integrals[0], open.start);
-    result.loadPower = s.load * loadIntegral / kPeriod;
+    if (power) {
+        const double loadIntegral = QuadraticForm(on.propagation.integrals[0], on.start) +
+                                    (falls ? QuadraticForm(fallLoad, fallStart) : 0.0) +
+                                    QuadraticForm(open.propagation.integrals[0], open.start);
+        result.loadPower = s.load * loadIntegral / kPeriod;
+    }
     if (detail == SteadyStateDetail::TurnOn) return result;
     if (detail == SteadyStateDetail::SwitchPeak) {
         Sample(on, l, StepsFor(onSpan), true, result, Peaks::SwitchCurrents);

@@ -58,7 +58,7 @@ struct NormalisedStage {
 // How much of the waveform to work out: Newton needs only the turn-on state and the
 // power; the figures shown to the user need the rest.
 // SwitchPeak adds the peak currents of the conducting switch, which Ron follows, and
-// leaves every other peak at zero.
+// leaves every other peak and, of a linear stage, the load power at zero.
 enum class SteadyStateDetail { TurnOn, SwitchPeak, Full };
 
 // The parts whose stresses and losses the full detail reports, in circuit order.
