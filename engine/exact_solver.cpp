@@ -144,7 +144,7 @@ ClassEStage BuildStage(const ExactTargets& t, const Unknowns& u)
         st.lnetwork = network.lnetwork / omega;
         st.cnetwork = 1 / (omega * network.cnetwork);
     }
-    if (network.layout == NetworkLayout::T) st.lnetwork2 = network.lnetwork2 / omega;
+    if (UsesLnetwork2(network.layout)) st.lnetwork2 = network.lnetwork2 / omega;
     if (UsesCnetwork2(network.layout)) st.cnetwork2 = 1 / (omega * network.cnetwork2);
     if (t.trap) {
         const TrapReactances trap = TrapFor(r);
@@ -350,7 +350,7 @@ std::string Implausible(const ExactTargets& t, const ExactStart& start, const Ex
         if (!Positive(part)) return "a part of the solution is not a positive, finite value.";
     if (st.network != NetworkLayout::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
         return "a part of the solution's L-network is not a positive, finite value.";
-    if ((st.network == NetworkLayout::T && !Positive(st.lnetwork2)) ||
+    if ((UsesLnetwork2(st.network) && !Positive(st.lnetwork2)) ||
         (UsesCnetwork2(st.network) && !Positive(st.cnetwork2)) ||
         (st.trap && !(Positive(st.ltrap) && Positive(st.ctrap))))
         return "a part of the solution's network is not a positive, finite value.";

@@ -45,6 +45,9 @@ inline constexpr bool IsLNetwork(NetworkLayout layout)
     return layout == NetworkLayout::SeriesLFirst || layout == NetworkLayout::ShuntCFirst;
 }
 
+// The layouts with a second inductor: the T's load-side series L.
+inline constexpr bool UsesLnetwork2(NetworkLayout layout) { return layout == NetworkLayout::T; }
+
 // The layouts with a second capacitor: the Pi's load-side shunt, the tapped-C's Cb.
 inline constexpr bool UsesCnetwork2(NetworkLayout layout)
 {

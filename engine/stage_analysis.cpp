@@ -35,7 +35,7 @@ NormalisedStage NormaliseStage(const ClassEStage& st)
     n.network = st.network;
     n.lnetwork = omega * st.lnetwork / r;
     n.cnetwork = 1 / (omega * st.cnetwork * r);
-    if (st.network == NetworkLayout::T) n.lnetwork2 = omega * st.lnetwork2 / r;
+    if (UsesLnetwork2(st.network)) n.lnetwork2 = omega * st.lnetwork2 / r;
     if (UsesCnetwork2(st.network)) n.cnetwork2 = 1 / (omega * st.cnetwork2 * r);
     n.trap = st.trap;
     if (st.trap) {
@@ -64,7 +64,7 @@ StageFigures AnalyseStage(const ClassEStage& st)
         if (!Positive(part)) return Invalid("Every part, the supply and the frequency must be positive.");
     if (st.network != NetworkLayout::None && !(Positive(st.lnetwork) && Positive(st.cnetwork)))
         return Invalid("The L-network parts must be positive.");
-    if ((st.network == NetworkLayout::T && !Positive(st.lnetwork2)) ||
+    if ((UsesLnetwork2(st.network) && !Positive(st.lnetwork2)) ||
         (UsesCnetwork2(st.network) && !Positive(st.cnetwork2)))
         return Invalid("The network's parts must be positive.");
     if (st.trap && !(Positive(st.ltrap) && Positive(st.ctrap))) return Invalid("The trap's parts must be positive.");
