@@ -128,7 +128,7 @@ std::vector<SheetText> TextsOf(const std::array<TextRow, N>& rows, const DesignR
 {
     std::vector<SheetText> texts;
     for (const TextRow& row : rows)
-        if (IsShown(row.when, circuit))
+        if (IsShown(row.when, circuit) && (row.text || (FigureOf(row.figure).shown & kOnSheet)))
             texts.push_back({row.x, row.y,
                              row.text ? row.text(design, circuit) : row.caption + LabelText(circuit, row.figure),
                              row.part});

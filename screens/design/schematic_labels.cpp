@@ -74,11 +74,13 @@ public:
 
     // prefix, the figure's text and unit and closing; an invalid value shows the
     // invalid mark instead of its text and unit, and anything short of valid is red. A
-    // figure the circuit has not computed is not written at all.
+    // figure the table keeps off the screen, or the circuit has not computed, is not
+    // written at all.
     void Figure(Anchor at, AnchorColour colour, const Circuit& c, FigureKey key, const char* prefix,
                 const char* closing = "", const char* part = nullptr)
     {
         const FigureRow& row = FigureOf(key);
+        if (!(row.shown & kOnScreen)) return;
         const Result value = row.of(c);
         if (!value.Computed()) return;
         labels_.push_back({QPointF(at.x, at.y), colour,
