@@ -3,6 +3,7 @@
 #include "engine/circuit.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "engine/equations.h"
@@ -40,49 +41,65 @@ Result PartValue(float value)
     return result;
 }
 
-// The network's parts in signal order from the stage's side ("lnet") to the load.
+// Each layout's parts in signal order from the stage's side ("lnet") to the load.
+struct NetworkPlace {
+    PartRole role;
+    const char* name;
+    const char* from;
+    const char* to;
+    PartShape shape;
+};
+struct LayoutParts {
+    NetworkLayout layout;
+    std::array<NetworkPlace, 3> parts;  // an L-section's third is left empty (no name)
+};
+constexpr PartShape kL = PartShape::Inductor;
+constexpr PartShape kC = PartShape::Capacitor;
+constexpr LayoutParts kLayoutParts[] = {
+    {NetworkLayout::SeriesLFirst,
+     {{{PartRole::NetworkL, "L3", "lnet", "load", kL}, {PartRole::NetworkC, "C3", "load", "0", kC}}}},
+    {NetworkLayout::ShuntCFirst,
+     {{{PartRole::NetworkC, "C3", "lnet", "0", kC}, {PartRole::NetworkL, "L3", "lnet", "load", kL}}}},
+    {NetworkLayout::Pi,
+     {{{PartRole::NetworkC, "C3", "lnet", "0", kC},
+       {PartRole::NetworkL, "L3", "lnet", "load", kL},
+       {PartRole::NetworkC2, "C4", "load", "0", kC}}}},
+    {NetworkLayout::T,
+     {{{PartRole::NetworkL, "L3", "lnet", "tee", kL},
+       {PartRole::NetworkC, "C3", "tee", "0", kC},
+       {PartRole::NetworkL2, "L4", "tee", "load", kL}}}},
+    {NetworkLayout::TappedCShuntLFirst,
+     {{{PartRole::NetworkL, "L3", "lnet", "0", kL},
+       {PartRole::NetworkC, "C3", "lnet", "load", kC},
+       {PartRole::NetworkC2, "C4", "load", "0", kC}}}},
+    {NetworkLayout::TappedCShuntCFirst,
+     {{{PartRole::NetworkC2, "C4", "lnet", "0", kC},
+       {PartRole::NetworkC, "C3", "lnet", "load", kC},
+       {PartRole::NetworkL, "L3", "load", "0", kL}}}},
+};
+
+float NetworkValueOf(const NetworkParts& n, PartRole role)
+{
+    switch (role) {
+    case PartRole::NetworkL: return n.lnetwork;
+    case PartRole::NetworkC: return n.cnetwork;
+    case PartRole::NetworkL2: return n.lnetwork2;
+    default: return n.cnetwork2;
+    }
+}
+
+// The network's parts, each refused with the network where it cannot be built.
 void AddNetwork(Circuit& c, const DesignRecord& d, const NetworkParts& n)
 {
-    constexpr PartShape L = PartShape::Inductor;
-    constexpr PartShape C = PartShape::Capacitor;
-    const Result lnetwork = PartValue(n.lnetwork), cnetwork = PartValue(n.cnetwork);
-    const Result lnetwork2 = PartValue(n.lnetwork2), cnetwork2 = PartValue(n.cnetwork2);
-    switch (c.network) {
-    case NetworkLayout::SeriesLFirst:
-        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "load", L});
-        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "load", "0", C});
-        break;
-    case NetworkLayout::ShuntCFirst:
-        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "lnet", "0", C});
-        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "load", L});
-        break;
-    case NetworkLayout::Pi:
-        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "lnet", "0", C});
-        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "load", L});
-        c.parts.push_back({PartRole::NetworkC2, "C4", cnetwork2, "load", "0", C});
-        break;
-    case NetworkLayout::T:
-        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "tee", L});
-        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "tee", "0", C});
-        c.parts.push_back({PartRole::NetworkL2, "L4", lnetwork2, "tee", "load", L});
-        break;
-    case NetworkLayout::TappedCShuntLFirst:
-        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "lnet", "0", L});
-        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "lnet", "load", C});
-        c.parts.push_back({PartRole::NetworkC2, "C4", cnetwork2, "load", "0", C});
-        break;
-    case NetworkLayout::TappedCShuntCFirst:
-        c.parts.push_back({PartRole::NetworkC2, "C4", cnetwork2, "lnet", "0", C});
-        c.parts.push_back({PartRole::NetworkC, "C3", cnetwork, "lnet", "load", C});
-        c.parts.push_back({PartRole::NetworkL, "L3", lnetwork, "load", "0", L});
-        break;
-    case NetworkLayout::None: return;
+    for (const LayoutParts& layout : kLayoutParts) {
+        if (layout.layout != c.network) continue;
+        for (const NetworkPlace& place : layout.parts) {
+            if (!place.name) break;
+            Result value = PartValue(NetworkValueOf(n, place.role));
+            if (!n.refusal.empty()) value = {value.value, Status::Invalid, n.refusal};
+            c.parts.push_back({place.role, place.name, value, place.from, place.to, place.shape});
+        }
     }
-    if (!n.refusal.empty())
-        for (Part& part : c.parts)
-            if (part.role == PartRole::NetworkL || part.role == PartRole::NetworkC ||
-                part.role == PartRole::NetworkL2 || part.role == PartRole::NetworkC2)
-                part.value = {part.value.value, Status::Invalid, n.refusal};
     if (IsLNetwork(c.network)) c.ltotal = Figure(Ltotal(d));
 }
 

@@ -49,7 +49,7 @@ constexpr std::array<FigureRow, 25> kFigureRows = {{
      [](C c) { return c.network == NetworkLayout::None ? NotComputed() : PartOrNone(c, PartRole::NetworkC2); }},
     // Lseries and the L-section's inductor, one inductance where they stand in series.
     {FigureKey::Ltotal, "Ltotal", "Series inductance with the network's", "H", FormatInductance, "", kPart,
-     [](C c) { return c.network != NetworkLayout::None && IsLNetwork(c.network) ? c.ltotal : NotComputed(); }},
+     [](C c) { return IsLNetwork(c.network) ? c.ltotal : NotComputed(); }},
     {FigureKey::Ltrap, "Ltrap", "Trap inductor", "H", FormatInductance, "", kPart,
      [](C c) { return PartOrNone(c, PartRole::TrapL); }},
     {FigureKey::Ctrap, "Ctrap", "Trap capacitor", "F", FormatCapacitance, "", kPart,

@@ -26,15 +26,13 @@ struct Candidate {
     std::vector<Harmonic> harmonics;
     double worst = 0;  // dBc, the highest harmonic; +inf when there is no circuit
     double efficiency = 0;
-    int parts = 0;
+    int parts = 0;  // in the circuit built: fewer is simpler at equal loss
 };
-
-int NetworkPartsOf(NetworkKind kind, bool trap) { return (kind == NetworkKind::L ? 2 : 3) + (trap ? 2 : 0); }
 
 Candidate Evaluate(const DesignRecord& design, DesignOptions options)
 {
-    Candidate c{options, {}, INFINITY, 0, NetworkPartsOf(options.network, options.trap)};
     const Circuit circuit = BuildCircuit(design, options);
+    Candidate c{options, {}, INFINITY, 0, static_cast<int>(circuit.parts.size())};
     if (!AllUsable(circuit)) return c;
     // An analysed circuit carries its harmonics and efficiency; a closed-form one is
     // analysed here once for both.
@@ -107,7 +105,7 @@ std::vector<Harmonic> LoadHarmonicsOf(const Circuit& circuit)
 
 bool FiltersHarmonics(const Circuit& circuit)
 {
-    return (circuit.network != NetworkLayout::None && !IsLNetwork(circuit.network)) || circuit.Has(PartRole::TrapL);
+    return BeyondLNetwork(circuit.network, circuit.Has(PartRole::TrapL));
 }
 
 std::optional<Harmonic> WorstHarmonic(const std::vector<Harmonic>& harmonics)

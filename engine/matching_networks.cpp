@@ -14,12 +14,12 @@
 namespace voltra {
 namespace {
 
-std::string TooLowQ(const char* network, double lowest)
+std::string TooLowQ(NetworkKind kind, double lowest)
 {
     // Written without the locale, as every message the engine makes.
     char digits[32];
     const auto end = std::to_chars(digits, digits + sizeof digits, lowest, std::chars_format::fixed, 2).ptr;
-    return std::string("the ") + network + " network needs a loaded Q above " + std::string(digits, end) +
+    return std::string("the ") + NamesOf(kind).name + " needs a loaded Q above " + std::string(digits, end) +
            " for these resistances";
 }
 
@@ -56,14 +56,16 @@ NetworkReactances MatchingNetwork(NetworkKind kind, double rstage, double rnetwo
         n.cnetwork = l.shunt;
         return n;
     }
-    const double lowest = LowestMatchingQ(rstage, rnetwork);
+    n.layout = kind == NetworkKind::Pi ? NetworkLayout::Pi
+               : kind == NetworkKind::T ? NetworkLayout::T
+               : stageHigh              ? NetworkLayout::TappedCShuntLFirst
+                                        : NetworkLayout::TappedCShuntCFirst;
+    if (const double lowest = LowestMatchingQ(rstage, rnetwork); !(q > lowest)) {
+        n.refusal = TooLowQ(kind, lowest);
+        return n;
+    }
     switch (kind) {
     case NetworkKind::Pi: {
-        n.layout = NetworkLayout::Pi;
-        if (!(q > lowest)) {
-            n.refusal = TooLowQ("Pi", lowest);
-            return n;
-        }
         const double virtualR = high / (1 + q * q);
         const double q2 = std::sqrt(low / virtualR - 1);
         const double highShunt = high / q;
@@ -74,11 +76,6 @@ NetworkReactances MatchingNetwork(NetworkKind kind, double rstage, double rnetwo
         return n;
     }
     case NetworkKind::T: {
-        n.layout = NetworkLayout::T;
-        if (!(q > lowest)) {
-            n.refusal = TooLowQ("T", lowest);
-            return n;
-        }
         const double virtualR = low * (1 + q * q);
         const double q2 = std::sqrt(virtualR / high - 1);
         const double lowSeries = q * low;
@@ -89,11 +86,6 @@ NetworkReactances MatchingNetwork(NetworkKind kind, double rstage, double rnetwo
         return n;
     }
     case NetworkKind::TappedC: {
-        n.layout = stageHigh ? NetworkLayout::TappedCShuntLFirst : NetworkLayout::TappedCShuntCFirst;
-        if (!(q > lowest)) {
-            n.refusal = TooLowQ("tapped-C", lowest);
-            return n;
-        }
         if (rstage == rnetwork) {
             n.refusal = "the tapped-C network needs the stage and network resistances to differ";
             return n;

@@ -45,6 +45,14 @@ inline constexpr bool IsLNetwork(NetworkLayout layout)
     return layout == NetworkLayout::SeriesLFirst || layout == NetworkLayout::ShuntCFirst;
 }
 
+// A network beyond the L-section (Pi, T, tapped-C) or the trap: parts the L-network's
+// two layouts never had, which the solver takes as a ladder, the export places by
+// walking the parts and every medium shows the harmonics of.
+inline constexpr bool BeyondLNetwork(NetworkLayout layout, bool trap)
+{
+    return trap || (layout != NetworkLayout::None && !IsLNetwork(layout));
+}
+
 // The layouts with a second inductor: the T's load-side series L.
 inline constexpr bool UsesLnetwork2(NetworkLayout layout) { return layout == NetworkLayout::T; }
 

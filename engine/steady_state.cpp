@@ -71,7 +71,7 @@ struct Layout {
 // ladder (see Ladder below); the L-section alone keeps its own equations.
 bool OnLadder(const NormalisedStage& s)
 {
-    return s.trap || !(s.network == NetworkLayout::None || IsLNetwork(s.network));
+    return BeyondLNetwork(s.network, s.trap);
 }
 
 // One part of the ladder between the series branch and the load resistor, in signal order.

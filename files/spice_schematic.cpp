@@ -432,7 +432,7 @@ void WriteWalkedLoadSide(std::string& file, const Circuit& circuit)
 
 bool WalksLoadSide(const Circuit& circuit)
 {
-    return circuit.Has(PartRole::TrapL) || !(circuit.network == NetworkLayout::None || IsLNetwork(circuit.network));
+    return BeyondLNetwork(circuit.network, circuit.Has(PartRole::TrapL));
 }
 
 void WriteLoadWiring(std::string& file, const Circuit& circuit)
