@@ -2,7 +2,6 @@
 // would take it from its box, except that a value the box would replace is refused.
 #include "app/command_inputs.h"
 
-
 #include <array>
 #include <cerrno>
 #include <cmath>

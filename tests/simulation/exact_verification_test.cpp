@@ -6,10 +6,9 @@
 #include <cmath>
 
 #include "class_e_circuit.h"
+#include "settled_simulation.h"
 #include "exact_sweep.h"
 #include "engine/design_options.h"
-#include "simulation/netlist.h"
-#include "simulation/ngspice_simulator.h"
 
 namespace voltra {
 namespace {
@@ -36,16 +35,6 @@ DesignRecord Design(float networkQ, float frequency)
     return d;
 }
 
-SimulationFigures Simulated(const Circuit& circuit)
-{
-    NgspiceSimulator simulator;
-    SimulationRequest request = RequestFor(circuit);
-    request.maxPeriods = 4000;
-    const SimulationOutcome outcome = simulator.Run(request, std::stop_token());
-    EXPECT_TRUE(outcome.result.has_value()) << outcome.error;
-    return outcome.result.value_or(SimulationResult{}).figures;
-}
-
 TEST(ExactInTheSimulator, SolvedCircuitMeetsPowerAndZeroVoltageSwitching)
 {
     const struct {
@@ -57,7 +46,7 @@ TEST(ExactInTheSimulator, SolvedCircuitMeetsPowerAndZeroVoltageSwitching)
         const DesignRecord d = Design(c.networkQ, c.frequency);
         const Circuit circuit = BuildCircuit(d, DesignOptions{.exact = true});
         ASSERT_TRUE(AllUsable(circuit));
-        const SimulationFigures s = Simulated(circuit);
+        const SimulationFigures s = SettledFigures(circuit);
         EXPECT_NEAR(s.Pout, d.Power, 0.02 * d.Power);
         EXPECT_NEAR(s.VturnOnPercent, 0, 2);
         EXPECT_NEAR(100 * s.Efficiency, 100 * circuit.efficiency.value, 1);
@@ -90,7 +79,7 @@ TEST(ExactInTheSimulator, AnalysisOfAGivenCircuitPredictsTheSimulatedPower)
         SCOPED_TRACE(networkQ);
         const Circuit circuit = BuildCircuit(Design(networkQ, 4e6f), DesignOptions{.exact = true, .series = ESeries::E24});
         ASSERT_TRUE(circuit.analysed && circuit.pout.Usable());
-        EXPECT_NEAR(Simulated(circuit).Pout, circuit.pout.value, 0.01 * circuit.pout.value);
+        EXPECT_NEAR(SettledFigures(circuit).Pout, circuit.pout.value, 0.01 * circuit.pout.value);
     }
 }
 

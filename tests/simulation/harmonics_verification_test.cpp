@@ -6,10 +6,9 @@
 #include <cstdio>
 
 #include "class_e_circuit.h"
+#include "settled_simulation.h"
 #include "engine/design_options.h"
 #include "engine/harmonic_limit.h"
-#include "simulation/netlist.h"
-#include "simulation/ngspice_simulator.h"
 #include "simulation/verification.h"
 
 namespace voltra {
@@ -56,10 +55,7 @@ TEST(HarmonicsInTheSimulator, AnalysisAgreesWithTheSimulatedSpectrumAboveTheFloo
         ASSERT_TRUE(AllUsable(circuit));
         ASSERT_EQ(circuit.network, c.layout);
         ASSERT_EQ(circuit.Has(PartRole::TrapL), c.trap);
-        NgspiceSimulator simulator;
-        SimulationRequest request = RequestFor(circuit);
-        request.maxPeriods = 4000;
-        const SimulationOutcome outcome = simulator.Run(request, std::stop_token());
+        const SimulationOutcome outcome = SimulateSettled(circuit);
         ASSERT_TRUE(outcome.result.has_value()) << outcome.error;
         const std::vector<HarmonicComparison> rows = CompareHarmonics(circuit, outcome.result->figures);
         ASSERT_EQ(rows.size(), kHarmonics - 1);
@@ -87,10 +83,7 @@ TEST(HarmonicsInTheSimulator, ADesignToALimitMeetsItInTheSimulatedWaveform)
         EXPECT_LE(found.worstDbc, -limit);
         const Circuit circuit = BuildCircuit(d, found.options);
         ASSERT_TRUE(AllUsable(circuit));
-        NgspiceSimulator simulator;
-        SimulationRequest request = RequestFor(circuit);
-        request.maxPeriods = 4000;
-        const SimulationOutcome outcome = simulator.Run(request, std::stop_token());
+        const SimulationOutcome outcome = SimulateSettled(circuit);
         ASSERT_TRUE(outcome.result.has_value()) << outcome.error;
         for (const HarmonicComparison& row : CompareHarmonics(circuit, outcome.result->figures)) {
             std::printf("limit %.0f: %d kind %d Q %.3g trap %d  n %2d  analysis %7.2f  simulation %7.2f dBc\n", limit,

@@ -11,8 +11,8 @@
 #include "engine/design_options.h"
 #include "engine/load_mismatch.h"
 #include "simulation/netlist.h"
-#include "simulation/ngspice_simulator.h"
 #include "simulation/verification.h"
+#include "settled_simulation.h"
 #include "tests/calculated_design.h"
 
 namespace voltra {
@@ -83,10 +83,7 @@ TEST(MismatchInTheSimulator, AnalysisPredictsPowerDrainPeakAndTurnOnAtVswr2)
             const Circuit mismatched = MismatchedCircuit(circuit, z);
             ASSERT_TRUE(mismatched.analysed && mismatched.pout.Usable());
 
-            NgspiceSimulator simulator;
-            SimulationRequest request = RequestFor(mismatched);
-            request.maxPeriods = 4000;
-            const SimulationOutcome outcome = simulator.Run(request, std::stop_token());
+            const SimulationOutcome outcome = SimulateSettled(mismatched);
             ASSERT_TRUE(outcome.result.has_value()) << outcome.error;
             EXPECT_TRUE(outcome.result->figures.steady);
             const std::vector<FigureComparison> figures = Compare(d, mismatched, outcome.result->figures);

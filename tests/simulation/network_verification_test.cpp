@@ -4,22 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "class_e_circuit.h"
+#include "settled_simulation.h"
 #include "engine/design_options.h"
-#include "simulation/netlist.h"
-#include "simulation/ngspice_simulator.h"
 
 namespace voltra {
 namespace {
-
-SimulationFigures Simulated(const Circuit& circuit)
-{
-    NgspiceSimulator simulator;
-    SimulationRequest request = RequestFor(circuit);
-    request.maxPeriods = 4000;
-    const SimulationOutcome outcome = simulator.Run(request, std::stop_token());
-    EXPECT_TRUE(outcome.result.has_value()) << outcome.error;
-    return outcome.result.value_or(SimulationResult{}).figures;
-}
 
 TEST(NetworksInTheSimulator, EachKindMeetsPowerAndZeroVoltageSwitchingWithExact)
 {
@@ -38,7 +27,7 @@ TEST(NetworksInTheSimulator, EachKindMeetsPowerAndZeroVoltageSwitchingWithExact)
                 ASSERT_TRUE(AllUsable(circuit));
                 ASSERT_TRUE(circuit.analysed);
                 EXPECT_EQ(circuit.Has(PartRole::TrapL), trap);
-                const SimulationFigures s = Simulated(circuit);
+                const SimulationFigures s = SettledFigures(circuit);
                 EXPECT_NEAR(circuit.pout.value, d.Power, 1e-4 * d.Power);
                 EXPECT_NEAR(s.Pout, circuit.pout.value, 0.02 * circuit.pout.value);
                 EXPECT_NEAR(s.VturnOnPercent, 0, 2);
@@ -54,7 +43,7 @@ TEST(NetworksInTheSimulator, TheTrapAloneBeforeTheLoadMeetsPowerAndZeroVoltageSw
     ASSERT_TRUE(AllUsable(circuit));
     ASSERT_EQ(circuit.network, NetworkLayout::None);
     ASSERT_TRUE(circuit.Has(PartRole::TrapC));
-    const SimulationFigures s = Simulated(circuit);
+    const SimulationFigures s = SettledFigures(circuit);
     EXPECT_NEAR(s.Pout, circuit.pout.value, 0.02 * circuit.pout.value);
     EXPECT_NEAR(s.VturnOnPercent, 0, 2);
     EXPECT_NEAR(100 * s.Efficiency, 100 * circuit.efficiency.value, 1);
