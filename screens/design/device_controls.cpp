@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "screens/design/control_captions.h"
 #include "screens/object_names.h"
 #include "screens/screen_style.h"
 #include "units/number_text.h"
@@ -65,13 +66,6 @@ Entry AmbientOf(const QString& text)
 }
 
 QString Number(double value) { return QString::fromStdString(SignificantText(static_cast<float>(value))); }
-
-QLabel* Caption(QWidget& screen, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, &screen);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
 
 QLineEdit* ConditionBox(QWidget& screen, const char* name, double fallback, const char* tip)
 {

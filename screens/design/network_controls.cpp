@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "engine/harmonic_limit.h"
+#include "screens/design/control_captions.h"
 #include "screens/object_names.h"
 #include "screens/screen_style.h"
 #include "units/number_text.h"
@@ -45,13 +46,6 @@ LimitEntry LimitOf(const QString& text)
     const double typed = std::fabs(ParseValue(text.toStdString()));
     if (std::isfinite(typed) && typed >= kLowestLimitDbc && typed <= kHighestLimitDbc) return {typed, true};
     return {std::nullopt, false};
-}
-
-QLabel* Caption(QWidget& screen, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, &screen);
-    label->setObjectName(QLatin1String(name));
-    return label;
 }
 
 QLineEdit* Box(QWidget& screen, const char* name, const QString& placeholder, const QString& tip)

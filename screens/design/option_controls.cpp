@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 
+#include "screens/design/control_captions.h"
 #include "screens/object_names.h"
 #include "screens/screen_style.h"
 #include "units/format.h"
@@ -44,13 +45,6 @@ struct SeriesChoice {
 };
 constexpr std::array<SeriesChoice, 4> kSeriesChoices = {{
     {"Any", std::nullopt}, {"E12", ESeries::E12}, {"E24", ESeries::E24}, {"E96", ESeries::E96}}};
-
-QLabel* Caption(QWidget& screen, const char* name, const char* text)
-{
-    auto* label = new QLabel(QString::fromLatin1(text), &screen);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
 
 float CossOf(const QString& text)
 {
