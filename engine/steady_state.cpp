@@ -271,7 +271,7 @@ struct Resistances {
     double lnetwork2 = 0, cnetwork2 = 0, ltrap = 0, ctrap = 0;
 };
 
-// Each rung's series resistance.
+// Each rung's series resistance; the trap's is its inductor's.
 double ResistanceOf(const RungPart& rung, const Resistances& r)
 {
     switch (static_cast<StagePart>(rung.part)) {
@@ -283,6 +283,12 @@ double ResistanceOf(const RungPart& rung, const Resistances& r)
     default: break;
     }
     return 0;
+}
+
+// A capacitor rung's series resistance: the trap's is its capacitor's.
+double CapacitorResistanceOf(const RungPart& rung, const Resistances& r)
+{
+    return rung.rung == Rung::Trap ? r.ctrap : ResistanceOf(rung, r);
 }
 
 // The ladder's node voltages and capacitor currents at one instant, as rows on the
@@ -324,7 +330,7 @@ LadderSolve<M> SolveLadder(const Rungs& rungs, const Resistances& r, const Row<M
     for (std::size_t k = 0; k < rungs.count; ++k) {
         const RungPart& rung = rungs.at[k];
         const bool capacitor = rung.rung == Rung::SeriesC || rung.rung == Rung::ShuntC || rung.rung == Rung::Trap;
-        const double esr = rung.rung == Rung::Trap ? r.ctrap : ResistanceOf(rung, r);
+        const double esr = CapacitorResistanceOf(rung, r);
         extra[k] = capacitor && esr == 0 ? static_cast<int>(size++) : -1;
     }
     std::array<std::array<double, kMaxLadderUnknowns>, kMaxLadderUnknowns> g{};
@@ -409,7 +415,7 @@ LadderSolve<M> SolveLadder(const Rungs& rungs, const Resistances& r, const Row<M
         const RungPart& rung = rungs.at[k];
         const std::size_t a = out.near[k], c = out.far[k];
         out.voltage[k] = out.node[a] - out.node[c];
-        const double esr = rung.rung == Rung::Trap ? r.ctrap : ResistanceOf(rung, r);
+        const double esr = CapacitorResistanceOf(rung, r);
         const int* const held = rung.rung == Rung::Trap ? rung.second : rung.state;
         const int cap = held ? *held : -1;
         switch (rung.rung) {
@@ -532,7 +538,7 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
                 owner[k] = *rung.state;
                 inductors[count] = *rung.state;
                 inductanceOf[count] = rung.x;
-                resistanceOf[count] = rung.rung == Rung::Trap ? r.ltrap : resistance;
+                resistanceOf[count] = resistance;
                 driveOf[count] = ladder.voltage[k];
                 ++count;
                 if (rung.rung == Rung::Trap) {
@@ -555,6 +561,7 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
         }
         seriesDrive = seriesDrive - ladder.node[1];
     }
+    // On the ladder its equations above stand, and none of these.
     switch (OnLadder(s) ? NetworkLayout::Pi : s.network) {
     case NetworkLayout::Pi:
     case NetworkLayout::T:
@@ -644,7 +651,7 @@ Mode<M> BuildMode(const NormalisedStage& s, const Layout& l, const Resistances& 
                 continue;
             }
             const Row<M> current = Unit<M>(static_cast<std::size_t>(owner[k]));
-            const double resistance = rung.rung == Rung::Trap ? r.ltrap : ResistanceOf(rung, r);
+            const double resistance = ResistanceOf(rung, r);
             m.current[p] = current;
             m.voltage[p] = rung.x * RowOf(a, static_cast<std::size_t>(owner[k])) + resistance * current;
             if (rung.rung == Rung::Trap) {
