@@ -51,23 +51,16 @@ using Unknowns = Vector<3>;
 NetworkReactances NetworkFor(const ExactTargets& t, double rload)
 {
     if (!t.lnetwork) return {};
-    if (t.networkKind != NetworkKind::L) return MatchingNetwork(t.networkKind, rload, t.rnetwork, t.matchingQ);
-    if (std::fabs(rload - t.rnetwork) <= kSameResistance * t.rnetwork) return {};
-    const double low = std::min(rload, t.rnetwork);
-    const double high = std::max(rload, t.rnetwork);
-    const LSection l = LSectionFor(low, high);
-    NetworkReactances n;
-    n.layout = rload < t.rnetwork ? NetworkLayout::SeriesLFirst : NetworkLayout::ShuntCFirst;
-    n.lnetwork = l.series;
-    n.cnetwork = l.shunt;
-    return n;
+    // Resistances this close need no L-section; the other kinds keep their Q's match.
+    if (t.networkKind == NetworkKind::L && std::fabs(rload - t.rnetwork) <= kSameResistance * t.rnetwork) return {};
+    return MatchingNetwork(t.networkKind, rload, t.rnetwork, t.matchingQ);
 }
 
-NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
+// The stage of the unknowns, with the network NetworkFor gives for their load.
+NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u, const NetworkReactances& network)
 {
     const double r = std::exp(u[kLogR]);
     const double omega = 2 * std::numbers::pi * t.frequency;
-    const NetworkReactances network = NetworkFor(t, r);
     NormalisedStage n;
     n.lseries = t.networkQ;
     n.choke = t.chokeFactor * t.networkQ;
@@ -102,8 +95,9 @@ NormalisedStage Normalise(const ExactTargets& t, const Unknowns& u)
 std::optional<Vector<3>> Residual(const ExactTargets& t, const Unknowns& u, ShootingMemory* memory)
 {
     if (!(u[kC1] > 0) || !std::isfinite(u[kC2]) || !std::isfinite(u[kLogR])) return std::nullopt;
-    if (!NetworkFor(t, std::exp(u[kLogR])).refusal.empty()) return std::nullopt;
-    const SteadyState s = SolveSteadyState(Normalise(t, u), SteadyStateDetail::TurnOn, memory);
+    const NetworkReactances network = NetworkFor(t, std::exp(u[kLogR]));
+    if (!network.refusal.empty()) return std::nullopt;
+    const SteadyState s = SolveSteadyState(Normalise(t, u, network), SteadyStateDetail::TurnOn, memory);
     if (!s.solved || !(s.loadPower > 0)) return std::nullopt;
     const double power = s.loadPower * t.supply * t.supply / std::exp(u[kLogR]);
     Vector<3> f = {s.turnOnVoltage, s.turnOnSlope, std::log(power / t.power)};
@@ -460,7 +454,8 @@ Converged SolveClassE(const ExactTargets& given, const ExactStart& closedFormSta
             return failed(Failure("C2 would have to be negative: the loaded Q is too low for Class E with this choke.",
                            iterations));
         if (!(t.saturation > 0)) break;
-        const SteadyState peaks = SolveSteadyState(Normalise(working, u), SteadyStateDetail::SwitchPeak, memory);
+        const SteadyState peaks = SolveSteadyState(Normalise(working, u, NetworkFor(working, std::exp(u[kLogR]))),
+                                                 SteadyStateDetail::SwitchPeak, memory);
         const double given = t.saturation / (peaks.peakNetworkCurrent * t.supply / std::exp(u[kLogR]));
         if (!peaks.solved || !Positive(given)) return failed(Failure("The solved peak current gives no on-resistance.", iterations));
         const double gap = given - working.ron;
